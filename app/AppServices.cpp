@@ -1,0 +1,160 @@
+#include "AppServices.h"
+
+#include "Dialogs.h"
+#include "Failure.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QIcon>
+#include <QImageReader>
+#include <QLabel>
+#include <QPixmap>
+#include <QRadioButton>
+#include <QtEndian>
+
+#include <sys/stat.h>
+
+namespace lumarel {
+
+namespace {
+
+QString& programFolderOverride()
+{
+    static QString folder;
+    return folder;
+}
+
+void paintButtonFace(QWidget* widget)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, QApplication::palette().color(QPalette::Button));
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+void paintButtonFaceOnChildren(QWidget* window, bool withPictureBoxes)
+{
+    paintButtonFace(window);
+    const auto children = window->findChildren<QWidget*>();
+    for (QWidget* child : children) {
+        const bool colourable = qobject_cast<QRadioButton*>(child) ||
+                                qobject_cast<QCheckBox*>(child) ||
+                                qobject_cast<QGroupBox*>(child) || qobject_cast<QLabel*>(child) ||
+                                (withPictureBoxes && child->property("pictureBox").toBool());
+        if (colourable)
+            paintButtonFace(child);
+    }
+}
+
+} // namespace
+
+QString programFolder()
+{
+    if (!programFolderOverride().isEmpty())
+        return programFolderOverride();
+    return QCoreApplication::applicationDirPath();
+}
+
+void setProgramFolderForTests(const QString& folder)
+{
+    programFolderOverride() = folder;
+}
+
+bool FileExists(const QString& path)
+{
+    struct stat info;
+    const QByteArray native = QFile::encodeName(path);
+    return !native.isEmpty() && ::stat(native.constData(), &info) == 0;
+}
+
+void RemoveFile(const QString& path)
+{
+    QCoreApplication::processEvents();
+    if (!QFile::remove(path))
+        ForceDeleteFile(path);
+}
+
+void ForceDeleteFile(const QString& path)
+{
+    const QFileInfo info(path);
+    if (!info.exists() || info.isDir())
+        return;
+    // On this platform a delete needs a writable folder; a read-only file mark is lifted too.
+    QFile::setPermissions(info.absolutePath(),
+                          QFile::permissions(info.absolutePath()) | QFileDevice::WriteOwner);
+    QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::WriteOwner);
+    QFile::remove(path);
+}
+
+void UseSystemColors(QWidget* window)
+{
+    paintButtonFaceOnChildren(window, false);
+}
+
+void ApplySkin(QWidget* window)
+{
+    const QString skinPath = programFolder() + kSkinFile;
+    if (!QFileInfo(skinPath).isFile())
+        return;
+    paintButtonFaceOnChildren(window, true);
+    QFile skin(skinPath);
+    if (!skin.open(QIODevice::ReadOnly))
+        throw Failure(QStringLiteral("The skin file %1 could not be read: %2")
+                          .arg(QDir::toNativeSeparators(skinPath), skin.errorString()));
+    window->setStyleSheet(QString::fromUtf8(skin.readAll()));
+}
+
+QString appTitleFor(const QString& productName)
+{
+    QString title = productName;
+    for (;;) {
+        const qsizetype blank = title.lastIndexOf(QLatin1Char(' '));
+        if (blank < 0)
+            return title;
+        title.truncate(blank);
+        if (title.size() <= 40)
+            return title;
+    }
+}
+
+void SetAppTitle()
+{
+    Dialogs::setAppTitle(appTitleFor(kProductName));
+}
+
+QCursor loadCursorFile(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw Failure(QStringLiteral("The cursor file %1 could not be read: %2")
+                          .arg(path, file.errorString()));
+    // ICONDIR (reserved, type 2 for cursors, count), then the first entry, whose planes and
+    // bit-count fields hold the hot spot in a cursor file.
+    const QByteArray header = file.read(22);
+    const auto word = [&](int offset) {
+        return qFromLittleEndian<quint16>(header.constData() + offset);
+    };
+    if (header.size() < 22 || word(0) != 0 || word(2) != 2 || word(4) == 0)
+        throw Failure(QStringLiteral("Invalid picture"));
+    file.seek(0);
+    QImageReader reader(&file, "cur");
+    const QImage image = reader.read();
+    if (image.isNull())
+        throw Failure(QStringLiteral("Invalid picture"));
+    return QCursor(QPixmap::fromImage(image), word(10), word(12));
+}
+
+QIcon appIcon()
+{
+    QIcon icon;
+    for (int size : {32, 48, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/lumarel-%1.png").arg(size), QSize(size, size));
+    return icon;
+}
+
+} // namespace lumarel

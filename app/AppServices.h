@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QCursor>
+#include <QString>
+
+#include <optional>
+
+class QIcon;
+class QWidget;
+
+namespace lumarel {
+
+// Product data: the name is the window caption, the source of the application title and
+// the settings group.
+inline const QString kProductName = QStringLiteral("Lumarel");
+inline const QString kMakerName = QStringLiteral("Quenwick");
+inline const QString kVersion = QStringLiteral("7.00");
+
+// The folder of the program file, without a trailing separator. Optional files beside the
+// program are found by appending a name that starts with "/".
+QString programFolder();
+// Tests place the optional files in a folder of their own.
+void setProgramFolderForTests(const QString& folder);
+
+inline const QString kHandCursorFile = QStringLiteral("/HAND-M.CUR");
+inline const QString kSkinFile = QStringLiteral("/x/o.cjs");
+
+// True when the path's modification time can be read (files and folders alike); never throws.
+bool FileExists(const QString& path);
+
+// Lets pending window events run once, then deletes the file; a failed delete is retried by
+// ForceDeleteFile. Never throws and reports nothing.
+void RemoveFile(const QString& path);
+// Makes the file (and its folder) writable before deleting it again.
+void ForceDeleteFile(const QString& path);
+
+// The window and its option buttons, check boxes, frames and labels take the button-face
+// colour of the system palette.
+void UseSystemColors(QWidget* window);
+
+// With a skin file beside the program, the window, its frames, labels and picture boxes take
+// the button-face colour and the file is applied to the window as a Qt style sheet.
+// Throws Failure when the skin file exists but cannot be read.
+void ApplySkin(QWidget* window);
+
+// The application title for a product name: cut at the last blank, at least once, until the
+// rest is at most 40 characters. A name without a blank is its own title.
+QString appTitleFor(const QString& productName);
+// Sets the title of message boxes that name none of their own.
+void SetAppTitle();
+
+// Loads a Windows cursor file with its hot spot; throws Failure when it is not a cursor.
+QCursor loadCursorFile(const QString& path);
+
+// The application icon: one icon of four images (32, 48, 128, 256 pixels).
+QIcon appIcon();
+
+} // namespace lumarel

@@ -1,0 +1,109 @@
+#include "Dialogs.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QQueue>
+
+namespace lumarel {
+
+namespace {
+
+struct Script
+{
+    bool scripted = false;
+    QQueue<Answer> answers;
+    QQueue<QString> fileNames;
+    QList<ShownMessage> shown;
+    int fileDialogs = 0;
+    QString appTitle;
+};
+
+Script& script()
+{
+    static Script s;
+    return s;
+}
+
+Answer defaultAnswer(MessageButtons buttons)
+{
+    return buttons == MessageButtons::Ok ? Answer::Ok : Answer::No;
+}
+
+} // namespace
+
+Answer Dialogs::message(const QString& title, const QString& text, MessageIcon icon,
+                        MessageButtons buttons)
+{
+    Script& s = script();
+    const QString caption = title.isEmpty() ? s.appTitle : title;
+    if (s.scripted) {
+        s.shown.append({caption, text, icon, buttons});
+        return s.answers.isEmpty() ? defaultAnswer(buttons) : s.answers.dequeue();
+    }
+
+    QMessageBox box(icon == MessageIcon::Warning ? QMessageBox::Warning : QMessageBox::NoIcon,
+                    caption, text,
+                    buttons == MessageButtons::Ok ? QMessageBox::Ok
+                                                  : QMessageBox::Yes | QMessageBox::No);
+    box.setWindowModality(Qt::ApplicationModal);
+    switch (box.exec()) {
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::No:
+        return Answer::No;
+    default:
+        return buttons == MessageButtons::Ok ? Answer::Ok : Answer::No;
+    }
+}
+
+QString Dialogs::saveFileName(const QString& title, const QString& filter)
+{
+    Script& s = script();
+    if (s.scripted) {
+        ++s.fileDialogs;
+        return s.fileNames.isEmpty() ? QString() : s.fileNames.dequeue();
+    }
+    // The program asks its own overwrite question, so the dialog must not ask one too.
+    return QFileDialog::getSaveFileName(QApplication::activeWindow(), title, QString(), filter,
+                                        nullptr, QFileDialog::DontConfirmOverwrite);
+}
+
+void Dialogs::setAppTitle(const QString& title)
+{
+    script().appTitle = title;
+}
+
+QString Dialogs::appTitle()
+{
+    return script().appTitle;
+}
+
+void Dialogs::setScripted(bool scripted)
+{
+    script().scripted = scripted;
+}
+
+void Dialogs::setNextAnswer(Answer answer)
+{
+    script().answers.enqueue(answer);
+}
+
+void Dialogs::setNextFileName(const QString& name)
+{
+    script().fileNames.enqueue(name);
+}
+
+QList<ShownMessage> Dialogs::takeShown()
+{
+    QList<ShownMessage> shown;
+    shown.swap(script().shown);
+    return shown;
+}
+
+int Dialogs::fileDialogsShown()
+{
+    return script().fileDialogs;
+}
+
+} // namespace lumarel

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <functional>
+
+namespace lumarel {
+
+// Ends the program at once: no unload handling of other windows, no clean-up. Settings are
+// already on disk, and any office process dies with the program. Tests replace the ending
+// so that the test process survives it; callers therefore stop their own work right after.
+void endProgram(int exitCode = 0);
+void setProgramEndForTests(std::function<void(int)> handler);
+
+} // namespace lumarel

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+
+namespace lumarel {
+
+// The per-user settings store: one INI file named after the maker (Quenwick.ini) in the user's
+// configuration folder, one group for the product, one text value per key. Every write goes to
+// disk at once: the program ends by leaving the process, so nothing may wait for a destructor.
+class SettingsStore
+{
+public:
+    // The stored text, or `fallback` when the key is missing.
+    static QString get(const QString& key, const QString& fallback = QString());
+    // Creates or overwrites the value and flushes the file; throws Failure when it cannot.
+    static void save(const QString& key, const QString& value);
+
+    static QString filePath();
+
+    // Dates are stored in one locale-independent form, "yyyy-MM-dd" with " HH:mm:ss" added when
+    // the time of day is not midnight, so that a change of locale can never misread them.
+    static QString dateToText(const QDateTime& value);
+    // Throws Failure("Type mismatch") for a text that is not such a date.
+    static QDateTime textToDate(const QString& text);
+};
+
+} // namespace lumarel

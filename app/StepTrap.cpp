@@ -1,0 +1,56 @@
+#include "StepTrap.h"
+
+#include "Dialogs.h"
+#include "Failure.h"
+
+#include <exception>
+
+namespace lumarel {
+
+namespace {
+
+// Description of the exception being handled, as the user should read it.
+QString currentDescription()
+{
+    try {
+        throw;
+    } catch (const Failure& failure) {
+        return failure.description();
+    } catch (const std::bad_alloc&) {
+        return QStringLiteral("Out of memory");
+    } catch (const std::exception& e) {
+        return QString::fromLocal8Bit(e.what());
+    } catch (...) {
+        return QStringLiteral("Unexpected error");
+    }
+}
+
+} // namespace
+
+QString StepTrap::supportAddress()
+{
+    return QStringLiteral("support@lumarel.example");
+}
+
+QString StepTrap::messageText(const QString& description, const QString& location, int line)
+{
+    return description + QStringLiteral("\r\n") + location + QStringLiteral("at line ") +
+           QString::number(line) + QStringLiteral("\r\rPlease email screenshot of this message to ") +
+           supportAddress();
+}
+
+void StepTrap::reportCurrent(int line)
+{
+    ++m_failures;
+    const QString text = messageText(currentDescription(), m_location, line);
+    Dialogs::message(QStringLiteral("Application Error"), text, MessageIcon::Warning,
+                     MessageButtons::Ok);
+}
+
+QString locationText(const char* window, const char* procedure)
+{
+    return QStringLiteral("in Ostrevan2021/08/31.%1.%2 ")
+        .arg(QLatin1String(window), QLatin1String(procedure));
+}
+
+} // namespace lumarel

@@ -1,0 +1,187 @@
+#include "TestEnvironment.h"
+
+#include "app/AppServices.h"
+#include "app/Failure.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
+#include <QImage>
+#include <QImageWriter>
+#include <QLabel>
+#include <QLineEdit>
+#include <QtEndian>
+
+using namespace lumarel;
+
+namespace {
+
+QString writeFile(const QString& path, const QByteArray& bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        qFatal("cannot write %s", qPrintable(path));
+    file.write(bytes);
+    return path;
+}
+
+// A real cursor file: an icon file as Qt writes it, marked as a cursor with a hot spot.
+QByteArray cursorBytes(quint16 hotX, quint16 hotY)
+{
+    QImage image(32, 32, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    for (int i = 0; i < 32; ++i)
+        image.setPixel(i, i, qRgba(0, 0, 0, 255));
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "ico");
+    if (!writer.write(image))
+        qFatal("cannot write an icon: %s", qPrintable(writer.errorString()));
+    QByteArray bytes = buffer.data();
+    qToLittleEndian<quint16>(2, bytes.data() + 2);
+    qToLittleEndian<quint16>(hotX, bytes.data() + 10);
+    qToLittleEndian<quint16>(hotY, bytes.data() + 12);
+    return bytes;
+}
+
+} // namespace
+
+class ServicesTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void fileExists_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<bool>("expected");
+        const QString root = test::tempFolder() + "/exists";
+        writeFile(root + "/file.txt", "x");
+        writeFile(root + "/unreadable.txt", "x");
+        QFile::setPermissions(root + "/unreadable.txt", QFileDevice::Permissions());
+        QTest::newRow("a file") << root + "/file.txt" << true;
+        QTest::newRow("a file without read permission") << root + "/unreadable.txt" << true;
+        QTest::newRow("a folder") << root << true;
+        QTest::newRow("a missing path") << root + "/missing.txt" << false;
+        QTest::newRow("below a file") << root + "/file.txt/inner" << false;
+        QTest::newRow("the empty text") << QString() << false;
+    }
+
+    void fileExists()
+    {
+        QFETCH(QString, path);
+        QFETCH(bool, expected);
+        QCOMPARE(FileExists(path), expected);
+    }
+
+    void removeFileIsQuietAndThorough()
+    {
+        const QString root = test::tempFolder() + "/remove";
+        RemoveFile(root + "/missing.doc"); // nothing to remove, nothing thrown
+
+        const QString readOnly = writeFile(root + "/readonly.doc", "x");
+        QFile::setPermissions(readOnly, QFileDevice::ReadOwner);
+        RemoveFile(readOnly);
+        QVERIFY(!QFile::exists(readOnly));
+
+        const QString inLockedFolder = writeFile(root + "/locked/file.doc", "x");
+        QFile::setPermissions(root + "/locked", QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+        RemoveFile(inLockedFolder);
+        QVERIFY(!QFile::exists(inLockedFolder));
+
+        QDir().mkpath(root + "/folder");
+        RemoveFile(root + "/folder"); // a folder is not a file: left alone
+        QVERIFY(QFileInfo(root + "/folder").isDir());
+    }
+
+    void appTitle_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("a name without a blank is its own title") << "Lumarel" << "Lumarel";
+        QTest::newRow("six words of 37 characters lose the last")
+            << "Quick Brown Foxes Jump Over Lazy Dogs" << "Quick Brown Foxes Jump Over Lazy";
+        QTest::newRow("cut until at most 40")
+            << "Alpha Beta Gamma Delta Epsilon Zeta Eta Theta Iota Kappa"
+            << "Alpha Beta Gamma Delta Epsilon Zeta Eta";
+        QTest::newRow("no blank left after a cut") << QString(45, 'a') + " b" << QString(45, 'a');
+    }
+
+    void appTitle()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, title);
+        QCOMPARE(appTitleFor(name), title);
+    }
+
+    void cursorFileKeepsItsHotSpot()
+    {
+        const QString path = writeFile(test::tempFolder() + "/hand.cur", cursorBytes(7, 3));
+        const QCursor cursor = loadCursorFile(path);
+        QCOMPARE(cursor.hotSpot(), QPoint(7, 3));
+        QCOMPARE(cursor.pixmap().size(), QSize(32, 32));
+    }
+
+    void notACursorFails_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("text") << QByteArray("this is not a cursor at all, just words");
+        QTest::newRow("empty") << QByteArray();
+        QByteArray icon = cursorBytes(0, 0);
+        qToLittleEndian<quint16>(1, icon.data() + 2);
+        QTest::newRow("an icon, not a cursor") << icon;
+        QTest::newRow("a cursor header with no image") << cursorBytes(1, 1).left(30);
+    }
+
+    void notACursorFails()
+    {
+        QFETCH(QByteArray, bytes);
+        const QString path = writeFile(test::tempFolder() + "/bad.cur", bytes);
+        QVERIFY_THROWS_EXCEPTION(Failure, loadCursorFile(path));
+    }
+
+    void skinColoursTheWindowAndAppliesTheStyleSheet()
+    {
+        const QColor buttonFace = QApplication::palette().color(QPalette::Button);
+        auto build = [](QWidget& window) {
+            auto* frame = new QGroupBox("Event details", &window);
+            new QLabel("Event date:", frame);
+            new QLineEdit(frame);
+        };
+
+        QWidget plain;
+        build(plain);
+        ApplySkin(&plain); // no skin file beside the program
+        QVERIFY(plain.styleSheet().isEmpty());
+        QVERIFY(!plain.autoFillBackground());
+
+        writeFile(test::programFolder() + "/x/o.cjs", "QPushButton { color: navy; }");
+        QWidget skinned;
+        build(skinned);
+        ApplySkin(&skinned);
+        QFile::remove(test::programFolder() + "/x/o.cjs");
+        QCOMPARE(skinned.styleSheet(), QStringLiteral("QPushButton { color: navy; }"));
+        QCOMPARE(skinned.palette().color(QPalette::Window), buttonFace);
+        QCOMPARE(skinned.findChild<QLabel*>()->palette().color(QPalette::Window), buttonFace);
+        QCOMPARE(skinned.findChild<QGroupBox*>()->palette().color(QPalette::Window), buttonFace);
+        QVERIFY(!skinned.findChild<QLineEdit*>()->autoFillBackground());
+    }
+
+    void useSystemColorsTakesTheButtonFace()
+    {
+        QWidget window;
+        auto* label = new QLabel("Zoom:", &window);
+        auto* edit = new QLineEdit(&window);
+        const QColor before = edit->palette().color(QPalette::Window);
+        UseSystemColors(&window);
+        const QColor buttonFace = QApplication::palette().color(QPalette::Button);
+        QCOMPARE(window.palette().color(QPalette::Window), buttonFace);
+        QCOMPARE(label->palette().color(QPalette::Window), buttonFace);
+        QCOMPARE(edit->palette().color(QPalette::Window), before);
+    }
+};
+
+LUMAREL_TEST_MAIN(ServicesTest)
+#include "tst_services.moc"

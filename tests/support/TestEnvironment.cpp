@@ -1,0 +1,94 @@
+#include "TestEnvironment.h"
+
+#include "app/AppServices.h"
+#include "app/Dialogs.h"
+#include "app/ProgramEnd.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <cstdlib>
+#include <memory>
+
+namespace lumarel::test {
+
+namespace {
+
+struct State
+{
+    QString root;
+    int ends = 0;
+    int exitCode = -1;
+    std::unique_ptr<QTemporaryDir> ownRoot;
+};
+
+State& state()
+{
+    static State s;
+    return s;
+}
+
+} // namespace
+
+void prepareEnvironment()
+{
+    State& s = state();
+    s.root = QString::fromLocal8Bit(qgetenv("LUMAREL_TEST_ROOT"));
+    if (s.root.isEmpty()) {
+        s.ownRoot = std::make_unique<QTemporaryDir>();
+        s.root = s.ownRoot->path();
+    }
+    QDir(s.root).removeRecursively();
+    for (const char* sub : {"config", "tmp", "program"})
+        QDir().mkpath(s.root + QLatin1Char('/') + QLatin1String(sub));
+
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(configFolder()));
+    qputenv("TEMP", QFile::encodeName(tempFolder()));
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+
+    Dialogs::setScripted(true);
+    setProgramFolderForTests(programFolder());
+    setProgramEndForTests([](int code) {
+        ++state().ends;
+        state().exitCode = code;
+    });
+}
+
+QString rootFolder()
+{
+    return state().root;
+}
+
+QString configFolder()
+{
+    return state().root + QStringLiteral("/config");
+}
+
+QString tempFolder()
+{
+    return state().root + QStringLiteral("/tmp");
+}
+
+QString programFolder()
+{
+    return state().root + QStringLiteral("/program");
+}
+
+int programEnds()
+{
+    return state().ends;
+}
+
+int lastExitCode()
+{
+    return state().exitCode;
+}
+
+void resetProgramEnds()
+{
+    state().ends = 0;
+    state().exitCode = -1;
+}
+
+} // namespace lumarel::test

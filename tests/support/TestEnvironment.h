@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QApplication>
+#include <QString>
+#include <QTest>
+
+namespace lumarel::test {
+
+// Gives the test process a world of its own before Qt starts: a fresh folder (from
+// LUMAREL_TEST_ROOT, or a new temporary one) with config/ as XDG_CONFIG_HOME, tmp/ as TEMP and
+// program/ as the program folder; message boxes scripted; the program's end recorded instead
+// of performed.
+void prepareEnvironment();
+
+QString rootFolder();
+QString configFolder();
+QString tempFolder();
+QString programFolder();
+
+// How often the program asked to end, and the last exit code asked for.
+int programEnds();
+int lastExitCode();
+void resetProgramEnds();
+
+} // namespace lumarel::test
+
+#define LUMAREL_TEST_MAIN_WITH(AppClass, TestClass)                                             \
+    int main(int argc, char** argv)                                                            \
+    {                                                                                          \
+        lumarel::test::prepareEnvironment();                                                   \
+        AppClass app(argc, argv);                                                              \
+        app.setAttribute(Qt::AA_Use96Dpi, true);                                               \
+        TestClass tc;                                                                          \
+        QTEST_SET_MAIN_SOURCE_PATH                                                             \
+        return QTest::qExec(&tc, argc, argv);                                                  \
+    }
+
+// Tests with widgets.
+#define LUMAREL_TEST_MAIN(TestClass) LUMAREL_TEST_MAIN_WITH(QApplication, TestClass)
+// Tests without widgets.
+#define LUMAREL_TEST_GUILESS_MAIN(TestClass) LUMAREL_TEST_MAIN_WITH(QCoreApplication, TestClass)

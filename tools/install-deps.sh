@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Lumarel needs to build, test and run.
+# Used by `make run`, `make test` and CI; safe to run again (it only installs what is missing).
+set -euo pipefail
+
+packages=(
+    cmake g++ make pkg-config
+    qt6-base-dev qt6-base-dev-tools qt6-image-formats-plugins
+    libreoffice-dev libpoppler-qt6-dev libgsf-1-dev
+    fontconfig fonts-liberation2 fonts-wine fonts-ebgaramond fonts-dejavu-core
+    xvfb xauth x11-apps imagemagick
+)
+
+# A desktop LibreOffice Writer serves as well as the headless one; the two packages exclude
+# each other, so the headless one is only added when no Writer is installed.
+if ! dpkg-query -W -f='${Status}' libreoffice-writer 2>/dev/null | grep -q "ok installed"; then
+    packages+=(libreoffice-writer-nogui)
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+sudo=""
+[ "$(id -u)" -eq 0 ] || sudo="sudo"
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -q
+$sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
