@@ -1,0 +1,1 @@
+target_sources(lumarel_flyer PRIVATE EngineCheck.cpp EngineCheck.h)

@@ -1,0 +1,1 @@
+# The Word 97 file reader and the flyer template.
