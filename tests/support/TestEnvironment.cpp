@@ -39,10 +39,11 @@ void prepareEnvironment()
         s.root = s.ownRoot->path();
     }
     QDir(s.root).removeRecursively();
-    for (const char* sub : {"config", "tmp", "program"})
+    for (const char* sub : {"config", "cache", "tmp", "program"})
         QDir().mkpath(s.root + QLatin1Char('/') + QLatin1String(sub));
 
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(configFolder()));
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(s.root + QStringLiteral("/cache")));
     qputenv("TEMP", QFile::encodeName(tempFolder()));
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -7,7 +7,8 @@
 namespace lumarel::test {
 
 // Gives the test process a world of its own before Qt starts: a fresh folder (from
-// LUMAREL_TEST_ROOT, or a new temporary one) with config/ as XDG_CONFIG_HOME, tmp/ as TEMP and
+// LUMAREL_TEST_ROOT, or a new temporary one) with config/ as XDG_CONFIG_HOME, cache/ as
+// XDG_CACHE_HOME, tmp/ as TEMP and
 // program/ as the program folder; message boxes scripted; the program's end recorded instead
 // of performed.
 void prepareEnvironment();
