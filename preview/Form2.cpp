@@ -1,0 +1,406 @@
+#include "preview/Form2.h"
+
+#include "app/AppServices.h"
+#include "app/Dialogs.h"
+#include "app/Failure.h"
+#include "app/ProgramEnd.h"
+#include "app/StepTrap.h"
+#include "app/Twips.h"
+
+#include <QCloseEvent>
+#include <QFile>
+#include <QFileInfo>
+#include <QFrame>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QImageReader>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QSignalBlocker>
+
+#include <algorithm>
+
+namespace lumarel {
+
+namespace {
+
+// The window's layout in twips; buttons 1 and 2 are placed inside Frame1.
+constexpr TwipsRect kClientArea{0, 0, 9840, 9390};
+constexpr TwipsRect kHScroll1{120, 7545, 9330, 255};
+constexpr TwipsRect kVScroll1{9450, 120, 255, 7425};
+constexpr TwipsRect kPicture2{120, 120, 9330, 7425};
+constexpr TwipsRect kPicture1{0, 0, 2340, 3435};
+constexpr TwipsRect kFrame1{120, 7860, 9600, 855};
+constexpr TwipsRect kZoomOri{10320, 480, 735, 375};
+constexpr TwipsRect kPushButton1{240, 300, 4440, 405};
+constexpr TwipsRect kPushButton2{4800, 300, 4560, 405};
+constexpr TwipsRect kPushButton6{4920, 8850, 4800, 405};
+constexpr TwipsRect kPushButton8{120, 8850, 4680, 405};
+
+// The viewport's sunken border; the page is placed inside it.
+constexpr int kViewportBorderPixels = 2;
+
+TwipsSize viewportInner(double dpi)
+{
+    const double border = 2 * Twips::fromPixels(kViewportBorderPixels, dpi);
+    return {static_cast<Single>(kPicture2.width - border),
+            static_cast<Single>(kPicture2.height - border)};
+}
+
+QFont arialBold(double pointSize)
+{
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSizeF(pointSize);
+    font.setBold(true);
+    return font;
+}
+
+void setBackground(QWidget* widget, const QColor& colour)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, colour);
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+// Button and modifier codes as the mouse handlers know them.
+int buttonCode(Qt::MouseButtons buttons)
+{
+    int code = 0;
+    if (buttons & Qt::LeftButton)
+        code |= 1;
+    if (buttons & Qt::RightButton)
+        code |= 2;
+    if (buttons & Qt::MiddleButton)
+        code |= 4;
+    return code;
+}
+
+int shiftCode(Qt::KeyboardModifiers modifiers)
+{
+    int code = 0;
+    if (modifiers & Qt::ShiftModifier)
+        code |= 1;
+    if (modifiers & Qt::ControlModifier)
+        code |= 2;
+    if (modifiers & Qt::AltModifier)
+        code |= 4;
+    return code;
+}
+
+} // namespace
+
+Form2::Form2(QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
+                          Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      m_pointer(this),
+      m_view({float(kPicture2.width), float(kPicture2.height)}, viewportInner(Twips::screenDpi()),
+             {float(kPicture1.width), float(kPicture1.height)}, Twips::screenDpi())
+{
+    setObjectName(QStringLiteral("Form2"));
+    setFont(arialBold(9));
+    setBackground(this, Qt::white);
+    setMouseTracking(true);
+    setFixedSize(Twips::toPixels(kClientArea).size());
+    createControls();
+    m_view.setPointerReset([this] { m_pointer.set(PointerSetting::Normal); });
+    Form_Load();
+
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+void Form2::createControls()
+{
+    // Created in tab order.
+    HScroll1 = new QScrollBar(Qt::Horizontal, this);
+    VScroll1 = new QScrollBar(Qt::Vertical, this);
+    for (auto [bar, name, area] : {std::tuple{HScroll1, "HScroll1", kHScroll1},
+                                   std::tuple{VScroll1, "VScroll1", kVScroll1}}) {
+        bar->setObjectName(QLatin1String(name));
+        bar->setGeometry(Twips::toPixels(area));
+        bar->setRange(0, 0);
+        bar->setSingleStep(1);
+        bar->setPageStep(1);
+        // The page follows the bar only when the thumb is released.
+        bar->setTracking(false);
+        bar->setAttribute(Qt::WA_NoMousePropagation);
+    }
+    connect(HScroll1, &QScrollBar::valueChanged, this,
+            [this](int value) { scrollBarMoved(m_view.HScroll1, value); });
+    connect(VScroll1, &QScrollBar::valueChanged, this,
+            [this](int value) { scrollBarMoved(m_view.VScroll1, value); });
+
+    Picture2 = new QFrame(this);
+    Picture2->setObjectName(QStringLiteral("Picture2"));
+    Picture2->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    Picture2->setLineWidth(kViewportBorderPixels);
+    Picture2->setGeometry(Twips::toPixels(kPicture2));
+    Picture2->setAttribute(Qt::WA_NoMousePropagation);
+    setBackground(Picture2, Qt::white);
+    // The page lives inside the border and is clipped there.
+    m_viewportInside = new QWidget(Picture2);
+    m_viewportInside->setGeometry(Picture2->contentsRect());
+    setBackground(m_viewportInside, Qt::white);
+
+    Picture1 = new QLabel(m_viewportInside);
+    Picture1->setObjectName(QStringLiteral("Picture1"));
+    Picture1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Picture1->setGeometry(Twips::toPixels(kPicture1));
+    Picture1->setAttribute(Qt::WA_NoMousePropagation);
+    setBackground(Picture1, Qt::white);
+    Picture1->installEventFilter(this);
+
+    Frame1 = new QGroupBox(QStringLiteral("Zoom:"), this);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    Frame1->setGeometry(Twips::toPixels(kFrame1));
+    Frame1->setMouseTracking(true);
+    Frame1->installEventFilter(this);
+
+    Zoom_Ori = new QLabel(this);
+    Zoom_Ori->setObjectName(QStringLiteral("Zoom_Ori"));
+    Zoom_Ori->setGeometry(Twips::toPixels(kZoomOri));
+    Zoom_Ori->hide();
+
+    const auto button = [this](QWidget* parent, const char* name, const QString& caption,
+                               const TwipsRect& area, void (Form2::*click)()) {
+        auto* b = new QPushButton(caption, parent);
+        b->setObjectName(QLatin1String(name));
+        b->setGeometry(Twips::toPixels(area));
+        b->setFont(arialBold(11.25));
+        QPalette palette = b->palette();
+        palette.setColor(QPalette::Button, Qt::white);
+        palette.setColor(QPalette::ButtonText,
+                         QGuiApplication::palette().color(QPalette::ButtonText));
+        b->setPalette(palette);
+        b->setMouseTracking(true);
+        b->setAttribute(Qt::WA_NoMousePropagation);
+        b->installEventFilter(this);
+        connect(b, &QPushButton::clicked, this, click);
+        return b;
+    };
+    PushButton1 = button(Frame1, "PushButton1", QStringLiteral("Zoom In"), kPushButton1,
+                         &Form2::PushButton1_Click);
+    PushButton2 = button(Frame1, "PushButton2", QStringLiteral("Zoom Out"), kPushButton2,
+                         &Form2::PushButton2_Click);
+    PushButton6 = button(this, "PushButton6", QStringLiteral("Save Results To Word File"),
+                         kPushButton6, &Form2::PushButton6_Click);
+    PushButton8 = button(this, "PushButton8", QStringLiteral("< Back"), kPushButton8,
+                         &Form2::PushButton8_Click);
+}
+
+void Form2::Form_Load()
+{
+    StepTrap trap(locationText("Form2", "Form_Load"));
+    trap.step(100, [&] { mFirstActivate = true; });
+    trap.step(102, [&] { UseSystemColors(this); });
+    trap.step(104, [&] {
+        setWindowTitle(kProductName);
+        setWindowIcon(appIcon());
+    });
+    const QString cursorPath = programFolder() + kHandCursorFile;
+    if (trap.test(108, [&] { return FileExists(cursorPath); }))
+        trap.step(110, [&] { m_pointer.setCustomImage(loadCursorFile(cursorPath)); });
+}
+
+void Form2::loadPicture(const QString& path)
+{
+    if (!QFileInfo(path).isFile())
+        throw Failure(QStringLiteral("The picture file %1 was not found").arg(path));
+    QImageReader reader(path);
+    const QImage picture = reader.read();
+    if (picture.isNull())
+        throw Failure(
+            QStringLiteral("The file %1 is not a picture: %2").arg(path, reader.errorString()));
+    m_view.assignPicture(picture);
+    applyView();
+}
+
+bool Form2::event(QEvent* event)
+{
+    if (event->type() == QEvent::WindowActivate)
+        Form_Activate();
+    return QWidget::event(event);
+}
+
+void Form2::Form_Activate()
+{
+    // A message box during the set-up activates the window again when it closes.
+    if (m_activating)
+        return;
+    m_activating = true;
+    StepTrap trap(locationText("Form2", "Form_Activate"));
+    if (trap.test(100, [&] { return mFirstActivate; }))
+        m_view.firstDisplay(trap);
+    trap.step(138, [&] { mFirstActivate = false; });
+    applyView();
+    m_activating = false;
+}
+
+void Form2::PushButton1_Click()
+{
+    StepTrap trap(locationText("Form2", "PushButton1_Click"));
+    trap.step(100, [&] { m_view.ZoomStep(0); });
+    applyView();
+}
+
+void Form2::PushButton2_Click()
+{
+    StepTrap trap(locationText("Form2", "PushButton2_Click"));
+    trap.step(100, [&] { m_view.ZoomStep(1); });
+    applyView();
+}
+
+void Form2::PushButton6_Click()
+{
+    StepTrap trap(locationText("Form2", "PushButton6_Click"));
+    // The dialog asks no overwrite question of its own and adds no extension.
+    QString chosen;
+    trap.step(112, [&] {
+        chosen = Dialogs::saveFileName(QStringLiteral("Save File"),
+                                       QStringLiteral("Word Files (*.doc)"));
+    });
+    if (!trap.test(116, [&] { return chosen.isEmpty(); })) {
+        Answer answer = Answer::No;
+        if (trap.test(118, [&] { return FileExists(chosen); })) {
+            trap.step(120, [&] {
+                answer = Dialogs::message(QString(),
+                                          QStringLiteral("Are you sure you wish to overwrite ") +
+                                              chosen + QStringLiteral(" ?"),
+                                          MessageIcon::None, MessageButtons::YesNo);
+            });
+            if (trap.test(122, [&] { return answer == Answer::Yes; }))
+                trap.step(124, [&] { RemoveFile(chosen); });
+        } else {
+            trap.step(126, [&] { answer = Answer::Yes; });
+        }
+        if (trap.test(128, [&] { return answer == Answer::Yes; })) {
+            trap.step(130, [&] {
+                QFile document(mWordFile);
+                if (!document.copy(chosen))
+                    throw Failure(QStringLiteral("The file %1 could not be copied to %2: %3")
+                                      .arg(mWordFile, chosen, document.errorString()));
+            });
+        }
+    }
+    trap.step(132, [&] {
+        Dialogs::message(QString(), QStringLiteral("Done."), MessageIcon::None, MessageButtons::Ok);
+    });
+}
+
+void Form2::PushButton8_Click()
+{
+    StepTrap trap(locationText("Form2", "PushButton8_Click"));
+    trap.step(102, [&] { RemoveFile(mWordFile); });
+    trap.step(104, [&] {
+        if (m_mainWindow)
+            m_mainWindow->show();
+    });
+    trap.step(106, [&] { hide(); });
+    mFirstActivate = true;
+}
+
+void Form2::Form_QueryUnload()
+{
+    StepTrap trap(locationText("Form2", "Form_QueryUnload"));
+    trap.step(100, [&] { RemoveFile(mWordFile); });
+    trap.step(102, [&] { QCoreApplication::processEvents(); });
+    trap.step(104, [&] { QCoreApplication::processEvents(); });
+}
+
+void Form2::closeEvent(QCloseEvent* event)
+{
+    Form_QueryUnload();
+    event->accept();
+    endProgram();
+}
+
+void Form2::mouseMoveEvent(QMouseEvent* event)
+{
+    m_pointer.normalRule();
+    QWidget::mouseMoveEvent(event);
+}
+
+bool Form2::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == Picture1) {
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseMove:
+        case QEvent::MouseButtonRelease:
+            forwardPageMouse(event);
+            return true;
+        default:
+            return false;
+        }
+    }
+    if (event->type() == QEvent::MouseMove) {
+        if (watched == Frame1)
+            m_pointer.normalRule();
+        else if (qobject_cast<QPushButton*>(watched))
+            m_pointer.handRule();
+    }
+    return false;
+}
+
+void Form2::forwardPageMouse(QEvent* event)
+{
+    const auto* mouse = static_cast<QMouseEvent*>(event);
+    const QPoint at = mouse->position().toPoint();
+    const double dpi = m_view.screenDpi();
+    const auto x = static_cast<Single>(Twips::fromPixels(at.x(), dpi));
+    const auto y = static_cast<Single>(Twips::fromPixels(at.y(), dpi));
+    const int shift = shiftCode(mouse->modifiers());
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+        m_view.Picture1_MouseDown(buttonCode(mouse->button()), shift, x, y);
+        break;
+    case QEvent::MouseMove:
+        m_view.Picture1_MouseMove(buttonCode(mouse->buttons()), shift, x, y);
+        break;
+    default:
+        m_view.Picture1_MouseUp(buttonCode(mouse->button()), shift, x, y);
+        break;
+    }
+    applyView();
+}
+
+void Form2::scrollBarMoved(ScrollBarModel& bar, int value)
+{
+    bar.setValue(std::clamp(value, 0, int(bar.maximum())));
+    applyView();
+}
+
+void Form2::applyView()
+{
+    const double dpi = m_view.screenDpi();
+    for (auto [widget, model] :
+         {std::pair{HScroll1, &m_view.HScroll1}, std::pair{VScroll1, &m_view.VScroll1}}) {
+        const QSignalBlocker blocker(widget);
+        widget->setMaximum(model->maximum());
+        widget->setValue(model->value());
+        widget->setEnabled(model->enabled());
+    }
+
+    const TwipsSize page = m_view.pageSize();
+    Picture1->setGeometry(Twips::toPixels(m_view.pageLeft(), dpi),
+                          Twips::toPixels(m_view.pageTop(), dpi), Twips::toPixels(page.width, dpi),
+                          Twips::toPixels(page.height, dpi));
+    if (m_shownGeneration != m_view.pageImageGeneration()) {
+        m_shownGeneration = m_view.pageImageGeneration();
+        if (m_view.pageImage().isNull())
+            Picture1->clear();
+        else
+            Picture1->setPixmap(QPixmap::fromImage(m_view.pageImage()));
+    }
+
+    const TwipsSize source = m_view.zoomSourceSize();
+    if (!m_view.zoomSource().isNull())
+        Zoom_Ori->resize(Twips::toPixels(source.width, dpi), Twips::toPixels(source.height, dpi));
+}
+
+} // namespace lumarel

@@ -1,0 +1,81 @@
+#pragma once
+
+#include "app/PointerSetting.h"
+#include "preview/PageView.h"
+
+#include <QPointer>
+#include <QWidget>
+
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class QScrollBar;
+
+namespace lumarel {
+
+// The preview window: shows the flyer's page in the zoomable view, saves the temporary
+// document, goes back to the main window, and ends the program when closed. It only applies
+// the view's state to its controls and forwards their events to the view.
+class Form2 : public QWidget
+{
+    Q_OBJECT
+
+public:
+    // Creating the window loads it (`Form_Load`).
+    explicit Form2(QWidget* parent = nullptr);
+
+    // The hand-over: the page picture (throws Failure when the file is missing or not a
+    // picture), the temporary document the window owns from then on, and then show().
+    void loadPicture(const QString& path);
+    QString mWordFile;
+    // The window that "< Back" shows again.
+    void setMainWindow(QWidget* window) { m_mainWindow = window; }
+
+    // Runs when the window becomes active; tests may call it directly.
+    void Form_Activate();
+
+    void PushButton1_Click();
+    void PushButton2_Click();
+    void PushButton6_Click();
+    void PushButton8_Click();
+    void Form_QueryUnload();
+
+    PageView& view() { return m_view; }
+    PointerSetting& pointer() { return m_pointer; }
+    bool firstActivatePending() const { return mFirstActivate; }
+
+protected:
+    bool event(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void Form_Load();
+    void createControls();
+    void applyView();
+    void forwardPageMouse(QEvent* event);
+    void scrollBarMoved(ScrollBarModel& bar, int value);
+
+    PointerSetting m_pointer;
+    PageView m_view;
+    bool mFirstActivate = true;
+    bool m_activating = false;
+    int m_shownGeneration = -1;
+    QPointer<QWidget> m_mainWindow;
+
+    QScrollBar* HScroll1 = nullptr;
+    QScrollBar* VScroll1 = nullptr;
+    QFrame* Picture2 = nullptr;
+    QWidget* m_viewportInside = nullptr;
+    QLabel* Picture1 = nullptr;
+    QGroupBox* Frame1 = nullptr;
+    QLabel* Zoom_Ori = nullptr;
+    QPushButton* PushButton1 = nullptr;
+    QPushButton* PushButton2 = nullptr;
+    QPushButton* PushButton6 = nullptr;
+    QPushButton* PushButton8 = nullptr;
+};
+
+} // namespace lumarel
