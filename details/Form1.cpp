@@ -2,21 +2,291 @@
 
 #include "app/AppServices.h"
 #include "app/ProgramEnd.h"
+#include "app/SettingsStore.h"
 #include "app/StepTrap.h"
 #include "flyer/EngineCheck.h"
 
+#include <QApplication>
 #include <QCloseEvent>
-#include <QGuiApplication>
+#include <QDateTimeEdit>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QScreen>
 
+#include <limits>
+
 namespace lumarel {
+
+namespace {
+
+// Tab leaves a picker for the next field, as it leaves every other field; the arrow keys move
+// between the picker's sections.
+class Picker : public QDateTimeEdit
+{
+public:
+    using QDateTimeEdit::QDateTimeEdit;
+
+protected:
+    bool focusNextPrevChild(bool next) override { return QWidget::focusNextPrevChild(next); }
+};
+
+QFont arialBold(double points)
+{
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSizeF(points);
+    font.setBold(true);
+    return font;
+}
+
+void setColour(QWidget* widget, QPalette::ColorRole role, const QColor& colour)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(role, colour);
+    widget->setPalette(palette);
+}
+
+QDateTime today()
+{
+    return QDateTime(QDate::currentDate(), QTime(0, 0));
+}
+
+// Whole seconds, as the stored text keeps them.
+QDateTime now()
+{
+    const QDateTime current = QDateTime::currentDateTime();
+    const QTime time = current.time();
+    return QDateTime(current.date(), QTime(time.hour(), time.minute(), time.second()));
+}
+
+} // namespace
 
 Form1::Form1(QWidget* parent) : QWidget(parent), m_pointer(this)
 {
     setObjectName(QStringLiteral("Form1"));
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    setFont(arialBold(layout::kWindowFontPoints));
+    setColour(this, QPalette::Window, Qt::white);
+    setAutoFillBackground(true);
+
+    buildWidgets();
+
+    // What the controls show before the restore is theirs, not the store's.
+    for (const FieldSpec& field : eventFields())
+        m_writer.hold(QLatin1String(field.name), fieldValue(field));
+    for (const FieldSpec& field : eventFields()) {
+        QWidget* widget = input(field);
+        if (auto* picker = qobject_cast<QDateTimeEdit*>(widget))
+            connect(picker, &QDateTimeEdit::dateTimeChanged, this,
+                    [this, &field] { Field_Change(field); });
+        else if (auto* line = qobject_cast<QLineEdit*>(widget))
+            connect(line, &QLineEdit::textChanged, this, [this, &field] { Field_Change(field); });
+        else if (auto* box = qobject_cast<QPlainTextEdit*>(widget))
+            connect(box, &QPlainTextEdit::textChanged, this,
+                    [this, &field] { Field_Change(field); });
+    }
+    connect(qApp, &QApplication::focusChanged, this,
+            [this](QWidget*, QWidget* now) { onFocusChanged(now); });
 }
 
-void Form1::Form_Load()
+void Form1::buildWidgets()
+{
+    const double dpi = Twips::screenDpi();
+    setFixedSize(Twips::toPixels(layout::kClientWidth, dpi),
+                 Twips::toPixels(layout::kClientHeight, dpi));
+    watchHover(this, HoverRule::Normal);
+
+    for (std::size_t i = 0; i < windowButtons().size(); ++i) {
+        const ButtonSpec& spec = windowButtons()[i];
+        auto* button = new QPushButton(QString::fromUtf8(spec.caption), this);
+        button->setObjectName(QLatin1String(spec.name));
+        button->setFont(arialBold(layout::kButtonFontPoints));
+        button->setGeometry(Twips::toPixels(spec.rect, dpi));
+        setColour(button, QPalette::Button, Qt::white);
+        watchHover(button, HoverRule::Hand);
+        m_buttons[i] = button;
+    }
+    connect(m_buttons[0], &QPushButton::clicked, this, &Form1::PushButton6_Click);
+    connect(m_buttons[1], &QPushButton::clicked, this, &Form1::PushButton2_Click);
+    connect(m_buttons[2], &QPushButton::clicked, this, &Form1::PushButton3_Click);
+
+    m_frame = new QGroupBox(QStringLiteral("Event details"), this);
+    m_frame->setObjectName(QStringLiteral("Frame1"));
+    m_frame->setProperty("index", 2);
+    m_frame->setGeometry(Twips::toPixels(layout::kFrame, dpi));
+    watchHover(m_frame, HoverRule::Normal);
+
+    const QDateTime earliest(QDate(1601, 1, 1), QTime(0, 0));
+    const QDateTime latest(QDate(9999, 12, 31), QTime(23, 59, 59, 999));
+    for (std::size_t i = 0; i < eventFields().size(); ++i) {
+        const FieldSpec& field = eventFields()[i];
+
+        auto* label = new QLabel(QString::fromUtf8(field.caption), m_frame);
+        label->setObjectName(QStringLiteral("Label4_%1").arg(field.labelIndex));
+        label->setProperty("index", field.labelIndex);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        label->setWordWrap(true);
+        label->setGeometry(Twips::toPixels(field.label, dpi));
+        // Moving onto a label leaves the pointer as it was.
+        label->setAttribute(Qt::WA_NoMousePropagation);
+        m_labels[i] = label;
+
+        QWidget* widget = nullptr;
+        switch (field.kind) {
+        case FieldKind::DatePicker:
+        case FieldKind::TimePicker: {
+            const bool date = field.kind == FieldKind::DatePicker;
+            auto* picker = new Picker(date ? today() : now(), m_frame);
+            picker->setDateTimeRange(earliest, latest);
+            picker->setDisplayFormat(date ? QStringLiteral("dd-MMM-yyyy")
+                                          : QStringLiteral("h:mm:ss AP"));
+            picker->setCalendarPopup(date);
+            widget = picker;
+            break;
+        }
+        case FieldKind::SingleLine: {
+            auto* line = new QLineEdit(m_frame);
+            line->setMaxLength(std::numeric_limits<int>::max());
+            widget = line;
+            break;
+        }
+        case FieldKind::MultiLine: {
+            auto* box = new QPlainTextEdit(m_frame);
+            box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+            box->setTabChangesFocus(true);
+            widget = box;
+            break;
+        }
+        }
+        widget->setObjectName(QLatin1String(field.name));
+        widget->setGeometry(Twips::toPixels(field.input, dpi));
+        setColour(widget, QPalette::Base, Qt::white);
+        watchHover(widget, HoverRule::Normal);
+        m_inputs[i] = widget;
+    }
+
+    // The fields first, then the buttons, although the buttons stand above them.
+    QWidget* previous = nullptr;
+    for (QWidget* next : m_inputs) {
+        if (previous)
+            setTabOrder(previous, next);
+        previous = next;
+    }
+    for (QWidget* next : m_buttons) {
+        setTabOrder(previous, next);
+        previous = next;
+    }
+    m_inputs[0]->setFocus();
+}
+
+void Form1::watchHover(QWidget* widget, HoverRule rule)
+{
+    // A move handled here must not reach the parent, whose rule would override this one.
+    if (widget != this)
+        widget->setAttribute(Qt::WA_NoMousePropagation);
+    QList<QWidget*> parts = widget->findChildren<QWidget*>();
+    parts.prepend(widget);
+    for (QWidget* part : parts) {
+        part->setMouseTracking(true);
+        part->installEventFilter(this);
+        m_hoverRules.insert(part, rule);
+    }
+}
+
+bool Form1::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::MouseMove) {
+        switch (m_hoverRules.value(watched, HoverRule::None)) {
+        case HoverRule::Normal:
+            m_pointer.normalRule();
+            break;
+        case HoverRule::Hand:
+            m_pointer.handRule();
+            break;
+        case HoverRule::None:
+            break;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void Form1::onFocusChanged(QWidget* now)
+{
+    // Typing into a text box that just got the focus replaces its whole content.
+    if (auto* line = qobject_cast<QLineEdit*>(now); line && line->parentWidget() == m_frame)
+        line->selectAll();
+    else if (auto* box = qobject_cast<QPlainTextEdit*>(now); box && box->parentWidget() == m_frame)
+        box->selectAll();
+}
+
+QWidget* Form1::input(const FieldSpec& field) const
+{
+    return m_inputs[static_cast<std::size_t>(&field - eventFields().data())];
+}
+
+QString Form1::fieldValue(const FieldSpec& field) const
+{
+    QWidget* widget = input(field);
+    if (auto* picker = qobject_cast<QDateTimeEdit*>(widget))
+        return SettingsStore::dateToText(picker->dateTime());
+    if (auto* line = qobject_cast<QLineEdit*>(widget))
+        return line->text();
+    // The raw text keeps non-breaking spaces, which the plain text would turn into blanks.
+    return recordTextFromEditor(static_cast<QPlainTextEdit*>(widget)->document()->toRawText());
+}
+
+void Form1::setFieldText(const FieldSpec& field, const QString& text)
+{
+    if (fieldValue(field) == text)
+        return;
+    QWidget* widget = input(field);
+    if (auto* line = qobject_cast<QLineEdit*>(widget))
+        line->setText(text);
+    else
+        static_cast<QPlainTextEdit*>(widget)->setPlainText(editorTextFromRecord(text));
+}
+
+void Form1::setFieldDate(const FieldSpec& field, const QDateTime& value)
+{
+    static_cast<QDateTimeEdit*>(input(field))->setDateTime(value);
+}
+
+void Form1::Field_Change(const FieldSpec& field)
+{
+    m_writer.changed(QLatin1String(field.name), fieldValue(field));
+}
+
+EventRecord Form1::record() const
+{
+    EventRecord record;
+    for (const FieldSpec& field : eventFields()) {
+        if (field.isPicker())
+            record.*field.date = static_cast<QDateTimeEdit*>(input(field))->dateTime();
+        else
+            record.*field.text = fieldValue(field);
+    }
+    return record;
+}
+
+void Form1::restoreField(const FieldSpec& field)
+{
+    const QString stored = SettingsStore::get(QLatin1String(field.name));
+    if (!field.isPicker()) {
+        setFieldText(field, stored);
+        return;
+    }
+    QDateTime value;
+    if (!stored.isEmpty())
+        value = SettingsStore::textToDate(stored);
+    else
+        value = field.kind == FieldKind::DatePicker ? today() : now();
+    setFieldDate(field, value);
+}
+
+void Form1::Form_Load(EngineCheck engineCheck)
 {
     StepTrap trap(locationText("Form1", "Form_Load"));
     trap.step(100, [&] { ApplySkin(this); });
@@ -29,16 +299,47 @@ void Form1::Form_Load()
     if (trap.test(106, [&] { return FileExists(cursorPath); }))
         trap.step(108, [&] { m_pointer.setCustomImage(loadCursorFile(cursorPath)); });
 
-    // Steps 128 to 144 restore the event record.
+    for (const FieldSpec& field : eventFields())
+        trap.step(field.restoreStep, [&] { restoreField(field); });
 
-    bool engineAvailable = true;
-    trap.step(146, [&] { engineAvailable = CheckWordInstalled(); });
-    if (!engineAvailable)
-        return;
+    if (engineCheck == EngineCheck::Run) {
+        bool engineAvailable = true;
+        trap.step(146, [&] { engineAvailable = CheckWordInstalled(); });
+        if (!engineAvailable)
+            return;
+    }
 
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
     show();
+    // Centred with its frame, which the window system adds once the window is shown.
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+}
+
+void Form1::PushButton6_Click()
+{
+    // The flyer run starts here.
+}
+
+void Form1::PushButton2_Click()
+{
+    StepTrap trap(locationText("Form1", "PushButton2_Click"));
+    for (const FieldSpec& field : eventFields()) {
+        if (!field.isPicker())
+            trap.step(field.resetStep, [&] { setFieldText(field, QString()); });
+    }
+}
+
+void Form1::PushButton3_Click()
+{
+    StepTrap trap(locationText("Form1", "PushButton3_Click"));
+    for (const FieldSpec& field : eventFields()) {
+        if (!field.isPicker())
+            trap.step(field.resetStep,
+                      [&] { setFieldText(field, QString::fromUtf8(field.sample)); });
+    }
 }
 
 void Form1::closeEvent(QCloseEvent* event)

@@ -1,8 +1,17 @@
 #pragma once
 
 #include "app/PointerSetting.h"
+#include "details/EventRecord.h"
+#include "details/FieldWriter.h"
 
 #include <QWidget>
+
+#include <array>
+
+class QDateTimeEdit;
+class QGroupBox;
+class QLabel;
+class QPushButton;
 
 namespace lumarel {
 
@@ -14,17 +23,59 @@ class Form1 : public QWidget
 public:
     explicit Form1(QWidget* parent = nullptr);
 
+    // Tests skip the office check at the end of start-up; the program always runs it.
+    enum class EngineCheck
+    {
+        Run,
+        Skip
+    };
+
     // The start-up sequence; shows the window centred at its end, unless the engine check
     // ended the program.
-    void Form_Load();
+    void Form_Load(EngineCheck engineCheck = EngineCheck::Run);
+
+    // The values the controls hold now.
+    EventRecord record() const;
 
     PointerSetting& pointer() { return m_pointer; }
 
+public slots:
+    void PushButton6_Click();
+    void PushButton2_Click();
+    void PushButton3_Click();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    enum class HoverRule
+    {
+        None,
+        Normal,
+        Hand
+    };
+
+    void buildWidgets();
+    void watchHover(QWidget* widget, HoverRule rule);
+    void onFocusChanged(QWidget* now);
+
+    // A field's value in its record form: CR LF texts, stored date texts.
+    QString fieldValue(const FieldSpec& field) const;
+    void setFieldText(const FieldSpec& field, const QString& text);
+    void setFieldDate(const FieldSpec& field, const QDateTime& value);
+    void Field_Change(const FieldSpec& field);
+    void restoreField(const FieldSpec& field);
+
+    QWidget* input(const FieldSpec& field) const;
+
     PointerSetting m_pointer;
+    FieldWriter m_writer;
+    QGroupBox* m_frame = nullptr;
+    std::array<QWidget*, 9> m_inputs{};
+    std::array<QLabel*, 9> m_labels{};
+    std::array<QPushButton*, 3> m_buttons{};
+    QHash<QObject*, HoverRule> m_hoverRules;
 };
 
 } // namespace lumarel

@@ -1,0 +1,42 @@
+#include "details/FieldWriter.h"
+
+#include "app/Dialogs.h"
+#include "app/Failure.h"
+#include "app/SettingsStore.h"
+
+namespace lumarel {
+
+void FieldWriter::hold(const QString& key, const QString& value)
+{
+    m_held.insert(key, value);
+}
+
+void FieldWriter::changed(const QString& key, const QString& value)
+{
+    const auto it = m_held.constFind(key);
+    if (it != m_held.cend() && *it == value)
+        return;
+    m_held.insert(key, value);
+
+    QString description;
+    try {
+        SettingsStore::save(key, value);
+        m_failing = false;
+        return;
+    } catch (const Failure& failure) {
+        description = failure.description();
+    } catch (const std::exception& error) {
+        description = QString::fromLocal8Bit(error.what());
+    }
+    if (m_failing)
+        return;
+    m_failing = true;
+    Dialogs::message(QString(), failureText(description), MessageIcon::Warning, MessageButtons::Ok);
+}
+
+QString FieldWriter::failureText(const QString& description)
+{
+    return QStringLiteral("The event details could not be saved.\n\n%1").arg(description);
+}
+
+} // namespace lumarel

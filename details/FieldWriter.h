@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QHash>
+#include <QString>
+
+namespace lumarel {
+
+// Writes each field of the event record through to the settings store the moment its value
+// changes. A write that fails is reported once; further failures stay quiet until a write
+// succeeds again, so a broken store does not raise a box at every keystroke.
+class FieldWriter
+{
+public:
+    // The value a field holds now, without writing it.
+    void hold(const QString& key, const QString& value);
+    QString held(const QString& key) const { return m_held.value(key); }
+
+    // The field now holds `value`: stores it unless the field held exactly that already.
+    void changed(const QString& key, const QString& value);
+
+    bool failing() const { return m_failing; }
+
+    static QString failureText(const QString& description);
+
+private:
+    QHash<QString, QString> m_held;
+    bool m_failing = false;
+};
+
+} // namespace lumarel

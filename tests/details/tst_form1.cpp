@@ -1,0 +1,466 @@
+#include "TestEnvironment.h"
+
+#include "app/AppServices.h"
+#include "app/Dialogs.h"
+#include "app/SettingsStore.h"
+#include "app/Twips.h"
+#include "details/Form1.h"
+
+#include <QDateTimeEdit>
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTextBlock>
+
+#include <sys/stat.h>
+
+#include <memory>
+
+using namespace lumarel;
+
+namespace {
+
+const QString kEventName = QStringLiteral("9th Annual\r\nTaco Eating Contest");
+
+void clearStore()
+{
+    const QString path = SettingsStore::filePath();
+    QDir(path).removeRecursively();
+    QFile::remove(path);
+}
+
+// The store file's inode and content: a write replaces the file, so even a write of the same
+// content changes the stamp.
+QByteArray storeStamp()
+{
+    QFile file(SettingsStore::filePath());
+    if (!file.open(QIODevice::ReadOnly))
+        return "missing";
+    struct stat info = {};
+    ::stat(QFile::encodeName(file.fileName()).constData(), &info);
+    return QByteArray::number(qulonglong(info.st_ino)) + '\n' + file.readAll();
+}
+
+// Starts the program's window as the program does, without the office check.
+std::unique_ptr<Form1> startWindow()
+{
+    auto form = std::make_unique<Form1>();
+    form->Form_Load(Form1::EngineCheck::Skip);
+    return form;
+}
+
+template <class T> T* control(Form1& form, const char* name)
+{
+    T* widget = form.findChild<T*>(QLatin1String(name));
+    if (!widget)
+        qFatal("no control %s", name);
+    return widget;
+}
+
+QString storedTexts()
+{
+    QStringList texts;
+    for (const FieldSpec& field : eventFields())
+        texts << SettingsStore::get(QLatin1String(field.name), "<missing>");
+    return texts.join('|');
+}
+
+EventRecord sampleRecord(const EventRecord& pickers)
+{
+    EventRecord record = pickers;
+    record.txtOrgName = "Quenwick";
+    record.txtEventName = kEventName;
+    record.txtLocation = "Brantwell MA";
+    record.txtMore = "The first 20 people to sign up will have five minutes to eat as many ground "
+                     "beef tacos as their stomachs can handle.";
+    record.txtInfoOrg = "Please contact us at 555-014-2287 for more information";
+    record.txtPlans = "None";
+    record.txtItems = "Throw-up bag";
+    return record;
+}
+
+void storePickers()
+{
+    SettingsStore::save("dtpEventDate", "2027-01-15");
+    SettingsStore::save("dtpTime", "2026-12-08 15:05:09");
+}
+
+const QDateTime kStoredDate(QDate(2027, 1, 15), QTime(0, 0));
+const QDateTime kStoredTime(QDate(2026, 12, 8), QTime(15, 5, 9));
+
+} // namespace
+
+class Form1Test : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        clearStore();
+        QFile::remove(test::programFolder() + kHandCursorFile);
+        Dialogs::takeShown();
+    }
+
+    void typingStoresTheWholeTextAtEachKey()
+    {
+        auto form = startWindow();
+        auto* location = control<QLineEdit>(*form, "txtLocation");
+        location->setFocus();
+        const QStringList expected{"a", "ab", "abc"};
+        for (int i = 0; i < 3; ++i) {
+            QTest::keyClick(location, char('a' + i));
+            QCOMPARE(SettingsStore::get("txtLocation"), expected[i]);
+        }
+
+        auto* name = control<QPlainTextEdit>(*form, "txtEventName");
+        name->setFocus();
+        QTest::keyClicks(name, "9th Annual");
+        QTest::keyClick(name, Qt::Key_Return);
+        QTest::keyClicks(name, "Taco Eating Contest");
+        QCOMPARE(SettingsStore::get("txtEventName"), kEventName);
+        QCOMPARE(form->record().txtEventName, kEventName);
+        QVERIFY(Dialogs::takeShown().isEmpty());
+    }
+
+    void firstStartShowsTodayNowAndEmptyBoxes()
+    {
+        const QDateTime before = QDateTime::currentDateTime().addSecs(-1);
+        auto form = startWindow();
+        const QDateTime after = QDateTime::currentDateTime();
+        const EventRecord record = form->record();
+        QCOMPARE(record.dtpEventDate, QDateTime(QDate::currentDate(), QTime(0, 0)));
+        QVERIFY(record.dtpTime >= before && record.dtpTime <= after);
+        EventRecord empty;
+        empty.dtpEventDate = record.dtpEventDate;
+        empty.dtpTime = record.dtpTime;
+        QCOMPARE(record, empty);
+        QVERIFY(form->isVisible());
+        QVERIFY(Dialogs::takeShown().isEmpty());
+    }
+
+    void sampleDataSurvivesARestart()
+    {
+        storePickers();
+        auto form = startWindow();
+        form->PushButton3_Click();
+        form.reset();
+
+        form = startWindow();
+        const EventRecord record = form->record();
+        QCOMPARE(record.dtpEventDate, kStoredDate);
+        QCOMPARE(record.dtpTime, kStoredTime);
+        QCOMPARE(record, sampleRecord(record));
+        auto* name = control<QPlainTextEdit>(*form, "txtEventName");
+        QCOMPARE(name->blockCount(), 2);
+        QCOMPARE(name->document()->findBlockByNumber(1).text(),
+                 QStringLiteral("Taco Eating Contest"));
+        QCOMPARE(SettingsStore::get("dtpEventDate"), QStringLiteral("2027-01-15"));
+        QVERIFY(Dialogs::takeShown().isEmpty());
+    }
+
+    void sampleTwiceEqualsSampleOnce()
+    {
+        auto form = startWindow();
+        form->PushButton3_Click();
+        const EventRecord once = form->record();
+        const QByteArray stamp = storeStamp();
+        form->PushButton3_Click();
+        QCOMPARE(form->record(), once);
+        QCOMPARE(storeStamp(), stamp);
+    }
+
+    void clearOnAnEmptyWindowWritesNothingAndShowsNothing()
+    {
+        auto form = startWindow();
+        const EventRecord before = form->record();
+        const QByteArray stamp = storeStamp();
+        form->PushButton2_Click();
+        QCOMPARE(storeStamp(), stamp);
+        QCOMPARE(form->record(), before);
+        QVERIFY(Dialogs::takeShown().isEmpty());
+    }
+
+    void clearEmptiesTheTextsAndLeavesThePickers()
+    {
+        storePickers();
+        auto form = startWindow();
+        form->PushButton3_Click();
+        form->PushButton2_Click();
+        form.reset();
+
+        form = startWindow();
+        EventRecord expected;
+        expected.dtpEventDate = kStoredDate;
+        expected.dtpTime = kStoredTime;
+        QCOMPARE(form->record(), expected);
+        QCOMPARE(storedTexts(), QStringLiteral("2027-01-15|2026-12-08 15:05:09|||||||"));
+    }
+
+    void aStoredTextThatIsNotADateFailsStep128Only()
+    {
+        auto form = std::make_unique<Form1>();
+        const QDateTime shownBefore = form->record().dtpEventDate;
+        SettingsStore::save("dtpEventDate", "next Friday");
+        SettingsStore::save("dtpTime", "2026-12-08 15:05:09");
+        const EventRecord sample = sampleRecord(EventRecord());
+        for (const FieldSpec& field : eventFields()) {
+            if (!field.isPicker())
+                SettingsStore::save(QLatin1String(field.name), sample.*field.text);
+        }
+        form->Form_Load(Form1::EngineCheck::Skip);
+
+        const QList<ShownMessage> shown = Dialogs::takeShown();
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(shown[0].title, QStringLiteral("Application Error"));
+        QVERIFY2(
+            shown[0].text.contains("\r\nin Ostrevan2021/08/31.Form1.Form_Load at line 128\r\r"),
+            qPrintable(shown[0].text));
+        const EventRecord record = form->record();
+        QCOMPARE(record.dtpEventDate, shownBefore);
+        QCOMPARE(record.dtpTime, kStoredTime);
+        QCOMPARE(record, sampleRecord(record));
+        QCOMPARE(SettingsStore::get("dtpEventDate"), QStringLiteral("next Friday"));
+        QVERIFY(form->isVisible());
+    }
+
+    void aHandCursorFileThatIsNotACursorFailsStep108Only()
+    {
+        QFile cursor(test::programFolder() + kHandCursorFile);
+        QVERIFY(cursor.open(QIODevice::WriteOnly));
+        cursor.write("GIF89a, not a cursor");
+        cursor.close();
+        SettingsStore::save("txtItems", "Throw-up bag");
+
+        auto form = startWindow();
+        const QList<ShownMessage> shown = Dialogs::takeShown();
+        QCOMPARE(shown.size(), 1);
+        QVERIFY2(shown[0].text.contains("Form1.Form_Load at line 108\r\r"),
+                 qPrintable(shown[0].text));
+        QVERIFY(!form->pointer().hasCustomImage());
+        QCOMPARE(form->record().txtItems, QStringLiteral("Throw-up bag"));
+        QCOMPARE(form->windowTitle(), QStringLiteral("Lumarel"));
+        QVERIFY(form->isVisible());
+    }
+
+    void storedTextsComeBackExactly_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("an empty line between two lines") << "txtMore"
+                                                         << "a\r\n\r\nb";
+        QTest::newRow("a trailing line break") << "txtPlans"
+                                               << "None\r\n";
+        QTest::newRow("non-breaking spaces in a multi-line box") << "txtInfoOrg" << u"5\u00a0pm"_qs;
+        QTest::newRow("40 000 characters in a single-line box")
+            << "txtOrgName" << QString(40000, QLatin1Char('q'));
+        QTest::newRow("blanks around a single-line text") << "txtLocation"
+                                                          << "  Brantwell MA ";
+    }
+
+    void storedTextsComeBackExactly()
+    {
+        QFETCH(QString, field);
+        QFETCH(QString, text);
+        SettingsStore::save(field, text);
+        const QByteArray stamp = storeStamp();
+        auto form = startWindow();
+        QCOMPARE(form->record().*eventField(field)->text, text);
+        // Only the pickers were written at start-up: the texts were restored as they were.
+        QCOMPARE(SettingsStore::get(field), text);
+        QVERIFY(storeStamp() != stamp);
+    }
+
+    void aFailingStoreIsReportedOnceWhileTyping()
+    {
+        auto form = startWindow();
+        auto* location = control<QLineEdit>(*form, "txtLocation");
+        location->setFocus();
+        clearStore();
+        QDir().mkpath(SettingsStore::filePath()); // a folder where the file should be
+
+        QTest::keyClicks(location, "abc");
+        QList<ShownMessage> shown = Dialogs::takeShown();
+        QCOMPARE(shown.size(), 1);
+        QVERIFY(shown[0].text.startsWith("The event details could not be saved."));
+
+        clearStore();
+        QTest::keyClick(location, 'd');
+        QCOMPARE(SettingsStore::get("txtLocation"), QStringLiteral("abcd"));
+
+        clearStore();
+        QDir().mkpath(SettingsStore::filePath());
+        QTest::keyClicks(location, "ef");
+        QCOMPARE(Dialogs::takeShown().size(), 1);
+        clearStore();
+    }
+
+    void tabVisitsTheFieldsThenTheButtons()
+    {
+        auto form = startWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        const QStringList order{"dtpEventDate", "dtpTime",     "txtOrgName",  "txtEventName",
+                                "txtLocation",  "txtMore",     "txtInfoOrg",  "txtPlans",
+                                "txtItems",     "PushButton6", "PushButton2", "PushButton3",
+                                "dtpEventDate"};
+        for (const QString& name : order) {
+            QCOMPARE(QApplication::focusWidget()->objectName(), name);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        }
+    }
+
+    void aTextBoxSelectsAllWhenItGetsTheFocus_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::newRow("a single-line box") << "txtLocation";
+        QTest::newRow("a multi-line box") << "txtEventName";
+    }
+
+    void aTextBoxSelectsAllWhenItGetsTheFocus()
+    {
+        QFETCH(QString, field);
+        auto form = startWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        form->PushButton3_Click();
+        QWidget* box = form->findChild<QWidget*>(field);
+        QWidget* before =
+            form->findChild<QWidget*>(eventFields()[eventField(field)->tabIndex - 1].name);
+        before->setFocus();
+        QTest::keyClick(before, Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), box);
+        QTest::keyClick(box, 'X');
+        QCOMPARE(SettingsStore::get(field), QStringLiteral("X"));
+    }
+
+    void thePointerFollowsTheHoverRules()
+    {
+        auto form = startWindow();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        auto* button = control<QPushButton>(*form, "PushButton2");
+        auto* frame = control<QGroupBox>(*form, "Frame1");
+        auto* label = control<QLabel>(*form, "Label4_52");
+        auto* box = control<QPlainTextEdit>(*form, "txtMore");
+        PointerSetting& pointer = form->pointer();
+
+        QTest::mouseMove(form.get(), QPoint(2, 60));
+        QCOMPARE(pointer.value(), PointerSetting::Normal);
+        QTest::mouseMove(button, button->rect().center());
+        QCOMPARE(pointer.value(), PointerSetting::Custom);
+        // Without a hand image the hand rule shows the normal pointer.
+        QCOMPARE(form->cursor().shape(), Qt::ArrowCursor);
+        QTest::mouseMove(label, label->rect().center());
+        QCOMPARE(pointer.value(), PointerSetting::Custom);
+        QTest::mouseMove(frame, QPoint(4, frame->height() - 4));
+        QCOMPARE(pointer.value(), PointerSetting::Normal);
+
+        pointer.set(PointerSetting::Hourglass);
+        QTest::mouseMove(button, button->rect().center());
+        QCOMPARE(pointer.value(), PointerSetting::Hourglass);
+        QTest::mouseMove(box->viewport(), QPoint(5, 5));
+        QCOMPARE(pointer.value(), PointerSetting::Hourglass);
+        QCOMPARE(form->cursor().shape(), Qt::WaitCursor);
+    }
+
+    void thePickersKeepAFullDateAndTime()
+    {
+        storePickers();
+        auto form = startWindow();
+        auto* date = control<QDateTimeEdit>(*form, "dtpEventDate");
+        auto* time = control<QDateTimeEdit>(*form, "dtpTime");
+        QCOMPARE(date->text(), QLocale().toString(kStoredDate, "dd-MMM-yyyy"));
+        QCOMPARE(time->text(), QStringLiteral("3:05:09 PM"));
+        QCOMPARE(date->minimumDateTime(), QDateTime(QDate(1601, 1, 1), QTime(0, 0)));
+        QCOMPARE(date->maximumDate(), QDate(9999, 12, 31));
+        QVERIFY(date->calendarPopup());
+
+        // Stepping the year keeps the time of day the picker does not show.
+        SettingsStore::save("dtpEventDate", "2027-01-15 09:30:00");
+        form = startWindow();
+        date = control<QDateTimeEdit>(*form, "dtpEventDate");
+        date->setFocus();
+        date->setCurrentSection(QDateTimeEdit::YearSection);
+        QTest::keyClick(date, Qt::Key_Up);
+        QCOMPARE(form->record().dtpEventDate, QDateTime(QDate(2028, 1, 15), QTime(9, 30)));
+        QCOMPARE(SettingsStore::get("dtpEventDate"), QStringLiteral("2028-01-15 09:30:00"));
+    }
+
+    void theWindowHasAFixedSizeAndNoMaximise()
+    {
+        auto form = startWindow();
+        QCOMPARE(form->minimumSize(), form->maximumSize());
+        QVERIFY(!(form->windowFlags() & Qt::WindowMaximizeButtonHint));
+        QVERIFY(form->windowFlags() & Qt::WindowMinimizeButtonHint);
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        QVERIFY((form->frameGeometry().center() - screen.center()).manhattanLength() <= 1);
+        QCOMPARE(QApplication::focusWidget() ? QApplication::focusWidget() : form->focusWidget(),
+                 form->findChild<QWidget*>("dtpEventDate"));
+    }
+
+    void everyControlStandsWhereItsTwipsSay_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QRect>("twips");
+        const auto row = [](const char* name, int l, int t, int w, int h) {
+            QTest::newRow(name) << QString::fromLatin1(name) << QRect(l, t, w, h);
+        };
+        row("Form1", 0, 0, 9240, 7500); // the client area; its position is the screen's
+        row("PushButton6", 120, 120, 9000, 405);
+        row("PushButton2", 120, 630, 4440, 405);
+        row("PushButton3", 4680, 630, 4440, 405);
+        row("Frame1", 120, 1110, 9000, 6255);
+        row("Label4_4", 240, 345, 2370, 225);
+        row("dtpEventDate", 2640, 300, 6135, 345);
+        row("Label4_52", 240, 795, 2370, 225);
+        row("dtpTime", 2640, 750, 6135, 345);
+        row("Label4_51", 240, 1245, 2340, 225);
+        row("txtOrgName", 2640, 1200, 6135, 345);
+        row("Label4_48", 240, 1695, 1680, 225);
+        row("txtEventName", 2640, 1650, 6135, 720);
+        row("Label4_47", 240, 2515, 1320, 225);
+        row("txtLocation", 2640, 2470, 6135, 345);
+        row("Label4_0", 240, 2955, 2100, 225);
+        row("txtMore", 2640, 2910, 6135, 720);
+        row("Label4_1", 240, 3765, 1740, 450);
+        row("txtInfoOrg", 2640, 3720, 6135, 720);
+        row("Label4_2", 240, 4575, 1980, 675);
+        row("txtPlans", 2640, 4530, 6135, 720);
+        row("Label4_3", 240, 5385, 1740, 450);
+        row("txtItems", 2640, 5340, 6135, 720);
+    }
+
+    void everyControlStandsWhereItsTwipsSay()
+    {
+        QFETCH(QString, name);
+        QFETCH(QRect, twips);
+        Form1 form;
+        QWidget* widget = name == "Form1" ? &form : form.findChild<QWidget*>(name);
+        QVERIFY(widget);
+        const QRect expected =
+            Twips::toPixels({twips.x(), twips.y(), twips.width(), twips.height()});
+        if (widget == &form)
+            QCOMPARE(form.size(), expected.size());
+        else
+            QCOMPARE(widget->geometry(), expected);
+    }
+
+    void theMultiLineBoxesScrollAndTabOn()
+    {
+        Form1 form;
+        for (const FieldSpec& field : eventFields()) {
+            if (field.kind != FieldKind::MultiLine)
+                continue;
+            auto* box = form.findChild<QPlainTextEdit*>(field.name);
+            QCOMPARE(box->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+            QVERIFY(box->tabChangesFocus());
+        }
+    }
+};
+
+LUMAREL_TEST_MAIN(Form1Test)
+#include "tst_form1.moc"
