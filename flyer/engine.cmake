@@ -1,1 +1,37 @@
-target_sources(lumarel_flyer PRIVATE EngineCheck.cpp EngineCheck.h)
+# The office engine (LibreOffice over UNO, pages rendered with Poppler), the engine check and
+# the date texts.
+include(${CMAKE_SOURCE_DIR}/tools/UnoCpp.cmake)
+pkg_check_modules(POPPLER_QT6 REQUIRED IMPORTED_TARGET poppler-qt6)
+
+target_sources(lumarel_flyer PRIVATE
+    DateTexts.cpp DateTexts.h
+    EngineCheck.cpp EngineCheck.h
+    OfficeEngine.cpp OfficeEngine.h
+    OfficeProcess.cpp OfficeProcess.h)
+target_link_libraries(lumarel_flyer PRIVATE PkgConfig::POPPLER_QT6)
+# Our side of the UNO connection uses the office's own setup files.
+target_compile_definitions(lumarel_flyer PRIVATE
+    LUMAREL_OFFICE_PROGRAM_DIR="/usr/lib/libreoffice/program")
+lumarel_uno_headers(lumarel_flyer TYPES
+    com.sun.star.beans.PropertyValue
+    com.sun.star.bridge.UnoUrlResolver
+    com.sun.star.connection.ConnectionSetupException
+    com.sun.star.connection.NoConnectException
+    com.sun.star.container.XEnumerationAccess
+    com.sun.star.container.XIndexAccess
+    com.sun.star.container.XNamed
+    com.sun.star.document.MacroExecMode
+    com.sun.star.document.UpdateDocMode
+    com.sun.star.frame.Desktop
+    com.sun.star.frame.XStorable
+    com.sun.star.lang.DisposedException
+    com.sun.star.lang.XMultiServiceFactory
+    com.sun.star.lang.XServiceInfo
+    com.sun.star.text.XBookmarksSupplier
+    com.sun.star.text.XTextDocument
+    com.sun.star.text.XTextFrame
+    com.sun.star.text.XTextFramesSupplier
+    com.sun.star.uno.DeploymentException
+    com.sun.star.uno.XComponentContext
+    com.sun.star.util.CloseVetoException
+    com.sun.star.util.XCloseable)

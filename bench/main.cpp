@@ -1,0 +1,27 @@
+#include "Benchmarks.h"
+
+#include "app/Failure.h"
+
+#include <QCoreApplication>
+
+#include <cstdio>
+#include <utility>
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    // Name a benchmark area on the command line to run only that one.
+    const std::pair<const char*, void (*)()> areas[] = {
+        {"engine", lumarel::bench::engineBenchmarks},
+    };
+    const QStringList wanted = app.arguments().mid(1);
+    try {
+        for (const auto& [name, run] : areas)
+            if (wanted.isEmpty() || wanted.contains(QLatin1String(name)))
+                run();
+    } catch (const lumarel::Failure& failure) {
+        std::fprintf(stderr, "benchmark failed: %s\n", qPrintable(failure.description()));
+        return 1;
+    }
+    return 0;
+}

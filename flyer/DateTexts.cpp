@@ -1,0 +1,78 @@
+#include "flyer/DateTexts.h"
+
+#include <QLocale>
+
+namespace lumarel {
+
+namespace {
+
+// The first letter of every word upper case, all other letters lower case.
+QString properCase(const QString& text)
+{
+    const QLocale locale;
+    QString result;
+    result.reserve(text.size());
+    bool wordStart = true;
+    for (const QChar c : text) {
+        if (c.isLetter()) {
+            result += wordStart ? locale.toUpper(QString(c)) : locale.toLower(QString(c));
+            wordStart = false;
+        } else {
+            result += c;
+            wordStart = !c.isDigit() && c != QLatin1Char('\'');
+        }
+    }
+    return result;
+}
+
+} // namespace
+
+QString fnDay(const QString& day)
+{
+    const QString trimmed = day.trimmed();
+    // Exactly the digits of 1 to 31: no sign, no leading zero, nothing else.
+    if (trimmed.isEmpty() || trimmed.size() > 2 || trimmed.front() == QLatin1Char('0'))
+        return QString();
+    for (const QChar c : trimmed)
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return QString();
+    const int number = trimmed.toInt();
+    if (number > 31)
+        return QString();
+    switch (number) {
+    case 1:
+    case 21:
+    case 31:
+        return trimmed + QStringLiteral("st");
+    case 2:
+    case 22:
+        return trimmed + QStringLiteral("nd");
+    case 3:
+    case 23:
+        return trimmed + QStringLiteral("rd");
+    default:
+        return trimmed + QStringLiteral("th");
+    }
+}
+
+QString fnEventDate(const QDate& date)
+{
+    const QLocale locale;
+    const QString weekdayAndMonth =
+        locale.dayName(date.dayOfWeek(), QLocale::LongFormat) + QStringLiteral(", ") +
+        locale.standaloneMonthName(date.month(), QLocale::LongFormat) + QLatin1Char(' ');
+    const QString year =
+        QStringLiteral(", ") + QString::number(date.year()).rightJustified(4, u'0');
+    return properCase(weekdayAndMonth) + fnDay(QString::number(date.day())) + properCase(year);
+}
+
+QString fnEventTime(const QTime& time)
+{
+    const int hour = time.hour() % 12 == 0 ? 12 : time.hour() % 12;
+    QString text = QString::number(hour);
+    if (time.minute() != 0)
+        text += QLatin1Char(':') + QString::number(time.minute()).rightJustified(2, u'0');
+    return text + (time.hour() < 12 ? QStringLiteral(" AM") : QStringLiteral(" PM"));
+}
+
+} // namespace lumarel

@@ -1,0 +1,746 @@
+#include "flyer/OfficeEngine.h"
+
+#include "app/Failure.h"
+#include "flyer/OfficeProcess.h"
+
+#include <QDir>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QLockFile>
+#include <QMutex>
+#include <QScopeGuard>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QTimer>
+#include <QUrl>
+#include <QUuid>
+#include <poppler-qt6.h>
+
+#include <com/sun/star/beans/PropertyValue.hpp>
+#include <com/sun/star/bridge/UnoUrlResolver.hpp>
+#include <com/sun/star/connection/NoConnectException.hpp>
+#include <com/sun/star/container/XEnumerationAccess.hpp>
+#include <com/sun/star/container/XIndexAccess.hpp>
+#include <com/sun/star/container/XNamed.hpp>
+#include <com/sun/star/document/MacroExecMode.hpp>
+#include <com/sun/star/document/UpdateDocMode.hpp>
+#include <com/sun/star/frame/Desktop.hpp>
+#include <com/sun/star/frame/XStorable.hpp>
+#include <com/sun/star/lang/DisposedException.hpp>
+#include <com/sun/star/lang/XMultiServiceFactory.hpp>
+#include <com/sun/star/lang/XServiceInfo.hpp>
+#include <com/sun/star/text/XBookmarksSupplier.hpp>
+#include <com/sun/star/text/XTextDocument.hpp>
+#include <com/sun/star/text/XTextFrame.hpp>
+#include <com/sun/star/text/XTextFramesSupplier.hpp>
+#include <com/sun/star/util/CloseVetoException.hpp>
+#include <com/sun/star/util/XCloseable.hpp>
+#include <cppuhelper/bootstrap.hxx>
+
+#include <atomic>
+#include <condition_variable>
+#include <functional>
+#include <mutex>
+#include <optional>
+#include <thread>
+#include <type_traits>
+
+namespace css = com::sun::star;
+using css::uno::Reference;
+using css::uno::UNO_QUERY;
+using css::uno::UNO_QUERY_THROW;
+
+namespace lumarel {
+
+namespace {
+
+constexpr int kStartLimitMs = 60000;
+constexpr int kDocumentLimitMs = 60000;
+constexpr int kCallLimitMs = 30000;
+constexpr int kQuitLimitMs = 10000;
+constexpr int kExitGraceMs = 5000;
+constexpr int kProfileIncomplete = 81; // the office's exit code after it made a new profile
+
+std::atomic<int> testTimeLimitMs{0};
+
+int limit(int normalMs)
+{
+    const int forTests = testTimeLimitMs.load();
+    return forTests > 0 ? forTests : normalMs;
+}
+
+QString fromUno(const rtl::OUString& text)
+{
+    return QString::fromUtf16(reinterpret_cast<const char16_t*>(text.getStr()), text.getLength());
+}
+
+rtl::OUString toUno(const QString& text)
+{
+    return rtl::OUString(reinterpret_cast<const sal_Unicode*>(text.utf16()), text.size());
+}
+
+rtl::OUString fileUrl(const QString& path)
+{
+    return toUno(
+        QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toString(QUrl::FullyEncoded));
+}
+
+css::beans::PropertyValue property(const char* name, const css::uno::Any& value)
+{
+    css::beans::PropertyValue result;
+    result.Name = rtl::OUString::createFromAscii(name);
+    result.Value = value;
+    return result;
+}
+
+css::uno::Sequence<css::beans::PropertyValue>
+properties(std::initializer_list<css::beans::PropertyValue> list)
+{
+    return css::uno::Sequence<css::beans::PropertyValue>(list.begin(), sal_Int32(list.size()));
+}
+
+QString officeMessage(const css::uno::Exception& e)
+{
+    const QString message = fromUno(e.Message).trimmed();
+    return message.isEmpty() ? QStringLiteral("the office gave no reason") : message;
+}
+
+// The local end of the UNO connection, made once per program from the office's own setup.
+Reference<css::uno::XComponentContext> localContext()
+{
+    static QMutex mutex;
+    static Reference<css::uno::XComponentContext> context;
+    QMutexLocker lock(&mutex);
+    if (context.is())
+        return context;
+    if (qEnvironmentVariableIsEmpty("URE_BOOTSTRAP"))
+        qputenv("URE_BOOTSTRAP",
+                "vnd.sun.star.pathname:" LUMAREL_OFFICE_PROGRAM_DIR "/fundamentalrc");
+    try {
+        context = cppu::defaultBootstrap_InitialComponentContext();
+    } catch (const cppu::BootstrapException& e) {
+        throw Failure(QStringLiteral("The connection to the office could not be prepared: %1")
+                          .arg(fromUno(e.getMessage())));
+    } catch (const css::uno::Exception& e) {
+        throw Failure(QStringLiteral("The connection to the office could not be prepared: %1")
+                          .arg(officeMessage(e)));
+    }
+    return context;
+}
+
+// A failure that means the office itself went away during a call.
+struct OfficeGone
+{
+};
+
+// Runs `work` on a worker thread while the calling thread keeps its events flowing, so that a
+// blocked office never freezes a window. UNO calls cannot be cancelled: at the deadline
+// `onTimeout` ends the office, which makes the blocked call return with an exception.
+template <typename Work>
+using Outcome = std::conditional_t<std::is_void_v<std::invoke_result_t<Work>>, bool,
+                                   std::invoke_result_t<Work>>;
+
+template <typename Work>
+std::optional<Outcome<Work>> runWithDeadline(int limitMs, Work work,
+                                             const std::function<void()>& onTimeout)
+{
+    using Result = std::invoke_result_t<Work>;
+    using Stored = Outcome<Work>;
+    struct State
+    {
+        std::mutex mutex;
+        std::condition_variable finished;
+        bool done = false;
+        bool abandoned = false;
+        std::optional<Stored> result;
+        std::exception_ptr error;
+        QEventLoop* loop = nullptr;
+    };
+    auto state = std::make_shared<State>();
+    QEventLoop loop;
+    state->loop = &loop;
+
+    std::thread worker([state, work]() mutable {
+        try {
+            if constexpr (std::is_void_v<Result>) {
+                work();
+                state->result = true;
+            } else {
+                state->result = work();
+            }
+        } catch (...) {
+            state->error = std::current_exception();
+        }
+        std::lock_guard lock(state->mutex);
+        state->done = true;
+        state->finished.notify_all();
+        if (!state->abandoned)
+            QMetaObject::invokeMethod(state->loop, "quit", Qt::QueuedConnection);
+    });
+
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    QObject::connect(&deadline, &QTimer::timeout, &loop, &QEventLoop::quit);
+    deadline.start(limitMs);
+    {
+        std::unique_lock lock(state->mutex);
+        if (!state->done) {
+            lock.unlock();
+            loop.exec(QEventLoop::ExcludeUserInputEvents);
+        }
+    }
+
+    std::unique_lock lock(state->mutex);
+    const bool timedOut = !state->done;
+    if (timedOut) {
+        lock.unlock();
+        onTimeout();
+        lock.lock();
+        state->finished.wait_for(lock, std::chrono::seconds(10), [&] { return state->done; });
+    }
+    state->abandoned = true;
+    if (!state->done) {
+        // Still blocked after its office was killed: nothing more can be done for it.
+        worker.detach();
+        return std::nullopt;
+    }
+    lock.unlock();
+    worker.join();
+    if (timedOut)
+        return std::nullopt;
+    if (state->error)
+        std::rethrow_exception(state->error);
+    return std::move(state->result);
+}
+
+QStringList paragraphsOf(const Reference<css::text::XText>& text)
+{
+    QStringList result;
+    Reference<css::container::XEnumerationAccess> access(text, UNO_QUERY_THROW);
+    Reference<css::container::XEnumeration> items = access->createEnumeration();
+    while (items->hasMoreElements()) {
+        Reference<css::lang::XServiceInfo> item(items->nextElement(), UNO_QUERY);
+        if (item.is() && item->supportsService("com.sun.star.text.Paragraph"))
+            result << fromUno(Reference<css::text::XTextRange>(item, UNO_QUERY_THROW)->getString());
+    }
+    return result;
+}
+
+} // namespace
+
+struct OfficeEngine::Impl
+{
+    // A started office with its pipe and profile; ending it also removes its pipe files.
+    struct Run
+    {
+        std::unique_ptr<OfficeProcess> process;
+        QString pipeName;
+        QString profileUrl;
+
+        ~Run() { end(0); }
+        void end(int graceMs)
+        {
+            if (!process)
+                return;
+            if (graceMs > 0)
+                process->waitForExit(graceMs);
+            process->end(graceMs > 0 ? 2000 : 0);
+            process.reset();
+            removeOfficePipes(pipeName, profileUrl);
+        }
+    };
+
+    QString program;
+    QTemporaryDir folder;
+    Run run;
+    Reference<css::uno::XComponentContext> remote;
+    Reference<css::frame::XDesktop2> desktop;
+    Reference<css::lang::XComponent> document;
+    QString stopped = QStringLiteral("The office is no longer running."); // once it is not
+    bool displayAlerts = true;
+    bool busy = false;
+
+    // Starts an office on the profile folder and connects; one restart when it only made its
+    // profile.
+    void start(const QString& profileFolder);
+    Reference<css::uno::XComponentContext> connect(const QString& doing);
+    void prepareBaseProfile(const QString& base);
+    void shutDown();
+
+    template <typename Work> auto call(const QString& doing, int limitMs, Work work);
+
+    void requireRunning() const;
+    Reference<css::lang::XComponent> requireDocument() const;
+    Reference<css::text::XTextDocument> textDocument() const;
+    void restoreDroppedBookmarks();
+};
+
+template <typename Work> auto OfficeEngine::Impl::call(const QString& doing, int limitMs, Work work)
+{
+    requireRunning();
+    if (busy)
+        throw Failure(QStringLiteral("The office is still busy with another task; %1 has to wait.")
+                          .arg(doing));
+    busy = true;
+    const auto clearBusy = qScopeGuard([this] { busy = false; });
+    OfficeProcess* process = run.process.get();
+    auto guarded = [&, work]() mutable {
+        try {
+            return work();
+        } catch (const css::lang::DisposedException&) {
+            throw OfficeGone();
+        } catch (const css::uno::RuntimeException& e) {
+            // A broken bridge shows as a runtime exception; only the process can tell.
+            if (process->waitForExit(1000))
+                throw OfficeGone();
+            throw Failure(
+                QStringLiteral("The office failed while %1: %2").arg(doing, officeMessage(e)));
+        } catch (const css::uno::Exception& e) {
+            throw Failure(
+                QStringLiteral("The office failed while %1: %2").arg(doing, officeMessage(e)));
+        }
+    };
+    decltype(runWithDeadline(limitMs, guarded, [] {})) result;
+    try {
+        result = runWithDeadline(limitMs, guarded, [process] { process->killGroup(); });
+    } catch (const OfficeGone&) {
+        stopped = QStringLiteral("The office is no longer running: it ended while %1.").arg(doing);
+        shutDown();
+        throw Failure(QStringLiteral("The office ended unexpectedly while %1.").arg(doing));
+    }
+    if (!result) {
+        stopped = QStringLiteral("The office is no longer running: it was stopped when it did not "
+                                 "answer while %1.")
+                      .arg(doing);
+        shutDown();
+        throw Failure(QStringLiteral("The office did not answer within %1 seconds while %2, so "
+                                     "it was stopped. Please try again.")
+                          .arg(qMax(1, limitMs / 1000))
+                          .arg(doing));
+    }
+    if constexpr (!std::is_void_v<decltype(work())>)
+        return std::move(*result);
+}
+
+void OfficeEngine::Impl::requireRunning() const
+{
+    if (!run.process)
+        throw Failure(stopped);
+}
+
+Reference<css::lang::XComponent> OfficeEngine::Impl::requireDocument() const
+{
+    requireRunning();
+    if (!document.is())
+        throw Failure(QStringLiteral("No document is open in the office."));
+    return document;
+}
+
+Reference<css::text::XTextDocument> OfficeEngine::Impl::textDocument() const
+{
+    Reference<css::text::XTextDocument> text(requireDocument(), UNO_QUERY);
+    if (!text.is())
+        throw Failure(QStringLiteral("The open document is not a text document."));
+    return text;
+}
+
+// Word 97 import drops the bookmarks that stand inside text boxes; they are put back here.
+void OfficeEngine::Impl::restoreDroppedBookmarks() {}
+
+Reference<css::uno::XComponentContext> OfficeEngine::Impl::connect(const QString& doing)
+{
+    struct Outcome
+    {
+        Reference<css::uno::XComponentContext> context;
+        std::optional<int> exitCode;
+    };
+    OfficeProcess* process = run.process.get();
+    const rtl::OUString url =
+        toUno(QStringLiteral("uno:pipe,name=%1;urp;StarOffice.ComponentContext").arg(run.pipeName));
+    const Reference<css::uno::XComponentContext> local = localContext();
+    auto attempt = [process, url, local]() -> Outcome {
+        Reference<css::bridge::XUnoUrlResolver> resolver =
+            css::bridge::UnoUrlResolver::create(local);
+        for (;;) {
+            try {
+                Reference<css::uno::XComponentContext> context(resolver->resolve(url),
+                                                               UNO_QUERY_THROW);
+                return {context, std::nullopt};
+            } catch (const css::connection::NoConnectException&) {
+            } catch (const css::connection::ConnectionSetupException&) {
+            }
+            // The process is checked after a failed attempt: an office that quit right after
+            // accepting still counts as reached.
+            if (auto code = process->exitCode())
+                return {nullptr, code};
+            QThread::msleep(25);
+        }
+    };
+    return call(doing, limit(kStartLimitMs), [&]() -> Reference<css::uno::XComponentContext> {
+        Outcome outcome = attempt();
+        if (outcome.context.is())
+            return outcome.context;
+        if (*outcome.exitCode == kProfileIncomplete)
+            return nullptr;
+        // Exit code 0 here typically means another office took the request.
+        throw Failure(QStringLiteral("The office (%1) ended with exit code %2 before the program "
+                                     "could connect to it. Please check that LibreOffice Writer "
+                                     "starts normally.")
+                          .arg(program)
+                          .arg(*outcome.exitCode));
+    });
+}
+
+void OfficeEngine::Impl::start(const QString& profileFolder)
+{
+    const QString privateTemp = folder.path() + QStringLiteral("/tmp");
+    QDir().mkpath(privateTemp);
+    QStringList environment{QStringLiteral("TMPDIR=") + privateTemp};
+    const QString fonts = writeFontConfig(folder.path());
+    if (!fonts.isEmpty())
+        environment << QStringLiteral("FONTCONFIG_FILE=") + fonts;
+    // Set by this program for its own side of the connection only.
+    const QStringList removed{QStringLiteral("URE_BOOTSTRAP"), QStringLiteral("SESSION_MANAGER")};
+
+    run.profileUrl = QUrl::fromLocalFile(profileFolder).toString(QUrl::FullyEncoded);
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        run.pipeName = QStringLiteral("lumarel-") + QUuid::createUuid().toString(QUuid::Id128);
+        const QStringList arguments{
+            QStringLiteral("--headless"),
+            QStringLiteral("--invisible"),
+            QStringLiteral("--norestore"),
+            QStringLiteral("--nologo"),
+            QStringLiteral("--nodefault"),
+            QStringLiteral("--nolockcheck"),
+            QStringLiteral("--accept=pipe,name=%1;urp;").arg(run.pipeName),
+            QStringLiteral("-env:UserInstallation=") + run.profileUrl,
+        };
+        run.process = std::make_unique<OfficeProcess>(program, arguments, environment, removed);
+        remote = connect(QStringLiteral("starting"));
+        if (remote.is())
+            return;
+        run.end(0);
+    }
+    throw Failure(QStringLiteral("The office (%1) could not set up its profile in \"%2\".")
+                      .arg(program, profileFolder));
+}
+
+void OfficeEngine::Impl::shutDown()
+{
+    document.clear();
+    desktop.clear();
+    remote.clear();
+    run.end(0);
+}
+
+void OfficeEngine::Impl::prepareBaseProfile(const QString& base)
+{
+    QDir().mkpath(QFileInfo(base).absolutePath());
+    QLockFile lock(base + QStringLiteral(".lock"));
+    lock.setStaleLockTime(0);
+    if (!lock.tryLock(limit(kStartLimitMs) * 2))
+        throw Failure(
+            QStringLiteral("The office profile in \"%1\" is locked by another program.").arg(base));
+    if (QFileInfo::exists(base + QStringLiteral("/user")))
+        return;
+    // Made aside and renamed, so that a half-made profile is never taken for a whole one.
+    const QString making = base + QStringLiteral(".making");
+    QDir(making).removeRecursively();
+    start(making);
+    // A full start and an orderly end leave the profile complete.
+    Reference<css::uno::XComponentContext> context = remote;
+    call(QStringLiteral("preparing its profile"), limit(kStartLimitMs), [context] {
+        try {
+            css::frame::Desktop::create(context)->terminate();
+        } catch (const css::lang::DisposedException&) {
+        }
+    });
+    remote.clear();
+    run.end(kExitGraceMs);
+    if (!QDir().rename(making, base))
+        throw Failure(
+            QStringLiteral("The office profile could not be stored in \"%1\".").arg(base));
+}
+
+OfficeEngine::OfficeEngine() : d(std::make_unique<Impl>())
+{
+    if (!d->folder.isValid())
+        throw Failure(QStringLiteral("No private folder for the office could be made in the "
+                                     "temporary folder: %1")
+                          .arg(d->folder.errorString()));
+    d->program = officeExecutable();
+    const QString base = baseProfileFolder(d->program);
+    if (!QFileInfo::exists(base + QStringLiteral("/user")))
+        d->prepareBaseProfile(base);
+    const QString profile = d->folder.path() + QStringLiteral("/profile");
+    if (!copyFolder(base, profile))
+        throw Failure(
+            QStringLiteral("The office profile could not be copied to \"%1\".").arg(profile));
+    d->start(profile);
+    Reference<css::uno::XComponentContext> remote = d->remote;
+    d->desktop = d->call(QStringLiteral("starting"), limit(kCallLimitMs),
+                         [remote] { return css::frame::Desktop::create(remote); });
+}
+
+OfficeEngine::~OfficeEngine()
+{
+    try {
+        quit();
+    } catch (...) {
+    }
+    d->shutDown();
+}
+
+void OfficeEngine::open(const QString& path, bool readOnly)
+{
+    d->requireRunning();
+    if (!QFileInfo(path).isFile())
+        throw Failure(QStringLiteral("The document \"%1\" does not exist.").arg(path));
+    const rtl::OUString url = fileUrl(path);
+    Reference<css::frame::XComponentLoader> loader(d->desktop, UNO_QUERY_THROW);
+    const css::uno::Sequence<css::beans::PropertyValue> arguments = properties({
+        property("Hidden", css::uno::Any(true)),
+        property("ReadOnly", css::uno::Any(readOnly)),
+        property("MacroExecutionMode",
+                 css::uno::Any(sal_Int16(css::document::MacroExecMode::NEVER_EXECUTE))),
+        property("UpdateDocMode",
+                 css::uno::Any(sal_Int16(css::document::UpdateDocMode::NO_UPDATE))),
+    });
+    Reference<css::lang::XComponent> opened =
+        d->call(QStringLiteral("opening \"%1\"").arg(path), limit(kDocumentLimitMs),
+                [=] { return loader->loadComponentFromURL(url, "_blank", 0, arguments); });
+    if (!opened.is())
+        throw Failure(
+            QStringLiteral("The office could not open \"%1\": it is not a document it can read.")
+                .arg(path));
+    d->document = opened;
+    d->restoreDroppedBookmarks();
+}
+
+void OfficeEngine::setBookmarkText(const QString& name, const QString& text)
+{
+    Reference<css::text::XBookmarksSupplier> supplier(d->requireDocument(), UNO_QUERY);
+    if (!supplier.is())
+        throw Failure(QStringLiteral("The open document has no bookmarks."));
+    QString paragraphs = text;
+    paragraphs.replace(QStringLiteral("\r\n"), QStringLiteral("\r"));
+    paragraphs.replace(QLatin1Char('\n'), QLatin1Char('\r'));
+    const rtl::OUString unoName = toUno(name);
+    const rtl::OUString unoText = toUno(paragraphs);
+    const bool found = d->call(
+        QStringLiteral("setting the text of the bookmark \"%1\"").arg(name), limit(kCallLimitMs),
+        [=] {
+            Reference<css::container::XNameAccess> marks = supplier->getBookmarks();
+            if (!marks->hasByName(unoName))
+                return false;
+            Reference<css::text::XTextContent> mark(marks->getByName(unoName), UNO_QUERY_THROW);
+            // Writer splits the text into paragraphs at each CR.
+            mark->getAnchor()->setString(unoText);
+            return true;
+        });
+    if (!found)
+        throw Failure(QStringLiteral("The document has no bookmark named \"%1\".").arg(name));
+}
+
+void OfficeEngine::saveAs(const QString& path, const QString& filterName)
+{
+    Reference<css::frame::XStorable> storable(d->requireDocument(), UNO_QUERY_THROW);
+    if (!QFileInfo(QFileInfo(path).absolutePath()).isDir())
+        throw Failure(QStringLiteral("The document cannot be saved as \"%1\": the folder does "
+                                     "not exist.")
+                          .arg(path));
+    const rtl::OUString url = fileUrl(path);
+    const css::uno::Sequence<css::beans::PropertyValue> arguments = properties({
+        property("FilterName", css::uno::Any(toUno(filterName))),
+        property("Overwrite", css::uno::Any(true)),
+    });
+    d->call(QStringLiteral("saving the document as \"%1\"").arg(path), limit(kDocumentLimitMs),
+            [=] { storable->storeAsURL(url, arguments); });
+}
+
+void OfficeEngine::setDisplayAlerts(bool on)
+{
+    d->requireRunning();
+    d->displayAlerts = on;
+}
+
+bool OfficeEngine::displayAlerts() const
+{
+    return d->displayAlerts;
+}
+
+void OfficeEngine::close()
+{
+    closeWithoutSaving();
+}
+
+void OfficeEngine::closeWithoutSaving()
+{
+    Reference<css::lang::XComponent> document = d->requireDocument();
+    d->call(QStringLiteral("closing the document"), limit(kCallLimitMs), [document] {
+        Reference<css::util::XCloseable> closeable(document, UNO_QUERY);
+        try {
+            if (closeable.is()) {
+                closeable->close(true);
+                return;
+            }
+        } catch (const css::util::CloseVetoException&) {
+        }
+        document->dispose();
+    });
+    d->document.clear();
+}
+
+QImage OfficeEngine::renderFirstPage(int dotsPerMeter)
+{
+    if (dotsPerMeter <= 0)
+        throw Failure(
+            QStringLiteral("A page cannot be rendered at %1 dots per metre.").arg(dotsPerMeter));
+    Reference<css::frame::XStorable> storable(d->requireDocument(), UNO_QUERY_THROW);
+    const QString pdf = d->folder.path() + QStringLiteral("/page.pdf");
+    QFile::remove(pdf);
+    const rtl::OUString url = fileUrl(pdf);
+    const css::uno::Sequence<css::beans::PropertyValue> filterData = properties({
+        property("PageRange", css::uno::Any(rtl::OUString("1"))),
+    });
+    const css::uno::Sequence<css::beans::PropertyValue> arguments = properties({
+        property("FilterName", css::uno::Any(rtl::OUString("writer_pdf_Export"))),
+        property("FilterData", css::uno::Any(filterData)),
+    });
+    d->call(QStringLiteral("rendering the first page"), limit(kDocumentLimitMs),
+            [=] { storable->storeToURL(url, arguments); });
+
+    std::unique_ptr<Poppler::Document> document = Poppler::Document::load(pdf);
+    QFile::remove(pdf);
+    if (!document || document->isLocked() || document->numPages() < 1)
+        throw Failure(QStringLiteral("The office's picture of the first page could not be read."));
+    std::unique_ptr<Poppler::Page> page = document->page(0);
+    document->setRenderHint(Poppler::Document::Antialiasing);
+    document->setRenderHint(Poppler::Document::TextAntialiasing);
+    // The page size is in points (1/72 inch); the pixel size is rounded only once, from it.
+    const QSizeF points = page->pageSizeF();
+    const double dpi = dotsPerMeter * 0.0254;
+    const QSize pixels(qRound(points.width() / 72.0 * dpi), qRound(points.height() / 72.0 * dpi));
+    QImage rendered = page->renderToImage(dpi, dpi, 0, 0, pixels.width(), pixels.height());
+    if (rendered.isNull())
+        throw Failure(QStringLiteral("The first page could not be rendered."));
+    QImage image(pixels, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    if (rendered.size() == pixels) {
+        image = rendered.convertToFormat(QImage::Format_RGB32);
+    } else {
+        for (int y = 0; y < qMin(pixels.height(), rendered.height()); ++y)
+            for (int x = 0; x < qMin(pixels.width(), rendered.width()); ++x)
+                image.setPixel(x, y, rendered.pixel(x, y));
+    }
+    image.setDotsPerMeterX(dotsPerMeter);
+    image.setDotsPerMeterY(dotsPerMeter);
+    return image;
+}
+
+void OfficeEngine::quit()
+{
+    if (!d->run.process)
+        return;
+    d->document.clear();
+    Reference<css::frame::XDesktop2> desktop = d->desktop;
+    try {
+        d->call(QStringLiteral("quitting"), limit(kQuitLimitMs), [desktop] {
+            try {
+                // A veto leaves the office running; it is ended below all the same.
+                desktop->terminate();
+            } catch (const css::lang::DisposedException&) {
+            }
+        });
+    } catch (const Failure&) {
+    }
+    d->desktop.clear();
+    d->remote.clear();
+    d->run.end(kExitGraceMs);
+    d->stopped = QStringLiteral("The office has already quit.");
+}
+
+QStringList OfficeEngine::paragraphs() const
+{
+    Reference<css::text::XTextDocument> document = d->textDocument();
+    return d->call(QStringLiteral("reading the document"), limit(kCallLimitMs),
+                   [document] { return paragraphsOf(document->getText()); });
+}
+
+QList<QStringList> OfficeEngine::textFrameParagraphs() const
+{
+    Reference<css::text::XTextFramesSupplier> supplier(d->textDocument(), UNO_QUERY_THROW);
+    return d->call(
+        QStringLiteral("reading the document's text frames"), limit(kCallLimitMs), [supplier] {
+            QList<QStringList> result;
+            Reference<css::container::XIndexAccess> frames(supplier->getTextFrames(),
+                                                           UNO_QUERY_THROW);
+            for (sal_Int32 i = 0; i < frames->getCount(); ++i) {
+                Reference<css::text::XTextFrame> frame(frames->getByIndex(i), UNO_QUERY_THROW);
+                result << paragraphsOf(frame->getText());
+            }
+            return result;
+        });
+}
+
+QStringList OfficeEngine::bookmarkNames() const
+{
+    Reference<css::text::XBookmarksSupplier> supplier(d->requireDocument(), UNO_QUERY);
+    if (!supplier.is())
+        return {};
+    return d->call(QStringLiteral("reading the document's bookmarks"), limit(kCallLimitMs),
+                   [supplier] {
+                       QStringList names;
+                       for (const rtl::OUString& name : supplier->getBookmarks()->getElementNames())
+                           names << fromUno(name);
+                       return names;
+                   });
+}
+
+void OfficeEngine::addBookmarkInTextFrame(int frameIndex, int offset, const QString& name)
+{
+    Reference<css::text::XTextDocument> document = d->textDocument();
+    const rtl::OUString unoName = toUno(name);
+    const QString problem = d->call(
+        QStringLiteral("adding the bookmark \"%1\"").arg(name), limit(kCallLimitMs),
+        [=]() -> QString {
+            Reference<css::text::XBookmarksSupplier> marks(document, UNO_QUERY_THROW);
+            if (marks->getBookmarks()->hasByName(unoName))
+                return QStringLiteral("the document already has a bookmark of that name");
+            Reference<css::text::XTextFramesSupplier> supplier(document, UNO_QUERY_THROW);
+            Reference<css::container::XIndexAccess> frames(supplier->getTextFrames(),
+                                                           UNO_QUERY_THROW);
+            if (frameIndex < 0 || frameIndex >= frames->getCount())
+                return QStringLiteral("the document has no text frame number %1")
+                    .arg(frameIndex + 1);
+            Reference<css::text::XTextFrame> frame(frames->getByIndex(frameIndex), UNO_QUERY_THROW);
+            Reference<css::text::XText> text = frame->getText();
+            Reference<css::text::XTextCursor> cursor = text->createTextCursor();
+            cursor->gotoStart(false);
+            if (offset < 0 || offset > 0x7fff ||
+                (offset > 0 && !cursor->goRight(sal_Int16(offset), false)))
+                return QStringLiteral("the text frame has fewer than %1 characters").arg(offset);
+            Reference<css::lang::XMultiServiceFactory> factory(document, UNO_QUERY_THROW);
+            Reference<css::text::XTextContent> bookmark(
+                factory->createInstance("com.sun.star.text.Bookmark"), UNO_QUERY_THROW);
+            Reference<css::container::XNamed>(bookmark, UNO_QUERY_THROW)->setName(unoName);
+            text->insertTextContent(Reference<css::text::XTextRange>(cursor.get()), bookmark,
+                                    false);
+            return QString();
+        });
+    if (!problem.isEmpty())
+        throw Failure(
+            QStringLiteral("The bookmark \"%1\" could not be added: %2.").arg(name, problem));
+}
+
+qint64 OfficeEngine::processId() const
+{
+    return d->run.process ? d->run.process->pid() : 0;
+}
+
+void OfficeEngine::setTimeLimitForTests(int milliseconds)
+{
+    testTimeLimitMs = milliseconds;
+}
+
+} // namespace lumarel

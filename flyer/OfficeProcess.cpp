@@ -1,0 +1,260 @@
+#include "flyer/OfficeProcess.h"
+
+#include "app/Failure.h"
+
+#include <QByteArrayList>
+#include <QCoreApplication>
+#include <QCryptographicHash>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QThread>
+
+#include <algorithm>
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/prctl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+extern char** environ;
+
+namespace lumarel {
+
+namespace {
+
+std::vector<char*> pointers(QByteArrayList& list)
+{
+    std::vector<char*> result;
+    for (QByteArray& item : list)
+        result.push_back(item.data());
+    result.push_back(nullptr);
+    return result;
+}
+
+// Only async-signal-safe calls between fork and exec: the parent may have other threads.
+[[noreturn]] void execChild(pid_t parent, int errorPipe, char** argv, char** envp)
+{
+    setpgid(0, 0);
+    prctl(PR_SET_PDEATHSIG, SIGKILL);
+    if (getppid() != parent)
+        _exit(127);
+    sigset_t none;
+    sigemptyset(&none);
+    sigprocmask(SIG_SETMASK, &none, nullptr);
+    signal(SIGPIPE, SIG_DFL);
+    const int devNull = open("/dev/null", O_RDWR);
+    if (devNull >= 0) {
+        dup2(devNull, 0);
+        dup2(devNull, 1);
+        dup2(devNull, 2);
+    }
+    close_range(3, ~0U, CLOSE_RANGE_CLOEXEC);
+    execve(argv[0], argv, envp);
+    const int error = errno;
+    [[maybe_unused]] ssize_t written = write(errorPipe, &error, sizeof error);
+    _exit(127);
+}
+
+} // namespace
+
+OfficeProcess::OfficeProcess(const QString& program, const QStringList& arguments,
+                             const QStringList& extraEnvironment,
+                             const QStringList& removedEnvironment)
+{
+    QByteArrayList argv{QFile::encodeName(program)};
+    for (const QString& argument : arguments)
+        argv << argument.toLocal8Bit();
+    QByteArrayList envp;
+    for (char** entry = environ; *entry; ++entry) {
+        const QByteArray pair(*entry);
+        const QString name = QString::fromLocal8Bit(pair.left(pair.indexOf('=')));
+        const bool replaced = std::any_of(
+            extraEnvironment.begin(), extraEnvironment.end(),
+            [&](const QString& extra) { return extra.startsWith(name + QLatin1Char('=')); });
+        if (!replaced && !removedEnvironment.contains(name))
+            envp << pair;
+    }
+    for (const QString& extra : extraEnvironment)
+        envp << extra.toLocal8Bit();
+    std::vector<char*> argvPointers = pointers(argv);
+    std::vector<char*> envpPointers = pointers(envp);
+
+    int errorPipe[2];
+    if (pipe2(errorPipe, O_CLOEXEC) != 0)
+        throw Failure(QStringLiteral("The office could not be started: %1.")
+                          .arg(QString::fromLocal8Bit(strerror(errno))));
+    const pid_t parent = getpid();
+    m_pid = fork();
+    if (m_pid == 0)
+        execChild(parent, errorPipe[1], argvPointers.data(), envpPointers.data());
+    const int forkError = errno;
+    close(errorPipe[1]);
+    if (m_pid < 0) {
+        close(errorPipe[0]);
+        throw Failure(QStringLiteral("The office could not be started: %1.")
+                          .arg(QString::fromLocal8Bit(strerror(forkError))));
+    }
+    setpgid(m_pid, m_pid);
+    int execError = 0;
+    ssize_t got;
+    do
+        got = read(errorPipe[0], &execError, sizeof execError);
+    while (got < 0 && errno == EINTR);
+    close(errorPipe[0]);
+    if (got == sizeof execError) {
+        waitpid(m_pid, nullptr, 0);
+        m_reaped = true;
+        throw Failure(QStringLiteral("The office program \"%1\" could not be run: %2.")
+                          .arg(program, QString::fromLocal8Bit(strerror(execError))));
+    }
+}
+
+OfficeProcess::~OfficeProcess()
+{
+    end(0);
+}
+
+std::optional<int> OfficeProcess::exitCode() const
+{
+    if (m_reaped)
+        return 128 + SIGKILL;
+    siginfo_t info{};
+    if (waitid(P_PID, m_pid, &info, WEXITED | WNOHANG | WNOWAIT) != 0 || info.si_pid == 0)
+        return std::nullopt;
+    return info.si_code == CLD_EXITED ? info.si_status : 128 + info.si_status;
+}
+
+std::optional<int> OfficeProcess::waitForExit(int milliseconds) const
+{
+    QDeadlineTimer deadline(milliseconds);
+    for (;;) {
+        if (auto code = exitCode())
+            return code;
+        if (deadline.hasExpired())
+            return std::nullopt;
+        QThread::msleep(std::min<qint64>(20, deadline.remainingTime()));
+    }
+}
+
+void OfficeProcess::killGroup() const
+{
+    if (!m_reaped)
+        kill(-m_pid, SIGKILL);
+}
+
+void OfficeProcess::end(int graceMilliseconds)
+{
+    if (m_reaped)
+        return;
+    if (graceMilliseconds > 0 && !exitCode()) {
+        kill(-m_pid, SIGTERM);
+        waitForExit(graceMilliseconds);
+    }
+    // The leader, reaped or not yet, keeps the group's id reserved until this point.
+    kill(-m_pid, SIGKILL);
+    while (waitpid(m_pid, nullptr, 0) < 0 && errno == EINTR) {
+    }
+    m_reaped = true;
+}
+
+QString officeExecutable()
+{
+    QString program = qEnvironmentVariable("LUMAREL_SOFFICE");
+    if (!program.isEmpty()) {
+        const QFileInfo info(program);
+        if (!info.isFile() || !info.isExecutable())
+            throw Failure(QStringLiteral("The office program \"%1\" (named by LUMAREL_SOFFICE) "
+                                         "does not exist or cannot be run.")
+                              .arg(program));
+    } else {
+        program = QStandardPaths::findExecutable(QStringLiteral("soffice"));
+        if (program.isEmpty())
+            throw Failure(QStringLiteral("LibreOffice Writer is not installed: the program "
+                                         "soffice was not found on the search path."));
+    }
+    const QFileInfo real(QFileInfo(program).canonicalFilePath());
+    const QFileInfo binary(real.absolutePath() + QStringLiteral("/soffice.bin"));
+    if (real.fileName() == QLatin1String("soffice") && binary.isExecutable())
+        return binary.filePath();
+    return QFileInfo(program).absoluteFilePath();
+}
+
+void removeOfficePipes(const QString& pipeName, const QString& profileUrl)
+{
+    // The office names its pipes after the user id and, for its single-instance pipe, after the
+    // MD5 of the profile URL in UTF-16.
+    const QByteArray urlBytes(reinterpret_cast<const char*>(profileUrl.utf16()),
+                              profileUrl.size() * 2);
+    const QString hash =
+        QString::fromLatin1(QCryptographicHash::hash(urlBytes, QCryptographicHash::Md5).toHex());
+    const QString stem = QStringLiteral("OSL_PIPE_%1_").arg(getuid());
+    for (const char* folder : {"/tmp/", "/var/tmp/"}) {
+        for (const QString& name :
+             {stem + pipeName, stem + QStringLiteral("SingleOfficeIPC_") + hash}) {
+            const QString path = QLatin1String(folder) + name;
+            struct stat info;
+            if (lstat(QFile::encodeName(path).constData(), &info) == 0 && S_ISSOCK(info.st_mode))
+                QFile::remove(path);
+        }
+    }
+}
+
+QString baseProfileFolder(const QString& program)
+{
+    const QString id = QString::fromLatin1(
+        QCryptographicHash::hash(QFile::encodeName(program), QCryptographicHash::Sha1)
+            .toHex()
+            .left(12));
+    return QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) +
+           QStringLiteral("/lumarel/office-profile-") + id;
+}
+
+bool copyFolder(const QString& from, const QString& to)
+{
+    if (!QDir().mkpath(to))
+        return false;
+    const QDir source(from);
+    for (const QFileInfo& entry : source.entryInfoList(QDir::AllEntries | QDir::Hidden |
+                                                       QDir::NoDotAndDotDot | QDir::System)) {
+        const QString target = to + QLatin1Char('/') + entry.fileName();
+        if (entry.isDir() && !entry.isSymLink()) {
+            if (!copyFolder(entry.filePath(), target))
+                return false;
+        } else if (entry.isFile() && !QFile::copy(entry.filePath(), target)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+QString writeFontConfig(const QString& folder)
+{
+    QFile aliases(QStringLiteral(":/fonts/fonts.conf"));
+    if (!aliases.open(QIODevice::ReadOnly))
+        return QString();
+    const QString aliasPath = folder + QStringLiteral("/font-aliases.conf");
+    const QString mainPath = folder + QStringLiteral("/fonts.conf");
+    QFile aliasCopy(aliasPath);
+    QFile main(mainPath);
+    if (!aliasCopy.open(QIODevice::WriteOnly) || aliasCopy.write(aliases.readAll()) < 0 ||
+        !main.open(QIODevice::WriteOnly))
+        return QString();
+    // The aliases come first so that their preferred families go before the system's.
+    main.write(QStringLiteral("<?xml version=\"1.0\"?>\n"
+                              "<!DOCTYPE fontconfig SYSTEM \"fonts.dtd\">\n"
+                              "<fontconfig>\n"
+                              "  <include ignore_missing=\"yes\">%1</include>\n"
+                              "  <include ignore_missing=\"yes\">/etc/fonts/fonts.conf</include>\n"
+                              "</fontconfig>\n")
+                   .arg(aliasPath.toHtmlEscaped())
+                   .toUtf8());
+    return main.error() == QFileDevice::NoError ? mainPath : QString();
+}
+
+} // namespace lumarel

@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+#include <sys/types.h>
+
+namespace lumarel {
+
+// One office process in a process group of its own, so that everything it starts can be
+// signalled at once. The process is killed when this program dies (even by SIGKILL), and the
+// destructor ends the whole group and reaps it: no office outlives its owner.
+class OfficeProcess
+{
+public:
+    // Starts `program` from the calling thread; the death signal is tied to that thread, so
+    // call it from a thread that lives as long as the process should. Throws Failure.
+    OfficeProcess(const QString& program, const QStringList& arguments,
+                  const QStringList& extraEnvironment, const QStringList& removedEnvironment);
+    ~OfficeProcess();
+    OfficeProcess(const OfficeProcess&) = delete;
+    OfficeProcess& operator=(const OfficeProcess&) = delete;
+
+    pid_t pid() const { return m_pid; }
+
+    // The exit code once the process has ended (a signal counts as 128 + its number); the
+    // process is not reaped here, so its group stays addressable.
+    std::optional<int> exitCode() const;
+    // Waits up to `milliseconds` for the process to end.
+    std::optional<int> waitForExit(int milliseconds) const;
+
+    // SIGKILL to the whole group, at once. Safe from any thread.
+    void killGroup() const;
+    // SIGTERM to the group, up to `graceMilliseconds` for the process to end, then SIGKILL;
+    // reaps the process.
+    void end(int graceMilliseconds);
+
+private:
+    pid_t m_pid = -1;
+    bool m_reaped = false;
+};
+
+// The office executable: LUMAREL_SOFFICE when set, else `soffice` from the search path. The
+// office's own launcher script is bypassed for the soffice.bin beside it, which needs no
+// helper process of its own. Throws Failure when none can be run.
+QString officeExecutable();
+
+// The socket files that an office with this pipe name and profile creates in the temporary
+// folder; a killed office leaves them behind. Removes only these, never another office's.
+void removeOfficePipes(const QString& pipeName, const QString& profileUrl);
+
+// The profile every instance starts from: made once per user and office program under the
+// cache folder, then copied, because a fresh profile costs a start of its own.
+QString baseProfileFolder(const QString& program);
+// Copies a folder with everything in it; false if any file could not be copied.
+bool copyFolder(const QString& from, const QString& to);
+// The fontconfig setup for the office: the program's font aliases on top of the system's.
+// Writes it into `folder` and returns the file, or an empty text when the program has none.
+QString writeFontConfig(const QString& folder);
+
+} // namespace lumarel
