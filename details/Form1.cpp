@@ -12,10 +12,12 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
 
+#include <algorithm>
 #include <limits>
 
 namespace lumarel {
@@ -33,6 +35,30 @@ protected:
     bool focusNextPrevChild(bool next) override { return QWidget::focusNextPrevChild(next); }
 };
 
+// A frame as the original platform draws one: an etched box with the caption set into its top
+// line, over the frame's own background (the style's tinted panel would not be white).
+class Frame : public QGroupBox
+{
+public:
+    using QGroupBox::QGroupBox;
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        const QFontMetrics metrics(font());
+        const QRect box = rect().adjusted(0, metrics.height() / 2, -1, -1);
+        painter.setPen(palette().color(QPalette::Mid));
+        painter.drawRect(box.adjusted(0, 0, -1, -1));
+        painter.setPen(palette().color(QPalette::Light));
+        painter.drawRect(box.adjusted(1, 1, 0, 0));
+        const QRect caption(6, 0, metrics.horizontalAdvance(title()) + 4, metrics.height());
+        painter.fillRect(caption, palette().color(QPalette::Window));
+        painter.setPen(palette().color(QPalette::WindowText));
+        painter.drawText(caption, Qt::AlignCenter, title());
+    }
+};
+
 QFont arialBold(double points)
 {
     QFont font(QStringLiteral("Arial"));
@@ -46,6 +72,19 @@ void setColour(QWidget* widget, QPalette::ColorRole role, const QColor& colour)
     QPalette palette = widget->palette();
     palette.setColor(role, colour);
     widget->setPalette(palette);
+}
+
+// A label with room for one line only would wrap a caption that is a little too wide for it
+// into a line nobody sees; it grows to fit instead, short of the input beside it.
+QRect labelGeometry(const QLabel& label, QRect geometry, int inputLeft)
+{
+    const QFontMetrics metrics(label.font());
+    if (geometry.height() >= 2 * metrics.height())
+        return geometry;
+    const int needed = metrics.horizontalAdvance(label.text()) + 1;
+    const int room = inputLeft - geometry.left() - metrics.averageCharWidth();
+    geometry.setWidth(std::clamp(needed, geometry.width(), std::max(room, geometry.width())));
+    return geometry;
 }
 
 QDateTime today()
@@ -113,7 +152,8 @@ void Form1::buildWidgets()
     connect(m_buttons[1], &QPushButton::clicked, this, &Form1::PushButton2_Click);
     connect(m_buttons[2], &QPushButton::clicked, this, &Form1::PushButton3_Click);
 
-    m_frame = new QGroupBox(QStringLiteral("Event details"), this);
+    m_frame = new Frame(QStringLiteral("Event details"), this);
+    m_frame->setAutoFillBackground(true);
     m_frame->setObjectName(QStringLiteral("Frame1"));
     m_frame->setProperty("index", 2);
     m_frame->setGeometry(Twips::toPixels(layout::kFrame, dpi));
@@ -129,7 +169,8 @@ void Form1::buildWidgets()
         label->setProperty("index", field.labelIndex);
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         label->setWordWrap(true);
-        label->setGeometry(Twips::toPixels(field.label, dpi));
+        label->setGeometry(labelGeometry(*label, Twips::toPixels(field.label, dpi),
+                                         Twips::toPixels(field.input.left, dpi)));
         // Moving onto a label leaves the pointer as it was.
         label->setAttribute(Qt::WA_NoMousePropagation);
         m_labels[i] = label;

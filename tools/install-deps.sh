@@ -8,7 +8,7 @@ packages=(
     qt6-base-dev qt6-base-dev-tools qt6-image-formats-plugins
     libreoffice-dev libpoppler-qt6-dev libgsf-1-dev
     fontconfig fonts-liberation2 fonts-wine fonts-ebgaramond fonts-dejavu-core
-    xvfb xauth x11-apps imagemagick
+    xvfb xauth x11-apps imagemagick xdotool
 )
 
 # A desktop LibreOffice Writer serves as well as the headless one; the two packages exclude
