@@ -46,6 +46,30 @@ QImage whiteImage(TwipsSize size, double dpi)
     return image;
 }
 
+// Draws the part `source` of `picture` stretched into `target` of `canvas` (all in pixels).
+void stretch(QImage& canvas, const QRectF& target, const QImage& picture, QRectF source)
+{
+    if (canvas.isNull() || picture.isNull() || source.isEmpty())
+        return;
+    // A smooth scaling first averages every pixel of a large reduction, where painting alone
+    // would sample only a few and break up thin strokes of text.
+    const double sx = target.width() / source.width();
+    const double sy = target.height() / source.height();
+    QImage scaled = picture;
+    if (sx < 1 || sy < 1) {
+        scaled = picture.scaled(std::max(1, qRound(picture.width() * sx)),
+                                std::max(1, qRound(picture.height() * sy)), Qt::IgnoreAspectRatio,
+                                Qt::SmoothTransformation);
+        const double fx = double(scaled.width()) / picture.width();
+        const double fy = double(scaled.height()) / picture.height();
+        source =
+            QRectF(source.x() * fx, source.y() * fy, source.width() * fx, source.height() * fy);
+    }
+    QPainter painter(&canvas);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(target, scaled, source);
+}
+
 } // namespace
 
 Integer toInteger(double whole)
@@ -125,11 +149,7 @@ void PageView::showPicture(const QImage& picture, TwipsSize naturalSize)
 {
     // The picture at its natural size; the page shows as much of it as its own size allows.
     m_pageImage = whiteImage(naturalSize, m_dpi);
-    if (!m_pageImage.isNull() && !picture.isNull()) {
-        QPainter painter(&m_pageImage);
-        painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        painter.drawImage(m_pageImage.rect(), picture);
-    }
+    stretch(m_pageImage, m_pageImage.rect(), picture, picture.rect());
     ++m_generation;
 }
 
