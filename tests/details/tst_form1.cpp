@@ -6,10 +6,12 @@
 #include "app/Twips.h"
 #include "details/Form1.h"
 
+#include <QBuffer>
 #include <QDateTimeEdit>
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
+#include <QImageWriter>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -17,6 +19,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QTextBlock>
+#include <QtEndian>
 
 #include <sys/stat.h>
 
@@ -91,6 +94,30 @@ void storePickers()
     SettingsStore::save("dtpTime", "2026-12-08 15:05:09");
 }
 
+// A real cursor file: an icon file as Qt writes it, marked as a cursor.
+QByteArray cursorBytes()
+{
+    QImage image(32, 32, QImage::Format_ARGB32);
+    image.fill(Qt::black);
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "ico");
+    if (!writer.write(image))
+        qFatal("cannot write an icon: %s", qPrintable(writer.errorString()));
+    QByteArray bytes = buffer.data();
+    qToLittleEndian<quint16>(2, bytes.data() + 2);
+    return bytes;
+}
+
+void writeProgramFile(const QString& name, const QByteArray& bytes)
+{
+    const QString path = test::programFolder() + name;
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(path));
+}
+
 const QDateTime kStoredDate(QDate(2027, 1, 15), QTime(0, 0));
 const QDateTime kStoredTime(QDate(2026, 12, 8), QTime(15, 5, 9));
 
@@ -105,6 +132,7 @@ private slots:
     {
         clearStore();
         QFile::remove(test::programFolder() + kHandCursorFile);
+        QFile::remove(test::programFolder() + kSkinFile);
         Dialogs::takeShown();
     }
 
@@ -365,6 +393,44 @@ private slots:
         QTest::mouseMove(box->viewport(), QPoint(5, 5));
         QCOMPARE(pointer.value(), PointerSetting::Hourglass);
         QCOMPARE(form->cursor().shape(), Qt::WaitCursor);
+    }
+
+    void theHandFileShowsOverTheButtonsOnly()
+    {
+        writeProgramFile(kHandCursorFile, cursorBytes());
+        auto form = startWindow();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+        QVERIFY(Dialogs::takeShown().isEmpty());
+        auto* button = control<QPushButton>(*form, "PushButton6");
+        QTest::mouseMove(button, button->rect().center());
+        QCOMPARE(form->cursor().shape(), Qt::BitmapCursor);
+        QTest::mouseMove(form.get(), QPoint(2, 60));
+        QCOMPARE(form->cursor().shape(), Qt::ArrowCursor);
+    }
+
+    void backgroundsAreWhiteUnlessASkinIsApplied_data()
+    {
+        QTest::addColumn<bool>("skin");
+        QTest::newRow("no skin file: white") << false;
+        QTest::newRow("a skin file: frame and labels take the button face") << true;
+    }
+
+    void backgroundsAreWhiteUnlessASkinIsApplied()
+    {
+        QFETCH(bool, skin);
+        if (skin)
+            writeProgramFile(kSkinFile, "QPushButton { color: navy; }");
+        auto form = startWindow();
+        const QColor expected =
+            skin ? QApplication::palette().color(QPalette::Button) : QColor(Qt::white);
+        QCOMPARE(form->palette().color(QPalette::Window), expected);
+        QCOMPARE(control<QGroupBox>(*form, "Frame1")->palette().color(QPalette::Window), expected);
+        QCOMPARE(control<QLabel>(*form, "Label4_3")->palette().color(QPalette::Window), expected);
+        for (const char* box : {"txtOrgName", "txtItems"})
+            QCOMPARE(control<QWidget>(*form, box)->palette().color(QPalette::Base),
+                     QColor(Qt::white));
+        QCOMPARE(control<QPushButton>(*form, "PushButton3")->palette().color(QPalette::Button),
+                 QColor(Qt::white));
     }
 
     void thePickersKeepAFullDateAndTime()
