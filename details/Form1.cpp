@@ -128,7 +128,7 @@ Form1::Form1(QWidget* parent) : QWidget(parent), m_pointer(this)
                     [this, &field] { Field_Change(field); });
     }
     connect(qApp, &QApplication::focusChanged, this,
-            [this](QWidget*, QWidget* now) { onFocusChanged(now); });
+            [this](QWidget*, QWidget* focused) { onFocusChanged(focused); });
 }
 
 void Form1::buildWidgets()
@@ -254,12 +254,13 @@ bool Form1::eventFilter(QObject* watched, QEvent* event)
     return QWidget::eventFilter(watched, event);
 }
 
-void Form1::onFocusChanged(QWidget* now)
+void Form1::onFocusChanged(QWidget* focused)
 {
     // Typing into a text box that just got the focus replaces its whole content.
-    if (auto* line = qobject_cast<QLineEdit*>(now); line && line->parentWidget() == m_frame)
+    if (auto* line = qobject_cast<QLineEdit*>(focused); line && line->parentWidget() == m_frame)
         line->selectAll();
-    else if (auto* box = qobject_cast<QPlainTextEdit*>(now); box && box->parentWidget() == m_frame)
+    else if (auto* box = qobject_cast<QPlainTextEdit*>(focused);
+             box && box->parentWidget() == m_frame)
         box->selectAll();
 }
 

@@ -58,7 +58,7 @@ private:
 
     void buildWidgets();
     void watchHover(QWidget* widget, HoverRule rule);
-    void onFocusChanged(QWidget* now);
+    void onFocusChanged(QWidget* focused);
 
     // A field's value in its record form: CR LF texts, stored date texts.
     QString fieldValue(const FieldSpec& field) const;
