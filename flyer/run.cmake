@@ -1,1 +1,6 @@
-# The flyer run.
+# The flyer run: bookmark texts, document names, the temporary folder.
+target_sources(lumarel_flyer PRIVATE
+    BookmarkTexts.cpp BookmarkTexts.h
+    DocumentName.cpp DocumentName.h
+    TempFolder.cpp TempFolder.h
+)

@@ -1,1 +1,1 @@
-# Tests of the run part of flyer/.
+lumarel_add_test(tst_flyertexts SOURCES tst_flyertexts.cpp LIBS lumarel_flyer)

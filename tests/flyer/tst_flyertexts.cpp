@@ -1,0 +1,192 @@
+#include "TestEnvironment.h"
+
+#include "app/Failure.h"
+#include "flyer/BookmarkTexts.h"
+#include "flyer/DocumentName.h"
+#include "flyer/TempFolder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLocale>
+#include <QRegularExpression>
+
+#include <sys/stat.h>
+
+using namespace lumarel;
+
+class FlyerTextsTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
+
+    void singleTexts_data()
+    {
+        QTest::addColumn<QString>("actual");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("org name gets one leading space") << orgNameText("Quenwick") << " Quenwick";
+        QTest::newRow("blank org name gets the default")
+            << orgNameText("") << " Your Organisation's Name";
+        QTest::newRow("org name of spaces gets the default")
+            << orgNameText("   ") << " Your Organisation's Name";
+        QTest::newRow("padded org name keeps its spaces") << orgNameText("  Q  ") << "   Q  ";
+        QTest::newRow("event name as typed, no spaces added")
+            << eventNameText("9th Annual\r\nTaco Eating Contest")
+            << "9th Annual\r\nTaco Eating Contest";
+        QTest::newRow("blank event name gets the default")
+            << eventNameText("") << "Name of Your Event";
+        QTest::newRow("event name of spaces gets the default")
+            << eventNameText("    ") << "Name of Your Event";
+        QTest::newRow("event name made of a line break is not blank")
+            << eventNameText("\r\n") << "\r\n";
+        QTest::newRow("address gets one leading space")
+            << eventAddrText("Brantwell MA") << " Brantwell MA";
+        QTest::newRow("empty address is one space") << eventAddrText("") << " ";
+        QTest::newRow("date has one space before and two after")
+            << eventDateText(QDate(2027, 1, 15)) << " Friday, January 15th, 2027  ";
+        QTest::newRow("time as prose, nothing added") << eventTimeText(QTime(15, 5)) << "3:05 PM";
+    }
+
+    void singleTexts()
+    {
+        QFETCH(QString, actual);
+        QFETCH(QString, expected);
+        QCOMPARE(actual, expected);
+    }
+
+    void eventMore_data()
+    {
+        QTest::addColumn<QStringList>("fields"); // more, infoOrg, plans, items
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("all four empty") << QStringList{"", "", "", ""} << "";
+        QTest::newRow("only items") << QStringList{"", "", "", "Bag"} << "Bag";
+        QTest::newRow("only more is followed by a line break")
+            << QStringList{"More", "", "", ""} << "More\r\n";
+        QTest::newRow("all four joined") << QStringList{"M", "I", "P", "B"} << "M\r\nI\r\nP\r\nB";
+        QTest::newRow("spaces only get no line break")
+            << QStringList{"  ", "I", " ", "B"} << "  I\r\n B";
+        QTest::newRow("items of spaces are kept as typed")
+            << QStringList{"", "", "", "   "} << "   ";
+        QTest::newRow("multi-line texts keep their breaks")
+            << QStringList{"a\r\nb", "", "c", ""} << "a\r\nb\r\nc\r\n";
+    }
+
+    void eventMore()
+    {
+        QFETCH(QStringList, fields);
+        QFETCH(QString, expected);
+        QCOMPARE(eventMoreText(fields[0], fields[1], fields[2], fields[3]), expected);
+    }
+
+    void documentNamesFollowThePattern()
+    {
+        DocumentNamer namer;
+        const QRegularExpression pattern(QStringLiteral("^qtemar[1-9]{8}\\.doc$"));
+        QSet<QString> seen;
+        for (int i = 0; i < 500; ++i) {
+            const QString name = namer.drawName();
+            QVERIFY2(pattern.match(name).hasMatch(), qPrintable(name));
+            seen.insert(name);
+        }
+        QVERIFY(seen.size() > 490); // a proper generator, not the same few names
+    }
+
+    void takenNameIsDrawnAgain()
+    {
+        const QString folder = test::tempFolder() + "/names";
+        QDir().mkpath(folder);
+        const QString firstName = DocumentNamer(42).drawName();
+        QFile taken(folder + "/" + firstName);
+        QVERIFY(taken.open(QIODevice::WriteOnly));
+        taken.close();
+
+        const QString path = DocumentNamer(42).freePath(folder);
+        QCOMPARE(QFileInfo(path).absolutePath(), folder);
+        QVERIFY(QFileInfo(path).fileName() != firstName);
+        QVERIFY(!QFile::exists(path));
+    }
+
+    void tempFolderIsTempWhenSet() { QCOMPARE(flyerTempFolder(), test::tempFolder()); }
+
+    void privateTempFolderWithoutTemp()
+    {
+        const QByteArray savedTemp = qgetenv("TEMP");
+        const QString systemTemp = test::rootFolder() + "/systemtmp";
+        QDir().mkpath(systemTemp);
+        qputenv("TMPDIR", QFile::encodeName(systemTemp));
+        qunsetenv("TEMP");
+        const auto restore = qScopeGuard([&] {
+            qputenv("TEMP", savedTemp);
+            qunsetenv("TMPDIR");
+        });
+
+        const QString folder = flyerTempFolder();
+        QVERIFY(folder.startsWith(systemTemp + "/lumarel-"));
+        struct stat info;
+        QCOMPARE(::lstat(QFile::encodeName(folder).constData(), &info), 0);
+        QCOMPARE(info.st_mode & 0777, 0700u);
+
+        // A folder opened up by someone is made private again.
+        QFile::setPermissions(folder, QFileDevice::Permissions(0x7777));
+        QCOMPARE(flyerTempFolder(), folder);
+        QCOMPARE(::lstat(QFile::encodeName(folder).constData(), &info), 0);
+        QCOMPARE(info.st_mode & 0777, 0700u);
+
+        // A planted link in its place is refused, never followed.
+        QDir(folder).removeRecursively();
+        QDir().mkpath(systemTemp + "/elsewhere");
+        QVERIFY(QFile::link(systemTemp + "/elsewhere", folder));
+        QVERIFY_THROWS_EXCEPTION(Failure, flyerTempFolder());
+        QFile::remove(folder);
+
+        QFile plantedFile(folder);
+        QVERIFY(plantedFile.open(QIODevice::WriteOnly));
+        plantedFile.close();
+        QVERIFY_THROWS_EXCEPTION(Failure, flyerTempFolder());
+        QFile::remove(folder);
+    }
+
+    void newFilesNeverFollowAPlantedLink()
+    {
+        const QString folder = test::tempFolder() + "/planted";
+        QDir().mkpath(folder);
+        const QString victim = folder + "/victim.txt";
+        QFile original(victim);
+        QVERIFY(original.open(QIODevice::WriteOnly));
+        original.write("keep me");
+        original.close();
+
+        QVERIFY(QFile::link(victim, folder + "/template.dot"));
+        QVERIFY_THROWS_EXCEPTION(Failure, SaveBytesToFile("evil", folder + "/template.dot"));
+
+        QVERIFY(QFile::link(victim, folder + "/temp.bmp"));
+        replaceFile("picture", folder + "/temp.bmp");
+        QVERIFY(!QFileInfo(folder + "/temp.bmp").isSymLink());
+
+        QVERIFY(original.open(QIODevice::ReadOnly));
+        QCOMPARE(original.readAll(), QByteArray("keep me"));
+        QFile replaced(folder + "/temp.bmp");
+        QVERIFY(replaced.open(QIODevice::ReadOnly));
+        QCOMPARE(replaced.readAll(), QByteArray("picture"));
+        QCOMPARE(QDir(folder).entryList(QDir::Files).size(), 3); // no stray temporary file
+    }
+
+    void saveBytesWritesEveryByte()
+    {
+        QByteArray bytes(300000, '\0');
+        for (int i = 0; i < bytes.size(); ++i)
+            bytes[i] = char(i * 7);
+        const QString path = test::tempFolder() + "/bytes.bin";
+        SaveBytesToFile(bytes, path);
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), bytes);
+        QVERIFY_THROWS_EXCEPTION(Failure, SaveBytesToFile(bytes, path));
+        QVERIFY_THROWS_EXCEPTION(Failure,
+                                 SaveBytesToFile(bytes, test::tempFolder() + "/no/such/dir/x"));
+    }
+};
+
+LUMAREL_TEST_GUILESS_MAIN(FlyerTextsTest)
+#include "tst_flyertexts.moc"
