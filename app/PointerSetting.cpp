@@ -6,6 +6,10 @@ namespace lumarel {
 
 void PointerSetting::set(int value)
 {
+    if (value == Hourglass && m_value != Hourglass)
+        coverOwnCursors();
+    else if (value != Hourglass && m_value == Hourglass)
+        restoreOwnCursors();
     m_value = value;
     if (value == Hourglass)
         m_window->setCursor(Qt::WaitCursor);
@@ -32,6 +36,26 @@ void PointerSetting::normalRule()
 {
     if (m_value != Hourglass)
         set(Normal);
+}
+
+void PointerSetting::coverOwnCursors()
+{
+    const auto children = m_window->findChildren<QWidget*>();
+    for (QWidget* child : children) {
+        if (child->isWindow() || !child->testAttribute(Qt::WA_SetCursor))
+            continue;
+        m_covered.append({child, child->cursor()});
+        child->setCursor(Qt::WaitCursor);
+    }
+}
+
+void PointerSetting::restoreOwnCursors()
+{
+    for (const auto& [child, cursor] : std::as_const(m_covered)) {
+        if (child)
+            child->setCursor(cursor);
+    }
+    m_covered.clear();
 }
 
 } // namespace lumarel

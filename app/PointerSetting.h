@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QCursor>
+#include <QList>
+#include <QPointer>
 
 #include <optional>
 
@@ -32,7 +34,13 @@ public:
     void normalRule();
 
 private:
+    void coverOwnCursors();
+    void restoreOwnCursors();
+
     QWidget* m_window;
+    // Controls with a cursor of their own (the text boxes' I-beam) hide the window's setting;
+    // while busy they show the hourglass too and get their own back afterwards.
+    QList<QPair<QPointer<QWidget>, QCursor>> m_covered;
     int m_value = Normal;
     std::optional<QCursor> m_custom;
 };
