@@ -1,0 +1,31 @@
+// Makes resources/template.dot from resources/flyer-template.fodt through the office engine.
+// Usage: make-template <flyer-template.fodt> <template.dot>
+#include "flyer/OfficeEngine.h"
+
+#include "app/Failure.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QTextStream>
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QTextStream err(stderr);
+    const QStringList args = app.arguments();
+    if (args.size() != 3) {
+        err << "usage: make-template <flyer-template.fodt> <template.dot>\n";
+        return 2;
+    }
+    try {
+        lumarel::OfficeEngine engine;
+        engine.open(QFileInfo(args[1]).absoluteFilePath(), true);
+        engine.saveAs(QFileInfo(args[2]).absoluteFilePath(), QStringLiteral("MS Word 97 Vorlage"));
+        engine.closeWithoutSaving();
+        engine.quit();
+    } catch (const lumarel::Failure& failure) {
+        err << failure.description() << '\n';
+        return 1;
+    }
+    return 0;
+}
