@@ -4,7 +4,13 @@
 #include "app/ProgramEnd.h"
 #include "app/SettingsStore.h"
 #include "app/StepTrap.h"
+#include "flyer/BookmarkTexts.h"
 #include "flyer/EngineCheck.h"
+#include "flyer/FlyerTemplate.h"
+#include "flyer/OfficeEngine.h"
+#include "flyer/PageCapture.h"
+#include "flyer/TempFolder.h"
+#include "preview/Form2.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -15,10 +21,12 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScreen>
 
 #include <algorithm>
 #include <limits>
+#include <optional>
 
 namespace lumarel {
 
@@ -130,6 +138,8 @@ Form1::Form1(QWidget* parent) : QWidget(parent), m_pointer(this)
     connect(qApp, &QApplication::focusChanged, this,
             [this](QWidget*, QWidget* focused) { onFocusChanged(focused); });
 }
+
+Form1::~Form1() = default;
 
 void Form1::buildWidgets()
 {
@@ -362,7 +372,72 @@ void Form1::Form_Load(EngineCheck engineCheck)
 
 void Form1::PushButton6_Click()
 {
-    // The flyer run starts here.
+    if (m_busy)
+        return;
+    m_busy = true;
+    const auto notBusy = qScopeGuard([&] { m_busy = false; });
+
+    StepTrap trap(locationText("Form1", "PushButton6_Click"));
+    const EventRecord details = record();
+    std::optional<OfficeEngine> word;
+    QByteArray templateBytes;
+    QString documentPath;
+
+    trap.step(104, [&] { m_pointer.set(PointerSetting::Hourglass); });
+    trap.step(106, [&] { word.emplace(); });
+    trap.step(108, [&] { templateBytes = embeddedTemplate(); });
+    trap.step(110, [&] {
+        if (!FileExists(templateCopyPath()))
+            SaveBytesToFile(templateBytes, templateCopyPath());
+    });
+    trap.step(112, [&] { runningInstance(word).open(templateCopyPath(), true); });
+
+    QString dateText, orgText, addrText;
+    trap.step(116, [&] { dateText = eventDateText(details.dtpEventDate.date()); });
+    trap.step(118, [&] { orgText = orgNameText(details.txtOrgName); });
+    trap.step(120, [&] { addrText = eventAddrText(details.txtLocation); });
+    const auto fill = [&](int line, const char* bookmark, const auto& text) {
+        trap.step(line, [&] { runningInstance(word).setBookmarkText(bookmark, text()); });
+    };
+    fill(122, "OrgName", [&] { return orgText; });
+    fill(124, "EventName", [&] { return eventNameText(details.txtEventName); });
+    fill(126, "EventDate", [&] { return dateText; });
+    fill(128, "EventTime", [&] { return eventTimeText(details.dtpTime.time()); });
+    fill(130, "EventAddr", [&] { return addrText; });
+    fill(132, "EventMore", [&] {
+        return eventMoreText(details.txtMore, details.txtInfoOrg, details.txtPlans,
+                             details.txtItems);
+    });
+
+    trap.step(146, [&] { documentPath = m_documentNamer.freePath(flyerTempFolder()); });
+    trap.step(150, [&] { runningInstance(word).saveAs(documentPath); });
+    trap.step(152, [&] { runningInstance(word).setDisplayAlerts(false); });
+    trap.step(154, [&] { runningInstance(word).close(); });
+    trap.step(156, [&] { runningInstance(word).quit(); });
+    trap.step(160, [&] { word.reset(); });
+
+    trap.step(162, [&] { SaveDocAsJPG(documentPath); });
+    trap.step(164, [&] { m_pointer.set(PointerSetting::Normal); });
+
+    trap.step(166, [&] { preview().loadPicture(pagePicturePath()); });
+    trap.step(168, [&] { preview().mWordFile = documentPath; });
+    trap.step(170, [&] {
+        preview().show();
+        preview().activateWindow();
+    });
+    trap.step(172, [&] { hide(); });
+    trap.step(174, [&] { RemoveFile(pagePicturePath()); });
+    trap.step(176, [&] { RemoveFile(templateCopyPath()); });
+}
+
+Form2& Form1::preview()
+{
+    if (!m_preview) {
+        // A window of its own, not owned by this one: it stays when this one hides.
+        m_preview = std::make_unique<Form2>();
+        m_preview->setMainWindow(this);
+    }
+    return *m_preview;
 }
 
 void Form1::PushButton2_Click()

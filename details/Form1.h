@@ -3,10 +3,12 @@
 #include "app/PointerSetting.h"
 #include "details/EventRecord.h"
 #include "details/FieldWriter.h"
+#include "flyer/DocumentName.h"
 
 #include <QWidget>
 
 #include <array>
+#include <memory>
 
 class QDateTimeEdit;
 class QGroupBox;
@@ -15,6 +17,8 @@ class QPushButton;
 
 namespace lumarel {
 
+class Form2;
+
 // The event details window: the program's start-up window.
 class Form1 : public QWidget
 {
@@ -22,6 +26,7 @@ class Form1 : public QWidget
 
 public:
     explicit Form1(QWidget* parent = nullptr);
+    ~Form1() override;
 
     // Tests skip the office check at the end of start-up; the program always runs it.
     enum class EngineCheck
@@ -38,6 +43,10 @@ public:
     EventRecord record() const;
 
     PointerSetting& pointer() { return m_pointer; }
+
+    // The preview window, created at its first use.
+    Form2& preview();
+    bool busy() const { return m_busy; }
 
 public slots:
     void PushButton6_Click();
@@ -71,6 +80,10 @@ private:
 
     PointerSetting m_pointer;
     FieldWriter m_writer;
+    // True while a flyer run is in progress; a second press is ignored meanwhile.
+    bool m_busy = false;
+    DocumentNamer m_documentNamer;
+    std::unique_ptr<Form2> m_preview;
     QGroupBox* m_frame = nullptr;
     std::array<QWidget*, 9> m_inputs{};
     std::array<QLabel*, 9> m_labels{};

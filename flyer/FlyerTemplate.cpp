@@ -1,0 +1,23 @@
+#include "flyer/FlyerTemplate.h"
+
+#include "app/Failure.h"
+#include "flyer/TempFolder.h"
+
+#include <QFile>
+
+namespace lumarel {
+
+QByteArray embeddedTemplate()
+{
+    QFile resource(QStringLiteral(":/template.dot"));
+    if (!resource.open(QIODevice::ReadOnly))
+        throw Failure(QStringLiteral("The flyer template is missing from the program."));
+    return resource.readAll();
+}
+
+QString templateCopyPath()
+{
+    return flyerTempFolder() + QStringLiteral("/template.dot");
+}
+
+} // namespace lumarel

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace lumarel {
+
+// The flyer template the program carries inside itself, byte for byte.
+QByteArray embeddedTemplate();
+
+// TEMP/template.dot: where a flyer run puts its copy of the template.
+QString templateCopyPath();
+
+} // namespace lumarel
