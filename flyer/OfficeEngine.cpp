@@ -226,6 +226,69 @@ QStringList paragraphsOf(const Reference<css::text::XText>& text)
     return result;
 }
 
+// Every query of a remote object is a call to the office too: these run inside a timed call.
+Reference<css::text::XTextDocument> textOf(const Reference<css::lang::XComponent>& document)
+{
+    Reference<css::text::XTextDocument> text(document, UNO_QUERY);
+    if (!text.is())
+        throw Failure(QStringLiteral("The open document is not a text document."));
+    return text;
+}
+
+Reference<css::container::XNameAccess> bookmarksOf(const Reference<css::lang::XComponent>& document)
+{
+    Reference<css::text::XBookmarksSupplier> supplier(document, UNO_QUERY);
+    if (!supplier.is())
+        throw Failure(QStringLiteral("The open document has no bookmarks."));
+    return supplier->getBookmarks();
+}
+
+Reference<css::container::XIndexAccess> framesOf(const Reference<css::lang::XComponent>& document)
+{
+    return Reference<css::container::XIndexAccess>(
+        Reference<css::text::XTextFramesSupplier>(textOf(document), UNO_QUERY_THROW)
+            ->getTextFrames(),
+        UNO_QUERY_THROW);
+}
+
+// The office's lock file beside a document: ",user,host,date,profile URL;".
+QString lockFile(const QString& document)
+{
+    const QFileInfo info(document);
+    return info.absolutePath() + QStringLiteral("/.~lock.") + info.fileName() + QLatin1Char('#');
+}
+
+QStringList lockFields(const QString& document)
+{
+    QFile lock(lockFile(document));
+    if (!lock.open(QIODevice::ReadOnly))
+        return {};
+    QString text = QString::fromUtf8(lock.read(4096)).trimmed();
+    if (text.endsWith(QLatin1Char(';')))
+        text.chop(1);
+    return text.split(QLatin1Char(','));
+}
+
+QString lockOwner(const QString& document)
+{
+    const QStringList fields = lockFields(document);
+    if (fields.size() < 4)
+        return QString();
+    return QStringLiteral("%1 on %2 since %3").arg(fields[1], fields[2], fields[3]);
+}
+
+// A killed office leaves its lock behind, and the office then refuses the document. A lock
+// whose office profile no longer exists belongs to no running office.
+void removeStaleLock(const QString& document)
+{
+    const QStringList fields = lockFields(document);
+    if (fields.size() < 5)
+        return;
+    const QUrl profile(fields[4]);
+    if (profile.isLocalFile() && !QFileInfo::exists(profile.toLocalFile()))
+        QFile::remove(lockFile(document));
+}
+
 } // namespace
 
 struct OfficeEngine::Impl
@@ -251,7 +314,9 @@ struct OfficeEngine::Impl
     };
 
     QString program;
-    QTemporaryDir folder;
+    QTemporaryDir folder{QDir::tempPath() + QLatin1Char('/') +
+                         QLatin1String(kInstanceFolderPrefix) + QStringLiteral("XXXXXX")};
+    std::unique_ptr<QLockFile> ownerLock; // released before the folder goes
     Run run;
     Reference<css::uno::XComponentContext> remote;
     Reference<css::frame::XDesktop2> desktop;
@@ -271,7 +336,6 @@ struct OfficeEngine::Impl
 
     void requireRunning() const;
     Reference<css::lang::XComponent> requireDocument() const;
-    Reference<css::text::XTextDocument> textDocument() const;
     void restoreDroppedBookmarks();
 };
 
@@ -336,14 +400,6 @@ Reference<css::lang::XComponent> OfficeEngine::Impl::requireDocument() const
     return document;
 }
 
-Reference<css::text::XTextDocument> OfficeEngine::Impl::textDocument() const
-{
-    Reference<css::text::XTextDocument> text(requireDocument(), UNO_QUERY);
-    if (!text.is())
-        throw Failure(QStringLiteral("The open document is not a text document."));
-    return text;
-}
-
 // Word 97 import drops the bookmarks that stand inside text boxes; they are put back here.
 void OfficeEngine::Impl::restoreDroppedBookmarks() {}
 
@@ -405,6 +461,7 @@ void OfficeEngine::Impl::start(const QString& profileFolder)
     run.profileUrl = QUrl::fromLocalFile(profileFolder).toString(QUrl::FullyEncoded);
     for (int attempt = 0; attempt < 2; ++attempt) {
         run.pipeName = QStringLiteral("lumarel-") + QUuid::createUuid().toString(QUuid::Id128);
+        recordOfficePipes(folder.path(), run.pipeName, run.profileUrl);
         const QStringList arguments{
             QStringLiteral("--headless"),
             QStringLiteral("--invisible"),
@@ -468,6 +525,9 @@ OfficeEngine::OfficeEngine() : d(std::make_unique<Impl>())
         throw Failure(QStringLiteral("No private folder for the office could be made in the "
                                      "temporary folder: %1")
                           .arg(d->folder.errorString()));
+    d->ownerLock = std::make_unique<QLockFile>(d->folder.filePath(QStringLiteral("owner.lock")));
+    d->ownerLock->lock();
+    removeAbandonedInstanceFolders();
     d->program = officeExecutable();
     const QString base = baseProfileFolder(d->program);
     if (!QFileInfo::exists(base + QStringLiteral("/user")))
@@ -496,8 +556,9 @@ void OfficeEngine::open(const QString& path, bool readOnly)
     d->requireRunning();
     if (!QFileInfo(path).isFile())
         throw Failure(QStringLiteral("The document \"%1\" does not exist.").arg(path));
+    removeStaleLock(path);
     const rtl::OUString url = fileUrl(path);
-    Reference<css::frame::XComponentLoader> loader(d->desktop, UNO_QUERY_THROW);
+    const Reference<css::frame::XDesktop2> desktop = d->desktop;
     const css::uno::Sequence<css::beans::PropertyValue> arguments = properties({
         property("Hidden", css::uno::Any(true)),
         property("ReadOnly", css::uno::Any(readOnly)),
@@ -508,7 +569,13 @@ void OfficeEngine::open(const QString& path, bool readOnly)
     });
     Reference<css::lang::XComponent> opened =
         d->call(QStringLiteral("opening \"%1\"").arg(path), limit(kDocumentLimitMs),
-                [=] { return loader->loadComponentFromURL(url, "_blank", 0, arguments); });
+                [=] { return desktop->loadComponentFromURL(url, "_blank", 0, arguments); });
+    if (!opened.is() && !readOnly) {
+        if (const QString owner = lockOwner(path); !owner.isEmpty())
+            throw Failure(QStringLiteral("The office could not open \"%1\": it is open in another "
+                                         "office (%2). Please close it there.")
+                              .arg(path, owner));
+    }
     if (!opened.is())
         throw Failure(
             QStringLiteral("The office could not open \"%1\": it is not a document it can read.")
@@ -519,9 +586,7 @@ void OfficeEngine::open(const QString& path, bool readOnly)
 
 void OfficeEngine::setBookmarkText(const QString& name, const QString& text)
 {
-    Reference<css::text::XBookmarksSupplier> supplier(d->requireDocument(), UNO_QUERY);
-    if (!supplier.is())
-        throw Failure(QStringLiteral("The open document has no bookmarks."));
+    const Reference<css::lang::XComponent> document = d->requireDocument();
     QString paragraphs = text;
     paragraphs.replace(QStringLiteral("\r\n"), QStringLiteral("\r"));
     paragraphs.replace(QLatin1Char('\n'), QLatin1Char('\r'));
@@ -530,7 +595,7 @@ void OfficeEngine::setBookmarkText(const QString& name, const QString& text)
     const bool found = d->call(
         QStringLiteral("setting the text of the bookmark \"%1\"").arg(name), limit(kCallLimitMs),
         [=] {
-            Reference<css::container::XNameAccess> marks = supplier->getBookmarks();
+            Reference<css::container::XNameAccess> marks = bookmarksOf(document);
             if (!marks->hasByName(unoName))
                 return false;
             Reference<css::text::XTextContent> mark(marks->getByName(unoName), UNO_QUERY_THROW);
@@ -544,7 +609,7 @@ void OfficeEngine::setBookmarkText(const QString& name, const QString& text)
 
 void OfficeEngine::saveAs(const QString& path, const QString& filterName)
 {
-    Reference<css::frame::XStorable> storable(d->requireDocument(), UNO_QUERY_THROW);
+    const Reference<css::lang::XComponent> document = d->requireDocument();
     if (!QFileInfo(QFileInfo(path).absolutePath()).isDir())
         throw Failure(QStringLiteral("The document cannot be saved as \"%1\": the folder does "
                                      "not exist.")
@@ -554,8 +619,10 @@ void OfficeEngine::saveAs(const QString& path, const QString& filterName)
         property("FilterName", css::uno::Any(toUno(filterName))),
         property("Overwrite", css::uno::Any(true)),
     });
-    d->call(QStringLiteral("saving the document as \"%1\"").arg(path), limit(kDocumentLimitMs),
-            [=] { storable->storeAsURL(url, arguments); });
+    d->call(
+        QStringLiteral("saving the document as \"%1\"").arg(path), limit(kDocumentLimitMs), [=] {
+            Reference<css::frame::XStorable>(document, UNO_QUERY_THROW)->storeAsURL(url, arguments);
+        });
 }
 
 void OfficeEngine::setDisplayAlerts(bool on)
@@ -576,7 +643,7 @@ void OfficeEngine::close()
 
 void OfficeEngine::closeWithoutSaving()
 {
-    Reference<css::lang::XComponent> document = d->requireDocument();
+    const Reference<css::lang::XComponent> document = d->requireDocument();
     d->call(QStringLiteral("closing the document"), limit(kCallLimitMs), [document] {
         Reference<css::util::XCloseable> closeable(document, UNO_QUERY);
         try {
@@ -596,7 +663,7 @@ QImage OfficeEngine::renderFirstPage(int dotsPerMeter)
     if (dotsPerMeter <= 0)
         throw Failure(
             QStringLiteral("A page cannot be rendered at %1 dots per metre.").arg(dotsPerMeter));
-    Reference<css::frame::XStorable> storable(d->requireDocument(), UNO_QUERY_THROW);
+    const Reference<css::lang::XComponent> document = d->requireDocument();
     const QString pdf = d->folder.path() + QStringLiteral("/page.pdf");
     QFile::remove(pdf);
     const rtl::OUString url = fileUrl(pdf);
@@ -607,16 +674,17 @@ QImage OfficeEngine::renderFirstPage(int dotsPerMeter)
         property("FilterName", css::uno::Any(rtl::OUString("writer_pdf_Export"))),
         property("FilterData", css::uno::Any(filterData)),
     });
-    d->call(QStringLiteral("rendering the first page"), limit(kDocumentLimitMs),
-            [=] { storable->storeToURL(url, arguments); });
+    d->call(QStringLiteral("rendering the first page"), limit(kDocumentLimitMs), [=] {
+        Reference<css::frame::XStorable>(document, UNO_QUERY_THROW)->storeToURL(url, arguments);
+    });
 
-    std::unique_ptr<Poppler::Document> document = Poppler::Document::load(pdf);
+    std::unique_ptr<Poppler::Document> pdfDocument = Poppler::Document::load(pdf);
     QFile::remove(pdf);
-    if (!document || document->isLocked() || document->numPages() < 1)
+    if (!pdfDocument || pdfDocument->isLocked() || pdfDocument->numPages() < 1)
         throw Failure(QStringLiteral("The office's picture of the first page could not be read."));
-    std::unique_ptr<Poppler::Page> page = document->page(0);
-    document->setRenderHint(Poppler::Document::Antialiasing);
-    document->setRenderHint(Poppler::Document::TextAntialiasing);
+    std::unique_ptr<Poppler::Page> page = pdfDocument->page(0);
+    pdfDocument->setRenderHint(Poppler::Document::Antialiasing);
+    pdfDocument->setRenderHint(Poppler::Document::TextAntialiasing);
     // The page size is in points (1/72 inch); the pixel size is rounded only once, from it.
     const QSizeF points = page->pageSizeF();
     const double dpi = dotsPerMeter * 0.0254;
@@ -642,10 +710,17 @@ void OfficeEngine::quit()
 {
     if (!d->run.process)
         return;
+    const Reference<css::lang::XComponent> document = d->document;
     d->document.clear();
     Reference<css::frame::XDesktop2> desktop = d->desktop;
     try {
-        d->call(QStringLiteral("quitting"), limit(kQuitLimitMs), [desktop] {
+        d->call(QStringLiteral("quitting"), limit(kQuitLimitMs), [desktop, document] {
+            try {
+                // Closed first, so that its lock file goes with it.
+                if (document.is())
+                    Reference<css::util::XCloseable>(document, UNO_QUERY_THROW)->close(true);
+            } catch (const css::util::CloseVetoException&) {
+            }
             try {
                 // A veto leaves the office running; it is ended below all the same.
                 desktop->terminate();
@@ -662,19 +737,18 @@ void OfficeEngine::quit()
 
 QStringList OfficeEngine::paragraphs() const
 {
-    Reference<css::text::XTextDocument> document = d->textDocument();
+    const Reference<css::lang::XComponent> document = d->requireDocument();
     return d->call(QStringLiteral("reading the document"), limit(kCallLimitMs),
-                   [document] { return paragraphsOf(document->getText()); });
+                   [document] { return paragraphsOf(textOf(document)->getText()); });
 }
 
 QList<QStringList> OfficeEngine::textFrameParagraphs() const
 {
-    Reference<css::text::XTextFramesSupplier> supplier(d->textDocument(), UNO_QUERY_THROW);
+    const Reference<css::lang::XComponent> document = d->requireDocument();
     return d->call(
-        QStringLiteral("reading the document's text frames"), limit(kCallLimitMs), [supplier] {
+        QStringLiteral("reading the document's text frames"), limit(kCallLimitMs), [document] {
             QList<QStringList> result;
-            Reference<css::container::XIndexAccess> frames(supplier->getTextFrames(),
-                                                           UNO_QUERY_THROW);
+            Reference<css::container::XIndexAccess> frames = framesOf(document);
             for (sal_Int32 i = 0; i < frames->getCount(); ++i) {
                 Reference<css::text::XTextFrame> frame(frames->getByIndex(i), UNO_QUERY_THROW);
                 result << paragraphsOf(frame->getText());
@@ -685,13 +759,11 @@ QList<QStringList> OfficeEngine::textFrameParagraphs() const
 
 QStringList OfficeEngine::bookmarkNames() const
 {
-    Reference<css::text::XBookmarksSupplier> supplier(d->requireDocument(), UNO_QUERY);
-    if (!supplier.is())
-        return {};
+    const Reference<css::lang::XComponent> document = d->requireDocument();
     return d->call(QStringLiteral("reading the document's bookmarks"), limit(kCallLimitMs),
-                   [supplier] {
+                   [document] {
                        QStringList names;
-                       for (const rtl::OUString& name : supplier->getBookmarks()->getElementNames())
+                       for (const rtl::OUString& name : bookmarksOf(document)->getElementNames())
                            names << fromUno(name);
                        return names;
                    });
@@ -699,17 +771,14 @@ QStringList OfficeEngine::bookmarkNames() const
 
 void OfficeEngine::addBookmarkInTextFrame(int frameIndex, int offset, const QString& name)
 {
-    Reference<css::text::XTextDocument> document = d->textDocument();
+    const Reference<css::lang::XComponent> document = d->requireDocument();
     const rtl::OUString unoName = toUno(name);
     const QString problem = d->call(
         QStringLiteral("adding the bookmark \"%1\"").arg(name), limit(kCallLimitMs),
         [=]() -> QString {
-            Reference<css::text::XBookmarksSupplier> marks(document, UNO_QUERY_THROW);
-            if (marks->getBookmarks()->hasByName(unoName))
+            if (bookmarksOf(document)->hasByName(unoName))
                 return QStringLiteral("the document already has a bookmark of that name");
-            Reference<css::text::XTextFramesSupplier> supplier(document, UNO_QUERY_THROW);
-            Reference<css::container::XIndexAccess> frames(supplier->getTextFrames(),
-                                                           UNO_QUERY_THROW);
+            Reference<css::container::XIndexAccess> frames = framesOf(document);
             if (frameIndex < 0 || frameIndex >= frames->getCount())
                 return QStringLiteral("the document has no text frame number %1")
                     .arg(frameIndex + 1);

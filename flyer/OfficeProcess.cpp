@@ -8,6 +8,7 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QStandardPaths>
 #include <QThread>
 
@@ -188,11 +189,12 @@ QString officeExecutable()
 void removeOfficePipes(const QString& pipeName, const QString& profileUrl)
 {
     // The office names its pipes after the user id and, for its single-instance pipe, after the
-    // MD5 of the profile URL in UTF-16.
+    // MD5 of the profile URL in UTF-16, each byte in hexadecimal without a leading zero.
     const QByteArray urlBytes(reinterpret_cast<const char*>(profileUrl.utf16()),
                               profileUrl.size() * 2);
-    const QString hash =
-        QString::fromLatin1(QCryptographicHash::hash(urlBytes, QCryptographicHash::Md5).toHex());
+    QString hash;
+    for (const char byte : QCryptographicHash::hash(urlBytes, QCryptographicHash::Md5))
+        hash += QString::number(quint8(byte), 16);
     const QString stem = QStringLiteral("OSL_PIPE_%1_").arg(getuid());
     for (const char* folder : {"/tmp/", "/var/tmp/"}) {
         for (const QString& name :
@@ -202,6 +204,40 @@ void removeOfficePipes(const QString& pipeName, const QString& profileUrl)
             if (lstat(QFile::encodeName(path).constData(), &info) == 0 && S_ISSOCK(info.st_mode))
                 QFile::remove(path);
         }
+    }
+}
+
+void recordOfficePipes(const QString& instanceFolder, const QString& pipeName,
+                       const QString& profileUrl)
+{
+    QFile record(instanceFolder + QStringLiteral("/pipes"));
+    if (record.open(QIODevice::Append))
+        record.write((pipeName + QLatin1Char(' ') + profileUrl + QLatin1Char('\n')).toUtf8());
+}
+
+void removeAbandonedInstanceFolders()
+{
+    const QDir temp(QDir::tempPath());
+    const QStringList folders =
+        temp.entryList({QLatin1String(kInstanceFolderPrefix) + QLatin1Char('*')}, QDir::Dirs);
+    for (const QString& name : folders) {
+        const QString folder = temp.filePath(name);
+        // A folder without its lock may be one that is being set up right now.
+        if (!QFileInfo::exists(folder + QStringLiteral("/owner.lock")))
+            continue;
+        QLockFile owner(folder + QStringLiteral("/owner.lock"));
+        if (!owner.tryLock(0))
+            continue;
+        QFile record(folder + QStringLiteral("/pipes"));
+        if (record.open(QIODevice::ReadOnly)) {
+            for (const QByteArray& line : record.readAll().split('\n')) {
+                const QList<QByteArray> fields = line.trimmed().split(' ');
+                if (fields.size() == 2)
+                    removeOfficePipes(QString::fromUtf8(fields[0]), QString::fromUtf8(fields[1]));
+            }
+        }
+        owner.unlock();
+        QDir(folder).removeRecursively();
     }
 }
 

@@ -50,6 +50,15 @@ QString officeExecutable();
 // folder; a killed office leaves them behind. Removes only these, never another office's.
 void removeOfficePipes(const QString& pipeName, const QString& profileUrl);
 
+// Each instance keeps its profile and temporary files in a private folder named
+// kInstanceFolderPrefix + random letters, locked by its owner. A program that was killed
+// cannot remove its folder or its office's pipes; the next instance does, once the lock shows
+// that the owner is gone.
+inline constexpr char kInstanceFolderPrefix[] = "lumarel-office-";
+void recordOfficePipes(const QString& instanceFolder, const QString& pipeName,
+                       const QString& profileUrl);
+void removeAbandonedInstanceFolders();
+
 // The profile every instance starts from: made once per user and office program under the
 // cache folder, then copied, because a fresh profile costs a start of its own.
 QString baseProfileFolder(const QString& program);

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QDir>
+#include <QFile>
+#include <QList>
+
+#include <csignal>
+#include <sys/types.h>
+#include <unistd.h>
+
+namespace lumarel::test {
+
+// The state letter of a process in /proc, or 0 when there is no such process.
+inline char processState(qint64 pid)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return 0;
+    const QByteArray line = stat.readAll();
+    const qsizetype end = line.lastIndexOf(')');
+    return end >= 0 && end + 2 < line.size() ? line[end + 2] : 0;
+}
+
+// A process that ended counts as gone even while nobody has reaped it yet.
+inline bool processGone(qint64 pid)
+{
+    const char state = processState(pid);
+    return state == 0 || state == 'Z' || state == 'X';
+}
+
+// The living processes whose parent is this one.
+inline QList<qint64> childProcesses()
+{
+    QList<qint64> children;
+    for (const QString& entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+        bool isNumber = false;
+        const qint64 pid = entry.toLongLong(&isNumber);
+        if (!isNumber || processGone(pid))
+            continue;
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+        if (!stat.open(QIODevice::ReadOnly))
+            continue;
+        const QByteArray line = stat.readAll();
+        const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+        if (fields.size() > 1 && fields[1].toLongLong() == getpid())
+            children << pid;
+    }
+    return children;
+}
+
+} // namespace lumarel::test

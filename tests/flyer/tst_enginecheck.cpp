@@ -1,0 +1,68 @@
+#include "TestEnvironment.h"
+
+#include "OfficeProcesses.h"
+#include "app/Dialogs.h"
+#include "details/Form1.h"
+#include "flyer/EngineCheck.h"
+
+using namespace lumarel;
+
+class EngineCheckTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init()
+    {
+        Dialogs::takeShown();
+        test::resetProgramEnds();
+        qunsetenv("LUMAREL_SOFFICE");
+    }
+
+    void missingOfficeShowsTheAdviceAndEndsBeforeTheWindowShows()
+    {
+        qputenv("LUMAREL_SOFFICE", "/nonexistent/soffice");
+        Form1 form;
+        form.Form_Load(Form1::EngineCheck::Run);
+
+        const QList<ShownMessage> shown = Dialogs::takeShown();
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(shown[0].text,
+                 QStringLiteral(
+                     "Error 842001. A normal instance of Word could not be created.\r\n\r\n"
+                     "1. Please make sure Word is installed on this computer.\r\n\r\n"
+                     "2. Please open Word normally and make sure a blank document opens "
+                     "immediately without any interrupting window (such as an Word file recovery "
+                     "window).\r\n\r\n"
+                     "3. Please make sure that when you double-click on a DOC or DOCX file that "
+                     "Word opens normally without any interrupting messages.\r\n\r\n"
+                     "4. All versions of Word are supported by this software except for the rare "
+                     "Word Starter and Student editions."));
+        QVERIFY(!Dialogs::appTitle().isEmpty());
+        QCOMPARE(shown[0].title, Dialogs::appTitle());
+        QCOMPARE(shown[0].icon, MessageIcon::None);
+        QCOMPARE(shown[0].buttons, MessageButtons::Ok);
+        QCOMPARE(test::programEnds(), 1);
+        QVERIFY(!form.isVisible());
+    }
+
+    void anOfficeThatFailsToStartCountsAsMissing()
+    {
+        qputenv("LUMAREL_SOFFICE", LUMAREL_STANDIN_DIR "/exit1.sh");
+        qputenv("LUMAREL_STANDIN_PIDS", QFile::encodeName(test::tempFolder() + "/exit1.pids"));
+        QVERIFY(!CheckWordInstalled());
+        QCOMPARE(Dialogs::takeShown().size(), 1);
+        QCOMPARE(test::programEnds(), 1);
+    }
+
+    void availableOfficePassesQuietlyAndLeavesNoProcess()
+    {
+        QVERIFY(CheckWordInstalled());
+        QCOMPARE(Dialogs::takeShown().size(), 0);
+        QCOMPARE(test::programEnds(), 0);
+        QCOMPARE(test::childProcesses(), QList<qint64>());
+    }
+};
+
+LUMAREL_TEST_MAIN(EngineCheckTest)
+#include "tst_enginecheck.moc"

@@ -1,0 +1,341 @@
+#include "TestEnvironment.h"
+
+#include "OfficeProcesses.h"
+#include "app/Failure.h"
+#include "flyer/OfficeEngine.h"
+#include "flyer/OfficeProcess.h"
+
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QProcess>
+#include <QScopeGuard>
+#include <QUrl>
+
+#include <csignal>
+
+using namespace lumarel;
+
+namespace {
+
+// A Letter page with two empty bookmarks in the main text and a text frame.
+const char kDocument[] = R"(<?xml version="1.0" encoding="UTF-8"?>
+<office:document xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0"
+ xmlns:style="urn:oasis:names:tc:opendocument:xmlns:style:1.0"
+ xmlns:text="urn:oasis:names:tc:opendocument:xmlns:text:1.0"
+ xmlns:draw="urn:oasis:names:tc:opendocument:xmlns:drawing:1.0"
+ xmlns:fo="urn:oasis:names:tc:opendocument:xmlns:xsl-fo-compatible:1.0"
+ xmlns:svg="urn:oasis:names:tc:opendocument:xmlns:svg-compatible:1.0"
+ office:version="1.3" office:mimetype="application/vnd.oasis.opendocument.text">
+ <office:automatic-styles>
+  <style:page-layout style:name="letter">
+   <style:page-layout-properties fo:page-width="8.5in" fo:page-height="11in"
+    fo:margin-top="1in" fo:margin-bottom="1in" fo:margin-left="1.25in" fo:margin-right="1.25in"/>
+  </style:page-layout>
+  <style:style style:name="Big" style:family="paragraph">
+   <style:text-properties fo:font-size="72pt" fo:color="#000000"/>
+  </style:style>
+ </office:automatic-styles>
+ <office:master-styles>
+  <style:master-page style:name="Standard" style:page-layout-name="letter"/>
+ </office:master-styles>
+ <office:body><office:text>
+  <text:p text:style-name="Big">Title<text:bookmark text:name="Name"/></text:p>
+  <text:p>Date:<text:bookmark text:name="When"/> end</text:p>
+  <text:p><draw:frame draw:name="Box" text:anchor-type="paragraph" svg:x="0in" svg:y="0in"
+    svg:width="2in" svg:height="1in"><draw:text-box><text:p>Inside box</text:p></draw:text-box>
+   </draw:frame>After</text:p>
+ </office:text></office:body>
+</office:document>
+)";
+
+template <typename Operation> QString failureOf(Operation operation)
+{
+    try {
+        operation();
+    } catch (const Failure& failure) {
+        return failure.description().isEmpty() ? QStringLiteral("(no description)")
+                                               : failure.description();
+    }
+    return QString();
+}
+
+QList<qint64> pidsFrom(const QString& path)
+{
+    QList<qint64> pids;
+    QFile file(path);
+    if (file.open(QIODevice::ReadOnly))
+        for (const QByteArray& word : file.readAll().simplified().split(' '))
+            if (!word.isEmpty())
+                pids << word.toLongLong();
+    return pids;
+}
+
+int darkPixels(const QImage& image, const QRect& area)
+{
+    int count = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (qGray(image.pixel(x, y)) < 128)
+                ++count;
+    return count;
+}
+
+} // namespace
+
+class OfficeEngineTest : public QObject
+{
+    Q_OBJECT
+
+    QString m_document;
+
+private slots:
+    void initTestCase()
+    {
+        m_document = test::tempFolder() + "/source.fodt";
+        QFile file(m_document);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(kDocument);
+    }
+
+    void init()
+    {
+        OfficeEngine::setTimeLimitForTests(0);
+        qunsetenv("LUMAREL_SOFFICE");
+    }
+
+    void cleanup()
+    {
+        OfficeEngine::setTimeLimitForTests(0);
+        QCOMPARE(test::childProcesses(), QList<qint64>());
+    }
+
+    void fillSaveReopenAndRender()
+    {
+        const QString saved = test::tempFolder() + "/filled.doc";
+        {
+            OfficeEngine engine;
+            const qint64 office = engine.processId();
+            QVERIFY(office > 0);
+            QCOMPARE(failureOf([&] { engine.paragraphs(); }),
+                     QStringLiteral("No document is open in the office."));
+            const QString missing = test::tempFolder() + "/missing.doc";
+            QVERIFY(failureOf([&] { engine.open(missing); }).contains(missing));
+
+            engine.open(m_document, true);
+            QVERIFY(engine.bookmarkNames().contains("Name"));
+            QVERIFY(engine.bookmarkNames().contains("When"));
+            engine.setBookmarkText("Name", " Club");
+            engine.setBookmarkText("When", "one\r\ntwo\nthree");
+            engine.addBookmarkInTextFrame(0, 6, "InBox");
+            QVERIFY(engine.bookmarkNames().contains("InBox"));
+            engine.setBookmarkText("InBox", " the");
+            QCOMPARE(engine.textFrameParagraphs(), QList<QStringList>{{"Inside the box"}});
+
+            QVERIFY(
+                failureOf([&] { engine.setBookmarkText("Missing", "x"); }).contains("\"Missing\""));
+            QVERIFY(failureOf([&] {
+                        engine.addBookmarkInTextFrame(3, 0, "X");
+                    }).contains("no text frame number 4"));
+            QVERIFY(failureOf([&] {
+                        engine.addBookmarkInTextFrame(0, 500, "X");
+                    }).contains("fewer than 500 characters"));
+            QVERIFY(failureOf([&] {
+                        engine.addBookmarkInTextFrame(0, 1, "Name");
+                    }).contains("already has a bookmark"));
+            QVERIFY(failureOf([&] {
+                        engine.saveAs(test::tempFolder() + "/no/such/x.doc");
+                    }).contains("the folder does not exist"));
+
+            engine.saveAs(saved);
+            engine.setDisplayAlerts(false);
+            engine.close();
+            QCOMPARE(failureOf([&] { engine.saveAs(saved); }),
+                     QStringLiteral("No document is open in the office."));
+            engine.quit();
+            QVERIFY(test::processGone(office));
+            QCOMPARE(failureOf([&] { engine.open(saved); }),
+                     QStringLiteral("The office has already quit."));
+        }
+        QVERIFY(QFileInfo(saved).size() > 0);
+
+        OfficeEngine engine;
+        engine.open(saved, true);
+        const QStringList paragraphs = engine.paragraphs();
+        QVERIFY2(paragraphs.size() >= 5, qPrintable(paragraphs.join('|')));
+        QCOMPARE(paragraphs.mid(0, 5),
+                 QStringList({"Title Club", "Date:one", "two", "three end", "After"}));
+        QCOMPARE(engine.textFrameParagraphs().value(0).value(0), QStringLiteral("Inside the box"));
+
+        const QImage page = engine.renderFirstPage(10000);
+        QCOMPARE(page.size(), QSize(2159, 2794)); // 8.5 x 11 inches at exactly 10000 dots per metre
+        QCOMPARE(page.dotsPerMeterX(), 10000);
+        QCOMPARE(page.dotsPerMeterY(), 10000);
+        // The 72-point title stands below the 1-inch top margin, right of the 1.25-inch left one.
+        QVERIFY(darkPixels(page, QRect(318, 254, 1200, 320)) > 2000);
+        QCOMPARE(darkPixels(page, QRect(0, 0, 2159, 240)), 0);
+        QCOMPARE(darkPixels(page, QRect(0, 2560, 2159, 234)), 0);
+        QCOMPARE(engine.renderFirstPage(5000).size(), QSize(1080, 1397));
+
+        engine.closeWithoutSaving();
+        QCOMPARE(failureOf([&] { engine.renderFirstPage(10000); }),
+                 QStringLiteral("No document is open in the office."));
+    }
+
+    void officeThatStopsAnsweringDuringALoadIsStopped()
+    {
+        OfficeEngine engine;
+        const qint64 office = engine.processId();
+        OfficeEngine::setTimeLimitForTests(3000);
+        kill(pid_t(office), SIGSTOP);
+        const QString failure = failureOf([&] { engine.open(m_document); });
+        QVERIFY2(failure.startsWith("The office did not answer within 3 seconds while opening"),
+                 qPrintable(failure));
+        QVERIFY(failure.contains(m_document));
+        QVERIFY(test::processGone(office));
+        QVERIFY(failureOf([&] { engine.open(m_document); }).contains("no longer running"));
+    }
+
+    void officeKilledDuringAStoreFailsAndTheNextInstanceWorks()
+    {
+        {
+            OfficeEngine engine;
+            const qint64 office = engine.processId();
+            engine.open(m_document);
+            kill(pid_t(office), SIGKILL);
+            const QString target = test::tempFolder() + "/killed.doc";
+            const QString failure = failureOf([&] { engine.saveAs(target); });
+            QVERIFY2(failure.startsWith("The office ended unexpectedly while saving the document"),
+                     qPrintable(failure));
+            QVERIFY(failure.contains(target));
+            QVERIFY(test::processGone(office));
+        }
+        OfficeEngine next;
+        next.open(m_document);
+        QCOMPARE(next.paragraphs().value(0), QStringLiteral("Title"));
+    }
+
+    void programKilledTakesItsOfficeAlong()
+    {
+        QProcess holder;
+        holder.start(LUMAREL_ENGINE_HOLDER, QStringList());
+        QVERIFY(holder.waitForStarted());
+        QVERIFY2(holder.waitForReadyRead(120000), holder.readAllStandardError().constData());
+        const qint64 office = holder.readLine().trimmed().toLongLong();
+        QVERIFY(office > 0);
+        QVERIFY(!test::processGone(office));
+        QFile commandLine(QStringLiteral("/proc/%1/cmdline").arg(office));
+        QVERIFY(commandLine.open(QIODevice::ReadOnly));
+        QString pipe, profile;
+        for (const QByteArray& argument : commandLine.readAll().split('\0')) {
+            if (argument.startsWith("--accept=pipe,name="))
+                pipe = QString::fromUtf8(argument.mid(19).split(';').value(0));
+            if (argument.startsWith("-env:UserInstallation="))
+                profile = QUrl(QString::fromUtf8(argument.mid(22))).toLocalFile();
+        }
+        const QString pipeFile = QStringLiteral("/tmp/OSL_PIPE_%1_%2").arg(getuid()).arg(pipe);
+        const QString privateFolder = QFileInfo(profile).absolutePath();
+        QVERIFY(QFileInfo::exists(pipeFile));
+        QVERIFY(QFileInfo::exists(privateFolder));
+
+        kill(pid_t(holder.processId()), SIGKILL);
+        QVERIFY(holder.waitForFinished());
+        QTRY_VERIFY_WITH_TIMEOUT(test::processGone(office), 20000);
+
+        // What the killed program could not remove, the next instance does.
+        QVERIFY(QFileInfo::exists(privateFolder));
+        OfficeEngine next;
+        QVERIFY(!QFileInfo::exists(privateFolder));
+        QVERIFY(!QFileInfo::exists(pipeFile));
+    }
+
+    void runningOfficeOnTheDefaultProfileIsLeftAlone()
+    {
+        // The user's own office: default profile (under the test's configuration folder).
+        const QString pipe =
+            QStringLiteral("lumarel-decoy-%1").arg(QCoreApplication::applicationPid());
+        const QString pipeFile = QStringLiteral("/tmp/OSL_PIPE_%1_%2").arg(getuid()).arg(pipe);
+        const QStringList arguments{"--headless", "--norestore", "--nologo", "--nodefault",
+                                    QStringLiteral("--accept=pipe,name=%1;urp;").arg(pipe)};
+        QProcess decoy;
+        for (int attempt = 0; attempt < 2 && !QFileInfo::exists(pipeFile); ++attempt) {
+            decoy.start(officeExecutable(), arguments);
+            QVERIFY(decoy.waitForStarted());
+            // A fresh default profile costs one start that ends with exit code 81.
+            QTRY_VERIFY_WITH_TIMEOUT(
+                QFileInfo::exists(pipeFile) || decoy.state() == QProcess::NotRunning, 60000);
+        }
+        QVERIFY(QFileInfo::exists(pipeFile));
+        const auto stopDecoy = qScopeGuard([&] {
+            decoy.kill();
+            decoy.waitForFinished();
+            removeOfficePipes(pipe, QUrl::fromLocalFile(test::configFolder() + "/libreoffice/4")
+                                        .toString(QUrl::FullyEncoded));
+        });
+
+        {
+            OfficeEngine engine;
+            QVERIFY(engine.processId() != decoy.processId());
+            engine.open(m_document);
+            QCOMPARE(engine.paragraphs().value(0), QStringLiteral("Title"));
+            engine.quit();
+        }
+
+        QCOMPARE(decoy.state(), QProcess::Running);
+        QVERIFY(!test::processGone(decoy.processId()));
+        QVERIFY(QFileInfo::exists(pipeFile));
+    }
+
+    void standInOfficeFailsClearlyAndLeavesNoProcess_data()
+    {
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("an office that never answers is stopped at the deadline")
+            << "hang.sh"
+            << "The office did not answer within 2 seconds while starting";
+        QTest::newRow("an office that exits at once is a failure")
+            << "exit1.sh"
+            << "ended with exit code 1 before the program could connect";
+    }
+
+    void standInOfficeFailsClearlyAndLeavesNoProcess()
+    {
+        QFETCH(QString, script);
+        QFETCH(QString, expected);
+        const QString pids = test::tempFolder() + "/" + script + ".pids";
+        qputenv("LUMAREL_SOFFICE", QFile::encodeName(LUMAREL_STANDIN_DIR "/" + script));
+        qputenv("LUMAREL_STANDIN_PIDS", QFile::encodeName(pids));
+        OfficeEngine::setTimeLimitForTests(2000);
+        QElapsedTimer clock;
+        clock.start();
+        const QString failure = failureOf([] { OfficeEngine engine; });
+        // Bounded by the deadline (with room for a busy machine), not by the test's time-out.
+        QVERIFY(clock.elapsed() < 30000);
+        QVERIFY2(failure.contains(expected), qPrintable(failure));
+        const QList<qint64> started = pidsFrom(pids);
+        QVERIFY(!started.isEmpty());
+        for (qint64 pid : started)
+            QTRY_VERIFY_WITH_TIMEOUT(test::processGone(pid), 5000);
+    }
+
+    void officeThatMakesItsProfileAndExitsWith81IsStartedAgain()
+    {
+        // The real office behind a script that records its exit codes.
+        const QString pids = test::tempFolder() + "/first-start.pids";
+        qputenv("LUMAREL_SOFFICE", LUMAREL_STANDIN_DIR "/first-start.sh");
+        qputenv("LUMAREL_STANDIN_PIDS", QFile::encodeName(pids));
+        {
+            OfficeEngine engine;
+            engine.open(m_document);
+            QCOMPARE(engine.paragraphs().value(0), QStringLiteral("Title"));
+        }
+        QFile exits(pids + ".exits");
+        QVERIFY(exits.open(QIODevice::ReadOnly));
+        QCOMPARE(exits.readAll().trimmed(), QByteArray("81"));
+        QVERIFY(pidsFrom(pids).size() >= 2);
+        for (qint64 pid : pidsFrom(pids))
+            QVERIFY(test::processGone(pid));
+    }
+};
+
+LUMAREL_TEST_GUILESS_MAIN(OfficeEngineTest)
+#include "tst_officeengine.moc"
