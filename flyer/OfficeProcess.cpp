@@ -274,22 +274,30 @@ QString writeFontConfig(const QString& folder)
     QFile aliases(QStringLiteral(":/fonts/fonts.conf"));
     if (!aliases.open(QIODevice::ReadOnly))
         return QString();
-    const QString aliasPath = folder + QStringLiteral("/font-aliases.conf");
+    const QByteArray aliasText = aliases.readAll();
     const QString mainPath = folder + QStringLiteral("/fonts.conf");
-    QFile aliasCopy(aliasPath);
     QFile main(mainPath);
-    if (!aliasCopy.open(QIODevice::WriteOnly) || aliasCopy.write(aliases.readAll()) < 0 ||
-        !main.open(QIODevice::WriteOnly))
+    if (!main.open(QIODevice::WriteOnly))
         return QString();
-    // The aliases come first so that their preferred families go before the system's.
-    main.write(QStringLiteral("<?xml version=\"1.0\"?>\n"
-                              "<!DOCTYPE fontconfig SYSTEM \"fonts.dtd\">\n"
-                              "<fontconfig>\n"
-                              "  <include ignore_missing=\"yes\">%1</include>\n"
-                              "  <include ignore_missing=\"yes\">/etc/fonts/fonts.conf</include>\n"
-                              "</fontconfig>\n")
-                   .arg(aliasPath.toHtmlEscaped())
-                   .toUtf8());
+    if (aliasText.contains("/etc/fonts/fonts.conf")) {
+        main.write(aliasText);
+    } else {
+        // Aliases alone would lose every system font: the system setup comes along.
+        const QString aliasPath = folder + QStringLiteral("/font-aliases.conf");
+        QFile aliasCopy(aliasPath);
+        if (!aliasCopy.open(QIODevice::WriteOnly) || aliasCopy.write(aliasText) < 0)
+            return QString();
+        main.write(
+            QStringLiteral("<?xml version=\"1.0\"?>\n"
+                           "<!DOCTYPE fontconfig SYSTEM \"fonts.dtd\">\n"
+                           "<fontconfig>\n"
+                           "  <include ignore_missing=\"yes\">%1</include>\n"
+                           "  <include ignore_missing=\"yes\">/etc/fonts/fonts.conf</include>\n"
+                           "</fontconfig>\n")
+                .arg(aliasPath.toHtmlEscaped())
+                .toUtf8());
+    }
+    main.close();
     return main.error() == QFileDevice::NoError ? mainPath : QString();
 }
 

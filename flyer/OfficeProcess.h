@@ -64,7 +64,8 @@ void removeAbandonedInstanceFolders();
 QString baseProfileFolder(const QString& program);
 // Copies a folder with everything in it; false if any file could not be copied.
 bool copyFolder(const QString& from, const QString& to);
-// The fontconfig setup for the office: the program's font aliases on top of the system's.
+// The fontconfig setup for the office: the program's font aliases together with the system's
+// setup (which the aliases may include themselves).
 // Writes it into `folder` and returns the file, or an empty text when the program has none.
 QString writeFontConfig(const QString& folder);
 

@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QScopeGuard>
+#include <QTimer>
 #include <QUrl>
 
 #include <csignal>
@@ -116,6 +117,28 @@ private slots:
             OfficeEngine engine;
             const qint64 office = engine.processId();
             QVERIFY(office > 0);
+            // The program's font aliases reach the office, on top of the system's fonts.
+            QFile environment(QStringLiteral("/proc/%1/environ").arg(office));
+            QVERIFY(environment.open(QIODevice::ReadOnly));
+            QString fontConfig;
+            for (const QByteArray& entry : environment.readAll().split('\0'))
+                if (entry.startsWith("FONTCONFIG_FILE="))
+                    fontConfig = QString::fromLocal8Bit(entry.mid(16));
+            if (QFile::exists(":/fonts/fonts.conf")) {
+                QFile config(fontConfig);
+                QVERIFY(config.open(QIODevice::ReadOnly));
+                QVERIFY(config.readAll().contains("/etc/fonts/fonts.conf"));
+                // The system's fonts stay reachable through it.
+                QProcess match;
+                QProcessEnvironment matchEnvironment = QProcessEnvironment::systemEnvironment();
+                matchEnvironment.insert("FONTCONFIG_FILE", fontConfig);
+                match.setProcessEnvironment(matchEnvironment);
+                match.start("fc-match", {"DejaVu Sans:style=Book"});
+                QVERIFY(match.waitForFinished());
+                QCOMPARE(match.readAllStandardOutput().left(13), QByteArray("DejaVuSans.tt"));
+            } else {
+                QVERIFY(fontConfig.isEmpty());
+            }
             QCOMPARE(failureOf([&] { engine.paragraphs(); }),
                      QStringLiteral("No document is open in the office."));
             const QString missing = test::tempFolder() + "/missing.doc";
@@ -187,7 +210,14 @@ private slots:
         const qint64 office = engine.processId();
         OfficeEngine::setTimeLimitForTests(3000);
         kill(pid_t(office), SIGSTOP);
+        // The caller's events keep flowing while the office hangs.
+        int ticks = 0;
+        QTimer ticker;
+        connect(&ticker, &QTimer::timeout, [&] { ++ticks; });
+        ticker.start(100);
         const QString failure = failureOf([&] { engine.open(m_document); });
+        ticker.stop();
+        QVERIFY(ticks > 0);
         QVERIFY2(failure.startsWith("The office did not answer within 3 seconds while opening"),
                  qPrintable(failure));
         QVERIFY(failure.contains(m_document));
@@ -202,6 +232,7 @@ private slots:
             const qint64 office = engine.processId();
             engine.open(m_document);
             kill(pid_t(office), SIGKILL);
+            QVERIFY(QFileInfo::exists(test::tempFolder() + "/.~lock.source.fodt#"));
             const QString target = test::tempFolder() + "/killed.doc";
             const QString failure = failureOf([&] { engine.saveAs(target); });
             QVERIFY2(failure.startsWith("The office ended unexpectedly while saving the document"),
@@ -209,6 +240,7 @@ private slots:
             QVERIFY(failure.contains(target));
             QVERIFY(test::processGone(office));
         }
+        // The killed office's lock is stale and does not keep the document from opening.
         OfficeEngine next;
         next.open(m_document);
         QCOMPARE(next.paragraphs().value(0), QStringLiteral("Title"));
