@@ -2,6 +2,8 @@
 
 #include "app/Failure.h"
 #include "flyer/OfficeProcess.h"
+#include "flyer/TextBoxRepair.h"
+#include "flyer/WordBookmarks.h"
 
 #include <QDir>
 #include <QEventLoop>
@@ -336,7 +338,7 @@ struct OfficeEngine::Impl
 
     void requireRunning() const;
     Reference<css::lang::XComponent> requireDocument() const;
-    void restoreDroppedBookmarks();
+    void restoreDroppedBookmarks(const QString& path);
 };
 
 template <typename Work> auto OfficeEngine::Impl::call(const QString& doing, int limitMs, Work work)
@@ -401,7 +403,18 @@ Reference<css::lang::XComponent> OfficeEngine::Impl::requireDocument() const
 }
 
 // Word 97 import drops the bookmarks that stand inside text boxes; they are put back here.
-void OfficeEngine::Impl::restoreDroppedBookmarks() {}
+void OfficeEngine::Impl::restoreDroppedBookmarks(const QString& path)
+{
+    QList<WordBookmark> fileBookmarks;
+    try {
+        fileBookmarks = readWordBookmarks(path);
+    } catch (const Failure&) {
+        return; // not a Word 97 file: its import loses nothing of this kind
+    }
+    const Reference<css::lang::XComponent> opened = document;
+    call(QStringLiteral("restoring the text boxes of \"%1\"").arg(path), limit(kCallLimitMs),
+         [opened, fileBookmarks] { restoreTextBoxBookmarks(opened, fileBookmarks); });
+}
 
 Reference<css::uno::XComponentContext> OfficeEngine::Impl::connect(const QString& doing)
 {
@@ -581,17 +594,17 @@ void OfficeEngine::open(const QString& path, bool readOnly)
             QStringLiteral("The office could not open \"%1\": it is not a document it can read.")
                 .arg(path));
     d->document = opened;
-    d->restoreDroppedBookmarks();
+    d->restoreDroppedBookmarks(path);
 }
 
 void OfficeEngine::setBookmarkText(const QString& name, const QString& text)
 {
     const Reference<css::lang::XComponent> document = d->requireDocument();
-    QString paragraphs = text;
-    paragraphs.replace(QStringLiteral("\r\n"), QStringLiteral("\r"));
-    paragraphs.replace(QLatin1Char('\n'), QLatin1Char('\r'));
+    QString lines = text;
+    lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    lines.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     const rtl::OUString unoName = toUno(name);
-    const rtl::OUString unoText = toUno(paragraphs);
+    const rtl::OUString unoText = toUno(lines);
     const bool found = d->call(
         QStringLiteral("setting the text of the bookmark \"%1\"").arg(name), limit(kCallLimitMs),
         [=] {
@@ -599,7 +612,7 @@ void OfficeEngine::setBookmarkText(const QString& name, const QString& text)
             if (!marks->hasByName(unoName))
                 return false;
             Reference<css::text::XTextContent> mark(marks->getByName(unoName), UNO_QUERY_THROW);
-            // Writer splits the text into paragraphs at each CR.
+            // Writer makes each LF a line break within the paragraph.
             mark->getAnchor()->setString(unoText);
             return true;
         });
@@ -658,25 +671,30 @@ void OfficeEngine::closeWithoutSaving()
     d->document.clear();
 }
 
-QImage OfficeEngine::renderFirstPage(int dotsPerMeter)
+void OfficeEngine::exportPdf(const QString& path, const QString& pageRange)
 {
-    if (dotsPerMeter <= 0)
-        throw Failure(
-            QStringLiteral("A page cannot be rendered at %1 dots per metre.").arg(dotsPerMeter));
     const Reference<css::lang::XComponent> document = d->requireDocument();
-    const QString pdf = d->folder.path() + QStringLiteral("/page.pdf");
-    QFile::remove(pdf);
-    const rtl::OUString url = fileUrl(pdf);
+    const rtl::OUString url = fileUrl(path);
     const css::uno::Sequence<css::beans::PropertyValue> filterData = properties({
-        property("PageRange", css::uno::Any(rtl::OUString("1"))),
+        property("PageRange", css::uno::Any(toUno(pageRange))),
     });
     const css::uno::Sequence<css::beans::PropertyValue> arguments = properties({
         property("FilterName", css::uno::Any(rtl::OUString("writer_pdf_Export"))),
         property("FilterData", css::uno::Any(filterData)),
     });
-    d->call(QStringLiteral("rendering the first page"), limit(kDocumentLimitMs), [=] {
+    d->call(QStringLiteral("exporting \"%1\" as PDF").arg(path), limit(kDocumentLimitMs), [=] {
         Reference<css::frame::XStorable>(document, UNO_QUERY_THROW)->storeToURL(url, arguments);
     });
+}
+
+QImage OfficeEngine::renderFirstPage(int dotsPerMeter)
+{
+    if (dotsPerMeter <= 0)
+        throw Failure(
+            QStringLiteral("A page cannot be rendered at %1 dots per metre.").arg(dotsPerMeter));
+    const QString pdf = d->folder.path() + QStringLiteral("/page.pdf");
+    QFile::remove(pdf);
+    exportPdf(pdf, QStringLiteral("1"));
 
     std::unique_ptr<Poppler::Document> pdfDocument = Poppler::Document::load(pdf);
     QFile::remove(pdf);
@@ -742,19 +760,11 @@ QStringList OfficeEngine::paragraphs() const
                    [document] { return paragraphsOf(textOf(document)->getText()); });
 }
 
-QList<QStringList> OfficeEngine::textFrameParagraphs() const
+QList<QStringList> OfficeEngine::textBoxParagraphs() const
 {
     const Reference<css::lang::XComponent> document = d->requireDocument();
-    return d->call(
-        QStringLiteral("reading the document's text frames"), limit(kCallLimitMs), [document] {
-            QList<QStringList> result;
-            Reference<css::container::XIndexAccess> frames = framesOf(document);
-            for (sal_Int32 i = 0; i < frames->getCount(); ++i) {
-                Reference<css::text::XTextFrame> frame(frames->getByIndex(i), UNO_QUERY_THROW);
-                result << paragraphsOf(frame->getText());
-            }
-            return result;
-        });
+    return d->call(QStringLiteral("reading the document's text boxes"), limit(kCallLimitMs),
+                   [document] { return lumarel::textBoxParagraphs(document); });
 }
 
 QStringList OfficeEngine::bookmarkNames() const

@@ -25,7 +25,8 @@ public:
 
     // Opens a document (hidden, macros never run, links not updated); it becomes the active one.
     void open(const QString& path, bool readOnly = false);
-    // Puts `text` at the bookmark; CR LF pairs (and lone CR or LF) become paragraph breaks.
+    // Puts `text` at the bookmark; CR LF pairs (and lone CR or LF) become line breaks, so that
+    // a two-line event name stays one bordered heading.
     void setBookmarkText(const QString& name, const QString& text);
     void saveAs(const QString& path, const QString& filterName = QStringLiteral("MS Word 97"));
     // The office never prompts when driven this way; the setting is kept for the callers' order.
@@ -34,13 +35,16 @@ public:
     // Both close the active document and discard any unsaved change.
     void close();
     void closeWithoutSaving();
+    // Exports the pages of the active document (all when the range is empty) as PDF.
+    void exportPdf(const QString& path, const QString& pageRange = QString());
     // The first page as an image whose physical size (pixels / dotsPerMeter) is the page's.
     QImage renderFirstPage(int dotsPerMeter);
     void quit();
 
-    // Reading documents back: main-text paragraphs, the paragraphs of each text frame.
+    // Reading documents back: main-text paragraphs, the paragraphs of each text box (text
+    // frames first, then drawing shapes that hold text).
     QStringList paragraphs() const;
-    QList<QStringList> textFrameParagraphs() const;
+    QList<QStringList> textBoxParagraphs() const;
     QStringList bookmarkNames() const;
     // Puts a new empty bookmark at a character offset in the text of the frameIndex-th frame.
     void addBookmarkInTextFrame(int frameIndex, int offset, const QString& name);

@@ -271,7 +271,7 @@ bool copyFolder(const QString& from, const QString& to)
 
 QString writeFontConfig(const QString& folder)
 {
-    QFile aliases(QStringLiteral(":/fonts/fonts.conf"));
+    QFile aliases(QStringLiteral(":/fonts.conf"));
     if (!aliases.open(QIODevice::ReadOnly))
         return QString();
     const QByteArray aliasText = aliases.readAll();

@@ -7,12 +7,26 @@ target_sources(lumarel_flyer PRIVATE
     DateTexts.cpp DateTexts.h
     EngineCheck.cpp EngineCheck.h
     OfficeEngine.cpp OfficeEngine.h
-    OfficeProcess.cpp OfficeProcess.h)
+    OfficeProcess.cpp OfficeProcess.h
+    TextBoxRepair.cpp TextBoxRepair.h)
 target_link_libraries(lumarel_flyer PRIVATE PkgConfig::POPPLER_QT6)
 # Our side of the UNO connection uses the office's own setup files.
 target_compile_definitions(lumarel_flyer PRIVATE
     LUMAREL_OFFICE_PROGRAM_DIR="/usr/lib/libreoffice/program")
 lumarel_uno_headers(lumarel_flyer TYPES
+    com.sun.star.awt.Size
+    com.sun.star.beans.XPropertySet
+    com.sun.star.container.XNameAccess
+    com.sun.star.drawing.XDrawPageSupplier
+    com.sun.star.drawing.XShape
+    com.sun.star.drawing.XShapes
+    com.sun.star.table.BorderLine2
+    com.sun.star.text.ControlCharacter
+    com.sun.star.text.SizeType
+    com.sun.star.text.WrapTextMode
+    com.sun.star.text.WritingMode2
+    com.sun.star.text.XText
+    com.sun.star.text.XTextContent
     com.sun.star.beans.PropertyValue
     com.sun.star.bridge.UnoUrlResolver
     com.sun.star.connection.ConnectionSetupException

@@ -1,0 +1,251 @@
+#include "flyer/TextBoxRepair.h"
+
+#include <com/sun/star/awt/Size.hpp>
+#include <com/sun/star/beans/XPropertySet.hpp>
+#include <com/sun/star/container/XEnumerationAccess.hpp>
+#include <com/sun/star/container/XIndexAccess.hpp>
+#include <com/sun/star/container/XNameAccess.hpp>
+#include <com/sun/star/container/XNamed.hpp>
+#include <com/sun/star/drawing/XDrawPageSupplier.hpp>
+#include <com/sun/star/drawing/XShape.hpp>
+#include <com/sun/star/drawing/XShapes.hpp>
+#include <com/sun/star/lang/XMultiServiceFactory.hpp>
+#include <com/sun/star/lang/XServiceInfo.hpp>
+#include <com/sun/star/table/BorderLine2.hpp>
+#include <com/sun/star/text/ControlCharacter.hpp>
+#include <com/sun/star/text/SizeType.hpp>
+#include <com/sun/star/text/WrapTextMode.hpp>
+#include <com/sun/star/text/WritingMode2.hpp>
+#include <com/sun/star/text/XBookmarksSupplier.hpp>
+#include <com/sun/star/text/XText.hpp>
+#include <com/sun/star/text/XTextContent.hpp>
+#include <com/sun/star/text/XTextFrame.hpp>
+#include <com/sun/star/text/XTextFramesSupplier.hpp>
+
+#include <QMap>
+
+using css::uno::Any;
+using css::uno::Reference;
+using css::uno::UNO_QUERY;
+using css::uno::UNO_QUERY_THROW;
+
+namespace lumarel {
+
+namespace {
+
+rtl::OUString toUno(const QString& text)
+{
+    return rtl::OUString(reinterpret_cast<const sal_Unicode*>(text.utf16()), text.size());
+}
+
+QString fromUno(const rtl::OUString& text)
+{
+    return QString(reinterpret_cast<const QChar*>(text.getStr()), text.getLength());
+}
+
+// Character and paragraph properties a text box's paragraph carries over to the frame.
+const char* const kCarriedProperties[] = {
+    "CharFontName", "CharFontFamily", "CharHeight",       "CharWeight",      "CharPosture",
+    "CharColor",    "CharCaseMap",    "CharKerning",      "CharAutoKerning", "CharUnderline",
+    "ParaAdjust",   "ParaTopMargin",  "ParaBottomMargin",
+};
+
+struct Paragraph
+{
+    rtl::OUString text;
+    QMap<rtl::OUString, Any> properties;
+};
+
+QList<Paragraph> paragraphsWithFormatting(const Reference<css::text::XText>& text)
+{
+    QList<Paragraph> result;
+    Reference<css::container::XEnumeration> items =
+        Reference<css::container::XEnumerationAccess>(text, UNO_QUERY_THROW)->createEnumeration();
+    while (items->hasMoreElements()) {
+        Reference<css::text::XTextRange> item(items->nextElement(), UNO_QUERY);
+        if (!item.is())
+            continue;
+        Paragraph paragraph{item->getString(), {}};
+        Reference<css::beans::XPropertySet> properties(item, UNO_QUERY);
+        if (properties.is()) {
+            for (const char* name : kCarriedProperties) {
+                const rtl::OUString unoName = rtl::OUString::createFromAscii(name);
+                try {
+                    paragraph.properties.insert(unoName, properties->getPropertyValue(unoName));
+                } catch (const css::uno::Exception&) {
+                    // A property this kind of text does not have is simply not carried.
+                }
+            }
+        }
+        result << paragraph;
+    }
+    return result;
+}
+
+bool isTextFrame(const Reference<css::uno::XInterface>& object)
+{
+    Reference<css::lang::XServiceInfo> info(object, UNO_QUERY);
+    return info.is() && info->supportsService("com.sun.star.text.TextFrame");
+}
+
+// Writer documents offer their one draw page only through this (deprecated) supplier.
+Reference<css::drawing::XShapes> drawPageOf(const Reference<css::lang::XComponent>& document)
+{
+    Reference<css::drawing::XDrawPageSupplier> supplier(document, UNO_QUERY);
+    if (!supplier.is())
+        return nullptr;
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+    return Reference<css::drawing::XShapes>(supplier->getDrawPage(), UNO_QUERY_THROW);
+#pragma GCC diagnostic pop
+}
+
+// The drawing shapes that hold text, in the order of the page: the imported text boxes.
+QList<Reference<css::drawing::XShape>> textShapes(const Reference<css::lang::XComponent>& document)
+{
+    QList<Reference<css::drawing::XShape>> shapes;
+    const Reference<css::drawing::XShapes> page = drawPageOf(document);
+    if (!page.is())
+        return shapes;
+    for (sal_Int32 i = 0; i < page->getCount(); ++i) {
+        Reference<css::drawing::XShape> shape(page->getByIndex(i), UNO_QUERY);
+        if (shape.is() && !isTextFrame(shape) && Reference<css::text::XText>(shape, UNO_QUERY).is())
+            shapes << shape;
+    }
+    return shapes;
+}
+
+void copyProperty(const Reference<css::beans::XPropertySet>& from,
+                  const Reference<css::beans::XPropertySet>& to, const char* name)
+{
+    const rtl::OUString unoName = rtl::OUString::createFromAscii(name);
+    to->setPropertyValue(unoName, from->getPropertyValue(unoName));
+}
+
+// A text frame in place of the turned shape, with the shape's paragraphs.
+Reference<css::text::XTextFrame> replaceByFrame(const Reference<css::lang::XComponent>& document,
+                                                const Reference<css::drawing::XShape>& shape)
+{
+    Reference<css::beans::XPropertySet> shapeProperties(shape, UNO_QUERY_THROW);
+    const QList<Paragraph> paragraphs =
+        paragraphsWithFormatting(Reference<css::text::XText>(shape, UNO_QUERY_THROW));
+
+    // A quarter turn swaps the shape's own width and height on the page.
+    css::awt::Size size = shape->getSize();
+    sal_Int32 angle = 0;
+    shapeProperties->getPropertyValue("RotateAngle") >>= angle;
+    if (angle % 18000 == 9000)
+        std::swap(size.Width, size.Height);
+
+    Reference<css::lang::XMultiServiceFactory> factory(document, UNO_QUERY_THROW);
+    Reference<css::text::XTextFrame> frame(factory->createInstance("com.sun.star.text.TextFrame"),
+                                           UNO_QUERY_THROW);
+    Reference<css::beans::XPropertySet> frameProperties(frame, UNO_QUERY_THROW);
+    for (const char* name : {"AnchorType", "HoriOrient", "HoriOrientRelation", "HoriOrientPosition",
+                             "VertOrient", "VertOrientRelation", "VertOrientPosition"})
+        copyProperty(shapeProperties, frameProperties, name);
+    frameProperties->setPropertyValue("SizeType", Any(css::text::SizeType::FIX));
+    frameProperties->setPropertyValue("Width", Any(size.Width));
+    frameProperties->setPropertyValue("Height", Any(size.Height));
+    frameProperties->setPropertyValue("WritingMode", Any(css::text::WritingMode2::BT_LR));
+    frameProperties->setPropertyValue("BackColor", Any(sal_Int32(0xFFFFFF)));
+    frameProperties->setPropertyValue("BackTransparent", Any(false));
+    frameProperties->setPropertyValue("Opaque", Any(true));
+    frameProperties->setPropertyValue("Surround", Any(css::text::WrapTextMode_THROUGH));
+    const css::table::BorderLine2 noLine;
+    for (const char* side : {"LeftBorder", "RightBorder", "TopBorder", "BottomBorder"})
+        frameProperties->setPropertyValue(rtl::OUString::createFromAscii(side), Any(noLine));
+
+    Reference<css::text::XTextRange> anchor =
+        Reference<css::text::XTextContent>(shape, UNO_QUERY_THROW)->getAnchor();
+    anchor->getText()->insertTextContent(anchor, Reference<css::text::XTextContent>(frame.get()),
+                                         false);
+
+    Reference<css::text::XText> text = frame->getText();
+    const Reference<css::text::XTextRange> cursor(text->createTextCursor().get());
+    for (qsizetype i = 0; i < paragraphs.size(); ++i) {
+        if (i > 0)
+            text->insertControlCharacter(cursor, css::text::ControlCharacter::PARAGRAPH_BREAK,
+                                         false);
+        text->insertString(cursor, paragraphs[i].text, false);
+    }
+    // Formatting set on the whole paragraph also applies to text put into it later.
+    Reference<css::container::XEnumeration> items =
+        Reference<css::container::XEnumerationAccess>(text, UNO_QUERY_THROW)->createEnumeration();
+    for (const Paragraph& paragraph : paragraphs) {
+        if (!items->hasMoreElements())
+            break;
+        Reference<css::beans::XPropertySet> target(items->nextElement(), UNO_QUERY_THROW);
+        for (auto it = paragraph.properties.cbegin(); it != paragraph.properties.cend(); ++it)
+            target->setPropertyValue(it.key(), it.value());
+    }
+
+    drawPageOf(document)->remove(shape);
+    return frame;
+}
+
+void addBookmark(const Reference<css::lang::XComponent>& document,
+                 const Reference<css::text::XText>& text, int offset, const QString& name)
+{
+    Reference<css::text::XTextCursor> cursor = text->createTextCursor();
+    cursor->gotoStart(false);
+    if (offset > 0 && (offset > 0x7fff || !cursor->goRight(sal_Int16(offset), false)))
+        return; // past the box's text: the file's table does not fit this document
+    Reference<css::lang::XMultiServiceFactory> factory(document, UNO_QUERY_THROW);
+    Reference<css::text::XTextContent> bookmark(
+        factory->createInstance("com.sun.star.text.Bookmark"), UNO_QUERY_THROW);
+    Reference<css::container::XNamed>(bookmark, UNO_QUERY_THROW)->setName(toUno(name));
+    text->insertTextContent(Reference<css::text::XTextRange>(cursor.get()), bookmark, false);
+}
+
+} // namespace
+
+void restoreTextBoxBookmarks(const Reference<css::lang::XComponent>& document,
+                             const QList<WordBookmark>& fileBookmarks)
+{
+    Reference<css::text::XBookmarksSupplier> supplier(document, UNO_QUERY);
+    if (!supplier.is())
+        return;
+    const Reference<css::container::XNameAccess> present = supplier->getBookmarks();
+    QMap<int, QList<WordBookmark>> lostByBox;
+    for (const WordBookmark& mark : fileBookmarks) {
+        if (mark.story == Story::TextBox && !present->hasByName(toUno(mark.name)))
+            lostByBox[mark.textBox] << mark;
+    }
+    if (lostByBox.isEmpty())
+        return;
+
+    const QList<Reference<css::drawing::XShape>> shapes = textShapes(document);
+    for (auto it = lostByBox.cbegin(); it != lostByBox.cend(); ++it) {
+        if (it.key() < 0 || it.key() >= shapes.size())
+            continue;
+        const Reference<css::text::XTextFrame> frame = replaceByFrame(document, shapes[it.key()]);
+        for (const WordBookmark& mark : it.value())
+            addBookmark(document, frame->getText(), mark.start, mark.name);
+    }
+}
+
+QList<QStringList> textBoxParagraphs(const Reference<css::lang::XComponent>& document)
+{
+    QList<QStringList> boxes;
+    const auto paragraphTexts = [](const Reference<css::text::XText>& text) {
+        QStringList texts;
+        for (const Paragraph& paragraph : paragraphsWithFormatting(text))
+            texts << fromUno(paragraph.text);
+        return texts;
+    };
+    Reference<css::text::XTextFramesSupplier> framesSupplier(document, UNO_QUERY);
+    if (framesSupplier.is()) {
+        Reference<css::container::XIndexAccess> frames(framesSupplier->getTextFrames(),
+                                                       UNO_QUERY_THROW);
+        for (sal_Int32 i = 0; i < frames->getCount(); ++i)
+            boxes << paragraphTexts(
+                Reference<css::text::XTextFrame>(frames->getByIndex(i), UNO_QUERY_THROW)
+                    ->getText());
+    }
+    for (const Reference<css::drawing::XShape>& shape : textShapes(document))
+        boxes << paragraphTexts(Reference<css::text::XText>(shape, UNO_QUERY_THROW));
+    return boxes;
+}
+
+} // namespace lumarel

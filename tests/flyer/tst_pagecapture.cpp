@@ -1,0 +1,137 @@
+// The page picture of a filled flyer, made by the real office.
+#include "TestEnvironment.h"
+
+#include "OfficeProcesses.h"
+#include "app/Dialogs.h"
+#include "app/Failure.h"
+#include "flyer/FlyerTemplate.h"
+#include "flyer/OfficeEngine.h"
+#include "flyer/PageCapture.h"
+
+#include <QFile>
+#include <QImage>
+#include <QImageReader>
+
+#include <poppler-qt6.h>
+
+using namespace lumarel;
+
+namespace {
+
+// A filled flyer document, saved as the flyer run saves it.
+QString makeFlyer(const QString& name, const QString& orgName)
+{
+    const QString templatePath = test::rootFolder() + "/template.dot";
+    if (!QFile::exists(templatePath))
+        QFile(":/template.dot").copy(templatePath);
+    const QString path = test::rootFolder() + "/" + name;
+    try {
+        OfficeEngine office;
+        office.open(templatePath, true);
+        if (!orgName.isEmpty())
+            office.setBookmarkText("OrgName", orgName);
+        office.setBookmarkText("EventName", "Spring Fair");
+        office.setBookmarkText("EventMore", "Bring a friend.\r\nBring a chair.");
+        office.saveAs(path);
+        office.quit();
+    } catch (const Failure& failure) {
+        QTest::qFail(qPrintable(failure.description()), __FILE__, __LINE__);
+        return QString();
+    }
+    return path;
+}
+
+// The page picture as the preview loads it; a file that is not a BMP gives a null image.
+QImage capture(const QString& document)
+{
+    SaveDocAsJPG(document);
+    QImageReader reader(pagePicturePath(), "bmp");
+    reader.setDecideFormatFromContent(false);
+    return reader.read();
+}
+
+// Dark pixels in a rectangle given in twips from the page's top-left corner.
+int darkPixels(const QImage& page, int left, int top, int width, int height)
+{
+    const auto px = [](int twips) { return twips * 254 / 1440; }; // 10000 dots per metre
+    int dark = 0;
+    for (int y = px(top); y < px(top + height); ++y)
+        for (int x = px(left); x < px(left + width); ++x)
+            dark += qGray(page.pixel(x, y)) < 128;
+    return dark;
+}
+
+} // namespace
+
+class PageCaptureTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { Dialogs::takeShown(); }
+
+    void pageHasItsPhysicalSizeAndTheOrgNameStrip()
+    {
+        const QString document = makeFlyer("with-org.doc", " Quenwick Community Trust");
+        QVERIFY(!document.isEmpty());
+        const QImage page = capture(document);
+        QCOMPARE(Dialogs::takeShown().size(), 0);
+        QCOMPARE(page.size(), QSize(2159, 2794));
+        QCOMPARE(page.dotsPerMeterX(), 10000);
+        QCOMPARE(page.dotsPerMeterY(), 10000);
+        // 2159 / 10000 m is 8.5 inches: 12240 x 15840 twips, the Letter page.
+        QCOMPARE(qRound(page.width() / 10000.0 / 0.0254 * 1440), 12240);
+        QCOMPARE(qRound(page.height() / 10000.0 / 0.0254 * 1440), 15840);
+        // The heading band and the long text are on the page.
+        QVERIFY(darkPixels(page, 2520, 1440, 7920, 12960) > 1000);
+        // The text box strip along the left edge holds the organisation's name.
+        QVERIFY(darkPixels(page, 763, 835, 1560, 13140) > 500);
+
+        const QString withoutOrgDocument = makeFlyer("without-org.doc", QString());
+        QVERIFY(!withoutOrgDocument.isEmpty());
+        const QImage withoutOrg = capture(withoutOrgDocument);
+        QCOMPARE(darkPixels(withoutOrg, 763, 835, 1560, 13140), 0);
+    }
+
+    void pageUsesTheChosenStandInFonts()
+    {
+        const QString document = makeFlyer("fonts.doc", " Quenwick");
+        QVERIFY(!document.isEmpty());
+        const QString pdf = test::rootFolder() + "/fonts.pdf";
+        {
+            OfficeEngine office;
+            office.open(document, true);
+            office.exportPdf(pdf);
+            office.quit();
+        }
+        const std::unique_ptr<Poppler::Document> rendered = Poppler::Document::load(pdf);
+        QVERIFY(rendered);
+        QStringList fonts;
+        for (const Poppler::FontInfo& font : rendered->fonts())
+            fonts << font.name().section('+', 1);
+        fonts.sort();
+        // Tahoma for the date and the long text, a bold face for Arial Black; no name fell to
+        // the fallback face.
+        QVERIFY2(fonts.contains("WineTahoma"), qPrintable(fonts.join(", ")));
+        QVERIFY2(fonts.contains("DejaVuSans-Bold"), qPrintable(fonts.join(", ")));
+        QVERIFY2(!fonts.contains("DejaVuSans"), qPrintable(fonts.join(", ")));
+    }
+
+    void missingDocumentReportsItsStepsAndLeavesNothing()
+    {
+        QFile::remove(pagePicturePath());
+        SaveDocAsJPG(test::rootFolder() + "/no such flyer.doc");
+        QList<int> lines;
+        for (const ShownMessage& message : Dialogs::takeShown()) {
+            QVERIFY(message.text.contains("in Ostrevan2021/08/31.Form1.SaveDocAsJPG at line "));
+            lines << message.text.section("at line ", 1).section('\r', 0, 0).toInt();
+        }
+        QVERIFY2(lines.size() >= 3 && lines.mid(0, 3) == (QList<int>{118, 120, 122}),
+                 qPrintable(QString::number(lines.size())));
+        QVERIFY(!QFile::exists(pagePicturePath()));
+        QTRY_COMPARE(test::childProcesses(), QList<qint64>());
+    }
+};
+
+LUMAREL_TEST_MAIN(PageCaptureTest)
+#include "tst_pagecapture.moc"
