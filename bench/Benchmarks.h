@@ -16,5 +16,6 @@ void report(const QString& name, const QList<double>& samples);
 
 // The benchmarks, one function per area.
 void engineBenchmarks();
+void flyerBenchmarks();
 
 } // namespace lumarel::bench

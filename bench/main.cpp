@@ -2,17 +2,21 @@
 
 #include "app/Failure.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 
 #include <cstdio>
 #include <utility>
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
+    // The flyer run drives the real windows, off screen.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
     // Name a benchmark area on the command line to run only that one.
     const std::pair<const char*, void (*)()> areas[] = {
         {"engine", lumarel::bench::engineBenchmarks},
+        {"flyer", lumarel::bench::flyerBenchmarks},
     };
     const QStringList wanted = app.arguments().mid(1);
     try {
