@@ -149,11 +149,11 @@ void Form1::buildWidgets()
     watchHover(this, HoverRule::Normal);
 
     for (std::size_t i = 0; i < windowButtons().size(); ++i) {
-        const ButtonSpec& spec = windowButtons()[i];
-        auto* button = new QPushButton(QString::fromUtf8(spec.caption), this);
-        button->setObjectName(QLatin1String(spec.name));
+        const ButtonSpec& buttonSpec = windowButtons()[i];
+        auto* button = new QPushButton(QString::fromUtf8(buttonSpec.caption), this);
+        button->setObjectName(QLatin1String(buttonSpec.name));
         button->setFont(arialBold(layout::kButtonFontPoints));
-        button->setGeometry(Twips::toPixels(spec.rect, dpi));
+        button->setGeometry(Twips::toPixels(buttonSpec.rect, dpi));
         setColour(button, QPalette::Button, Qt::white);
         watchHover(button, HoverRule::Hand);
         m_buttons[i] = button;
