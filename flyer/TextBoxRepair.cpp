@@ -66,7 +66,9 @@ QList<Paragraph> paragraphsWithFormatting(const Reference<css::text::XText>& tex
         if (!item.is())
             continue;
         Paragraph paragraph{item->getString(), {}};
-        Reference<css::beans::XPropertySet> properties(item, UNO_QUERY);
+        // An empty paragraph keeps its formatting at its end, where a cursor reads it.
+        Reference<css::beans::XPropertySet> properties(
+            text->createTextCursorByRange(item->getStart()), UNO_QUERY);
         if (properties.is()) {
             for (const char* name : kCarriedProperties) {
                 const rtl::OUString unoName = rtl::OUString::createFromAscii(name);
