@@ -50,14 +50,14 @@ QImage capture(const QString& document)
     return reader.read();
 }
 
-// Dark pixels in a rectangle given in twips from the page's top-left corner.
+// Inked pixels in a rectangle given in twips from the page's top-left corner.
 int darkPixels(const QImage& page, int left, int top, int width, int height)
 {
     const auto px = [](int twips) { return twips * 254 / 1440; }; // 10000 dots per metre
     int dark = 0;
     for (int y = px(top); y < px(top + height); ++y)
         for (int x = px(left); x < px(left + width); ++x)
-            dark += qGray(page.pixel(x, y)) < 128;
+            dark += qGray(page.pixel(x, y)) < 200; // ink, not the white page or the light bands
     return dark;
 }
 
