@@ -2,6 +2,7 @@
 
 #include "Dialogs.h"
 #include "Failure.h"
+#include "WindowLook.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -31,10 +32,7 @@ QString& programFolderOverride()
 
 void paintButtonFace(QWidget* widget)
 {
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Window, QApplication::palette().color(QPalette::Button));
-    widget->setPalette(palette);
-    widget->setAutoFillBackground(true);
+    fillBackground(widget, QApplication::palette().color(QPalette::Button));
 }
 
 void paintButtonFaceOnChildren(QWidget* window, bool withPictureBoxes)

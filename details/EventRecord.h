@@ -67,8 +67,6 @@ namespace layout {
 inline constexpr int kClientWidth = 9240;
 inline constexpr int kClientHeight = 7500;
 inline constexpr TwipsRect kFrame{120, 1110, 9000, 6255};
-inline constexpr double kWindowFontPoints = 9.0;
-inline constexpr double kButtonFontPoints = 11.25;
 } // namespace layout
 
 // The nine fields in tab order, which is also the order of restore, Clear/Reset and sample data.

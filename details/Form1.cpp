@@ -4,6 +4,7 @@
 #include "app/ProgramEnd.h"
 #include "app/SettingsStore.h"
 #include "app/StepTrap.h"
+#include "app/WindowLook.h"
 #include "flyer/BookmarkTexts.h"
 #include "flyer/EngineCheck.h"
 #include "flyer/FlyerTemplate.h"
@@ -22,7 +23,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScopeGuard>
-#include <QScreen>
 
 #include <algorithm>
 #include <limits>
@@ -67,21 +67,6 @@ protected:
     }
 };
 
-QFont arialBold(double points)
-{
-    QFont font(QStringLiteral("Arial"));
-    font.setPointSizeF(points);
-    font.setBold(true);
-    return font;
-}
-
-void setColour(QWidget* widget, QPalette::ColorRole role, const QColor& colour)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(role, colour);
-    widget->setPalette(palette);
-}
-
 // A label with room for one line only would wrap a caption that is a little too wide for it
 // into a line nobody sees; it grows to fit instead, short of the input beside it.
 QRect labelGeometry(const QLabel& label, QRect geometry, int inputLeft)
@@ -113,11 +98,8 @@ QDateTime now()
 Form1::Form1(QWidget* parent) : QWidget(parent), m_pointer(this)
 {
     setObjectName(QStringLiteral("Form1"));
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
-    setFont(arialBold(layout::kWindowFontPoints));
-    setColour(this, QPalette::Window, Qt::white);
-    setAutoFillBackground(true);
+    setFont(arialBold(kWindowFontPoints));
+    fillBackground(this, Qt::white);
 
     buildWidgets();
 
@@ -144,17 +126,16 @@ Form1::~Form1() = default;
 void Form1::buildWidgets()
 {
     const double dpi = Twips::screenDpi();
-    setFixedSize(Twips::toPixels(layout::kClientWidth, dpi),
-                 Twips::toPixels(layout::kClientHeight, dpi));
+    makeFixedWindow(this, QSize(Twips::toPixels(layout::kClientWidth, dpi),
+                                Twips::toPixels(layout::kClientHeight, dpi)));
     watchHover(this, HoverRule::Normal);
 
     for (std::size_t i = 0; i < windowButtons().size(); ++i) {
         const ButtonSpec& buttonSpec = windowButtons()[i];
         auto* button = new QPushButton(QString::fromUtf8(buttonSpec.caption), this);
         button->setObjectName(QLatin1String(buttonSpec.name));
-        button->setFont(arialBold(layout::kButtonFontPoints));
+        stylePushButton(button);
         button->setGeometry(Twips::toPixels(buttonSpec.rect, dpi));
-        setColour(button, QPalette::Button, Qt::white);
         watchHover(button, HoverRule::Hand);
         m_buttons[i] = button;
     }
@@ -362,12 +343,7 @@ void Form1::Form_Load(EngineCheck engineCheck)
     }
 
     show();
-    // Centred with its frame, which the window system adds once the window is shown.
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    centreOnScreen(this);
 }
 
 void Form1::PushButton6_Click()

@@ -6,18 +6,17 @@
 #include "app/ProgramEnd.h"
 #include "app/StepTrap.h"
 #include "app/Twips.h"
+#include "app/WindowLook.h"
 
 #include <QCloseEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QFrame>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QImageReader>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QScreen>
 #include <QScrollBar>
 #include <QSignalBlocker>
 
@@ -48,22 +47,6 @@ TwipsSize viewportInner(double dpi)
     const double border = 2 * Twips::fromPixels(kViewportBorderPixels, dpi);
     return {static_cast<Single>(kPicture2.width - border),
             static_cast<Single>(kPicture2.height - border)};
-}
-
-QFont arialBold(double pointSize)
-{
-    QFont font(QStringLiteral("Arial"));
-    font.setPointSizeF(pointSize);
-    font.setBold(true);
-    return font;
-}
-
-void setBackground(QWidget* widget, const QColor& colour)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::Window, colour);
-    widget->setPalette(palette);
-    widget->setAutoFillBackground(true);
 }
 
 // Button and modifier codes as the mouse handlers know them.
@@ -102,16 +85,15 @@ Form2::Form2(QWidget* parent)
              {float(kPicture1.width), float(kPicture1.height)}, Twips::screenDpi())
 {
     setObjectName(QStringLiteral("Form2"));
-    setFont(arialBold(9));
-    setBackground(this, Qt::white);
+    setFont(arialBold(kWindowFontPoints));
+    fillBackground(this, Qt::white);
     setMouseTracking(true);
-    setFixedSize(Twips::toPixels(kClientArea).size());
+    makeFixedWindow(this, Twips::toPixels(kClientArea).size());
     createControls();
     m_view.setPointerReset([this] { m_pointer.set(PointerSetting::Normal); });
     Form_Load();
 
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
+    centreOnScreen(this);
 }
 
 void Form2::createControls()
@@ -141,18 +123,18 @@ void Form2::createControls()
     Picture2->setLineWidth(kViewportBorderPixels);
     Picture2->setGeometry(Twips::toPixels(kPicture2));
     Picture2->setAttribute(Qt::WA_NoMousePropagation);
-    setBackground(Picture2, Qt::white);
+    fillBackground(Picture2, Qt::white);
     // The page lives inside the border and is clipped there.
     m_viewportInside = new QWidget(Picture2);
     m_viewportInside->setGeometry(Picture2->contentsRect());
-    setBackground(m_viewportInside, Qt::white);
+    fillBackground(m_viewportInside, Qt::white);
 
     Picture1 = new QLabel(m_viewportInside);
     Picture1->setObjectName(QStringLiteral("Picture1"));
     Picture1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Picture1->setGeometry(Twips::toPixels(kPicture1));
     Picture1->setAttribute(Qt::WA_NoMousePropagation);
-    setBackground(Picture1, Qt::white);
+    fillBackground(Picture1, Qt::white);
     Picture1->installEventFilter(this);
 
     Frame1 = new QGroupBox(QStringLiteral("Zoom:"), this);
@@ -171,12 +153,7 @@ void Form2::createControls()
         auto* b = new QPushButton(caption, parent);
         b->setObjectName(QLatin1String(name));
         b->setGeometry(Twips::toPixels(area));
-        b->setFont(arialBold(11.25));
-        QPalette palette = b->palette();
-        palette.setColor(QPalette::Button, Qt::white);
-        palette.setColor(QPalette::ButtonText,
-                         QGuiApplication::palette().color(QPalette::ButtonText));
-        b->setPalette(palette);
+        stylePushButton(b);
         b->setMouseTracking(true);
         b->setAttribute(Qt::WA_NoMousePropagation);
         b->installEventFilter(this);
