@@ -3,6 +3,7 @@
 #include "app/Failure.h"
 #include "flyer/OfficeProcess.h"
 #include "flyer/TextBoxRepair.h"
+#include "flyer/UnoText.h"
 #include "flyer/WordBookmarks.h"
 
 #include <QDir>
@@ -69,16 +70,6 @@ int limit(int normalMs)
 {
     const int forTests = testTimeLimitMs.load();
     return forTests > 0 ? forTests : normalMs;
-}
-
-QString fromUno(const rtl::OUString& text)
-{
-    return QString::fromUtf16(reinterpret_cast<const char16_t*>(text.getStr()), text.getLength());
-}
-
-rtl::OUString toUno(const QString& text)
-{
-    return rtl::OUString(reinterpret_cast<const sal_Unicode*>(text.utf16()), text.size());
 }
 
 rtl::OUString fileUrl(const QString& path)
@@ -810,6 +801,14 @@ void OfficeEngine::addBookmarkInTextFrame(int frameIndex, int offset, const QStr
     if (!problem.isEmpty())
         throw Failure(
             QStringLiteral("The bookmark \"%1\" could not be added: %2.").arg(name, problem));
+}
+
+OfficeEngine& runningInstance(std::optional<OfficeEngine>& instance)
+{
+    if (!instance)
+        throw Failure(QStringLiteral("There is no office instance to work with, because it "
+                                     "could not be started."));
+    return *instance;
 }
 
 qint64 OfficeEngine::processId() const

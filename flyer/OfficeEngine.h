@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include <memory>
+#include <optional>
 
 namespace lumarel {
 
@@ -59,5 +60,9 @@ private:
     struct Impl;
     std::unique_ptr<Impl> d;
 };
+
+// The instance a caller's earlier step created; throws Failure when that step failed, so that
+// each later office step of the caller reports its own failure.
+OfficeEngine& runningInstance(std::optional<OfficeEngine>& instance);
 
 } // namespace lumarel

@@ -28,14 +28,6 @@ QByteArray bmpBytes(const QImage& page)
 
 } // namespace
 
-OfficeEngine& runningInstance(std::optional<OfficeEngine>& instance)
-{
-    if (!instance)
-        throw Failure(QStringLiteral("There is no office instance to work with, because it "
-                                     "could not be started."));
-    return *instance;
-}
-
 QString pagePicturePath()
 {
     return flyerTempFolder() + QStringLiteral("/temp.bmp");

@@ -2,19 +2,11 @@
 
 #include <QString>
 
-#include "flyer/OfficeEngine.h"
-
-#include <optional>
-
 namespace lumarel {
 
 // Resolution of the page picture: 10000 dots per metre (254 DPI) makes a US Letter page
 // exactly 2159 x 2794 pixels, so the picture's physical size is the page's to the twip.
 constexpr int kPageDotsPerMeter = 10000;
-
-// The instance a caller's earlier step created; throws Failure when that step failed, so that
-// each later office step of the caller reports its own failure.
-OfficeEngine& runningInstance(std::optional<OfficeEngine>& instance);
 
 // TEMP/temp.bmp: where the page picture of a flyer run is written.
 QString pagePicturePath();

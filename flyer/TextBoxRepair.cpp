@@ -1,5 +1,7 @@
 #include "flyer/TextBoxRepair.h"
 
+#include "flyer/UnoText.h"
+
 #include <com/sun/star/awt/Size.hpp>
 #include <com/sun/star/beans/XPropertySet.hpp>
 #include <com/sun/star/container/XEnumerationAccess.hpp>
@@ -32,16 +34,6 @@ using css::uno::UNO_QUERY_THROW;
 namespace lumarel {
 
 namespace {
-
-rtl::OUString toUno(const QString& text)
-{
-    return rtl::OUString(reinterpret_cast<const sal_Unicode*>(text.utf16()), text.size());
-}
-
-QString fromUno(const rtl::OUString& text)
-{
-    return QString(reinterpret_cast<const QChar*>(text.getStr()), text.getLength());
-}
 
 // Character and paragraph properties a text box's paragraph carries over to the frame.
 const char* const kCarriedProperties[] = {

@@ -8,7 +8,8 @@ target_sources(lumarel_flyer PRIVATE
     EngineCheck.cpp EngineCheck.h
     OfficeEngine.cpp OfficeEngine.h
     OfficeProcess.cpp OfficeProcess.h
-    TextBoxRepair.cpp TextBoxRepair.h)
+    TextBoxRepair.cpp TextBoxRepair.h
+    UnoText.h)
 target_link_libraries(lumarel_flyer PRIVATE PkgConfig::POPPLER_QT6)
 # Our side of the UNO connection uses the office's own setup files.
 target_compile_definitions(lumarel_flyer PRIVATE
