@@ -153,6 +153,16 @@ void PageView::showPicture(const QImage& picture, TwipsSize naturalSize)
     ++m_generation;
 }
 
+void PageView::resetToBaseSize(StepTrap& trap)
+{
+    trap.step(124, [&] { mZoom = 1.0f; });
+    // The zoom source has no border: its inner size is its outer size.
+    trap.step(126, [&] { mBaseWidth = baseOf(m_zoomSourceSize.width); });
+    trap.step(128, [&] { mBaseHeight = baseOf(m_zoomSourceSize.height); });
+    trap.step(130, [&] { mZoomWidth = zoomed(mBaseWidth, 1.0f); });
+    trap.step(132, [&] { mZoomHeight = zoomed(mBaseHeight, 1.0f); });
+}
+
 void PageView::firstDisplay(StepTrap& trap)
 {
     trap.step(106, [&] {
@@ -161,12 +171,7 @@ void PageView::firstDisplay(StepTrap& trap)
     });
     trap.step(118, [&] { m_zoomSourceSize = m_pageSize; });
     trap.step(122, [&] { m_zoomSource = m_picture; });
-    trap.step(124, [&] { mZoom = 1.0f; });
-    // The zoom source has no border: its inner size is its outer size.
-    trap.step(126, [&] { mBaseWidth = baseOf(m_zoomSourceSize.width); });
-    trap.step(128, [&] { mBaseHeight = baseOf(m_zoomSourceSize.height); });
-    trap.step(130, [&] { mZoomWidth = zoomed(mBaseWidth, 1.0f); });
-    trap.step(132, [&] { mZoomHeight = zoomed(mBaseHeight, 1.0f); });
+    resetToBaseSize(trap);
     trap.step(134, [&] { RedrawImage(); });
     trap.step(136, [&] { InitScrollbars(); });
 }
@@ -180,11 +185,7 @@ bool PageView::RedrawImage()
     if (!trap.test(104,
                    [&] { return mZoomWidth < kMaxDrawnWidth && mZoomHeight < kMaxDrawnHeight; })) {
         // Too large to draw: the page stays as it is and the next step starts from 1.0.
-        trap.step(124, [&] { mZoom = 1.0f; });
-        trap.step(126, [&] { mBaseWidth = baseOf(m_zoomSourceSize.width); });
-        trap.step(128, [&] { mBaseHeight = baseOf(m_zoomSourceSize.height); });
-        trap.step(130, [&] { mZoomWidth = zoomed(mBaseWidth, 1.0f); });
-        trap.step(132, [&] { mZoomHeight = zoomed(mBaseHeight, 1.0f); });
+        resetToBaseSize(trap);
         return false;
     }
 

@@ -130,6 +130,9 @@ public:
     double screenDpi() const { return m_dpi; }
 
 private:
+    // Zoom 1.0 and the base and zoomed sizes from the zoom source (steps 124 to 132): the first
+    // display and a redraw stopped by the size guard both start again from there.
+    void resetToBaseSize(StepTrap& trap);
     void showPicture(const QImage& picture, TwipsSize naturalSize);
     static void setScrollbarByPercent(ScrollBarModel& bar, Integer percent);
 
