@@ -1,52 +1,20 @@
 #include "TestEnvironment.h"
+#include "TestFiles.h"
 
 #include "app/AppServices.h"
 #include "app/Failure.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
 #include <QImage>
-#include <QImageWriter>
 #include <QLabel>
 #include <QLineEdit>
 #include <QtEndian>
 
 using namespace lumarel;
-
-namespace {
-
-QString writeFile(const QString& path, const QByteArray& bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        qFatal("cannot write %s", qPrintable(path));
-    file.write(bytes);
-    return path;
-}
-
-// A real cursor file: an icon file as Qt writes it, marked as a cursor with a hot spot.
-QByteArray cursorBytes(quint16 hotX, quint16 hotY)
-{
-    QImage image(32, 32, QImage::Format_ARGB32);
-    image.fill(Qt::transparent);
-    for (int i = 0; i < 32; ++i)
-        image.setPixel(i, i, qRgba(0, 0, 0, 255));
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "ico");
-    if (!writer.write(image))
-        qFatal("cannot write an icon: %s", qPrintable(writer.errorString()));
-    QByteArray bytes = buffer.data();
-    qToLittleEndian<quint16>(2, bytes.data() + 2);
-    qToLittleEndian<quint16>(hotX, bytes.data() + 10);
-    qToLittleEndian<quint16>(hotY, bytes.data() + 12);
-    return bytes;
-}
-
-} // namespace
+using test::cursorFileBytes;
+using test::writeFile;
 
 class ServicesTest : public QObject
 {
@@ -100,9 +68,11 @@ private slots:
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("title");
-        QTest::newRow("a name without a blank is its own title") << "Lumarel" << "Lumarel";
+        QTest::newRow("a name without a blank is its own title") << "Lumarel"
+                                                                 << "Lumarel";
         QTest::newRow("six words of 37 characters lose the last")
-            << "Quick Brown Foxes Jump Over Lazy Dogs" << "Quick Brown Foxes Jump Over Lazy";
+            << "Quick Brown Foxes Jump Over Lazy Dogs"
+            << "Quick Brown Foxes Jump Over Lazy";
         QTest::newRow("cut until at most 40")
             << "Alpha Beta Gamma Delta Epsilon Zeta Eta Theta Iota Kappa"
             << "Alpha Beta Gamma Delta Epsilon Zeta Eta";
@@ -118,7 +88,7 @@ private slots:
 
     void cursorFileKeepsItsHotSpot()
     {
-        const QString path = writeFile(test::tempFolder() + "/hand.cur", cursorBytes(7, 3));
+        const QString path = writeFile(test::tempFolder() + "/hand.cur", cursorFileBytes(7, 3));
         const QCursor cursor = loadCursorFile(path);
         QCOMPARE(cursor.hotSpot(), QPoint(7, 3));
         QCOMPARE(cursor.pixmap().size(), QSize(32, 32));
@@ -129,10 +99,10 @@ private slots:
         QTest::addColumn<QByteArray>("bytes");
         QTest::newRow("text") << QByteArray("this is not a cursor at all, just words");
         QTest::newRow("empty") << QByteArray();
-        QByteArray icon = cursorBytes(0, 0);
+        QByteArray icon = cursorFileBytes(0, 0);
         qToLittleEndian<quint16>(1, icon.data() + 2);
         QTest::newRow("an icon, not a cursor") << icon;
-        QTest::newRow("a cursor header with no image") << cursorBytes(1, 1).left(30);
+        QTest::newRow("a cursor header with no image") << cursorFileBytes(1, 1).left(30);
     }
 
     void notACursorFails()

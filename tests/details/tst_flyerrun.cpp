@@ -2,7 +2,7 @@
 // saved flyer, back again, and what is left behind.
 #include "TestEnvironment.h"
 
-#include "../flyer/OfficeProcesses.h"
+#include "OfficeProcesses.h"
 #include "app/Dialogs.h"
 #include "details/Form1.h"
 #include "flyer/FlyerTemplate.h"

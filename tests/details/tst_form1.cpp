@@ -1,4 +1,5 @@
 #include "TestEnvironment.h"
+#include "TestFiles.h"
 
 #include "app/AppServices.h"
 #include "app/Dialogs.h"
@@ -6,12 +7,10 @@
 #include "app/Twips.h"
 #include "details/Form1.h"
 
-#include <QBuffer>
 #include <QDateTimeEdit>
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
-#include <QImageWriter>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -19,7 +18,6 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QTextBlock>
-#include <QtEndian>
 
 #include <sys/stat.h>
 
@@ -92,30 +90,6 @@ void storePickers()
 {
     SettingsStore::save("dtpEventDate", "2027-01-15");
     SettingsStore::save("dtpTime", "2026-12-08 15:05:09");
-}
-
-// A real cursor file: an icon file as Qt writes it, marked as a cursor.
-QByteArray cursorBytes()
-{
-    QImage image(32, 32, QImage::Format_ARGB32);
-    image.fill(Qt::black);
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "ico");
-    if (!writer.write(image))
-        qFatal("cannot write an icon: %s", qPrintable(writer.errorString()));
-    QByteArray bytes = buffer.data();
-    qToLittleEndian<quint16>(2, bytes.data() + 2);
-    return bytes;
-}
-
-void writeProgramFile(const QString& name, const QByteArray& bytes)
-{
-    const QString path = test::programFolder() + name;
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        qFatal("cannot write %s", qPrintable(path));
 }
 
 const QDateTime kStoredDate(QDate(2027, 1, 15), QTime(0, 0));
@@ -397,7 +371,7 @@ private slots:
 
     void theHandFileShowsOverTheButtonsOnly()
     {
-        writeProgramFile(kHandCursorFile, cursorBytes());
+        test::writeFile(test::programFolder() + kHandCursorFile, test::cursorFileBytes());
         auto form = startWindow();
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));
         QVERIFY(Dialogs::takeShown().isEmpty());
@@ -419,7 +393,7 @@ private slots:
     {
         QFETCH(bool, skin);
         if (skin)
-            writeProgramFile(kSkinFile, "QPushButton { color: navy; }");
+            test::writeFile(test::programFolder() + kSkinFile, "QPushButton { color: navy; }");
         auto form = startWindow();
         const QColor expected =
             skin ? QApplication::palette().color(QPalette::Button) : QColor(Qt::white);

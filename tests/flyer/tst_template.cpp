@@ -8,6 +8,7 @@
 #include <gsf/gsf-utils.h>
 
 #include "TestEnvironment.h"
+#include "TestFiles.h"
 
 #include "app/Failure.h"
 #include "flyer/WordBookmarks.h"
@@ -25,13 +26,10 @@ namespace {
 
 using Streams = QMap<QString, QByteArray>;
 
+// A file in the test's temporary folder.
 QString writeFile(const QString& name, const QByteArray& bytes)
 {
-    const QString path = test::tempFolder() + "/" + name;
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-        qFatal("cannot write %s", qPrintable(path));
-    return path;
+    return test::writeFile(test::tempFolder() + "/" + name, bytes);
 }
 
 QByteArray resourceBytes(const QString& name)

@@ -1,4 +1,5 @@
 #include "TestEnvironment.h"
+#include "TestFiles.h"
 
 #include "app/AppServices.h"
 #include "app/Dialogs.h"
@@ -17,6 +18,8 @@
 #include <memory>
 
 using namespace lumarel;
+using test::readFile;
+using test::writeFile;
 
 namespace {
 
@@ -37,21 +40,6 @@ QString writePicture(const QString& name, int width, int height, int dotsPerMete
 QString writeLetterPage(QColor colour = Qt::darkRed)
 {
     return writePicture(QStringLiteral("temp.bmp"), 2159, 2794, 10000, colour);
-}
-
-QString writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        qFatal("cannot write %s", qPrintable(path));
-    file.write(bytes);
-    return path;
-}
-
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 // A document with every byte value, so a copy that is not byte for byte shows.

@@ -25,15 +25,15 @@ void resetProgramEnds();
 
 } // namespace lumarel::test
 
-#define LUMAREL_TEST_MAIN_WITH(AppClass, TestClass)                                             \
-    int main(int argc, char** argv)                                                            \
-    {                                                                                          \
-        lumarel::test::prepareEnvironment();                                                   \
-        AppClass app(argc, argv);                                                              \
-        app.setAttribute(Qt::AA_Use96Dpi, true);                                               \
-        TestClass tc;                                                                          \
-        QTEST_SET_MAIN_SOURCE_PATH                                                             \
-        return QTest::qExec(&tc, argc, argv);                                                  \
+#define LUMAREL_TEST_MAIN_WITH(AppClass, TestClass)                                                \
+    int main(int argc, char** argv)                                                                \
+    {                                                                                              \
+        lumarel::test::prepareEnvironment();                                                       \
+        AppClass app(argc, argv);                                                                  \
+        app.setAttribute(Qt::AA_Use96Dpi, true);                                                   \
+        TestClass tc;                                                                              \
+        QTEST_SET_MAIN_SOURCE_PATH                                                                 \
+        return QTest::qExec(&tc, argc, argv);                                                      \
     }
 
 // Tests with widgets.

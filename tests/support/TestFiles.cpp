@@ -1,0 +1,47 @@
+#include "TestFiles.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QImageWriter>
+#include <QtEndian>
+
+namespace lumarel::test {
+
+QString writeFile(const QString& path, const QByteArray& bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        qFatal("cannot write %s", qPrintable(path));
+    return path;
+}
+
+QByteArray readFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QByteArray cursorFileBytes(quint16 hotX, quint16 hotY)
+{
+    QImage image(32, 32, QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    for (int i = 0; i < 32; ++i)
+        image.setPixel(i, i, qRgba(0, 0, 0, 255));
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "ico");
+    if (!writer.write(image))
+        qFatal("cannot write an icon: %s", qPrintable(writer.errorString()));
+    QByteArray bytes = buffer.data();
+    // ICONDIR type 2 marks a cursor; the first entry's planes and bit count hold the hot spot.
+    qToLittleEndian<quint16>(2, bytes.data() + 2);
+    qToLittleEndian<quint16>(hotX, bytes.data() + 10);
+    qToLittleEndian<quint16>(hotY, bytes.data() + 12);
+    return bytes;
+}
+
+} // namespace lumarel::test

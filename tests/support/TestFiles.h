@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace lumarel::test {
+
+// Writes the bytes to a new or replaced file, making its folder; a test cannot go on without
+// its file, so a failure ends the test program.
+QString writeFile(const QString& path, const QByteArray& bytes);
+// The file's bytes, or nothing when it cannot be read.
+QByteArray readFile(const QString& path);
+
+// A real Windows cursor file: an icon as Qt writes it, marked as a cursor with a hot spot.
+QByteArray cursorFileBytes(quint16 hotX = 0, quint16 hotY = 0);
+
+} // namespace lumarel::test
