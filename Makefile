@@ -32,3 +32,13 @@ format:
 
 clean:
 	@rm -rf $(BUILD)
+
+# `make install PREFIX=/usr DESTDIR=/tmp/stage` as usual; the package installs under /usr.
+PREFIX ?= /usr/local
+.PHONY: install package
+
+install: build
+	@DESTDIR=$(DESTDIR) cmake --install $(BUILD) --prefix $(PREFIX)
+
+package: build
+	@cd $(BUILD) && cpack

@@ -14,7 +14,8 @@ namespace lumarel {
 // the settings group.
 inline const QString kProductName = QStringLiteral("Lumarel");
 inline const QString kMakerName = QStringLiteral("Quenwick");
-inline const QString kVersion = QStringLiteral("7.00");
+// The version text comes from the build (the project version, minor part in two digits).
+inline const QString kVersion = QStringLiteral(LUMAREL_VERSION);
 
 // The folder of the program file, without a trailing separator. Optional files beside the
 // program are found by appending a name that starts with "/".

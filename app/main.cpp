@@ -2,6 +2,7 @@
 #include "details/Form1.h"
 
 #include <QApplication>
+#include <QCommandLineParser>
 
 int main(int argc, char** argv)
 {
@@ -9,6 +10,11 @@ int main(int argc, char** argv)
     QCoreApplication::setOrganizationName(lumarel::kMakerName);
     QCoreApplication::setApplicationName(lumarel::kProductName);
     QCoreApplication::setApplicationVersion(lumarel::kVersion);
+    QCommandLineParser options;
+    options.setApplicationDescription(QStringLiteral("Makes a one-page event flyer."));
+    options.addHelpOption();
+    options.addVersionOption();
+    options.process(app);
     QGuiApplication::setDesktopFileName(QStringLiteral("lumarel"));
     QGuiApplication::setWindowIcon(lumarel::appIcon());
 

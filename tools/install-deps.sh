@@ -9,6 +9,7 @@ packages=(
     libreoffice-dev libpoppler-qt6-dev libgsf-1-dev
     fontconfig fonts-liberation2 fonts-wine fonts-ebgaramond fonts-dejavu-core
     xvfb xauth x11-apps imagemagick xdotool
+    scdoc desktop-file-utils appstream dpkg-dev file
 )
 
 # A desktop LibreOffice Writer serves as well as the headless one; the two packages exclude
