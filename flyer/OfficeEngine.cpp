@@ -5,6 +5,7 @@
 #include "flyer/TextBoxRepair.h"
 #include "flyer/UnoText.h"
 #include "flyer/WordBookmarks.h"
+#include "flyer/WordShapes.h"
 
 #include <QDir>
 #include <QEventLoop>
@@ -397,14 +398,19 @@ Reference<css::lang::XComponent> OfficeEngine::Impl::requireDocument() const
 void OfficeEngine::Impl::restoreDroppedBookmarks(const QString& path)
 {
     QList<WordBookmark> fileBookmarks;
+    QList<WordShape> fileShapes;
     try {
         fileBookmarks = readWordBookmarks(path);
+        fileShapes = readWordShapes(path);
     } catch (const Failure&) {
-        return; // not a Word 97 file: its import loses nothing of this kind
+        if (fileBookmarks.isEmpty())
+            return; // not a Word 97 file: its import loses nothing of this kind
     }
     const Reference<css::lang::XComponent> opened = document;
     call(QStringLiteral("restoring the text boxes of \"%1\"").arg(path), limit(kCallLimitMs),
-         [opened, fileBookmarks] { restoreTextBoxBookmarks(opened, fileBookmarks); });
+         [opened, fileBookmarks, fileShapes] {
+             restoreTextBoxBookmarks(opened, fileBookmarks, fileShapes);
+         });
 }
 
 Reference<css::uno::XComponentContext> OfficeEngine::Impl::connect(const QString& doing)

@@ -23,7 +23,10 @@ lumarel_uno_headers(lumarel_flyer TYPES
     com.sun.star.drawing.XShapes
     com.sun.star.table.BorderLine2
     com.sun.star.text.ControlCharacter
+    com.sun.star.text.HoriOrientation
+    com.sun.star.text.RelOrientation
     com.sun.star.text.SizeType
+    com.sun.star.text.VertOrientation
     com.sun.star.text.WrapTextMode
     com.sun.star.text.WritingMode2
     com.sun.star.text.XText
