@@ -1,6 +1,7 @@
 #include "flyer/OfficeEngine.h"
 
 #include "app/Failure.h"
+#include "flyer/InsertedText.h"
 #include "flyer/OfficeProcess.h"
 #include "flyer/TextBoxRepair.h"
 #include "flyer/UnoText.h"
@@ -597,11 +598,8 @@ void OfficeEngine::open(const QString& path, bool readOnly)
 void OfficeEngine::setBookmarkText(const QString& name, const QString& text)
 {
     const Reference<css::lang::XComponent> document = d->requireDocument();
-    QString lines = text;
-    lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    lines.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    const QStringList paragraphs = documentParagraphs(text);
     const rtl::OUString unoName = toUno(name);
-    const rtl::OUString unoText = toUno(lines);
     const bool found = d->call(
         QStringLiteral("setting the text of the bookmark \"%1\"").arg(name), limit(kCallLimitMs),
         [=] {
@@ -609,8 +607,7 @@ void OfficeEngine::setBookmarkText(const QString& name, const QString& text)
             if (!marks->hasByName(unoName))
                 return false;
             Reference<css::text::XTextContent> mark(marks->getByName(unoName), UNO_QUERY_THROW);
-            // Writer makes each LF a line break within the paragraph.
-            mark->getAnchor()->setString(unoText);
+            insertParagraphs(mark->getAnchor(), paragraphs);
             return true;
         });
     if (!found)
@@ -755,6 +752,13 @@ QStringList OfficeEngine::paragraphs() const
     const Reference<css::lang::XComponent> document = d->requireDocument();
     return d->call(QStringLiteral("reading the document"), limit(kCallLimitMs),
                    [document] { return paragraphsOf(textOf(document)->getText()); });
+}
+
+QStringList OfficeEngine::paragraphStyles() const
+{
+    const Reference<css::lang::XComponent> document = d->requireDocument();
+    return d->call(QStringLiteral("reading the document"), limit(kCallLimitMs),
+                   [document] { return paragraphStyleNames(textOf(document)->getText()); });
 }
 
 QList<QStringList> OfficeEngine::textBoxParagraphs() const
