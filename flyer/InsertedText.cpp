@@ -8,17 +8,29 @@
 #include <com/sun/star/container/XEnumerationAccess.hpp>
 #include <com/sun/star/lang/XServiceInfo.hpp>
 #include <com/sun/star/text/ControlCharacter.hpp>
-
 #include <com/sun/star/text/XTextCursor.hpp>
+
 #include <vector>
 
 namespace lumarel {
 
 QStringList documentParagraphs(const QString& text)
 {
-    QStringList paragraphs = text.split(QStringLiteral("\r\n"));
-    for (QString& paragraph : paragraphs)
-        paragraph.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    QStringList paragraphs{QString()};
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if ((c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') || c == u'\f') {
+            paragraphs << QString();
+            i += c == u'\r';
+        } else if (c == u'\r' || c == u'\n' || c == u'\v') {
+            paragraphs.last() += QLatin1Char('\n');
+        } else if ((c < 0x20 && c != u'\t') || c == 0xFFFE || c == 0xFFFF) {
+            // Word's files use these as marks of their own (0x13 to 0x15 make a field, 0x07
+            // ends a table cell): kept, they would take the text around them with them.
+        } else {
+            paragraphs.last() += QChar(c);
+        }
+    }
     return paragraphs;
 }
 

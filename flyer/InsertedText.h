@@ -7,8 +7,10 @@
 
 namespace lumarel {
 
-// A text as Word's Range.Text puts it into a document: each CR LF ends a paragraph, a lone CR or
-// LF breaks the line (given back as LF). The result holds at least one paragraph.
+// A text as Word's Range.Text puts it into a document: each CR LF or form feed ends a paragraph,
+// a lone CR or LF or a vertical tab breaks the line (given back as LF), and the other control
+// characters but the tab, and the non-characters U+FFFE and U+FFFF, are left out. The result
+// holds at least one paragraph.
 QStringList documentParagraphs(const QString& text);
 
 // Replaces the range's text by the paragraphs; each new paragraph keeps the style and the direct

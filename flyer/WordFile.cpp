@@ -105,12 +105,14 @@ QString Bytes::utf16(qint64 offset, int count) const
     return text;
 }
 
-WordFile openWordFile(const QString& path)
+WordFile openWordFile(const QString& path, bool withDocumentStream)
 {
     const GPtr<GsfInfile> file = openCompoundFile(path);
     const Bytes doc(readStream(file.get(), "WordDocument", kMaxFibSize),
                     QStringLiteral("file information block"));
-    WordFile word{readFib(doc), {}};
+    WordFile word{readFib(doc), {}, {}};
+    if (withDocumentStream)
+        word.document = readStream(file.get(), "WordDocument");
     word.table = readStream(file.get(), word.fib.tableIs1Table ? "1Table" : "0Table");
     return word;
 }

@@ -46,6 +46,7 @@ enum PairIndex
     kSttbfBkmk = 21,
     kPlcfBkf = 22,
     kPlcfBkl = 23,
+    kClx = 33,
     kPlcSpaMom = 40,
     kDggInfo = 50,
     kPlcftxbxTxt = 56,
@@ -104,14 +105,16 @@ struct Fib
     quint32 lcb[kPairCount97] = {};
 };
 
-// A Word 97 file's information block and its table stream.
+// A Word 97 file's information block and its table stream; the whole document stream only
+// when asked for.
 struct WordFile
 {
     Fib fib;
     QByteArray table;
+    QByteArray document;
 };
 
-WordFile openWordFile(const QString& path);
+WordFile openWordFile(const QString& path, bool withDocumentStream = false);
 
 // One table of the table stream, as a view of its own so that reads cannot leave it.
 Bytes tablePart(const WordFile& file, PairIndex index, const QString& what);
