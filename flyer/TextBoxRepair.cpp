@@ -289,6 +289,10 @@ void restoreTextBoxBookmarks(const Reference<css::lang::XComponent>& document,
         if (mark.story == Story::TextBox && !present->hasByName(toUno(mark.name)))
             lostByBox[mark.textBox] << mark;
     }
+    // A turned box is replaced even without bookmarks: the export misplaces the import's shape.
+    for (const WordShape& shape : fileShapes)
+        if (shape.textBox >= 0 && shape.textFlow != 0)
+            lostByBox[shape.textBox];
     if (lostByBox.isEmpty())
         return;
 
