@@ -29,7 +29,14 @@ QString properCase(const QString& text)
 
 QString fnDay(const QString& day)
 {
-    const QString trimmed = day.trimmed();
+    // Spaces only: a tab or a line break is not trimmed and makes the text no day number.
+    qsizetype first = 0;
+    qsizetype last = day.size();
+    while (first < last && day[first] == QLatin1Char(' '))
+        ++first;
+    while (last > first && day[last - 1] == QLatin1Char(' '))
+        --last;
+    const QString trimmed = day.mid(first, last - first);
     // Exactly the digits of 1 to 31: no sign, no leading zero, nothing else.
     if (trimmed.isEmpty() || trimmed.size() > 2 || trimmed.front() == QLatin1Char('0'))
         return QString();

@@ -1,10 +1,12 @@
 #include "flyer/OfficeEngine.h"
 
 #include "app/Failure.h"
+#include "flyer/InsertedText.h"
 #include "flyer/OfficeProcess.h"
 #include "flyer/TextBoxRepair.h"
 #include "flyer/UnoText.h"
 #include "flyer/WordBookmarks.h"
+#include "flyer/WordShapes.h"
 
 #include <QDir>
 #include <QEventLoop>
@@ -397,14 +399,19 @@ Reference<css::lang::XComponent> OfficeEngine::Impl::requireDocument() const
 void OfficeEngine::Impl::restoreDroppedBookmarks(const QString& path)
 {
     QList<WordBookmark> fileBookmarks;
+    QList<WordShape> fileShapes;
     try {
         fileBookmarks = readWordBookmarks(path);
+        fileShapes = readWordShapes(path);
     } catch (const Failure&) {
-        return; // not a Word 97 file: its import loses nothing of this kind
+        if (fileBookmarks.isEmpty())
+            return; // not a Word 97 file: its import loses nothing of this kind
     }
     const Reference<css::lang::XComponent> opened = document;
     call(QStringLiteral("restoring the text boxes of \"%1\"").arg(path), limit(kCallLimitMs),
-         [opened, fileBookmarks] { restoreTextBoxBookmarks(opened, fileBookmarks); });
+         [opened, fileBookmarks, fileShapes] {
+             restoreTextBoxBookmarks(opened, fileBookmarks, fileShapes);
+         });
 }
 
 Reference<css::uno::XComponentContext> OfficeEngine::Impl::connect(const QString& doing)
@@ -591,11 +598,8 @@ void OfficeEngine::open(const QString& path, bool readOnly)
 void OfficeEngine::setBookmarkText(const QString& name, const QString& text)
 {
     const Reference<css::lang::XComponent> document = d->requireDocument();
-    QString lines = text;
-    lines.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    lines.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    const QStringList paragraphs = documentParagraphs(text);
     const rtl::OUString unoName = toUno(name);
-    const rtl::OUString unoText = toUno(lines);
     const bool found = d->call(
         QStringLiteral("setting the text of the bookmark \"%1\"").arg(name), limit(kCallLimitMs),
         [=] {
@@ -603,8 +607,7 @@ void OfficeEngine::setBookmarkText(const QString& name, const QString& text)
             if (!marks->hasByName(unoName))
                 return false;
             Reference<css::text::XTextContent> mark(marks->getByName(unoName), UNO_QUERY_THROW);
-            // Writer makes each LF a line break within the paragraph.
-            mark->getAnchor()->setString(unoText);
+            insertParagraphs(mark->getAnchor(), paragraphs);
             return true;
         });
     if (!found)
@@ -749,6 +752,13 @@ QStringList OfficeEngine::paragraphs() const
     const Reference<css::lang::XComponent> document = d->requireDocument();
     return d->call(QStringLiteral("reading the document"), limit(kCallLimitMs),
                    [document] { return paragraphsOf(textOf(document)->getText()); });
+}
+
+QStringList OfficeEngine::paragraphStyles() const
+{
+    const Reference<css::lang::XComponent> document = d->requireDocument();
+    return d->call(QStringLiteral("reading the document"), limit(kCallLimitMs),
+                   [document] { return paragraphStyleNames(textOf(document)->getText()); });
 }
 
 QList<QStringList> OfficeEngine::textBoxParagraphs() const

@@ -26,8 +26,8 @@ public:
 
     // Opens a document (hidden, macros never run, links not updated); it becomes the active one.
     void open(const QString& path, bool readOnly = false);
-    // Puts `text` at the bookmark; CR LF pairs (and lone CR or LF) become line breaks, so that
-    // a two-line event name stays one bordered heading.
+    // Puts `text` at the bookmark: each CR LF starts a new paragraph with the formatting of the
+    // bookmark's paragraph, as in Word; a lone CR or LF becomes a line break.
     void setBookmarkText(const QString& name, const QString& text);
     void saveAs(const QString& path, const QString& filterName = QStringLiteral("MS Word 97"));
     // The office never prompts when driven this way; the setting is kept for the callers' order.
@@ -45,6 +45,8 @@ public:
     // Reading documents back: main-text paragraphs, the paragraphs of each text box (text
     // frames first, then drawing shapes that hold text).
     QStringList paragraphs() const;
+    // The style of each main-text paragraph, by the office's name for it.
+    QStringList paragraphStyles() const;
     QList<QStringList> textBoxParagraphs() const;
     QStringList bookmarkNames() const;
     // Puts a new empty bookmark at a character offset in the text of the frameIndex-th frame.

@@ -15,7 +15,10 @@
 #include <com/sun/star/lang/XServiceInfo.hpp>
 #include <com/sun/star/table/BorderLine2.hpp>
 #include <com/sun/star/text/ControlCharacter.hpp>
+#include <com/sun/star/text/HoriOrientation.hpp>
+#include <com/sun/star/text/RelOrientation.hpp>
 #include <com/sun/star/text/SizeType.hpp>
+#include <com/sun/star/text/VertOrientation.hpp>
 #include <com/sun/star/text/WrapTextMode.hpp>
 #include <com/sun/star/text/WritingMode2.hpp>
 #include <com/sun/star/text/XBookmarksSupplier.hpp>
@@ -25,6 +28,8 @@
 #include <com/sun/star/text/XTextFramesSupplier.hpp>
 
 #include <QMap>
+
+#include <algorithm>
 
 using css::uno::Any;
 using css::uno::Reference;
@@ -116,39 +121,116 @@ void copyProperty(const Reference<css::beans::XPropertySet>& from,
     to->setPropertyValue(unoName, from->getPropertyValue(unoName));
 }
 
-// A text frame in place of the turned shape, with the shape's paragraphs.
-Reference<css::text::XTextFrame> replaceByFrame(const Reference<css::lang::XComponent>& document,
-                                                const Reference<css::drawing::XShape>& shape)
+// Word's lengths in the office's hundredths of a millimetre.
+sal_Int32 fromTwips(int twips)
+{
+    return sal_Int32(qRound(twips * 127.0 / 72.0));
+}
+
+sal_Int32 fromEmu(int emu)
+{
+    return sal_Int32(qRound(emu / 360.0));
+}
+
+sal_Int16 relationOf(ShapeRelation relation)
+{
+    switch (relation) {
+    case ShapeRelation::Page:
+        return css::text::RelOrientation::PAGE_FRAME;
+    case ShapeRelation::Margin:
+        return css::text::RelOrientation::PAGE_PRINT_AREA;
+    case ShapeRelation::Text:
+        break;
+    }
+    return css::text::RelOrientation::FRAME;
+}
+
+sal_Int16 writingModeOf(int textFlow)
+{
+    switch (textFlow) {
+    case 1:
+    case 3:
+        return css::text::WritingMode2::TB_RL;
+    case 2:
+        return css::text::WritingMode2::BT_LR;
+    default:
+        return css::text::WritingMode2::LR_TB;
+    }
+}
+
+// The frame's place, size and look as the file's shape record gives them.
+void shapeFromFile(const Reference<css::beans::XPropertySet>& frame, const WordShape& shape)
+{
+    frame->setPropertyValue("HoriOrient", Any(css::text::HoriOrientation::NONE));
+    frame->setPropertyValue("HoriOrientRelation", Any(relationOf(shape.horizontalTo)));
+    frame->setPropertyValue("HoriOrientPosition", Any(fromTwips(shape.left)));
+    frame->setPropertyValue("VertOrient", Any(css::text::VertOrientation::NONE));
+    frame->setPropertyValue("VertOrientRelation", Any(relationOf(shape.verticalTo)));
+    frame->setPropertyValue("VertOrientPosition", Any(fromTwips(shape.top)));
+    frame->setPropertyValue("Width", Any(fromTwips(shape.right - shape.left)));
+    frame->setPropertyValue("Height", Any(fromTwips(shape.bottom - shape.top)));
+    frame->setPropertyValue("LeftBorderDistance", Any(fromEmu(shape.textLeft)));
+    frame->setPropertyValue("TopBorderDistance", Any(fromEmu(shape.textTop)));
+    frame->setPropertyValue("RightBorderDistance", Any(fromEmu(shape.textRight)));
+    frame->setPropertyValue("BottomBorderDistance", Any(fromEmu(shape.textBottom)));
+    frame->setPropertyValue("WritingMode", Any(writingModeOf(shape.textFlow)));
+    frame->setPropertyValue("BackColor", Any(sal_Int32(shape.fillColor)));
+    frame->setPropertyValue("BackTransparent", Any(!shape.filled));
+    frame->setPropertyValue("Opaque", Any(!shape.behindText));
+    css::table::BorderLine2 line;
+    if (shape.line) {
+        line.Color = sal_Int32(shape.lineColor);
+        line.LineWidth = sal_uInt32(qMax(1, fromEmu(shape.lineWidth)));
+    }
+    for (const char* side : {"LeftBorder", "RightBorder", "TopBorder", "BottomBorder"})
+        frame->setPropertyValue(rtl::OUString::createFromAscii(side), Any(line));
+}
+
+// The frame's place and size as the import's shape has them, for a file without shape records.
+void shapeFromImport(const Reference<css::beans::XPropertySet>& frame,
+                     const Reference<css::drawing::XShape>& shape)
 {
     Reference<css::beans::XPropertySet> shapeProperties(shape, UNO_QUERY_THROW);
-    const QList<Paragraph> paragraphs =
-        paragraphsWithFormatting(Reference<css::text::XText>(shape, UNO_QUERY_THROW));
-
     // A quarter turn swaps the shape's own width and height on the page.
     css::awt::Size size = shape->getSize();
     sal_Int32 angle = 0;
     shapeProperties->getPropertyValue("RotateAngle") >>= angle;
     if (angle % 18000 == 9000)
         std::swap(size.Width, size.Height);
+    for (const char* name : {"HoriOrient", "HoriOrientRelation", "HoriOrientPosition", "VertOrient",
+                             "VertOrientRelation", "VertOrientPosition"})
+        copyProperty(shapeProperties, frame, name);
+    frame->setPropertyValue("Width", Any(size.Width));
+    frame->setPropertyValue("Height", Any(size.Height));
+    frame->setPropertyValue("WritingMode", Any(css::text::WritingMode2::BT_LR));
+    frame->setPropertyValue("BackColor", Any(sal_Int32(0xFFFFFF)));
+    frame->setPropertyValue("BackTransparent", Any(false));
+    frame->setPropertyValue("Opaque", Any(true));
+    const css::table::BorderLine2 noLine;
+    for (const char* side : {"LeftBorder", "RightBorder", "TopBorder", "BottomBorder"})
+        frame->setPropertyValue(rtl::OUString::createFromAscii(side), Any(noLine));
+}
+
+// A text frame in place of the turned shape, with the shape's paragraphs.
+Reference<css::text::XTextFrame> replaceByFrame(const Reference<css::lang::XComponent>& document,
+                                                const Reference<css::drawing::XShape>& shape,
+                                                const WordShape* fileShape)
+{
+    Reference<css::beans::XPropertySet> shapeProperties(shape, UNO_QUERY_THROW);
+    const QList<Paragraph> paragraphs =
+        paragraphsWithFormatting(Reference<css::text::XText>(shape, UNO_QUERY_THROW));
 
     Reference<css::lang::XMultiServiceFactory> factory(document, UNO_QUERY_THROW);
     Reference<css::text::XTextFrame> frame(factory->createInstance("com.sun.star.text.TextFrame"),
                                            UNO_QUERY_THROW);
     Reference<css::beans::XPropertySet> frameProperties(frame, UNO_QUERY_THROW);
-    for (const char* name : {"AnchorType", "HoriOrient", "HoriOrientRelation", "HoriOrientPosition",
-                             "VertOrient", "VertOrientRelation", "VertOrientPosition"})
-        copyProperty(shapeProperties, frameProperties, name);
+    copyProperty(shapeProperties, frameProperties, "AnchorType");
     frameProperties->setPropertyValue("SizeType", Any(css::text::SizeType::FIX));
-    frameProperties->setPropertyValue("Width", Any(size.Width));
-    frameProperties->setPropertyValue("Height", Any(size.Height));
-    frameProperties->setPropertyValue("WritingMode", Any(css::text::WritingMode2::BT_LR));
-    frameProperties->setPropertyValue("BackColor", Any(sal_Int32(0xFFFFFF)));
-    frameProperties->setPropertyValue("BackTransparent", Any(false));
-    frameProperties->setPropertyValue("Opaque", Any(true));
     frameProperties->setPropertyValue("Surround", Any(css::text::WrapTextMode_THROUGH));
-    const css::table::BorderLine2 noLine;
-    for (const char* side : {"LeftBorder", "RightBorder", "TopBorder", "BottomBorder"})
-        frameProperties->setPropertyValue(rtl::OUString::createFromAscii(side), Any(noLine));
+    if (fileShape)
+        shapeFromFile(frameProperties, *fileShape);
+    else
+        shapeFromImport(frameProperties, shape);
 
     Reference<css::text::XTextRange> anchor =
         Reference<css::text::XTextContent>(shape, UNO_QUERY_THROW)->getAnchor();
@@ -195,7 +277,8 @@ void addBookmark(const Reference<css::lang::XComponent>& document,
 } // namespace
 
 void restoreTextBoxBookmarks(const Reference<css::lang::XComponent>& document,
-                             const QList<WordBookmark>& fileBookmarks)
+                             const QList<WordBookmark>& fileBookmarks,
+                             const QList<WordShape>& fileShapes)
 {
     Reference<css::text::XBookmarksSupplier> supplier(document, UNO_QUERY);
     if (!supplier.is())
@@ -206,6 +289,10 @@ void restoreTextBoxBookmarks(const Reference<css::lang::XComponent>& document,
         if (mark.story == Story::TextBox && !present->hasByName(toUno(mark.name)))
             lostByBox[mark.textBox] << mark;
     }
+    // A turned box is replaced even without bookmarks: the export misplaces the import's shape.
+    for (const WordShape& shape : fileShapes)
+        if (shape.textBox >= 0 && shape.textFlow != 0)
+            lostByBox[shape.textBox];
     if (lostByBox.isEmpty())
         return;
 
@@ -213,7 +300,11 @@ void restoreTextBoxBookmarks(const Reference<css::lang::XComponent>& document,
     for (auto it = lostByBox.cbegin(); it != lostByBox.cend(); ++it) {
         if (it.key() < 0 || it.key() >= shapes.size())
             continue;
-        const Reference<css::text::XTextFrame> frame = replaceByFrame(document, shapes[it.key()]);
+        const auto fileShape =
+            std::find_if(fileShapes.cbegin(), fileShapes.cend(),
+                         [&](const WordShape& candidate) { return candidate.textBox == it.key(); });
+        const Reference<css::text::XTextFrame> frame = replaceByFrame(
+            document, shapes[it.key()], fileShape == fileShapes.cend() ? nullptr : &*fileShape);
         for (const WordBookmark& mark : it.value())
             addBookmark(document, frame->getText(), mark.start, mark.name);
     }

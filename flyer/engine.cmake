@@ -6,6 +6,7 @@ pkg_check_modules(POPPLER_QT6 REQUIRED IMPORTED_TARGET poppler-qt6)
 target_sources(lumarel_flyer PRIVATE
     DateTexts.cpp DateTexts.h
     EngineCheck.cpp EngineCheck.h
+    InsertedText.cpp InsertedText.h
     OfficeEngine.cpp OfficeEngine.h
     OfficeProcess.cpp OfficeProcess.h
     TextBoxRepair.cpp TextBoxRepair.h
@@ -16,14 +17,19 @@ target_compile_definitions(lumarel_flyer PRIVATE
     LUMAREL_OFFICE_PROGRAM_DIR="/usr/lib/libreoffice/program")
 lumarel_uno_headers(lumarel_flyer TYPES
     com.sun.star.awt.Size
+    com.sun.star.beans.PropertyAttribute
     com.sun.star.beans.XPropertySet
+    com.sun.star.beans.XPropertyState
     com.sun.star.container.XNameAccess
     com.sun.star.drawing.XDrawPageSupplier
     com.sun.star.drawing.XShape
     com.sun.star.drawing.XShapes
     com.sun.star.table.BorderLine2
     com.sun.star.text.ControlCharacter
+    com.sun.star.text.HoriOrientation
+    com.sun.star.text.RelOrientation
     com.sun.star.text.SizeType
+    com.sun.star.text.VertOrientation
     com.sun.star.text.WrapTextMode
     com.sun.star.text.WritingMode2
     com.sun.star.text.XText

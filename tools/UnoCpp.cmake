@@ -12,7 +12,9 @@ set(LUMAREL_UNO_INCLUDE /usr/include/libreoffice CACHE PATH "The SDK's C++ heade
 function(lumarel_uno_headers target)
     cmake_parse_arguments(ARG "" "" "TYPES" ${ARGN})
     set(out ${CMAKE_BINARY_DIR}/uno-headers/${target})
-    set(stamp ${out}/.stamp)
+    # The stamp names the type list, so that a changed list makes the headers again.
+    string(MD5 types_hash "${ARG_TYPES}")
+    set(stamp ${out}/.stamp-${types_hash})
     list(TRANSFORM ARG_TYPES PREPEND "-T" OUTPUT_VARIABLE type_options)
     add_custom_command(
         OUTPUT ${stamp}

@@ -28,13 +28,14 @@ struct SavedFlyer
 {
     QStringList paragraphs;
     QStringList textBox;
+    QStringList styles;
 };
 
 SavedFlyer readFlyer(const QString& path)
 {
     OfficeEngine office;
     office.open(path, true);
-    SavedFlyer flyer{office.paragraphs(), {}};
+    SavedFlyer flyer{office.paragraphs(), {}, office.paragraphStyles()};
     for (const QStringList& box : office.textBoxParagraphs())
         flyer.textBox += box;
     office.quit();
@@ -98,9 +99,15 @@ private slots:
 
         const SavedFlyer flyer = readFlyer(saved);
         const QString body = flyer.paragraphs.join('\n');
-        QVERIFY2(body.contains("9th Annual\nTaco Eating Contest") ||
-                     body.contains(QString("9th Annual") + QChar(0x2028) + "Taco Eating Contest"),
-                 qPrintable(body));
+        // Each CR LF made a paragraph of the style it split: one bordered heading of two
+        // paragraphs, and a justified paragraph per long text, none stretched by a line break.
+        const qsizetype name = flyer.paragraphs.indexOf("9th Annual");
+        QCOMPARE(flyer.paragraphs.mid(name, 2), QStringList({"9th Annual", "Taco Eating Contest"}));
+        QCOMPARE(flyer.styles.mid(name, 2), QStringList({"Heading 2", "Heading 2"}));
+        const qsizetype more = flyer.paragraphs.indexOf("Throw-up bag") - 3;
+        QVERIFY(flyer.paragraphs.value(more).startsWith("The first 20 people"));
+        QCOMPARE(flyer.paragraphs.value(more + 2), QStringLiteral("None"));
+        QCOMPARE(flyer.styles.mid(more, 4), QStringList(4, "Body Text"));
         QVERIFY2(body.contains(" Friday, January 15th, 2027   3:05 PM"), qPrintable(body));
         QVERIFY(body.contains(" Brantwell MA"));
         QVERIFY(body.contains("The first 20 people to sign up"));

@@ -51,6 +51,10 @@ private slots:
                                      << "31st";
         QTest::newRow("spaces around are removed") << "  7 "
                                                    << "7th";
+        QTest::newRow("a tab is not a space") << "\t7"
+                                              << "";
+        QTest::newRow("a line break is not a space") << "7\n"
+                                                     << "";
         QTest::newRow("a leading zero gives nothing") << "07"
                                                       << "";
         QTest::newRow("the empty text gives nothing") << ""

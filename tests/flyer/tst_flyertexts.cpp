@@ -3,7 +3,9 @@
 #include "app/Failure.h"
 #include "flyer/BookmarkTexts.h"
 #include "flyer/DocumentName.h"
+#include "flyer/OfficeEngine.h"
 #include "flyer/TempFolder.h"
+#include "flyer/WordText.h"
 
 #include <QDir>
 #include <QFile>
@@ -77,6 +79,49 @@ private slots:
         QFETCH(QStringList, fields);
         QFETCH(QString, expected);
         QCOMPARE(eventMoreText(fields[0], fields[1], fields[2], fields[3]), expected);
+    }
+
+    void controlCharactersNeverWipeAText()
+    {
+        // Each bookmark's text, and what the saved document holds of it (paragraphs joined by
+        // '|', line breaks as LF).
+        const QList<std::array<QString, 3>> table = {
+            {"OrgName", "OrgName:a\az:end", "OrgName:az:end"},
+            {"EventName", "Field\x13 marks\x14 typed\x15", "Field marks typed"},
+            {"EventDate", "tab\tand\x01\x02\x08\x0E\x1Fsoft", "tab\tandsoft"},
+            {"EventTime", "one\vtwo", "one\ntwo"},
+            {"EventAddr", QString("page\fbreak") + QChar(0xFFFE) + QChar(0xFFFF) + "end",
+             "page|breakend"},
+            {"EventMore", "x\t\n\v\f\r\x0Ey", "x\t\n\n|\ny"},
+        };
+        const QString templatePath = test::tempFolder() + "/controls.dot";
+        QFile::remove(templatePath);
+        QVERIFY(QFile(":/template.dot").copy(templatePath));
+        const QString saved = test::tempFolder() + "/controls.doc";
+        QString readBack;
+        try {
+            OfficeEngine office;
+            office.open(templatePath, true);
+            for (const auto& [bookmark, typed, expected] : table)
+                office.setBookmarkText(bookmark, typed);
+            office.saveAs(saved);
+            office.close();
+            office.open(saved, true);
+            readBack = office.paragraphs().join('|');
+            for (const QStringList& box : office.textBoxParagraphs())
+                readBack += '|' + box.join('|');
+            office.quit();
+        } catch (const Failure& failure) {
+            QFAIL(qPrintable(failure.description()));
+        }
+        for (const auto& [bookmark, typed, expected] : table)
+            QVERIFY2(readBack.contains(expected), qPrintable(bookmark + ": " + readBack));
+        // Word's own text of the file: line and paragraph breaks as Word's marks, and no field
+        // or cell marks that nobody typed.
+        const QString text = readWordMainText(saved);
+        QVERIFY(text.contains("one\x0Btwo") && text.contains("page\rbreakend"));
+        for (const char16_t mark : {u'\x07', u'\x13', u'\x14', u'\x15'})
+            QVERIFY(!text.contains(QChar(mark)));
     }
 
     void documentNamesFollowThePattern()

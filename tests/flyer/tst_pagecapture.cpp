@@ -7,6 +7,7 @@
 #include "flyer/FlyerTemplate.h"
 #include "flyer/OfficeEngine.h"
 #include "flyer/PageCapture.h"
+#include "flyer/WordShapes.h"
 
 #include <QFile>
 #include <QImage>
@@ -61,6 +62,17 @@ int darkPixels(const QImage& page, int left, int top, int width, int height)
     return dark;
 }
 
+// The rectangle, in twips, of the ink in the band left of the main text (the strip's place).
+QRect stripInk(const QImage& page)
+{
+    QRect ink;
+    for (int y = 0; y < page.height(); ++y)
+        for (int x = 500 * 254 / 1440; x < 2400 * 254 / 1440; ++x)
+            if (qGray(page.pixel(x, y)) < 200)
+                ink |= QRect(x * 1440 / 254, y * 1440 / 254, 1, 1);
+    return ink;
+}
+
 } // namespace
 
 class PageCaptureTest : public QObject
@@ -84,8 +96,31 @@ private slots:
         QCOMPARE(qRound(page.height() / 10000.0 / 0.0254 * 1440), 15840);
         // The heading band and the long text are on the page.
         QVERIFY(darkPixels(page, 2520, 1440, 7920, 12960) > 1000);
-        // The text box strip along the left edge holds the organisation's name.
-        QVERIFY(darkPixels(page, 763, 835, 1560, 13140) > 500);
+        // The organisation's name reads upward from the lower end of the template's strip
+        // (763 to 2322 by 835 to 13974 twips); its ink starts where the line's top meets the
+        // strip's left edge, below the letters' ascent.
+        const QRect ink = stripInk(page);
+        QVERIFY2(ink.top() >= 835 - 60 && ink.bottom() <= 13974 + 60 &&
+                     ink.bottom() >= 13974 - 600 && ink.left() >= 763 && ink.left() < 763 + 200 &&
+                     ink.right() <= 2322,
+                 qPrintable(QStringLiteral("ink %1..%2 x %3..%4")
+                                .arg(ink.top())
+                                .arg(ink.bottom())
+                                .arg(ink.left())
+                                .arg(ink.right())));
+
+        // The saved file's strip has the template's place (within 15 twips), no inner margins,
+        // bottom-to-top text, and the template's fill and line.
+        const WordShape designed = readWordShapes(test::rootFolder() + "/template.dot").value(0);
+        WordShape saved = readWordShapes(document).value(0);
+        for (auto edge :
+             {&WordShape::left, &WordShape::top, &WordShape::right, &WordShape::bottom}) {
+            QVERIFY2(qAbs(saved.*edge - designed.*edge) <= 15,
+                     qPrintable(QString::number(saved.*edge)));
+            saved.*edge = designed.*edge;
+        }
+        saved.id = designed.id;
+        QCOMPARE(saved, designed);
 
         const QString withoutOrgDocument = makeFlyer("without-org.doc", QString());
         QVERIFY(!withoutOrgDocument.isEmpty());

@@ -12,6 +12,7 @@
 
 #include "app/Failure.h"
 #include "flyer/WordBookmarks.h"
+#include "flyer/WordShapes.h"
 
 #include <QFile>
 #include <QMap>
@@ -88,6 +89,8 @@ QString writeCompoundFile(const QString& name, const Streams& streams)
 constexpr int kFlagsOffset = 0x0A;
 constexpr int kSttbfBkmkOffset = 0x142;
 constexpr int kPlcfBklLengthOffset = 0x156;
+constexpr int kPlcSpaMomOffset = 0x1DA;
+constexpr int kDggInfoOffset = 0x22A;
 
 void put16(QByteArray& bytes, int offset, quint16 value)
 {
@@ -223,6 +226,85 @@ private slots:
         QFETCH(QString, cause);
         try {
             readWordBookmarks(path);
+            QFAIL("no failure");
+        } catch (const Failure& failure) {
+            QVERIFY2(failure.description().contains(path), qPrintable(failure.description()));
+            QVERIFY2(failure.description().contains(cause), qPrintable(failure.description()));
+        }
+    }
+
+    void templateHoldsTheOrgNameStrip()
+    {
+        WordShape strip;
+        strip.id = readWordShapes(templatePath()).value(0).id;
+        strip.left = 763;
+        strip.top = 835;
+        strip.right = 2322;
+        strip.bottom = 13974;
+        strip.horizontalTo = strip.verticalTo = ShapeRelation::Page;
+        strip.textBox = 0;
+        strip.textLeft = strip.textTop = strip.textRight = strip.textBottom = 0;
+        strip.textFlow = 2; // bottom to top
+        strip.line = false;
+        QCOMPARE(readWordShapes(templatePath()), QList<WordShape>{strip});
+    }
+
+    void damagedShapeRecordsFail_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("cause");
+        const Streams streams = readStreams(templatePath());
+        const QString tableName = streams.contains("1Table") ? "1Table" : "0Table";
+        const auto changed = [&](const QString& name, int offset, quint32 value) {
+            Streams damaged = streams;
+            put32(damaged["WordDocument"], offset, value);
+            return writeCompoundFile(name, damaged);
+        };
+
+        QTest::newRow("anchors past the end of the table stream")
+            << changed("anchors.dot", kPlcSpaMomOffset, streams[tableName].size())
+            << "outside the table stream";
+        QTest::newRow("an anchor table of a wrong size")
+            << changed("anchorsize.dot", kPlcSpaMomOffset + 4, 27) << "wrong size";
+        QTest::newRow("a drawing cut short")
+            << changed("drawing.dot", kDggInfoOffset + 4, 40) << "cut short";
+
+        // A drawing of containers nested deeper than any real one, and one whose shape claims
+        // more properties than it holds.
+        const auto withDrawing = [&](const QString& name, const QByteArray& drawing) {
+            Streams damaged = streams;
+            put32(damaged["WordDocument"], kDggInfoOffset, damaged[tableName].size());
+            put32(damaged["WordDocument"], kDggInfoOffset + 4, drawing.size());
+            damaged[tableName] += drawing;
+            return writeCompoundFile(name, damaged);
+        };
+        const auto record = [](quint16 versionAndInstance, quint16 type, const QByteArray& body) {
+            QByteArray bytes(8, '\0');
+            put16(bytes, 0, versionAndInstance);
+            put16(bytes, 2, type);
+            put32(bytes, 4, body.size());
+            return bytes + body;
+        };
+        QByteArray nested;
+        for (int i = 0; i < 100; ++i)
+            nested = record(0xF, 0xF003, nested);
+        const QByteArray start = record(0xF, 0xF000, {}) + QByteArray(1, '\0');
+        QTest::newRow("containers nested too deep")
+            << withDrawing("deep.dot", start + record(0xF, 0xF002, nested)) << "nests too deep";
+        const QByteArray shape = record(0xF, 0xF004,
+                                        record(0x2, 0xF00A, QByteArray(8, '\0')) +
+                                            record(0x3 | 50 << 4, 0xF00B, QByteArray(12, '\0')));
+        QTest::newRow("more properties than the shape holds")
+            << withDrawing("properties.dot", start + record(0xF, 0xF002, shape))
+            << "properties of a shape are cut short";
+    }
+
+    void damagedShapeRecordsFail()
+    {
+        QFETCH(QString, path);
+        QFETCH(QString, cause);
+        try {
+            readWordShapes(path);
             QFAIL("no failure");
         } catch (const Failure& failure) {
             QVERIFY2(failure.description().contains(path), qPrintable(failure.description()));
