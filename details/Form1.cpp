@@ -7,6 +7,7 @@
 #include "app/WindowLook.h"
 #include "flyer/BookmarkTexts.h"
 #include "flyer/EngineCheck.h"
+#include "flyer/FlyerRun.h"
 #include "flyer/FlyerTemplate.h"
 #include "flyer/OfficeEngine.h"
 #include "flyer/PageCapture.h"
@@ -78,6 +79,13 @@ QRect labelGeometry(const QLabel& label, QRect geometry, int inputLeft)
     const int room = inputLeft - geometry.left() - metrics.averageCharWidth();
     geometry.setWidth(std::clamp(needed, geometry.width(), std::max(room, geometry.width())));
     return geometry;
+}
+
+FlyerFields flyerFields(const EventRecord& record)
+{
+    return {record.dtpEventDate.date(), record.dtpTime.time(), record.txtOrgName,
+            record.txtEventName,        record.txtLocation,    record.txtMore,
+            record.txtInfoOrg,          record.txtPlans,       record.txtItems};
 }
 
 QDateTime today()
@@ -354,45 +362,20 @@ void Form1::PushButton6_Click()
     const auto notBusy = qScopeGuard([&] { m_busy = false; });
 
     StepTrap trap(locationText("Form1", "PushButton6_Click"));
-    const EventRecord details = record();
+    const auto step = [&](int line, const std::function<void()>& body) {
+        return trap.step(line, body);
+    };
+    const FlyerFields fields = flyerFields(record());
     std::optional<OfficeEngine> word;
-    QByteArray templateBytes;
+    FlyerRun run([&]() -> OfficeEngine& { return word.emplace(); });
     QString documentPath;
 
     trap.step(104, [&] { m_pointer.set(PointerSetting::Hourglass); });
-    trap.step(106, [&] { word.emplace(); });
-    trap.step(108, [&] { templateBytes = embeddedTemplate(); });
-    trap.step(110, [&] {
-        if (!FileExists(templateCopyPath()))
-            SaveBytesToFile(templateBytes, templateCopyPath());
-    });
-    trap.step(112, [&] { runningInstance(word).open(templateCopyPath(), true); });
-
-    QString dateText, orgText, addrText;
-    trap.step(116, [&] { dateText = eventDateText(details.dtpEventDate.date()); });
-    trap.step(118, [&] { orgText = orgNameText(details.txtOrgName); });
-    trap.step(120, [&] { addrText = eventAddrText(details.txtLocation); });
-    const auto fill = [&](int line, const char* bookmark, const auto& text) {
-        trap.step(line, [&] { runningInstance(word).setBookmarkText(bookmark, text()); });
-    };
-    fill(122, "OrgName", [&] { return orgText; });
-    fill(124, "EventName", [&] { return eventNameText(details.txtEventName); });
-    fill(126, "EventDate", [&] { return dateText; });
-    fill(128, "EventTime", [&] { return eventTimeText(details.dtpTime.time()); });
-    fill(130, "EventAddr", [&] { return addrText; });
-    fill(132, "EventMore", [&] {
-        return eventMoreText(details.txtMore, details.txtInfoOrg, details.txtPlans,
-                             details.txtItems);
-    });
-
+    run.fill(fields, step);
     trap.step(146, [&] { documentPath = m_documentNamer.freePath(flyerTempFolder()); });
-    trap.step(150, [&] { runningInstance(word).saveAs(documentPath); });
-    trap.step(152, [&] { runningInstance(word).setDisplayAlerts(false); });
-    trap.step(154, [&] { runningInstance(word).close(); });
-    trap.step(156, [&] { runningInstance(word).quit(); });
-    trap.step(160, [&] { word.reset(); });
+    run.save(documentPath, step);
 
-    trap.step(162, [&] { SaveDocAsJPG(documentPath); });
+    trap.step(162, [&] { SaveDocAsJPG(run, documentPath); });
     trap.step(164, [&] { m_pointer.set(PointerSetting::Normal); });
 
     trap.step(166, [&] { preview().loadPicture(pagePicturePath()); });

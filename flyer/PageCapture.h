@@ -11,9 +11,13 @@ constexpr int kPageDotsPerMeter = 10000;
 // TEMP/temp.bmp: where the page picture of a flyer run is written.
 QString pagePicturePath();
 
-// Opens the saved flyer in an office instance of its own, renders its first page and writes
-// it to TEMP/temp.bmp, closes without saving and quits. Each step reports its own failure and
-// the next one still runs; it always returns.
+class FlyerRun;
+
+// Has the run's office open the saved flyer, render its first page and write it to
+// TEMP/temp.bmp, then close it without saving. Failures are reported under this procedure's
+// own name; it always returns, true when the picture was written.
+bool SaveDocAsJPG(FlyerRun& run, const QString& documentPath);
+// The same with an office of its own.
 void SaveDocAsJPG(const QString& documentPath);
 
 } // namespace lumarel
