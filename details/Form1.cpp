@@ -9,8 +9,8 @@
 #include "flyer/EngineCheck.h"
 #include "flyer/FlyerRun.h"
 #include "flyer/FlyerTemplate.h"
-#include "flyer/OfficeEngine.h"
 #include "flyer/PageCapture.h"
+#include "flyer/ReadyOffice.h"
 #include "flyer/TempFolder.h"
 #include "preview/Form2.h"
 
@@ -27,7 +27,6 @@
 
 #include <algorithm>
 #include <limits>
-#include <optional>
 
 namespace lumarel {
 
@@ -366,27 +365,40 @@ void Form1::PushButton6_Click()
         return trap.step(line, body);
     };
     const FlyerFields fields = flyerFields(record());
-    std::optional<OfficeEngine> word;
-    FlyerRun run([&]() -> OfficeEngine& { return word.emplace(); });
+    FlyerRun run(&ReadyOffice::take);
     QString documentPath;
 
     trap.step(104, [&] { m_pointer.set(PointerSetting::Hourglass); });
     run.fill(fields, step);
     trap.step(146, [&] { documentPath = m_documentNamer.freePath(flyerTempFolder()); });
-    run.save(documentPath, step);
+    const bool saved = run.save(documentPath, step);
 
-    trap.step(162, [&] { SaveDocAsJPG(run, documentPath); });
+    // Without a document there is nothing to capture or to show.
+    bool pictured = false;
+    if (saved)
+        trap.step(162, [&] { pictured = SaveDocAsJPG(run, documentPath); });
     trap.step(164, [&] { m_pointer.set(PointerSetting::Normal); });
 
-    trap.step(166, [&] { preview().loadPicture(pagePicturePath()); });
-    trap.step(168, [&] { preview().mWordFile = documentPath; });
-    trap.step(170, [&] {
-        preview().show();
-        preview().activateWindow();
-    });
-    trap.step(172, [&] { hide(); });
+    if (saved) {
+        trap.step(166, [&] {
+            if (pictured)
+                preview().loadPicture(pagePicturePath());
+            else
+                preview().loadPicture(pageNotice(run.failure()));
+        });
+        trap.step(168, [&] { preview().mWordFile = documentPath; });
+        trap.step(170, [&] {
+            preview().show();
+            preview().activateWindow();
+        });
+        trap.step(172, [&] { hide(); });
+    } else if (!documentPath.isEmpty()) {
+        RemoveFile(documentPath); // what a failed save may have left
+    }
     trap.step(174, [&] { RemoveFile(pagePicturePath()); });
     trap.step(176, [&] { RemoveFile(templateCopyPath()); });
+    // An office that failed is replaced in the background, ready for the next press.
+    ReadyOffice::giveBack(run.officeFailed());
 }
 
 Form2& Form1::preview()

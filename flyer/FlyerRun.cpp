@@ -2,6 +2,7 @@
 
 #include "app/AppServices.h"
 #include "app/Failure.h"
+#include "app/StepTrap.h"
 #include "flyer/FlyerTemplate.h"
 #include "flyer/OfficeEngine.h"
 #include "flyer/PageCapture.h"
@@ -42,31 +43,45 @@ OfficeEngine& FlyerRun::office()
     return *m_office;
 }
 
-bool FlyerRun::officeStep(int line, const std::function<void()>& body, const StepRunner& step)
+bool FlyerRun::plainStep(int line, const std::function<void()>& body)
 {
-    return step(line, body);
+    return (*m_step)(line, [&] {
+        try {
+            body();
+        } catch (...) {
+            m_failure = describeCurrentException();
+            throw;
+        }
+    });
+}
+
+bool FlyerRun::officeStep(int line, const std::function<void()>& body)
+{
+    if (m_officeFailed)
+        return false;
+    const bool done = plainStep(line, body);
+    m_officeFailed = !done;
+    return done;
 }
 
 void FlyerRun::fill(const FlyerFields& fields, const StepRunner& step)
 {
+    m_step = &step;
     QByteArray templateBytes;
-    officeStep(
-        106, [&] { m_office = &m_source(); }, step);
-    step(108, [&] { templateBytes = embeddedTemplate(); });
-    step(110, [&] {
+    officeStep(106, [&] { m_office = &m_source(); });
+    plainStep(108, [&] { templateBytes = embeddedTemplate(); });
+    plainStep(110, [&] {
         if (!FileExists(templateCopyPath()))
             SaveBytesToFile(templateBytes, templateCopyPath());
     });
-    officeStep(
-        112, [&] { office().open(templateCopyPath(), true); }, step);
+    officeStep(112, [&] { office().open(templateCopyPath(), true); });
 
     QString dateText, orgText, addrText;
     step(116, [&] { dateText = eventDateText(fields.eventDate); });
     step(118, [&] { orgText = orgNameText(fields.orgName); });
     step(120, [&] { addrText = eventAddrText(fields.location); });
     const auto put = [&](int line, const char* bookmark, const auto& text) {
-        officeStep(
-            line, [&] { office().setBookmarkText(QLatin1String(bookmark), text()); }, step);
+        officeStep(line, [&] { office().setBookmarkText(QLatin1String(bookmark), text()); });
     };
     put(122, "OrgName", [&] { return orgText; });
     put(124, "EventName", [&] { return eventNameText(fields.eventName); });
@@ -79,15 +94,14 @@ void FlyerRun::fill(const FlyerFields& fields, const StepRunner& step)
 
 bool FlyerRun::save(const QString& documentPath, const StepRunner& step)
 {
-    const bool saved = officeStep(
-        150, [&] { office().saveAs(documentPath); }, step);
-    officeStep(
-        152, [&] { office().setDisplayAlerts(false); }, step);
-    officeStep(
-        154, [&] { office().close(); }, step);
-    officeStep(
-        156, [&] { office().quit(); }, step);
+    m_step = &step;
+    const bool saved = officeStep(150, [&] { office().saveAs(documentPath); });
+    officeStep(152, [&] { office().setDisplayAlerts(false); });
+    officeStep(154, [&] { office().close(); });
+    // The office stays for the next run, without the document.
+    officeStep(156, [&] { office().closeDocuments(); });
     step(160, [&] { m_office = nullptr; });
+    m_saved = saved;
     return saved;
 }
 
@@ -101,22 +115,19 @@ bool FlyerRun::makeDocument(const FlyerFields& fields, const QString& documentPa
 bool FlyerRun::capturePage(const QString& documentPath, const QString& picturePath,
                            const StepRunner& step)
 {
+    m_step = &step;
     QImage page;
-    officeStep(
-        116, [&] { m_office = &m_source(); }, step);
-    officeStep(
-        118, [&] { office().open(documentPath); }, step);
-    officeStep(
-        120, [&] { page = office().renderFirstPage(kPageDotsPerMeter); }, step);
-    const bool written = step(122, [&] {
+    officeStep(116, [&] { m_office = &m_source(); });
+    officeStep(118, [&] { office().open(documentPath); });
+    officeStep(120, [&] { page = office().renderFirstPage(kPageDotsPerMeter); });
+    // The picture of a page that the office could not render is not there to write.
+    const bool written = !m_officeFailed && plainStep(122, [&] {
         if (page.isNull())
             throw Failure(QStringLiteral("There is no picture of the page to save."));
         replaceFile(bmpBytes(page), picturePath);
     });
-    officeStep(
-        124, [&] { office().closeWithoutSaving(); }, step);
-    officeStep(
-        126, [&] { office().quit(); }, step);
+    officeStep(124, [&] { office().closeWithoutSaving(); });
+    officeStep(126, [&] { office().closeDocuments(); });
     m_office = nullptr;
     return written;
 }

@@ -10,10 +10,12 @@ namespace lumarel {
 
 class OfficeEngine;
 
-// The office work of making a flyer: copy and open the template, put the six bookmark texts
-// in, save the document, and capture its page. It needs no window, so that one office can make
-// many flyers. Every numbered step runs through the caller's step runner, which reports a
-// failure as it sees fit and says whether the step succeeded.
+// The office work of making one flyer: copy and open the template, put the six bookmark texts
+// in, save the document, and capture its page. It needs no window; one office can make many
+// flyers, one FlyerRun each, and is left running with no document open. Every numbered step
+// runs through the caller's step runner, which reports a failure as it sees fit and says
+// whether the step succeeded. One office fault, one report: after the first office step that
+// fails, the later steps that need the office or its work are not attempted.
 class FlyerRun
 {
 public:
@@ -37,12 +39,23 @@ public:
     bool capturePage(const QString& documentPath, const QString& picturePath,
                      const StepRunner& step);
 
+    // Whether an office step failed; the office is then not fit for another use as it is.
+    bool officeFailed() const { return m_officeFailed; }
+    bool documentSaved() const { return m_saved; }
+    // Why the last failing step failed (the office's reason for an office step).
+    const QString& failure() const { return m_failure; }
+
 private:
     OfficeEngine& office();
-    bool officeStep(int line, const std::function<void()>& body, const StepRunner& step);
+    bool plainStep(int line, const std::function<void()>& body);
+    bool officeStep(int line, const std::function<void()>& body);
 
     OfficeSource m_source;
+    const StepRunner* m_step = nullptr; // the runner of the call in progress
     OfficeEngine* m_office = nullptr;
+    bool m_officeFailed = false;
+    bool m_saved = false;
+    QString m_failure;
 };
 
 } // namespace lumarel

@@ -2,10 +2,10 @@
 
 #include "app/StepTrap.h"
 #include "flyer/FlyerRun.h"
-#include "flyer/OfficeEngine.h"
+#include "flyer/ReadyOffice.h"
 #include "flyer/TempFolder.h"
 
-#include <optional>
+#include <QPainter>
 
 namespace lumarel {
 
@@ -24,9 +24,31 @@ bool SaveDocAsJPG(FlyerRun& run, const QString& documentPath)
 
 void SaveDocAsJPG(const QString& documentPath)
 {
-    std::optional<OfficeEngine> word;
-    FlyerRun run([&]() -> OfficeEngine& { return word.emplace(); });
+    FlyerRun run(&ReadyOffice::take);
     SaveDocAsJPG(run, documentPath);
+    ReadyOffice::giveBack(run.officeFailed());
+}
+
+QImage pageNotice(const QString& reason)
+{
+    // A Letter page at the page picture's own resolution, so the view treats it as the page.
+    QImage page(2159, 2794, QImage::Format_RGB32);
+    page.setDotsPerMeterX(kPageDotsPerMeter);
+    page.setDotsPerMeterY(kPageDotsPerMeter);
+    page.fill(Qt::white);
+    QPainter painter(&page);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    painter.setPen(Qt::black);
+    painter.setFont(QFont(QStringLiteral("Arial"), 14));
+    const int inch = 254;
+    painter.drawText(
+        QRect(inch * 5 / 4, inch, page.width() - inch * 5 / 2, page.height() - 2 * inch),
+        Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
+        QStringLiteral("The flyer was made, but a picture of its page could not be "
+                       "made:\n\n%1\n\n\"Save Results To Word File\" saves the flyer "
+                       "all the same.")
+            .arg(reason));
+    return page;
 }
 
 } // namespace lumarel

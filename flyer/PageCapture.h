@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QImage>
 #include <QString>
 
 namespace lumarel {
@@ -17,7 +18,11 @@ class FlyerRun;
 // TEMP/temp.bmp, then close it without saving. Failures are reported under this procedure's
 // own name; it always returns, true when the picture was written.
 bool SaveDocAsJPG(FlyerRun& run, const QString& documentPath);
-// The same with an office of its own.
+// The same with the ready office.
 void SaveDocAsJPG(const QString& documentPath);
+
+// A page-sized picture with `reason` written where the page would be, shown instead of a page
+// whose picture could not be made.
+QImage pageNotice(const QString& reason);
 
 } // namespace lumarel
