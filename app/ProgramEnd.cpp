@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <vector>
 
 namespace lumarel {
 
@@ -13,10 +14,23 @@ std::function<void(int)>& endHandler()
     return handler;
 }
 
+std::vector<std::function<void()>>& endActions()
+{
+    static std::vector<std::function<void()>> actions;
+    return actions;
+}
+
 } // namespace
+
+void addProgramEndAction(std::function<void()> action)
+{
+    endActions().push_back(std::move(action));
+}
 
 void endProgram(int exitCode)
 {
+    for (auto action = endActions().rbegin(); action != endActions().rend(); ++action)
+        (*action)();
     if (endHandler()) {
         endHandler()(exitCode);
         return;

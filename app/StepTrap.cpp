@@ -7,10 +7,7 @@
 
 namespace lumarel {
 
-namespace {
-
-// Description of the exception being handled, as the user should read it.
-QString currentDescription()
+QString describeCurrentException()
 {
     try {
         throw;
@@ -25,8 +22,6 @@ QString currentDescription()
     }
 }
 
-} // namespace
-
 QString StepTrap::supportAddress()
 {
     return QStringLiteral("support@lumarel.example");
@@ -35,14 +30,14 @@ QString StepTrap::supportAddress()
 QString StepTrap::messageText(const QString& description, const QString& location, int line)
 {
     return description + QStringLiteral("\r\n") + location + QStringLiteral("at line ") +
-           QString::number(line) + QStringLiteral("\r\rPlease email screenshot of this message to ") +
-           supportAddress();
+           QString::number(line) +
+           QStringLiteral("\r\rPlease email screenshot of this message to ") + supportAddress();
 }
 
 void StepTrap::reportCurrent(int line)
 {
     ++m_failures;
-    const QString text = messageText(currentDescription(), m_location, line);
+    const QString text = messageText(describeCurrentException(), m_location, line);
     Dialogs::message(QStringLiteral("Application Error"), text, MessageIcon::Warning,
                      MessageButtons::Ok);
 }

@@ -16,8 +16,7 @@ public:
     explicit StepTrap(QString location) : m_location(std::move(location)) {}
 
     // Runs one step; returns false when it failed (after the failure was reported).
-    template <class Body>
-    bool step(int line, Body&& body)
+    template <class Body> bool step(int line, Body&& body)
     {
         try {
             std::forward<Body>(body)();
@@ -30,8 +29,7 @@ public:
 
     // The test of a conditional block. A test that fails is reported and counts as true: the
     // block is entered although its test did not complete.
-    template <class Condition>
-    bool test(int line, Condition&& condition)
+    template <class Condition> bool test(int line, Condition&& condition)
     {
         try {
             return std::forward<Condition>(condition)();
@@ -54,6 +52,10 @@ private:
     QString m_location;
     int m_failures = 0;
 };
+
+// The description of the exception being handled, as the user should read it; call it only
+// inside a catch block.
+QString describeCurrentException();
 
 // The location text of a procedure: "in Ostrevan2021/08/31.<window>.<procedure> ".
 QString locationText(const char* window, const char* procedure);

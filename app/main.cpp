@@ -1,5 +1,6 @@
 #include "app/AppServices.h"
 #include "details/Form1.h"
+#include "flyer/ReadyOffice.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -7,6 +8,8 @@
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
+    // The office starts while the window is built and its values restored.
+    lumarel::ReadyOffice::start();
     QCoreApplication::setOrganizationName(lumarel::kMakerName);
     QCoreApplication::setApplicationName(lumarel::kProductName);
     QCoreApplication::setApplicationVersion(lumarel::kVersion);

@@ -1,6 +1,11 @@
 #include "Benchmarks.h"
 
+#include "flyer/OfficeEngine.h"
+#include "flyer/ReadyOffice.h"
+
 #include <QElapsedTimer>
+#include <QFile>
+#include <QThread>
 
 #include <algorithm>
 #include <cstdio>
@@ -37,6 +42,33 @@ void report(const QString& name, const QList<double>& samples)
     std::printf("%-48s median %8.1f ms  (min %.1f, max %.1f, %lld runs)\n", qPrintable(name),
                 median(samples), samples.isEmpty() ? 0 : *low, samples.isEmpty() ? 0 : *high,
                 static_cast<long long>(samples.size()));
+    std::fflush(stdout);
+}
+
+namespace {
+
+// A field of /proc/<pid>/<file>, in kB.
+qint64 memoryField(qint64 pid, const char* file, const char* field)
+{
+    QFile status(QStringLiteral("/proc/%1/%2").arg(pid).arg(QLatin1String(file)));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith(field))
+            return line.mid(qstrlen(field)).trimmed().split(' ').value(0).toLongLong();
+    return -1;
+}
+
+} // namespace
+
+void reportReadyOfficeMemory(const char* when)
+{
+    const qint64 office = ReadyOffice::take().processId();
+    ReadyOffice::giveBack(false);
+    QThread::sleep(3);
+    std::printf("%-48s resident %lld kB (proportional %lld kB)\n", when,
+                memoryField(office, "status", "VmRSS:"),
+                memoryField(office, "smaps_rollup", "Pss:"));
     std::fflush(stdout);
 }
 

@@ -14,6 +14,9 @@ double median(QList<double> samples);
 // One line: name, median, minimum and maximum, in milliseconds.
 void report(const QString& name, const QList<double>& samples);
 
+// The ready office's resident memory at rest, a few seconds after `when`.
+void reportReadyOfficeMemory(const char* when);
+
 // The benchmarks, one function per area.
 void engineBenchmarks();
 void flyerBenchmarks();

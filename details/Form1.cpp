@@ -7,9 +7,10 @@
 #include "app/WindowLook.h"
 #include "flyer/BookmarkTexts.h"
 #include "flyer/EngineCheck.h"
+#include "flyer/FlyerRun.h"
 #include "flyer/FlyerTemplate.h"
-#include "flyer/OfficeEngine.h"
 #include "flyer/PageCapture.h"
+#include "flyer/ReadyOffice.h"
 #include "flyer/TempFolder.h"
 #include "preview/Form2.h"
 
@@ -26,7 +27,6 @@
 
 #include <algorithm>
 #include <limits>
-#include <optional>
 
 namespace lumarel {
 
@@ -78,6 +78,13 @@ QRect labelGeometry(const QLabel& label, QRect geometry, int inputLeft)
     const int room = inputLeft - geometry.left() - metrics.averageCharWidth();
     geometry.setWidth(std::clamp(needed, geometry.width(), std::max(room, geometry.width())));
     return geometry;
+}
+
+FlyerFields flyerFields(const EventRecord& record)
+{
+    return {record.dtpEventDate.date(), record.dtpTime.time(), record.txtOrgName,
+            record.txtEventName,        record.txtLocation,    record.txtMore,
+            record.txtInfoOrg,          record.txtPlans,       record.txtItems};
 }
 
 QDateTime today()
@@ -354,56 +361,44 @@ void Form1::PushButton6_Click()
     const auto notBusy = qScopeGuard([&] { m_busy = false; });
 
     StepTrap trap(locationText("Form1", "PushButton6_Click"));
-    const EventRecord details = record();
-    std::optional<OfficeEngine> word;
-    QByteArray templateBytes;
+    const auto step = [&](int line, const std::function<void()>& body) {
+        return trap.step(line, body);
+    };
+    const FlyerFields fields = flyerFields(record());
+    FlyerRun run(&ReadyOffice::take);
     QString documentPath;
 
     trap.step(104, [&] { m_pointer.set(PointerSetting::Hourglass); });
-    trap.step(106, [&] { word.emplace(); });
-    trap.step(108, [&] { templateBytes = embeddedTemplate(); });
-    trap.step(110, [&] {
-        if (!FileExists(templateCopyPath()))
-            SaveBytesToFile(templateBytes, templateCopyPath());
-    });
-    trap.step(112, [&] { runningInstance(word).open(templateCopyPath(), true); });
-
-    QString dateText, orgText, addrText;
-    trap.step(116, [&] { dateText = eventDateText(details.dtpEventDate.date()); });
-    trap.step(118, [&] { orgText = orgNameText(details.txtOrgName); });
-    trap.step(120, [&] { addrText = eventAddrText(details.txtLocation); });
-    const auto fill = [&](int line, const char* bookmark, const auto& text) {
-        trap.step(line, [&] { runningInstance(word).setBookmarkText(bookmark, text()); });
-    };
-    fill(122, "OrgName", [&] { return orgText; });
-    fill(124, "EventName", [&] { return eventNameText(details.txtEventName); });
-    fill(126, "EventDate", [&] { return dateText; });
-    fill(128, "EventTime", [&] { return eventTimeText(details.dtpTime.time()); });
-    fill(130, "EventAddr", [&] { return addrText; });
-    fill(132, "EventMore", [&] {
-        return eventMoreText(details.txtMore, details.txtInfoOrg, details.txtPlans,
-                             details.txtItems);
-    });
-
+    run.fill(fields, step);
     trap.step(146, [&] { documentPath = m_documentNamer.freePath(flyerTempFolder()); });
-    trap.step(150, [&] { runningInstance(word).saveAs(documentPath); });
-    trap.step(152, [&] { runningInstance(word).setDisplayAlerts(false); });
-    trap.step(154, [&] { runningInstance(word).close(); });
-    trap.step(156, [&] { runningInstance(word).quit(); });
-    trap.step(160, [&] { word.reset(); });
+    const bool saved = run.save(documentPath, step);
 
-    trap.step(162, [&] { SaveDocAsJPG(documentPath); });
+    // Without a document there is nothing to capture or to show.
+    bool pictured = false;
+    if (saved)
+        trap.step(162, [&] { pictured = SaveDocAsJPG(run, documentPath); });
     trap.step(164, [&] { m_pointer.set(PointerSetting::Normal); });
 
-    trap.step(166, [&] { preview().loadPicture(pagePicturePath()); });
-    trap.step(168, [&] { preview().mWordFile = documentPath; });
-    trap.step(170, [&] {
-        preview().show();
-        preview().activateWindow();
-    });
-    trap.step(172, [&] { hide(); });
+    if (saved) {
+        trap.step(166, [&] {
+            if (pictured)
+                preview().loadPicture(pagePicturePath());
+            else
+                preview().loadPicture(pageNotice(run.failure()));
+        });
+        trap.step(168, [&] { preview().mWordFile = documentPath; });
+        trap.step(170, [&] {
+            preview().show();
+            preview().activateWindow();
+        });
+        trap.step(172, [&] { hide(); });
+    } else if (!documentPath.isEmpty()) {
+        RemoveFile(documentPath); // what a failed save may have left
+    }
     trap.step(174, [&] { RemoveFile(pagePicturePath()); });
     trap.step(176, [&] { RemoveFile(templateCopyPath()); });
+    // An office that failed is replaced in the background, ready for the next press.
+    ReadyOffice::giveBack(run.officeFailed());
 }
 
 Form2& Form1::preview()

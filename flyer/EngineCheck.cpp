@@ -1,9 +1,8 @@
 #include "flyer/EngineCheck.h"
 
 #include "app/Dialogs.h"
-#include "app/Failure.h"
 #include "app/ProgramEnd.h"
-#include "flyer/OfficeEngine.h"
+#include "flyer/ReadyOffice.h"
 
 #include <QStringList>
 
@@ -11,15 +10,12 @@ namespace lumarel {
 
 bool CheckWordInstalled()
 {
+    // The office started in the background at the program's start counts once it is connected;
+    // it stays, ready for the first flyer. Whatever goes wrong on the way means no office.
     try {
-        OfficeEngine engine;
-        try {
-            engine.quit();
-        } catch (const Failure&) {
-            // The office started, which is all this check asks.
-        }
-        return true;
-    } catch (const Failure&) {
+        if (ReadyOffice::waitUntilConnected().isEmpty())
+            return true;
+    } catch (...) {
     }
     const QStringList advice{
         QStringLiteral("Error 842001. A normal instance of Word could not be created."),

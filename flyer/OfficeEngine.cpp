@@ -9,6 +9,7 @@
 #include "flyer/WordShapes.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QLockFile>
@@ -49,6 +50,7 @@
 #include <optional>
 #include <thread>
 #include <type_traits>
+#include <utility>
 
 namespace css = com::sun::star;
 using css::uno::Reference;
@@ -59,9 +61,11 @@ namespace lumarel {
 
 namespace {
 
-constexpr int kStartLimitMs = 60000;
-constexpr int kDocumentLimitMs = 60000;
-constexpr int kCallLimitMs = 30000;
+// A hung office is noticed within these times; the window stays responsive meanwhile.
+constexpr int kStartLimitMs = 20000;
+constexpr int kDocumentLimitMs = 15000;
+constexpr int kCallLimitMs = 15000;
+constexpr int kAnswerLimitMs = 5000;
 constexpr int kQuitLimitMs = 10000;
 constexpr int kExitGraceMs = 5000;
 constexpr int kProfileIncomplete = 81; // the office's exit code after it made a new profile
@@ -108,9 +112,7 @@ Reference<css::uno::XComponentContext> localContext()
     QMutexLocker lock(&mutex);
     if (context.is())
         return context;
-    if (qEnvironmentVariableIsEmpty("URE_BOOTSTRAP"))
-        qputenv("URE_BOOTSTRAP",
-                "vnd.sun.star.pathname:" LUMAREL_OFFICE_PROGRAM_DIR "/fundamentalrc");
+    OfficeEngine::prepareConnection();
     try {
         context = cppu::defaultBootstrap_InitialComponentContext();
     } catch (const cppu::BootstrapException& e) {
@@ -128,6 +130,22 @@ struct OfficeGone
 {
 };
 
+// The CPU time a process has used so far, in clock ticks; -1 once it is gone.
+qint64 cpuTicks(qint64 pid)
+{
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!stat.open(QIODevice::ReadOnly))
+        return -1;
+    const QByteArray line = stat.readAll();
+    const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+    return fields.size() > 12 ? fields[11].toLongLong() + fields[12].toLongLong() : -1;
+}
+
+// `progressing` says whether the office used CPU time since it was last asked: a slow office on
+// a busy machine is at work, and the limit counts from its last work, up to kBusyCapMs in all.
+// An office that is stopped or waits for nothing uses none and is ended at the limit.
+constexpr int kBusyCapMs = 120000;
+
 // Runs `work` on a worker thread while the calling thread keeps its events flowing, so that a
 // blocked office never freezes a window. UNO calls cannot be cancelled: at the deadline
 // `onTimeout` ends the office, which makes the blocked call return with an exception.
@@ -137,7 +155,8 @@ using Outcome = std::conditional_t<std::is_void_v<std::invoke_result_t<Work>>, b
 
 template <typename Work>
 std::optional<Outcome<Work>> runWithDeadline(int limitMs, Work work,
-                                             const std::function<void()>& onTimeout)
+                                             const std::function<void()>& onTimeout,
+                                             const std::function<bool()>& progressing = {})
 {
     using Result = std::invoke_result_t<Work>;
     using Stored = Outcome<Work>;
@@ -174,9 +193,17 @@ std::optional<Outcome<Work>> runWithDeadline(int limitMs, Work work,
     });
 
     QTimer deadline;
-    deadline.setSingleShot(true);
-    QObject::connect(&deadline, &QTimer::timeout, &loop, &QEventLoop::quit);
-    deadline.start(limitMs);
+    QElapsedTimer clock;
+    clock.start();
+    qint64 lastWorkMs = 0;
+    QObject::connect(&deadline, &QTimer::timeout, &loop, [&] {
+        const qint64 now = clock.elapsed();
+        if (progressing && now < kBusyCapMs && progressing())
+            lastWorkMs = now;
+        if (now - lastWorkMs >= limitMs)
+            loop.quit();
+    });
+    deadline.start(progressing ? qMin(limitMs, 1000) : limitMs);
     {
         std::unique_lock lock(state->mutex);
         if (!state->done) {
@@ -284,6 +311,14 @@ void removeStaleLock(const QString& document)
         QFile::remove(lockFile(document));
 }
 
+// The lock of a document this office had open, once the office is gone.
+void removeOwnLock(const QString& document, const QString& profileUrl)
+{
+    const QStringList fields = lockFields(document);
+    if (fields.size() >= 5 && QUrl(fields[4]).toLocalFile() == QUrl(profileUrl).toLocalFile())
+        QFile::remove(lockFile(document));
+}
+
 } // namespace
 
 struct OfficeEngine::Impl
@@ -316,6 +351,7 @@ struct OfficeEngine::Impl
     Reference<css::uno::XComponentContext> remote;
     Reference<css::frame::XDesktop2> desktop;
     Reference<css::lang::XComponent> document;
+    QStringList openedPaths; // whose locks an office that ends abruptly leaves behind
     QString stopped = QStringLiteral("The office is no longer running."); // once it is not
     bool displayAlerts = true;
     bool busy = false;
@@ -361,7 +397,14 @@ template <typename Work> auto OfficeEngine::Impl::call(const QString& doing, int
     };
     decltype(runWithDeadline(limitMs, guarded, [] {})) result;
     try {
-        result = runWithDeadline(limitMs, guarded, [process] { process->killGroup(); });
+        result = runWithDeadline(
+            limitMs, guarded, [process] { process->killGroup(); },
+            [pid = process->pid(), last = cpuTicks(process->pid())]() mutable {
+                const qint64 now = cpuTicks(pid);
+                const bool moved = now > last;
+                last = now;
+                return moved;
+            });
     } catch (const OfficeGone&) {
         stopped = QStringLiteral("The office is no longer running: it ended while %1.").arg(doing);
         shutDown();
@@ -498,7 +541,10 @@ void OfficeEngine::Impl::shutDown()
     document.clear();
     desktop.clear();
     remote.clear();
+    const QString profileUrl = run.profileUrl;
     run.end(0);
+    for (const QString& path : std::exchange(openedPaths, {}))
+        removeOwnLock(path, profileUrl);
 }
 
 void OfficeEngine::Impl::prepareBaseProfile(const QString& base)
@@ -592,6 +638,7 @@ void OfficeEngine::open(const QString& path, bool readOnly)
             QStringLiteral("The office could not open \"%1\": it is not a document it can read.")
                 .arg(path));
     d->document = opened;
+    d->openedPaths << path;
     d->restoreDroppedBookmarks(path);
 }
 
@@ -626,6 +673,7 @@ void OfficeEngine::saveAs(const QString& path, const QString& filterName)
         property("FilterName", css::uno::Any(toUno(filterName))),
         property("Overwrite", css::uno::Any(true)),
     });
+    d->openedPaths << path;
     d->call(
         QStringLiteral("saving the document as \"%1\"").arg(path), limit(kDocumentLimitMs), [=] {
             Reference<css::frame::XStorable>(document, UNO_QUERY_THROW)->storeAsURL(url, arguments);
@@ -745,6 +793,53 @@ void OfficeEngine::quit()
     d->remote.clear();
     d->run.end(kExitGraceMs);
     d->stopped = QStringLiteral("The office has already quit.");
+}
+
+void OfficeEngine::closeDocuments()
+{
+    d->requireRunning();
+    const Reference<css::frame::XDesktop2> desktop = d->desktop;
+    d->document.clear();
+    d->call(QStringLiteral("closing its documents"), limit(kCallLimitMs), [desktop] {
+        Reference<css::container::XEnumeration> items =
+            desktop->getComponents()->createEnumeration();
+        while (items->hasMoreElements()) {
+            Reference<css::util::XCloseable> closeable(items->nextElement(), UNO_QUERY);
+            try {
+                if (closeable.is())
+                    closeable->close(true);
+            } catch (const css::util::CloseVetoException&) {
+            }
+        }
+    });
+    d->openedPaths.clear();
+}
+
+bool OfficeEngine::answers()
+{
+    if (!d->run.process || d->run.process->exitCode())
+        return false;
+    const Reference<css::frame::XDesktop2> desktop = d->desktop;
+    try {
+        d->call(QStringLiteral("checking that it answers"), limit(kAnswerLimitMs),
+                [desktop] { desktop->getComponents()->createEnumeration(); });
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
+
+void OfficeEngine::endNow()
+{
+    d->shutDown();
+    d->stopped = QStringLiteral("The office has already quit.");
+}
+
+void OfficeEngine::prepareConnection()
+{
+    if (qEnvironmentVariableIsEmpty("URE_BOOTSTRAP"))
+        qputenv("URE_BOOTSTRAP",
+                "vnd.sun.star.pathname:" LUMAREL_OFFICE_PROGRAM_DIR "/fundamentalrc");
 }
 
 QStringList OfficeEngine::paragraphs() const

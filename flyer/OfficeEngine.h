@@ -42,6 +42,18 @@ public:
     QImage renderFirstPage(int dotsPerMeter);
     void quit();
 
+    // Closes every document the office holds, the active one included; the office keeps
+    // running for the next use.
+    void closeDocuments();
+    // Whether the office still runs and answers within a short time; one that does not answer
+    // is ended. Never throws.
+    bool answers();
+    // Ends the office at once, without asking it to quit. Never throws.
+    void endNow();
+    // Prepares this program's side of the connection; call it from the main thread before an
+    // office is started on another thread.
+    static void prepareConnection();
+
     // Reading documents back: main-text paragraphs, the paragraphs of each text box (text
     // frames first, then drawing shapes that hold text).
     QStringList paragraphs() const;

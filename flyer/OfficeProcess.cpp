@@ -49,6 +49,9 @@ std::vector<char*> pointers(QByteArrayList& list)
     sigemptyset(&none);
     sigprocmask(SIG_SETMASK, &none, nullptr);
     signal(SIGPIPE, SIG_DFL);
+    // What the office writes (documents, their locks, pictures) is for this user alone, even in
+    // a shared temporary folder.
+    umask(077);
     const int devNull = open("/dev/null", O_RDWR);
     if (devNull >= 0) {
         dup2(devNull, 0);

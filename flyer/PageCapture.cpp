@@ -1,53 +1,54 @@
 #include "flyer/PageCapture.h"
 
-#include "app/Failure.h"
 #include "app/StepTrap.h"
-#include "flyer/OfficeEngine.h"
+#include "flyer/FlyerRun.h"
+#include "flyer/ReadyOffice.h"
 #include "flyer/TempFolder.h"
 
-#include <QBuffer>
-#include <QImage>
-#include <QImageWriter>
-
-#include <optional>
+#include <QPainter>
 
 namespace lumarel {
-
-namespace {
-
-QByteArray bmpBytes(const QImage& page)
-{
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "bmp");
-    if (!writer.write(page.convertToFormat(QImage::Format_RGB32)))
-        throw Failure(
-            QStringLiteral("The page picture could not be encoded: %1").arg(writer.errorString()));
-    return buffer.data();
-}
-
-} // namespace
 
 QString pagePicturePath()
 {
     return flyerTempFolder() + QStringLiteral("/temp.bmp");
 }
 
-void SaveDocAsJPG(const QString& documentPath)
+bool SaveDocAsJPG(FlyerRun& run, const QString& documentPath)
 {
     StepTrap trap(locationText("Form1", "SaveDocAsJPG"));
-    std::optional<OfficeEngine> word;
-    QImage page;
-    trap.step(116, [&] { word.emplace(); });
-    trap.step(118, [&] { runningInstance(word).open(documentPath); });
-    trap.step(120, [&] { page = runningInstance(word).renderFirstPage(kPageDotsPerMeter); });
-    trap.step(122, [&] {
-        if (page.isNull())
-            throw Failure(QStringLiteral("There is no picture of the page to save."));
-        replaceFile(bmpBytes(page), pagePicturePath());
-    });
-    trap.step(124, [&] { runningInstance(word).closeWithoutSaving(); });
-    trap.step(126, [&] { runningInstance(word).quit(); });
+    return run.capturePage(
+        documentPath, pagePicturePath(),
+        [&](int line, const std::function<void()>& body) { return trap.step(line, body); });
+}
+
+void SaveDocAsJPG(const QString& documentPath)
+{
+    FlyerRun run(&ReadyOffice::take);
+    SaveDocAsJPG(run, documentPath);
+    ReadyOffice::giveBack(run.officeFailed());
+}
+
+QImage pageNotice(const QString& reason)
+{
+    // A Letter page at the page picture's own resolution, so the view treats it as the page.
+    QImage page(2159, 2794, QImage::Format_RGB32);
+    page.setDotsPerMeterX(kPageDotsPerMeter);
+    page.setDotsPerMeterY(kPageDotsPerMeter);
+    page.fill(Qt::white);
+    QPainter painter(&page);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    painter.setPen(Qt::black);
+    painter.setFont(QFont(QStringLiteral("Arial"), 14));
+    const int inch = 254;
+    painter.drawText(
+        QRect(inch * 5 / 4, inch, page.width() - inch * 5 / 2, page.height() - 2 * inch),
+        Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
+        QStringLiteral("The flyer was made, but a picture of its page could not be "
+                       "made:\n\n%1\n\n\"Save Results To Word File\" saves the flyer "
+                       "all the same.")
+            .arg(reason));
+    return page;
 }
 
 } // namespace lumarel

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QImage>
 #include <QString>
 
 namespace lumarel {
@@ -11,9 +12,17 @@ constexpr int kPageDotsPerMeter = 10000;
 // TEMP/temp.bmp: where the page picture of a flyer run is written.
 QString pagePicturePath();
 
-// Opens the saved flyer in an office instance of its own, renders its first page and writes
-// it to TEMP/temp.bmp, closes without saving and quits. Each step reports its own failure and
-// the next one still runs; it always returns.
+class FlyerRun;
+
+// Has the run's office open the saved flyer, render its first page and write it to
+// TEMP/temp.bmp, then close it without saving. Failures are reported under this procedure's
+// own name; it always returns, true when the picture was written.
+bool SaveDocAsJPG(FlyerRun& run, const QString& documentPath);
+// The same with the ready office.
 void SaveDocAsJPG(const QString& documentPath);
+
+// A page-sized picture with `reason` written where the page would be, shown instead of a page
+// whose picture could not be made.
+QImage pageNotice(const QString& reason);
 
 } // namespace lumarel

@@ -9,6 +9,7 @@ target_sources(lumarel_flyer PRIVATE
     InsertedText.cpp InsertedText.h
     OfficeEngine.cpp OfficeEngine.h
     OfficeProcess.cpp OfficeProcess.h
+    ReadyOffice.cpp ReadyOffice.h
     TextBoxRepair.cpp TextBoxRepair.h
     UnoText.h)
 target_link_libraries(lumarel_flyer PRIVATE PkgConfig::POPPLER_QT6)

@@ -193,6 +193,11 @@ void Form2::loadPicture(const QString& path)
     if (picture.isNull())
         throw Failure(
             QStringLiteral("The file %1 is not a picture: %2").arg(path, reader.errorString()));
+    loadPicture(picture);
+}
+
+void Form2::loadPicture(const QImage& picture)
+{
     m_view.assignPicture(picture);
     applyView();
 }

@@ -28,6 +28,7 @@ public:
     // The hand-over: the page picture (throws Failure when the file is missing or not a
     // picture), the temporary document the window owns from then on, and then show().
     void loadPicture(const QString& path);
+    void loadPicture(const QImage& picture);
     QString mWordFile;
     // The window that "< Back" shows again.
     void setMainWindow(QWidget* window) { m_mainWindow = window; }

@@ -3,10 +3,13 @@
 #include "TestEnvironment.h"
 
 #include "OfficeProcesses.h"
+#include "TestFiles.h"
 #include "app/Dialogs.h"
 #include "details/Form1.h"
 #include "flyer/FlyerTemplate.h"
 #include "flyer/OfficeEngine.h"
+#include "flyer/PageCapture.h"
+#include "flyer/ReadyOffice.h"
 #include "preview/Form2.h"
 
 #include <QDateTimeEdit>
@@ -14,6 +17,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTimer>
+
+#include <csignal>
 
 using namespace lumarel;
 
@@ -50,6 +55,13 @@ QStringList messageTexts()
     return texts;
 }
 
+qint64 readyOffice()
+{
+    const qint64 pid = ReadyOffice::take().processId();
+    ReadyOffice::giveBack(false);
+    return pid;
+}
+
 } // namespace
 
 class FlyerRunTest : public QObject
@@ -84,6 +96,7 @@ private slots:
         QCOMPARE(m_form->pointer().value(), PointerSetting::Normal);
         QVERIFY(QFile::exists(preview.mWordFile));
         QCOMPARE(QFileInfo(preview.mWordFile).absolutePath(), test::tempFolder());
+        QCOMPARE(QFileInfo(preview.mWordFile).permissions() & 0x0077, QFileDevice::Permissions());
         // Only the document is left for the preview: the picture and the template copy are gone.
         QCOMPARE(tempFiles(), QStringList{QFileInfo(preview.mWordFile).fileName()});
 
@@ -128,8 +141,10 @@ private slots:
 
         auto* location = m_form->findChild<QLineEdit*>("txtLocation");
         location->setText("12 Harbour Road");
+        const qint64 office = readyOffice();
         m_form->PushButton6_Click();
         QCOMPARE(messageTexts(), QStringList());
+        QCOMPARE(readyOffice(), office); // one office for every run
         QVERIFY(preview.mWordFile != firstDocument);
         preview.Form_Activate();
         QCOMPARE(preview.view().mZoom, 1.0f);
@@ -189,28 +204,96 @@ private slots:
         m_form->preview().PushButton8_Click();
     }
 
-    void officeUnavailableReportsEachStepAndStaysUsable()
+    void officeKilledBetweenRunsIsReplacedQuietly()
     {
+        const qint64 office = readyOffice();
+        kill(pid_t(office), SIGKILL);
+        QTRY_VERIFY(test::processGone(office));
+        m_form->PushButton6_Click();
+        QCOMPARE(messageTexts(), QStringList());
+        QVERIFY(m_form->preview().isVisible());
+        QVERIFY(readyOffice() != office);
+        m_form->preview().PushButton8_Click();
+    }
+
+    void officeFaultDuringARunGivesOneMessageAndNoPreview_data()
+    {
+        QTest::addColumn<int>("signal");
+        QTest::newRow("hung") << int(SIGSTOP);
+        QTest::newRow("killed") << int(SIGKILL);
+    }
+
+    void officeFaultDuringARunGivesOneMessageAndNoPreview()
+    {
+        QFETCH(int, signal);
+        const qint64 office = readyOffice();
+        // Strikes once the run has copied the template, while the office opens it.
+        QTimer strike;
+        connect(&strike, &QTimer::timeout, this, [&] {
+            if (QFile::exists(templateCopyPath()) && strike.isActive()) {
+                strike.stop();
+                kill(pid_t(office), signal);
+            }
+        });
+        strike.start(0);
+        m_form->PushButton6_Click();
+
+        const QStringList texts = messageTexts();
+        QCOMPARE(texts.size(), 1);
+        QVERIFY2(texts[0].startsWith("The office ") &&
+                     texts[0].contains("Form1.PushButton6_Click at line 112\r"),
+                 qPrintable(texts[0]));
+        expectMainWindowWithoutPreview();
+        // Only the fresh office is left, and the next press works with it.
+        QTRY_COMPARE(test::childProcesses(), QList<qint64>{readyOffice()});
+        QVERIFY(readyOffice() != office);
+        m_form->PushButton6_Click();
+        QCOMPARE(messageTexts(), QStringList());
+        QVERIFY(m_form->preview().isVisible());
+        m_form->preview().PushButton8_Click();
+    }
+
+    void officeUnavailableGivesOneMessageAndNoPreview()
+    {
+        ReadyOffice::end();
         qputenv("LUMAREL_SOFFICE", "/nonexistent/soffice");
         const auto restore = qScopeGuard([] { qunsetenv("LUMAREL_SOFFICE"); });
         m_form->PushButton6_Click();
+        const QStringList texts = messageTexts();
+        QCOMPARE(texts.size(), 1);
+        QVERIFY2(texts[0].startsWith("The office program \"/nonexistent/soffice\"") &&
+                     texts[0].contains("Form1.PushButton6_Click at line 106\r"),
+                 qPrintable(texts[0]));
+        expectMainWindowWithoutPreview();
+    }
 
-        QList<int> runLines, captureLines;
-        for (const QString& text : messageTexts()) {
-            const int line = text.section("at line ", 1).section('\r', 0, 0).toInt();
-            if (text.contains("Form1.PushButton6_Click "))
-                runLines << line;
-            else if (text.contains("Form1.SaveDocAsJPG "))
-                captureLines << line;
-        }
-        QCOMPARE(runLines,
-                 (QList<int>{106, 112, 122, 124, 126, 128, 130, 132, 150, 152, 154, 156, 166}));
-        QCOMPARE(captureLines, (QList<int>{116, 118, 120, 122, 124, 126}));
-        QVERIFY(!m_form->busy());
-        QCOMPARE(m_form->pointer().value(), PointerSetting::Normal);
-        QVERIFY(!QFile::exists(templateCopyPath()));
-        m_form->preview().PushButton8_Click();
-        QVERIFY(m_form->isVisible());
+    void pagePictureNotWrittenShowsTheReasonAndTheFlyerStillSaves()
+    {
+        // A folder where the picture should go: the page renders but cannot be written.
+        QVERIFY(QDir().mkpath(pagePicturePath()));
+        const auto removeFolder = qScopeGuard([] { QDir(pagePicturePath()).removeRecursively(); });
+        m_form->PushButton6_Click();
+        const QStringList texts = messageTexts();
+        QCOMPARE(texts.size(), 1);
+        QVERIFY2(texts[0].contains("Form1.SaveDocAsJPG at line 122\r"), qPrintable(texts[0]));
+
+        Form2& preview = m_form->preview();
+        QVERIFY(preview.isVisible());
+        preview.Form_Activate();
+        QCOMPARE(preview.view().pageSize().width, 12240.0f);
+        const QImage page = preview.view().pageImage();
+        int ink = 0;
+        for (int y = 0; y < page.height(); ++y)
+            for (int x = 0; x < page.width(); ++x)
+                ink += qGray(page.pixel(x, y)) < 128;
+        QVERIFY(ink > 200); // the reason, written on the page
+
+        const QString saved = test::rootFolder() + "/Saved anyway.doc";
+        Dialogs::setNextFileName(saved);
+        preview.PushButton6_Click();
+        QCOMPARE(messageTexts(), QStringList{"Done."});
+        QCOMPARE(test::readFile(saved), test::readFile(preview.mWordFile));
+        preview.PushButton8_Click();
     }
 
     void closingThePreviewLeavesNothingBehind()
@@ -225,6 +308,15 @@ private slots:
     }
 
 private:
+    void expectMainWindowWithoutPreview()
+    {
+        QVERIFY(!m_form->preview().isVisible());
+        QVERIFY(m_form->isVisible());
+        QVERIFY(!m_form->busy());
+        QCOMPARE(m_form->pointer().value(), PointerSetting::Normal);
+        QCOMPARE(tempFiles(), QStringList());
+    }
+
     std::unique_ptr<Form1> m_form;
 };
 

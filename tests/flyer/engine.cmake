@@ -1,10 +1,12 @@
 # Tests of the engine part of flyer/.
 lumarel_add_test(tst_datetexts SOURCES tst_datetexts.cpp LIBS lumarel_flyer)
 lumarel_add_test(tst_enginecheck SOURCES tst_enginecheck.cpp
-                 LIBS lumarel_details TIMEOUT 120)
+                 LIBS lumarel_details TIMEOUT 300)
 target_compile_definitions(tst_enginecheck PRIVATE
-    LUMAREL_STANDIN_DIR="${CMAKE_CURRENT_SOURCE_DIR}/standin")
-lumarel_add_test(tst_officeengine SOURCES tst_officeengine.cpp LIBS lumarel_flyer TIMEOUT 300)
+    LUMAREL_STANDIN_DIR="${CMAKE_CURRENT_SOURCE_DIR}/standin"
+    LUMAREL_PROGRAM="$<TARGET_FILE:lumarel>")
+add_dependencies(tst_enginecheck lumarel)
+lumarel_add_test(tst_officeengine SOURCES tst_officeengine.cpp LIBS lumarel_flyer TIMEOUT 900)
 target_compile_definitions(tst_officeengine PRIVATE
     LUMAREL_STANDIN_DIR="${CMAKE_CURRENT_SOURCE_DIR}/standin"
     LUMAREL_ENGINE_HOLDER="$<TARGET_FILE:tst_engineholder>")

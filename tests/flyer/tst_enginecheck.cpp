@@ -2,8 +2,15 @@
 
 #include "OfficeProcesses.h"
 #include "app/Dialogs.h"
+#include "app/ProgramEnd.h"
 #include "details/Form1.h"
 #include "flyer/EngineCheck.h"
+#include "flyer/OfficeEngine.h"
+#include "flyer/ReadyOffice.h"
+
+#include <QProcess>
+
+#include <csignal>
 
 using namespace lumarel;
 
@@ -14,6 +21,7 @@ class EngineCheckTest : public QObject
 private slots:
     void init()
     {
+        ReadyOffice::end();
         Dialogs::takeShown();
         test::resetProgramEnds();
         qunsetenv("LUMAREL_SOFFICE");
@@ -55,12 +63,30 @@ private slots:
         QCOMPARE(test::programEnds(), 1);
     }
 
-    void availableOfficePassesQuietlyAndLeavesNoProcess()
+    void availableOfficePassesQuietlyAndStaysReadyUntilTheProgramEnds()
     {
+        ReadyOffice::start();
         QVERIFY(CheckWordInstalled());
         QCOMPARE(Dialogs::takeShown().size(), 0);
         QCOMPARE(test::programEnds(), 0);
+        // The checked office is the one the first flyer gets, and the only one.
+        const qint64 office = ReadyOffice::take().processId();
+        ReadyOffice::giveBack(false);
+        QCOMPARE(test::childProcesses(), QList<qint64>{office});
+        endProgram();
         QCOMPARE(test::childProcesses(), QList<qint64>());
+    }
+
+    void killedProgramTakesItsReadyOfficeAlong()
+    {
+        QProcess program;
+        program.start(LUMAREL_PROGRAM, QStringList());
+        QVERIFY(program.waitForStarted());
+        QTRY_VERIFY_WITH_TIMEOUT(test::childProcesses(program.processId()).size() == 1, 60000);
+        const qint64 office = test::childProcesses(program.processId())[0];
+        kill(pid_t(program.processId()), SIGKILL);
+        QVERIFY(program.waitForFinished());
+        QTRY_VERIFY_WITH_TIMEOUT(test::processGone(office), 20000);
     }
 };
 

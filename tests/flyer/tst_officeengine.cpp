@@ -4,6 +4,7 @@
 #include "app/Failure.h"
 #include "flyer/OfficeEngine.h"
 #include "flyer/OfficeProcess.h"
+#include "flyer/ReadyOffice.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -240,6 +241,20 @@ private slots:
         OfficeEngine next;
         next.open(m_document);
         QCOMPARE(next.paragraphs().value(0), QStringLiteral("Title"));
+    }
+
+    void readyOfficeThatStoppedAnsweringIsReplacedAtTheNextTake()
+    {
+        const qint64 office = ReadyOffice::take().processId();
+        ReadyOffice::giveBack(false);
+        kill(pid_t(office), SIGSTOP);
+        OfficeEngine& next = ReadyOffice::take();
+        QVERIFY(next.processId() != office);
+        QVERIFY(test::processGone(office));
+        next.open(m_document);
+        QCOMPARE(next.paragraphs().value(0), QStringLiteral("Title"));
+        ReadyOffice::giveBack(false);
+        ReadyOffice::end();
     }
 
     void programKilledTakesItsOfficeAlong()

@@ -7,6 +7,7 @@
 #include "flyer/FlyerTemplate.h"
 #include "flyer/OfficeEngine.h"
 #include "flyer/PageCapture.h"
+#include "flyer/ReadyOffice.h"
 #include "flyer/WordShapes.h"
 
 #include <QFile>
@@ -161,10 +162,11 @@ private slots:
             QVERIFY(message.text.contains("in Ostrevan2021/08/31.Form1.SaveDocAsJPG at line "));
             lines << message.text.section("at line ", 1).section('\r', 0, 0).toInt();
         }
-        QVERIFY2(lines.size() >= 3 && lines.mid(0, 3) == (QList<int>{118, 120, 122}),
-                 qPrintable(QString::number(lines.size())));
+        // One office fault, one message: what needs the document is not attempted.
+        QCOMPARE(lines, QList<int>{118});
         QVERIFY(!QFile::exists(pagePicturePath()));
-        QTRY_COMPARE(test::childProcesses(), QList<qint64>());
+        ReadyOffice::end();
+        QCOMPARE(test::childProcesses(), QList<qint64>());
     }
 };
 

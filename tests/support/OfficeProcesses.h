@@ -28,8 +28,8 @@ inline bool processGone(qint64 pid)
     return state == 0 || state == 'Z' || state == 'X';
 }
 
-// The living processes whose parent is this one.
-inline QList<qint64> childProcesses()
+// The living processes whose parent is `parent` (this process unless named).
+inline QList<qint64> childProcesses(qint64 parent = getpid())
 {
     QList<qint64> children;
     for (const QString& entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
@@ -42,7 +42,7 @@ inline QList<qint64> childProcesses()
             continue;
         const QByteArray line = stat.readAll();
         const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
-        if (fields.size() > 1 && fields[1].toLongLong() == getpid())
+        if (fields.size() > 1 && fields[1].toLongLong() == parent)
             children << pid;
     }
     return children;

@@ -1,0 +1,135 @@
+#include "flyer/FlyerRun.h"
+
+#include "app/AppServices.h"
+#include "app/Failure.h"
+#include "app/StepTrap.h"
+#include "flyer/FlyerTemplate.h"
+#include "flyer/OfficeEngine.h"
+#include "flyer/PageCapture.h"
+#include "flyer/TempFolder.h"
+
+#include <QBuffer>
+#include <QImage>
+#include <QImageWriter>
+
+namespace lumarel {
+
+namespace {
+
+QByteArray bmpBytes(const QImage& page)
+{
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "bmp");
+    if (!writer.write(page.convertToFormat(QImage::Format_RGB32)))
+        throw Failure(
+            QStringLiteral("The page picture could not be encoded: %1").arg(writer.errorString()));
+    return buffer.data();
+}
+
+} // namespace
+
+FlyerRun::FlyerRun(OfficeSource office) : m_source(std::move(office)) {}
+
+FlyerRun::FlyerRun(OfficeEngine& office) : m_source([&office]() -> OfficeEngine& { return office; })
+{
+}
+
+OfficeEngine& FlyerRun::office()
+{
+    if (!m_office)
+        throw Failure(QStringLiteral("There is no office instance to work with, because it "
+                                     "could not be started."));
+    return *m_office;
+}
+
+bool FlyerRun::plainStep(int line, const std::function<void()>& body)
+{
+    return (*m_step)(line, [&] {
+        try {
+            body();
+        } catch (...) {
+            m_failure = describeCurrentException();
+            throw;
+        }
+    });
+}
+
+bool FlyerRun::officeStep(int line, const std::function<void()>& body)
+{
+    if (m_officeFailed)
+        return false;
+    const bool done = plainStep(line, body);
+    m_officeFailed = !done;
+    return done;
+}
+
+void FlyerRun::fill(const FlyerFields& fields, const StepRunner& step)
+{
+    m_step = &step;
+    QByteArray templateBytes;
+    officeStep(106, [&] { m_office = &m_source(); });
+    plainStep(108, [&] { templateBytes = embeddedTemplate(); });
+    plainStep(110, [&] {
+        if (!FileExists(templateCopyPath()))
+            SaveBytesToFile(templateBytes, templateCopyPath());
+    });
+    officeStep(112, [&] { office().open(templateCopyPath(), true); });
+
+    QString dateText, orgText, addrText;
+    step(116, [&] { dateText = eventDateText(fields.eventDate); });
+    step(118, [&] { orgText = orgNameText(fields.orgName); });
+    step(120, [&] { addrText = eventAddrText(fields.location); });
+    const auto put = [&](int line, const char* bookmark, const auto& text) {
+        officeStep(line, [&] { office().setBookmarkText(QLatin1String(bookmark), text()); });
+    };
+    put(122, "OrgName", [&] { return orgText; });
+    put(124, "EventName", [&] { return eventNameText(fields.eventName); });
+    put(126, "EventDate", [&] { return dateText; });
+    put(128, "EventTime", [&] { return eventTimeText(fields.eventTime); });
+    put(130, "EventAddr", [&] { return addrText; });
+    put(132, "EventMore",
+        [&] { return eventMoreText(fields.more, fields.infoOrg, fields.plans, fields.items); });
+}
+
+bool FlyerRun::save(const QString& documentPath, const StepRunner& step)
+{
+    m_step = &step;
+    const bool saved = officeStep(150, [&] { office().saveAs(documentPath); });
+    officeStep(152, [&] { office().setDisplayAlerts(false); });
+    officeStep(154, [&] { office().close(); });
+    // The office stays for the next run, without the document.
+    officeStep(156, [&] { office().closeDocuments(); });
+    step(160, [&] { m_office = nullptr; });
+    m_saved = saved;
+    return saved;
+}
+
+bool FlyerRun::makeDocument(const FlyerFields& fields, const QString& documentPath,
+                            const StepRunner& step)
+{
+    fill(fields, step);
+    return save(documentPath, step);
+}
+
+bool FlyerRun::capturePage(const QString& documentPath, const QString& picturePath,
+                           const StepRunner& step)
+{
+    m_step = &step;
+    QImage page;
+    officeStep(116, [&] { m_office = &m_source(); });
+    officeStep(118, [&] { office().open(documentPath); });
+    officeStep(120, [&] { page = office().renderFirstPage(kPageDotsPerMeter); });
+    // The picture of a page that the office could not render is not there to write.
+    const bool written = !m_officeFailed && plainStep(122, [&] {
+        if (page.isNull())
+            throw Failure(QStringLiteral("There is no picture of the page to save."));
+        replaceFile(bmpBytes(page), picturePath);
+    });
+    officeStep(124, [&] { office().closeWithoutSaving(); });
+    officeStep(126, [&] { office().closeDocuments(); });
+    m_office = nullptr;
+    return written;
+}
+
+} // namespace lumarel

@@ -1,0 +1,61 @@
+#pragma once
+
+#include "flyer/BookmarkTexts.h"
+
+#include <QString>
+
+#include <functional>
+
+namespace lumarel {
+
+class OfficeEngine;
+
+// The office work of making one flyer: copy and open the template, put the six bookmark texts
+// in, save the document, and capture its page. It needs no window; one office can make many
+// flyers, one FlyerRun each, and is left running with no document open. Every numbered step
+// runs through the caller's step runner, which reports a failure as it sees fit and says
+// whether the step succeeded. One office fault, one report: after the first office step that
+// fails, the later steps that need the office or its work are not attempted.
+class FlyerRun
+{
+public:
+    using StepRunner = std::function<bool(int line, const std::function<void()>& body)>;
+    // Gives the office for a run's "create" step; throws Failure when there is none.
+    using OfficeSource = std::function<OfficeEngine&()>;
+
+    explicit FlyerRun(OfficeSource office);
+    // Every step uses this one office.
+    explicit FlyerRun(OfficeEngine& office);
+
+    // Takes the office, opens a copy of the template and puts the texts of `fields` in.
+    void fill(const FlyerFields& fields, const StepRunner& step);
+    // Saves the filled document at `documentPath` and closes it; true when it was saved.
+    bool save(const QString& documentPath, const StepRunner& step);
+    // fill() and save() in one.
+    bool makeDocument(const FlyerFields& fields, const QString& documentPath,
+                      const StepRunner& step);
+    // Opens the saved document, writes a picture of its first page to `picturePath` (BMP) and
+    // closes it; true when the picture was written.
+    bool capturePage(const QString& documentPath, const QString& picturePath,
+                     const StepRunner& step);
+
+    // Whether an office step failed; the office is then not fit for another use as it is.
+    bool officeFailed() const { return m_officeFailed; }
+    bool documentSaved() const { return m_saved; }
+    // Why the last failing step failed (the office's reason for an office step).
+    const QString& failure() const { return m_failure; }
+
+private:
+    OfficeEngine& office();
+    bool plainStep(int line, const std::function<void()>& body);
+    bool officeStep(int line, const std::function<void()>& body);
+
+    OfficeSource m_source;
+    const StepRunner* m_step = nullptr; // the runner of the call in progress
+    OfficeEngine* m_office = nullptr;
+    bool m_officeFailed = false;
+    bool m_saved = false;
+    QString m_failure;
+};
+
+} // namespace lumarel
