@@ -1,6 +1,7 @@
 #include "details/Form1.h"
 
 #include "app/AppServices.h"
+#include "app/Failure.h"
 #include "app/ProgramEnd.h"
 #include "app/SettingsStore.h"
 #include "app/StepTrap.h"
@@ -306,16 +307,28 @@ EventRecord Form1::record() const
 
 void Form1::restoreField(const FieldSpec& field)
 {
-    const QString stored = SettingsStore::get(QLatin1String(field.name));
+    const QString name = QLatin1String(field.name);
+    const QString stored = SettingsStore::get(name);
     if (!field.isPicker()) {
+        // The store holds the text already: showing it writes only what the box changes.
+        m_writer.hold(name, stored);
         setFieldText(field, stored);
         return;
     }
     QDateTime value;
-    if (!stored.isEmpty())
-        value = SettingsStore::textToDate(stored);
-    else
+    if (stored.isEmpty()) {
         value = field.kind == FieldKind::DatePicker ? today() : now();
+    } else {
+        value = SettingsStore::textToDate(stored);
+        auto* picker = static_cast<QDateTimeEdit*>(input(field));
+        // The picker would move such a date to its nearest end and store that instead.
+        if (value < picker->minimumDateTime() || value > picker->maximumDateTime())
+            throw Failure(QStringLiteral("The stored date %1 is outside the range the picker "
+                                         "can show (%2 to %3).")
+                              .arg(stored, picker->minimumDate().toString(Qt::ISODate),
+                                   picker->maximumDate().toString(Qt::ISODate)));
+        m_writer.hold(name, stored);
+    }
     setFieldDate(field, value);
 }
 
