@@ -564,9 +564,20 @@ std::optional<QString> IniFile::value(const QString& group, const QString& key) 
 
 void IniFile::setValue(const QString& group, const QString& key, const QString& text)
 {
+    const std::size_t index = groupIndex(group);
+    for (Entry& entry : m_groups[index].entries) {
+        if (entry.key == key) {
+            // The value's own buffer, when it has one, is filled again: memory that is not
+            // new costs no page faults, which a value of megabytes would meet at every write.
+            entry.value.truncate(0);
+            appendValue(entry.value, text);
+            entry.text = text;
+            return;
+        }
+    }
     Entry entry{key, escapeKey(key) + '=', QByteArray(), text};
     appendValue(entry.value, text);
-    addEntry(groupIndex(group), std::move(entry));
+    m_groups[index].entries.push_back(std::move(entry));
 }
 
 bool IniFile::writeTo(QIODevice& device) const
