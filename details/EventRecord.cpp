@@ -197,4 +197,49 @@ QString editorTextFromRecord(const QString& recordText)
     return text;
 }
 
+namespace {
+
+bool isLineBreak(QChar c)
+{
+    return c == u'\r' || c == u'\n' || c == QChar::LineSeparator || c == QChar::ParagraphSeparator;
+}
+
+} // namespace
+
+bool hasLineBreak(const QString& text)
+{
+    return text.contains(u'\n') || text.contains(u'\r') || text.contains(QChar::LineSeparator) ||
+           text.contains(QChar::ParagraphSeparator);
+}
+
+QString singleLineText(const QString& text)
+{
+    QString line;
+    line.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (!isLineBreak(text[i])) {
+            line += text[i];
+            continue;
+        }
+        line += u' ';
+        if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
+            ++i;
+    }
+    return line;
+}
+
+QString timeOfDayFormat(const QLocale& locale)
+{
+    const QString format = locale.timeFormat(QLocale::LongFormat);
+    QString result;
+    bool quoted = false;
+    for (const QChar c : format) {
+        if (c == u'\'')
+            quoted = !quoted;
+        if (quoted || c != u't')
+            result += c;
+    }
+    return result.trimmed().replace(QLatin1String("  "), QLatin1String(" "));
+}
+
 } // namespace lumarel

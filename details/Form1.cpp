@@ -17,13 +17,18 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDateTimeEdit>
+#include <QFocusEvent>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScopeGuard>
+#include <QStyleOptionComboBox>
+#include <QValidator>
 
 #include <algorithm>
 #include <limits>
@@ -42,6 +47,47 @@ public:
 
 protected:
     bool focusNextPrevChild(bool next) override { return QWidget::focusNextPrevChild(next); }
+
+    // F4 and Alt+Down open the calendar, as a press on the drop-down arrow does.
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        const bool opens =
+            calendarPopup() &&
+            ((event->key() == Qt::Key_F4 && event->modifiers() == Qt::NoModifier) ||
+             (event->key() == Qt::Key_Down && event->modifiers() == Qt::AltModifier));
+        if (!opens) {
+            QDateTimeEdit::keyPressEvent(event);
+            return;
+        }
+        QStyleOptionComboBox option;
+        option.initFrom(this);
+        option.editable = true;
+        option.subControls = QStyle::SC_All;
+        const QPoint arrow =
+            style()
+                ->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxArrow, this)
+                .center();
+        QMouseEvent press(QEvent::MouseButtonPress, arrow, mapToGlobal(arrow), Qt::LeftButton,
+                          Qt::LeftButton, Qt::NoModifier);
+        mousePressEvent(&press);
+    }
+};
+
+// A single-line box shows line breaks as blanks; pasted or dropped text with line breaks is
+// held the same way, so that what is stored is what the box shows.
+class SingleLineValidator : public QValidator
+{
+public:
+    using QValidator::QValidator;
+
+    State validate(QString& input, int& position) const override
+    {
+        if (hasLineBreak(input)) {
+            position = int(singleLineText(input.left(position)).size());
+            input = singleLineText(input);
+        }
+        return Acceptable;
+    }
 };
 
 // A frame as the original platform draws one: an etched box with the caption set into its top
@@ -118,8 +164,6 @@ Form1::Form1(QWidget* parent) : QWidget(parent), m_pointer(this)
             connect(box, &QPlainTextEdit::textChanged, this,
                     [this, &field] { Field_Change(field); });
     }
-    connect(qApp, &QApplication::focusChanged, this,
-            [this](QWidget*, QWidget* focused) { onFocusChanged(focused); });
 }
 
 Form1::~Form1() = default;
@@ -136,6 +180,8 @@ void Form1::buildWidgets()
         auto* button = new QPushButton(QString::fromUtf8(buttonSpec.caption), this);
         button->setObjectName(QLatin1String(buttonSpec.name));
         stylePushButton(button);
+        // Return and Enter press the focused button, as Space does.
+        button->setAutoDefault(true);
         button->setGeometry(Twips::toPixels(buttonSpec.rect, dpi));
         watchHover(button, HoverRule::Hand);
         m_buttons[i] = button;
@@ -175,7 +221,7 @@ void Form1::buildWidgets()
             auto* picker = new Picker(date ? today() : now(), m_frame);
             picker->setDateTimeRange(earliest, latest);
             picker->setDisplayFormat(date ? QStringLiteral("dd-MMM-yyyy")
-                                          : QStringLiteral("h:mm:ss AP"));
+                                          : timeOfDayFormat(picker->locale()));
             picker->setCalendarPopup(date);
             widget = picker;
             break;
@@ -183,6 +229,7 @@ void Form1::buildWidgets()
         case FieldKind::SingleLine: {
             auto* line = new QLineEdit(m_frame);
             line->setMaxLength(std::numeric_limits<int>::max());
+            line->setValidator(new SingleLineValidator(line));
             widget = line;
             break;
         }
@@ -198,6 +245,9 @@ void Form1::buildWidgets()
         widget->setGeometry(Twips::toPixels(field.input, dpi));
         setColour(widget, QPalette::Base, Qt::white);
         watchHover(widget, HoverRule::Normal);
+        // A screen reader names the input by its label's caption.
+        label->setBuddy(widget);
+        widget->setAccessibleName(label->text());
         m_inputs[i] = widget;
     }
 
@@ -231,6 +281,8 @@ void Form1::watchHover(QWidget* widget, HoverRule rule)
 
 bool Form1::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event->type() == QEvent::FocusIn)
+        selectAllOnFocus(watched, static_cast<QFocusEvent*>(event)->reason());
     if (event->type() == QEvent::MouseMove) {
         switch (m_hoverRules.value(watched, HoverRule::None)) {
         case HoverRule::Normal:
@@ -246,12 +298,16 @@ bool Form1::eventFilter(QObject* watched, QEvent* event)
     return QWidget::eventFilter(watched, event);
 }
 
-void Form1::onFocusChanged(QWidget* focused)
+void Form1::selectAllOnFocus(QObject* watched, Qt::FocusReason reason)
 {
-    // Typing into a text box that just got the focus replaces its whole content.
-    if (auto* line = qobject_cast<QLineEdit*>(focused); line && line->parentWidget() == m_frame)
+    // Typing into a text box the keyboard moved to replaces its whole content. A click places
+    // the cursor, and coming back to the window or from a popup keeps what the user left.
+    if (reason != Qt::TabFocusReason && reason != Qt::BacktabFocusReason &&
+        reason != Qt::ShortcutFocusReason)
+        return;
+    if (auto* line = qobject_cast<QLineEdit*>(watched); line && line->parentWidget() == m_frame)
         line->selectAll();
-    else if (auto* box = qobject_cast<QPlainTextEdit*>(focused);
+    else if (auto* box = qobject_cast<QPlainTextEdit*>(watched);
              box && box->parentWidget() == m_frame)
         box->selectAll();
 }
