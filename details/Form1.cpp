@@ -28,6 +28,7 @@
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QStyleOptionComboBox>
+#include <QStyleOptionFrame>
 #include <QValidator>
 
 #include <algorithm>
@@ -71,6 +72,49 @@ protected:
                           Qt::LeftButton, Qt::NoModifier);
         mousePressEvent(&press);
     }
+};
+
+// At a fractional scale (1.5) a multi-line box's viewport and scroll bar round outwards over
+// the box's frame and hide its bottom and right lines; this draws the frame again above them.
+class FrameOverlay : public QWidget
+{
+public:
+    explicit FrameOverlay(QFrame* box) : QWidget(box), m_box(box)
+    {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setAttribute(Qt::WA_NoSystemBackground);
+        box->installEventFilter(this);
+        setGeometry(box->rect());
+        raise();
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        // The box lays its scroll bar out, and raises it, when it is shown or resized.
+        if (event->type() == QEvent::Resize || event->type() == QEvent::Show) {
+            setGeometry(m_box->rect());
+            raise();
+        }
+        return false;
+    }
+
+    void paintEvent(QPaintEvent*) override
+    {
+        QStyleOptionFrame option;
+        option.initFrom(m_box);
+        option.rect = m_box->frameRect();
+        option.frameShape = m_box->frameShape();
+        option.lineWidth = m_box->lineWidth();
+        option.midLineWidth = m_box->midLineWidth();
+        option.state |=
+            m_box->frameShadow() == QFrame::Sunken ? QStyle::State_Sunken : QStyle::State_Raised;
+        QPainter painter(this);
+        style()->drawPrimitive(QStyle::PE_Frame, &option, &painter, m_box);
+    }
+
+private:
+    QFrame* m_box;
 };
 
 // A single-line box shows line breaks as blanks; pasted or dropped text with line breaks is
@@ -237,6 +281,7 @@ void Form1::buildWidgets()
             auto* box = new QPlainTextEdit(m_frame);
             box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
             box->setTabChangesFocus(true);
+            new FrameOverlay(box);
             widget = box;
             break;
         }
