@@ -14,6 +14,8 @@
 #include <QSettings>
 #include <QTemporaryDir>
 
+#include <ctime>
+#include <functional>
 #include <memory>
 
 namespace lumarel::bench {
@@ -57,6 +59,26 @@ void requireQuiet(const char* what)
         throw Failure(QStringLiteral("%1 reported: %2").arg(QLatin1String(what), shown[0].text));
 }
 
+// The wall clock and the thread's own processor time of each run: on a machine shared with
+// other work the wall clock also counts the waits for a processor.
+void measure(const QString& name, int runs, const std::function<void()>& work,
+             const std::function<void()>& prepare = {})
+{
+    QList<double> processor;
+    const QList<double> wall = timeRuns(
+        runs,
+        [&] {
+            timespec start, end;
+            clock_gettime(CLOCK_THREAD_CPUTIME_ID, &start);
+            work();
+            clock_gettime(CLOCK_THREAD_CPUTIME_ID, &end);
+            processor << (end.tv_sec - start.tv_sec) * 1e3 + (end.tv_nsec - start.tv_nsec) / 1e6;
+        },
+        prepare);
+    report(name, wall);
+    report(QStringLiteral("    processor time of the same"), processor);
+}
+
 void typeKey(QWidget* widget)
 {
     QKeyEvent press(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
@@ -69,30 +91,29 @@ void windowBenchmarks(const char* field, const char* what, const QString& value,
 {
     SettingsStore::save(QLatin1String(field), value);
     std::unique_ptr<Form1> form;
-    report(QStringLiteral("start-up to the drawn window, %1").arg(QLatin1String(what)),
-           timeRuns(
-               runs,
-               [&] {
-                   form = std::make_unique<Form1>();
-                   form->Form_Load(Form1::EngineCheck::Skip);
-                   form->repaint();
-               },
-               [&] { form.reset(); }));
+    measure(
+        QStringLiteral("start-up to the drawn window, %1").arg(QLatin1String(what)), runs,
+        [&] {
+            form = std::make_unique<Form1>();
+            form->Form_Load(Form1::EngineCheck::Skip);
+            form->repaint();
+        },
+        [&] { form.reset(); });
     requireQuiet("the start-up");
 
     QWidget* box = form->findChild<QWidget*>(QLatin1String(field));
     box->setFocus();
-    report(QStringLiteral("  a keystroke there, drawn"), timeRuns(runs, [&] {
-               typeKey(box);
-               form->repaint();
-           }));
+    measure(QStringLiteral("  a keystroke there, drawn"), runs, [&] {
+        typeKey(box);
+        form->repaint();
+    });
     QWidget* other = form->findChild<QWidget*>(QStringLiteral("txtLocation"));
     if (other != box) {
         other->setFocus();
-        report(QStringLiteral("  a keystroke in another box, drawn"), timeRuns(runs, [&] {
-                   typeKey(other);
-                   form->repaint();
-               }));
+        measure(QStringLiteral("  a keystroke in another box, drawn"), runs, [&] {
+            typeKey(other);
+            form->repaint();
+        });
     }
     requireQuiet("typing");
     form.reset();
@@ -108,6 +129,9 @@ void settingsBenchmarks()
     Dialogs::setScripted(true);
     constexpr int kRuns = 5;
     int stamp = 0;
+    QFile load(QStringLiteral("/proc/loadavg"));
+    if (load.open(QIODevice::ReadOnly))
+        std::printf("load average: %s", load.readLine().constData());
 
     const QString lines = tenMegabytes(80);
     SettingsStore::save(QStringLiteral("txtMore"), lines);
@@ -117,44 +141,41 @@ void settingsBenchmarks()
 
     QString copy;
     int copies = 0;
-    report(QStringLiteral("Qt's INI reader, one value (fresh file)"),
-           timeRuns(
-               kRuns,
-               [&] {
-                   QSettings settings(copy, QSettings::IniFormat);
-                   if (settings.value(QStringLiteral("Lumarel/txtMore")).toString() != lines)
-                       throw Failure(QStringLiteral("Qt read another value"));
-               },
-               [&] {
-                   copy = folder.path() + QStringLiteral("/copy%1.ini").arg(++copies);
-                   QFile::copy(path, copy);
-               }));
+    measure(
+        QStringLiteral("Qt's INI reader, one value (fresh file)"), kRuns,
+        [&] {
+            QSettings settings(copy, QSettings::IniFormat);
+            if (settings.value(QStringLiteral("Lumarel/txtMore")).toString() != lines)
+                throw Failure(QStringLiteral("Qt read another value"));
+        },
+        [&] {
+            copy = folder.path() + QStringLiteral("/copy%1.ini").arg(++copies);
+            QFile::copy(path, copy);
+        });
     {
         QSettings settings(copy, QSettings::IniFormat);
         int n = 0;
-        report(QStringLiteral("Qt's INI writer, one short value + sync"), timeRuns(kRuns, [&] {
-                   settings.setValue(QStringLiteral("Lumarel/txtLocation"), QString::number(++n));
-                   settings.sync();
-               }));
+        measure(QStringLiteral("Qt's INI writer, one short value + sync"), kRuns, [&] {
+            settings.setValue(QStringLiteral("Lumarel/txtLocation"), QString::number(++n));
+            settings.sync();
+        });
     }
 
-    report(QStringLiteral("store: read one value (file changed on disk)"),
-           timeRuns(
-               kRuns,
-               [&] {
-                   if (SettingsStore::get(QStringLiteral("txtMore")) != lines)
-                       throw Failure(QStringLiteral("the store read another value"));
-               },
-               [&] { touch(path, stamp); }));
+    measure(
+        QStringLiteral("store: read one value (file changed on disk)"), kRuns,
+        [&] {
+            if (SettingsStore::get(QStringLiteral("txtMore")) != lines)
+                throw Failure(QStringLiteral("the store read another value"));
+        },
+        [&] { touch(path, stamp); });
     int n = 0;
-    report(QStringLiteral("store: write one short value"), timeRuns(kRuns, [&] {
-               SettingsStore::save(QStringLiteral("txtLocation"), QString::number(++n));
-           }));
+    measure(QStringLiteral("store: write one short value"), kRuns,
+            [&] { SettingsStore::save(QStringLiteral("txtLocation"), QString::number(++n)); });
     QString changed;
-    report(QStringLiteral("store: write the 10 MB value"),
-           timeRuns(
-               kRuns, [&] { SettingsStore::save(QStringLiteral("txtMore"), changed); },
-               [&] { changed = lines + QString::number(++n); }));
+    measure(
+        QStringLiteral("store: write the 10 MB value"), kRuns,
+        [&] { SettingsStore::save(QStringLiteral("txtMore"), changed); },
+        [&] { changed = lines + QString::number(++n); });
     SettingsStore::save(QStringLiteral("txtMore"), QString());
     requireQuiet("the store");
 
