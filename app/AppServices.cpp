@@ -82,11 +82,18 @@ void ForceDeleteFile(const QString& path)
     const QFileInfo info(path);
     if (!info.exists() || info.isDir())
         return;
-    // On this platform a delete needs a writable folder; a read-only file mark is lifted too.
-    QFile::setPermissions(info.absolutePath(),
-                          QFile::permissions(info.absolutePath()) | QFileDevice::WriteOwner);
-    QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::WriteOwner);
+    // Here a delete needs a writable folder, whatever the file's own mode. The folder gets its
+    // exact mode back afterwards (set-group-ID and sticky bits included): the user's chosen
+    // folder must not stay open to writing.
+    const QByteArray folder = QFile::encodeName(info.absolutePath());
+    struct stat folderInfo;
+    if (::stat(folder.constData(), &folderInfo) != 0)
+        return;
+    const mode_t mode = folderInfo.st_mode & 07777;
+    const bool opened = !(mode & S_IWUSR) && ::chmod(folder.constData(), mode | S_IWUSR) == 0;
     QFile::remove(path);
+    if (opened)
+        ::chmod(folder.constData(), mode);
 }
 
 void UseSystemColors(QWidget* window)

@@ -32,7 +32,7 @@ bool FileExists(const QString& path);
 // Lets pending window events run once, then deletes the file; a failed delete is retried by
 // ForceDeleteFile. Never throws and reports nothing.
 void RemoveFile(const QString& path);
-// Makes the file (and its folder) writable before deleting it again.
+// Deletes the file again with its folder made writable for the moment.
 void ForceDeleteFile(const QString& path);
 
 // The window and its option buttons, check boxes, frames and labels take the button-face

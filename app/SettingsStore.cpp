@@ -1,10 +1,19 @@
 #include "SettingsStore.h"
 
 #include "Failure.h"
+#include "IniFile.h"
 
-#include <QSettings>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLockFile>
+#include <QSaveFile>
+#include <QStandardPaths>
 
-#include <memory>
+#include <sys/stat.h>
+
+#include <optional>
+#include <utility>
 
 namespace lumarel {
 
@@ -12,40 +21,146 @@ namespace {
 
 const QString kGroup = QStringLiteral("Lumarel");
 
-std::unique_ptr<QSettings> openStore()
+// Which file was read: a write by another copy of the program replaces the file, and a change
+// in place changes its size or time.
+struct FileStamp
 {
-    auto settings = std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
-                                                QStringLiteral("Quenwick"));
-    settings->beginGroup(kGroup);
-    return settings;
+    dev_t device;
+    ino_t inode;
+    off_t size;
+    long long modified;
+
+    bool operator==(const FileStamp&) const = default;
+};
+
+// Nothing for a missing path or one that is not a regular file: there is nothing to read.
+std::optional<FileStamp> stampOf(const QString& path)
+{
+    struct stat info;
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0 || !S_ISREG(info.st_mode))
+        return std::nullopt;
+    return FileStamp{info.st_dev, info.st_ino, info.st_size,
+                     info.st_mtim.tv_sec * 1000000000LL + info.st_mtim.tv_nsec};
+}
+
+// The file as last read or written, so that a read does not parse megabytes again.
+struct Store
+{
+    QString path;
+    bool loaded = false;
+    std::optional<FileStamp> stamp;
+    IniFile file;
+    QString readProblem; // why the file on disk could not be read completely
+    bool keptCopy = false;
+    QString notice;
+};
+
+Store& store()
+{
+    static Store s;
+    return s;
+}
+
+Store& current()
+{
+    Store& s = store();
+    const QString path = SettingsStore::filePath();
+    const std::optional<FileStamp> stamp = stampOf(path);
+    if (s.loaded && s.path == path && s.stamp == stamp)
+        return s;
+    s.path = path;
+    s.loaded = true;
+    s.stamp = stamp;
+    s.file = IniFile();
+    s.readProblem.clear();
+    s.keptCopy = false;
+    if (!stamp)
+        return s;
+    QFile file(path);
+    QByteArray bytes;
+    if (file.open(QIODevice::ReadOnly))
+        bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        s.readProblem = file.errorString();
+        return s;
+    }
+    s.file = IniFile::parse(bytes);
+    s.readProblem = s.file.problem();
+    return s;
+}
+
+QString writeFailure(const QString& path, const QString& reason)
+{
+    return QStringLiteral("The settings file %1 could not be written: %2.")
+        .arg(QDir::toNativeSeparators(path), reason);
+}
+
+// A file that was not read completely would lose what was not read: it is kept as it is
+// under a name of its own before the first write.
+void keepUnreadableCopy(Store& s)
+{
+    const QString stem = s.path + QStringLiteral(".unreadable-") +
+                         QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd-HHmmss"));
+    QString copy = stem;
+    QFile original(s.path);
+    for (int n = 2; !original.copy(copy); ++n) {
+        if (!QFileInfo::exists(copy) || n > 99)
+            throw Failure(
+                QStringLiteral("The settings file %1 could not be read completely "
+                               "(%2), and no copy of it could be kept (%3), so it was "
+                               "left as it is.")
+                    .arg(QDir::toNativeSeparators(s.path), s.readProblem, original.errorString()));
+        copy = stem + QStringLiteral("-%1").arg(n);
+    }
+    s.keptCopy = true;
+    s.notice =
+        QStringLiteral("Part of the settings file %1 could not be read (%2).\n\n"
+                       "The file as it was is kept in %3. The event details are saved "
+                       "in %1 again from now on.")
+            .arg(QDir::toNativeSeparators(s.path), s.readProblem, QDir::toNativeSeparators(copy));
+}
+
+void writeStore(Store& s)
+{
+    QSaveFile file(s.path);
+    if (!file.open(QIODevice::WriteOnly) || !s.file.writeTo(file) || !file.commit())
+        throw Failure(writeFailure(s.path, file.errorString()));
+    s.stamp = stampOf(s.path);
+    s.readProblem.clear();
+    s.keptCopy = false;
 }
 
 } // namespace
 
 QString SettingsStore::get(const QString& key, const QString& fallback)
 {
-    const QVariant value = openStore()->value(key);
-    if (!value.isValid())
-        return fallback;
-    // A text with commas in it reads back as a list when the file was edited by hand.
-    if (value.typeId() == QMetaType::QStringList)
-        return value.toStringList().join(QStringLiteral(", "));
-    return value.toString();
+    return current().file.value(kGroup, key).value_or(fallback);
 }
 
 void SettingsStore::save(const QString& key, const QString& value)
 {
-    const auto settings = openStore();
-    settings->setValue(key, value);
-    settings->sync();
-    if (settings->status() != QSettings::NoError)
-        throw Failure(QStringLiteral("The settings file %1 could not be written.")
-                          .arg(settings->fileName()));
+    const QString path = filePath();
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    // Another copy of the program writes the same file; its writes must not interleave.
+    QLockFile lock(path + QStringLiteral(".lock"));
+    if (!lock.tryLock(10000))
+        throw Failure(writeFailure(path, QStringLiteral("its lock file could not be taken")));
+    Store& s = current();
+    if (!s.readProblem.isEmpty() && !s.keptCopy)
+        keepUnreadableCopy(s);
+    s.file.setValue(kGroup, key, value);
+    writeStore(s);
+}
+
+QString SettingsStore::takeNotice()
+{
+    return std::exchange(store().notice, QString());
 }
 
 QString SettingsStore::filePath()
 {
-    return openStore()->fileName();
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+           QStringLiteral("/Quenwick.ini");
 }
 
 QString SettingsStore::dateToText(const QDateTime& value)

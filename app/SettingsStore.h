@@ -6,15 +6,21 @@
 namespace lumarel {
 
 // The per-user settings store: one INI file named after the maker (Quenwick.ini) in the user's
-// configuration folder, one group for the product, one text value per key. Every write goes to
-// disk at once: the program ends by leaving the process, so nothing may wait for a destructor.
+// configuration folder, one group for the product, one text value per key. There is no
+// system-wide file behind it. Every write goes to disk at once: the program ends by leaving
+// the process, so nothing may wait for a destructor.
 class SettingsStore
 {
 public:
     // The stored text, or `fallback` when the key is missing.
     static QString get(const QString& key, const QString& fallback = QString());
-    // Creates or overwrites the value and flushes the file; throws Failure when it cannot.
+    // Creates or overwrites the value and writes the file; throws Failure when it cannot.
+    // A file that could not be read completely is first kept beside it under another name.
     static void save(const QString& key, const QString& value);
+
+    // What the user should know about the last writes (a settings file kept under another
+    // name), once; empty when there is nothing to tell.
+    static QString takeNotice();
 
     static QString filePath();
 

@@ -20,5 +20,6 @@ void reportReadyOfficeMemory(const char* when);
 // The benchmarks, one function per area.
 void engineBenchmarks();
 void flyerBenchmarks();
+void settingsBenchmarks();
 
 } // namespace lumarel::bench

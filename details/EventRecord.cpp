@@ -1,5 +1,6 @@
 #include "details/EventRecord.h"
 
+#include <algorithm>
 #include <array>
 
 namespace lumarel {
@@ -156,23 +157,89 @@ std::span<const ButtonSpec> windowButtons()
 
 QString recordTextFromEditor(const QString& editorText)
 {
-    QString text;
-    text.reserve(editorText.size());
+    const auto isBreak = [](QChar c) {
+        return c == QChar::ParagraphSeparator || c == QChar::LineSeparator || c == u'\n';
+    };
+    // Texts may be megabytes long and are converted at every keystroke: one exact allocation.
+    const auto breaks = std::count_if(editorText.begin(), editorText.end(), isBreak);
+    if (breaks == 0)
+        return editorText;
+    QString text(editorText.size() + breaks, Qt::Uninitialized);
+    QChar* out = text.data();
     for (const QChar c : editorText) {
-        if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator || c == QLatin1Char('\n'))
-            text += QLatin1String("\r\n");
-        else
-            text += c;
+        if (isBreak(c)) {
+            *out++ = u'\r';
+            *out++ = u'\n';
+        } else {
+            *out++ = c;
+        }
     }
     return text;
 }
 
 QString editorTextFromRecord(const QString& recordText)
 {
-    QString text = recordText;
-    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
-    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    if (!recordText.contains(u'\r'))
+        return recordText;
+    QString text(recordText.size(), Qt::Uninitialized);
+    QChar* out = text.data();
+    const qsizetype size = recordText.size();
+    for (qsizetype i = 0; i < size; ++i) {
+        if (recordText[i] != u'\r') {
+            *out++ = recordText[i];
+            continue;
+        }
+        *out++ = u'\n';
+        if (i + 1 < size && recordText[i + 1] == u'\n')
+            ++i;
+    }
+    text.truncate(out - text.constData());
     return text;
+}
+
+namespace {
+
+bool isLineBreak(QChar c)
+{
+    return c == u'\r' || c == u'\n' || c == QChar::LineSeparator || c == QChar::ParagraphSeparator;
+}
+
+} // namespace
+
+bool hasLineBreak(const QString& text)
+{
+    return text.contains(u'\n') || text.contains(u'\r') || text.contains(QChar::LineSeparator) ||
+           text.contains(QChar::ParagraphSeparator);
+}
+
+QString singleLineText(const QString& text)
+{
+    QString line;
+    line.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (!isLineBreak(text[i])) {
+            line += text[i];
+            continue;
+        }
+        line += u' ';
+        if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
+            ++i;
+    }
+    return line;
+}
+
+QString timeOfDayFormat(const QLocale& locale)
+{
+    const QString format = locale.timeFormat(QLocale::LongFormat);
+    QString result;
+    bool quoted = false;
+    for (const QChar c : format) {
+        if (c == u'\'')
+            quoted = !quoted;
+        if (quoted || c != u't')
+            result += c;
+    }
+    return result.trimmed().replace(QLatin1String("  "), QLatin1String(" "));
 }
 
 } // namespace lumarel

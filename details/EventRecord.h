@@ -3,6 +3,7 @@
 #include "app/Twips.h"
 
 #include <QDateTime>
+#include <QLocale>
 #include <QString>
 
 #include <span>
@@ -79,5 +80,13 @@ std::span<const ButtonSpec> windowButtons();
 QString recordTextFromEditor(const QString& editorText);
 // CR LF, lone CR and lone LF all become one line break of a multi-line editor.
 QString editorTextFromRecord(const QString& recordText);
+
+// A single-line box's text: each line break (CR LF, CR, LF, line and paragraph separators)
+// becomes one blank, as the box shows it.
+QString singleLineText(const QString& text);
+bool hasLineBreak(const QString& text);
+
+// The time picker's display format: the locale's long time without its time zone.
+QString timeOfDayFormat(const QLocale& locale);
 
 } // namespace lumarel

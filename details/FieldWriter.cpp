@@ -22,6 +22,8 @@ void FieldWriter::changed(const QString& key, const QString& value)
     try {
         SettingsStore::save(key, value);
         m_failing = false;
+        if (const QString notice = SettingsStore::takeNotice(); !notice.isEmpty())
+            Dialogs::message(QString(), notice, MessageIcon::Warning, MessageButtons::Ok);
         return;
     } catch (const Failure& failure) {
         description = failure.description();

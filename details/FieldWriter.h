@@ -7,7 +7,8 @@ namespace lumarel {
 
 // Writes each field of the event record through to the settings store the moment its value
 // changes. A write that fails is reported once; further failures stay quiet until a write
-// succeeds again, so a broken store does not raise a box at every keystroke.
+// succeeds again, so a broken store does not raise a box at every keystroke. What the store
+// has to tell after a write (a damaged file kept under another name) is shown once.
 class FieldWriter
 {
 public:

@@ -1,6 +1,7 @@
 #include "details/Form1.h"
 
 #include "app/AppServices.h"
+#include "app/Failure.h"
 #include "app/ProgramEnd.h"
 #include "app/SettingsStore.h"
 #include "app/StepTrap.h"
@@ -17,13 +18,19 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDateTimeEdit>
+#include <QFocusEvent>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScopeGuard>
+#include <QStyleOptionComboBox>
+#include <QStyleOptionFrame>
+#include <QValidator>
 
 #include <algorithm>
 #include <limits>
@@ -41,6 +48,90 @@ public:
 
 protected:
     bool focusNextPrevChild(bool next) override { return QWidget::focusNextPrevChild(next); }
+
+    // F4 and Alt+Down open the calendar, as a press on the drop-down arrow does.
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        const bool opens =
+            calendarPopup() &&
+            ((event->key() == Qt::Key_F4 && event->modifiers() == Qt::NoModifier) ||
+             (event->key() == Qt::Key_Down && event->modifiers() == Qt::AltModifier));
+        if (!opens) {
+            QDateTimeEdit::keyPressEvent(event);
+            return;
+        }
+        QStyleOptionComboBox option;
+        option.initFrom(this);
+        option.editable = true;
+        option.subControls = QStyle::SC_All;
+        const QPoint arrow =
+            style()
+                ->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxArrow, this)
+                .center();
+        QMouseEvent press(QEvent::MouseButtonPress, arrow, mapToGlobal(arrow), Qt::LeftButton,
+                          Qt::LeftButton, Qt::NoModifier);
+        mousePressEvent(&press);
+    }
+};
+
+// At a fractional scale (1.5) a multi-line box's viewport and scroll bar round outwards over
+// the box's frame and hide its bottom and right lines; this draws the frame again above them.
+class FrameOverlay : public QWidget
+{
+public:
+    explicit FrameOverlay(QFrame* box) : QWidget(box), m_box(box)
+    {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setAttribute(Qt::WA_NoSystemBackground);
+        box->installEventFilter(this);
+        setGeometry(box->rect());
+        raise();
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        // The box lays its scroll bar out, and raises it, when it is shown or resized.
+        if (event->type() == QEvent::Resize || event->type() == QEvent::Show) {
+            setGeometry(m_box->rect());
+            raise();
+        }
+        return false;
+    }
+
+    void paintEvent(QPaintEvent*) override
+    {
+        QStyleOptionFrame option;
+        option.initFrom(m_box);
+        option.rect = m_box->frameRect();
+        option.frameShape = m_box->frameShape();
+        option.lineWidth = m_box->lineWidth();
+        option.midLineWidth = m_box->midLineWidth();
+        option.state |=
+            m_box->frameShadow() == QFrame::Sunken ? QStyle::State_Sunken : QStyle::State_Raised;
+        QPainter painter(this);
+        style()->drawPrimitive(QStyle::PE_Frame, &option, &painter, m_box);
+    }
+
+private:
+    QFrame* m_box;
+};
+
+// A single-line box shows line breaks as blanks; pasted or dropped text with line breaks is
+// held the same way, so that what is stored is what the box shows.
+class SingleLineValidator : public QValidator
+{
+public:
+    using QValidator::QValidator;
+
+    State validate(QString& input, int& position) const override
+    {
+        if (hasLineBreak(input)) {
+            position = int(singleLineText(input.left(position)).size());
+            input = singleLineText(input);
+        }
+        return Acceptable;
+    }
 };
 
 // A frame as the original platform draws one: an etched box with the caption set into its top
@@ -124,8 +215,6 @@ Form1::Form1(QWidget* parent) : QWidget(parent), m_pointer(this)
             connect(box, &QPlainTextEdit::textChanged, this,
                     [this, &field] { Field_Change(field); });
     }
-    connect(qApp, &QApplication::focusChanged, this,
-            [this](QWidget*, QWidget* focused) { onFocusChanged(focused); });
 }
 
 Form1::~Form1() = default;
@@ -142,6 +231,8 @@ void Form1::buildWidgets()
         auto* button = new QPushButton(QString::fromUtf8(buttonSpec.caption), this);
         button->setObjectName(QLatin1String(buttonSpec.name));
         stylePushButton(button);
+        // Return and Enter press the focused button, as Space does.
+        button->setAutoDefault(true);
         button->setGeometry(Twips::toPixels(buttonSpec.rect, dpi));
         watchHover(button, HoverRule::Hand);
         m_buttons[i] = button;
@@ -181,7 +272,7 @@ void Form1::buildWidgets()
             auto* picker = new Picker(date ? today() : now(), m_frame);
             picker->setDateTimeRange(earliest, latest);
             picker->setDisplayFormat(date ? QStringLiteral("dd-MMM-yyyy")
-                                          : QStringLiteral("h:mm:ss AP"));
+                                          : timeOfDayFormat(picker->locale()));
             picker->setCalendarPopup(date);
             widget = picker;
             break;
@@ -189,6 +280,7 @@ void Form1::buildWidgets()
         case FieldKind::SingleLine: {
             auto* line = new QLineEdit(m_frame);
             line->setMaxLength(std::numeric_limits<int>::max());
+            line->setValidator(new SingleLineValidator(line));
             widget = line;
             break;
         }
@@ -196,6 +288,7 @@ void Form1::buildWidgets()
             auto* box = new QPlainTextEdit(m_frame);
             box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
             box->setTabChangesFocus(true);
+            new FrameOverlay(box);
             widget = box;
             break;
         }
@@ -204,6 +297,9 @@ void Form1::buildWidgets()
         widget->setGeometry(Twips::toPixels(field.input, dpi));
         setColour(widget, QPalette::Base, Qt::white);
         watchHover(widget, HoverRule::Normal);
+        // A screen reader names the input by its label's caption.
+        label->setBuddy(widget);
+        widget->setAccessibleName(label->text());
         m_inputs[i] = widget;
     }
 
@@ -237,6 +333,8 @@ void Form1::watchHover(QWidget* widget, HoverRule rule)
 
 bool Form1::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event->type() == QEvent::FocusIn)
+        selectAllOnFocus(watched, static_cast<QFocusEvent*>(event)->reason());
     if (event->type() == QEvent::MouseMove) {
         switch (m_hoverRules.value(watched, HoverRule::None)) {
         case HoverRule::Normal:
@@ -252,12 +350,16 @@ bool Form1::eventFilter(QObject* watched, QEvent* event)
     return QWidget::eventFilter(watched, event);
 }
 
-void Form1::onFocusChanged(QWidget* focused)
+void Form1::selectAllOnFocus(QObject* watched, Qt::FocusReason reason)
 {
-    // Typing into a text box that just got the focus replaces its whole content.
-    if (auto* line = qobject_cast<QLineEdit*>(focused); line && line->parentWidget() == m_frame)
+    // Typing into a text box the keyboard moved to replaces its whole content. A click places
+    // the cursor, and coming back to the window or from a popup keeps what the user left.
+    if (reason != Qt::TabFocusReason && reason != Qt::BacktabFocusReason &&
+        reason != Qt::ShortcutFocusReason)
+        return;
+    if (auto* line = qobject_cast<QLineEdit*>(watched); line && line->parentWidget() == m_frame)
         line->selectAll();
-    else if (auto* box = qobject_cast<QPlainTextEdit*>(focused);
+    else if (auto* box = qobject_cast<QPlainTextEdit*>(watched);
              box && box->parentWidget() == m_frame)
         box->selectAll();
 }
@@ -313,16 +415,28 @@ EventRecord Form1::record() const
 
 void Form1::restoreField(const FieldSpec& field)
 {
-    const QString stored = SettingsStore::get(QLatin1String(field.name));
+    const QString name = QLatin1String(field.name);
+    const QString stored = SettingsStore::get(name);
     if (!field.isPicker()) {
+        // The store holds the text already: showing it writes only what the box changes.
+        m_writer.hold(name, stored);
         setFieldText(field, stored);
         return;
     }
     QDateTime value;
-    if (!stored.isEmpty())
-        value = SettingsStore::textToDate(stored);
-    else
+    if (stored.isEmpty()) {
         value = field.kind == FieldKind::DatePicker ? today() : now();
+    } else {
+        value = SettingsStore::textToDate(stored);
+        auto* picker = static_cast<QDateTimeEdit*>(input(field));
+        // The picker would move such a date to its nearest end and store that instead.
+        if (value < picker->minimumDateTime() || value > picker->maximumDateTime())
+            throw Failure(QStringLiteral("The stored date %1 is outside the range the picker "
+                                         "can show (%2 to %3).")
+                              .arg(stored, picker->minimumDate().toString(Qt::ISODate),
+                                   picker->maximumDate().toString(Qt::ISODate)));
+        m_writer.hold(name, stored);
+    }
     setFieldDate(field, value);
 }
 

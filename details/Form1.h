@@ -67,7 +67,7 @@ private:
 
     void buildWidgets();
     void watchHover(QWidget* widget, HoverRule rule);
-    void onFocusChanged(QWidget* focused);
+    void selectAllOnFocus(QObject* watched, Qt::FocusReason reason);
 
     // A field's value in its record form: CR LF texts, stored date texts.
     QString fieldValue(const FieldSpec& field) const;

@@ -12,6 +12,8 @@
 #include <QLineEdit>
 #include <QtEndian>
 
+#include <sys/stat.h>
+
 using namespace lumarel;
 using test::cursorFileBytes;
 using test::writeFile;
@@ -55,9 +57,17 @@ private slots:
         QVERIFY(!QFile::exists(readOnly));
 
         const QString inLockedFolder = writeFile(root + "/locked/file.doc", "x");
+        const QString alsoLocked = writeFile(root + "/locked/other.doc", "x");
         QFile::setPermissions(root + "/locked", QFileDevice::ReadOwner | QFileDevice::ExeOwner);
         RemoveFile(inLockedFolder);
         QVERIFY(!QFile::exists(inLockedFolder));
+
+        // The forced delete gives the folder its mode back.
+        ForceDeleteFile(alsoLocked);
+        QVERIFY(!QFile::exists(alsoLocked));
+        struct stat folder;
+        QCOMPARE(::stat(QFile::encodeName(root + "/locked").constData(), &folder), 0);
+        QCOMPARE(folder.st_mode & 07777, 0500u);
 
         QDir().mkpath(root + "/folder");
         RemoveFile(root + "/folder"); // a folder is not a file: left alone

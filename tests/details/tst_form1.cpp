@@ -7,6 +7,9 @@
 #include "app/Twips.h"
 #include "details/Form1.h"
 
+#include <QAccessible>
+#include <QCalendarWidget>
+#include <QClipboard>
 #include <QDateTimeEdit>
 #include <QDir>
 #include <QFile>
@@ -15,6 +18,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QScrollBar>
 #include <QTextBlock>
@@ -90,6 +94,12 @@ void storePickers()
 {
     SettingsStore::save("dtpEventDate", "2027-01-15");
     SettingsStore::save("dtpTime", "2026-12-08 15:05:09");
+}
+
+// The earliest value a picker can show when it starts with nothing stored.
+QDateTime form1Pickers()
+{
+    return QDateTime(QDate::currentDate(), QTime(0, 0));
 }
 
 const QDateTime kStoredDate(QDate(2027, 1, 15), QTime(0, 0));
@@ -270,13 +280,13 @@ private slots:
     {
         QFETCH(QString, field);
         QFETCH(QString, text);
+        storePickers();
         SettingsStore::save(field, text);
         const QByteArray stamp = storeStamp();
         auto form = startWindow();
         QCOMPARE(form->record().*eventField(field)->text, text);
-        // Only the pickers were written at start-up: the texts were restored as they were.
-        QCOMPARE(SettingsStore::get(field), text);
-        QVERIFY(storeStamp() != stamp);
+        // The store holds what the window shows: the start-up has nothing to write.
+        QCOMPARE(storeStamp(), stamp);
     }
 
     void aFailingStoreIsReportedOnceWhileTyping()
@@ -338,6 +348,180 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), box);
         QTest::keyClick(box, 'X');
         QCOMPARE(SettingsStore::get(field), QStringLiteral("X"));
+    }
+
+    void onlyTheKeyboardsFocusSelectsAll_data()
+    {
+        QTest::addColumn<int>("reason");
+        QTest::addColumn<bool>("selects");
+        QTest::newRow("Tab") << int(Qt::TabFocusReason) << true;
+        QTest::newRow("Backtab") << int(Qt::BacktabFocusReason) << true;
+        QTest::newRow("a shortcut") << int(Qt::ShortcutFocusReason) << true;
+        QTest::newRow("a click") << int(Qt::MouseFocusReason) << false;
+        QTest::newRow("a popup closing") << int(Qt::PopupFocusReason) << false;
+        QTest::newRow("another window and back") << int(Qt::ActiveWindowFocusReason) << false;
+    }
+
+    void onlyTheKeyboardsFocusSelectsAll()
+    {
+        QFETCH(int, reason);
+        QFETCH(bool, selects);
+        auto form = startWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        form->PushButton3_Click();
+        QWidget other;
+        for (const char* name : {"txtOrgName", "txtEventName"}) {
+            QWidget* box = control<QWidget>(*form, name);
+            if (reason == Qt::ActiveWindowFocusReason) {
+                box->setFocus();
+                other.show();
+                other.activateWindow();
+                QVERIFY(QTest::qWaitForWindowActive(&other));
+                form->activateWindow();
+                QVERIFY(QTest::qWaitForWindowActive(form.get()));
+                QCOMPARE(QApplication::focusWidget(), box);
+            } else {
+                control<QWidget>(*form, "dtpEventDate")->setFocus();
+                box->setFocus(Qt::FocusReason(reason));
+            }
+            QTest::keyClick(box, Qt::Key_X);
+            QCOMPARE(SettingsStore::get(name) == "x", selects);
+        }
+    }
+
+    void storeContentsTheStartCannotTakeAsTheyAre_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<int>("failedStep");
+        QTest::addColumn<QString>("orgName");
+        QTest::newRow("a line the parser rejects")
+            << QByteArray("[Lumarel]\ntxtOrgName=Good\ntxtLocation=Addr\n[broken\nfoo\n") << 0
+            << "Good";
+        QTest::newRow("a system-wide file") << QByteArray() << 0 << "";
+        QTest::newRow("a date before the picker's range")
+            << QByteArray("[Lumarel]\ndtpEventDate=1500-01-01\ntxtOrgName=Good\n") << 128 << "Good";
+        QTest::newRow("a time before the picker's range")
+            << QByteArray("[Lumarel]\ndtpTime=1600-12-31 23:59:59\ntxtOrgName=Good\n") << 130
+            << "Good";
+    }
+
+    void storeContentsTheStartCannotTakeAsTheyAre()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(int, failedStep);
+        QFETCH(QString, orgName);
+        if (!file.isEmpty())
+            test::writeFile(SettingsStore::filePath(), file);
+        const QString system = test::rootFolder() + "/system";
+        test::writeFile(system + "/Quenwick.ini", "[Lumarel]\ntxtOrgName=System\n");
+        qputenv("XDG_CONFIG_DIRS", QFile::encodeName(system));
+        const QDateTime before = form1Pickers();
+
+        auto form = startWindow();
+        QCOMPARE(form->record().txtOrgName, orgName);
+        QList<ShownMessage> shown = Dialogs::takeShown();
+        if (failedStep) {
+            QCOMPARE(shown.size(), 1);
+            QVERIFY(shown[0].text.contains(QStringLiteral(" at line %1\r").arg(failedStep)));
+            const FieldSpec& picker = eventFields()[failedStep == 128 ? 0 : 1];
+            QVERIFY(form->record().*picker.date >= before);
+            QVERIFY(test::readFile(SettingsStore::filePath()).contains(file.split('\n')[1]));
+            return;
+        }
+        QVERIFY(shown.isEmpty());
+        QTest::keyClicks(control<QWidget>(*form, "txtItems"), "x"); // the first write
+        shown = Dialogs::takeShown();
+        const QStringList copies =
+            QDir(test::configFolder()).entryList({"Quenwick.ini.unreadable-*"});
+        QCOMPARE(copies.size(), int(shown.size()));
+        QVERIFY(!test::readFile(SettingsStore::filePath()).contains("System"));
+        if (copies.isEmpty())
+            return;
+        const QString copy = test::configFolder() + '/' + copies[0];
+        QCOMPARE(test::readFile(copy), file);
+        QVERIFY2(shown[0].text.contains(copy) && !shown[0].text.contains("could not be written"),
+                 qPrintable(shown[0].text));
+        QTest::keyClicks(control<QWidget>(*form, "txtItems"), "y");
+        QVERIFY(Dialogs::takeShown().isEmpty());
+        QCOMPARE(SettingsStore::get("txtLocation"), QStringLiteral("Addr"));
+        QFile::remove(copy);
+    }
+
+    void pastedLinesAreStoredAsTheBoxShowsThem_data()
+    {
+        QTest::addColumn<QString>("pasted");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("LF") << "one\ntwo"
+                            << "one two";
+        QTest::newRow("CR LF and CR") << "one\r\ntwo\rthree"
+                                      << "one two three";
+        QTest::newRow("a paragraph separator") << u"one\u2029"_qs << "one ";
+    }
+
+    void pastedLinesAreStoredAsTheBoxShowsThem()
+    {
+        QFETCH(QString, pasted);
+        QFETCH(QString, shown);
+        auto form = startWindow();
+        auto* line = control<QLineEdit>(*form, "txtOrgName");
+        line->setFocus();
+        QGuiApplication::clipboard()->setText(pasted);
+        QTest::keyClick(line, Qt::Key_V, Qt::ControlModifier);
+        QTest::keyClick(line, Qt::Key_Exclam);
+        QCOMPARE(line->text(), shown + '!');
+        QCOMPARE(SettingsStore::get("txtOrgName"), shown + '!');
+    }
+
+    void theKeyboardReachesEverything()
+    {
+        auto form = startWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        auto* sample = control<QPushButton>(*form, "PushButton3");
+        sample->setFocus();
+        QTest::keyClick(sample, Qt::Key_Return);
+        QCOMPARE(form->record().txtOrgName, QStringLiteral("Quenwick"));
+        auto* clear = control<QPushButton>(*form, "PushButton2");
+        clear->setFocus();
+        QTest::keyClick(clear, Qt::Key_Enter, Qt::KeypadModifier);
+        QCOMPARE(form->record().txtOrgName, QString());
+
+        auto* date = control<QDateTimeEdit>(*form, "dtpEventDate");
+        for (const auto& [key, modifier] :
+             {std::pair(Qt::Key_F4, Qt::NoModifier), std::pair(Qt::Key_Down, Qt::AltModifier)}) {
+            date->setFocus();
+            QTest::keyClick(date, key, modifier);
+            QTRY_VERIFY(date->calendarWidget() && date->calendarWidget()->isVisible());
+            date->calendarWidget()->window()->hide();
+        }
+
+        for (const FieldSpec& field : eventFields()) {
+            QAccessibleInterface* named =
+                QAccessible::queryAccessibleInterface(control<QWidget>(*form, field.name));
+            QCOMPARE(named->text(QAccessible::Name), QString::fromUtf8(field.caption));
+        }
+    }
+
+    void theTimePickerShowsTheLocalesTime_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("German") << "de_DE"
+                                << "15:05:09";
+        QTest::newRow("American English") << "en_US"
+                                          << "3:05:09 PM";
+    }
+
+    void theTimePickerShowsTheLocalesTime()
+    {
+        QFETCH(QString, locale);
+        QFETCH(QString, shown);
+        storePickers();
+        const QLocale before;
+        QLocale::setDefault(QLocale(locale));
+        const auto restore = qScopeGuard([&] { QLocale::setDefault(before); });
+        auto form = startWindow();
+        QCOMPARE(control<QDateTimeEdit>(*form, "dtpTime")->text(), shown);
+        QCOMPARE(SettingsStore::get("dtpTime"), QStringLiteral("2026-12-08 15:05:09"));
     }
 
     void thePointerFollowsTheHoverRules()
@@ -414,7 +598,7 @@ private slots:
         auto* date = control<QDateTimeEdit>(*form, "dtpEventDate");
         auto* time = control<QDateTimeEdit>(*form, "dtpTime");
         QCOMPARE(date->text(), QLocale().toString(kStoredDate, "dd-MMM-yyyy"));
-        QCOMPARE(time->text(), QStringLiteral("3:05:09 PM"));
+        QCOMPARE(time->dateTime(), kStoredTime);
         QCOMPARE(date->minimumDateTime(), QDateTime(QDate(1601, 1, 1), QTime(0, 0)));
         QCOMPARE(date->maximumDate(), QDate(9999, 12, 31));
         QVERIFY(date->calendarPopup());
