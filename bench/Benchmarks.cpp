@@ -1,6 +1,12 @@
 #include "Benchmarks.h"
 
+#include "app/Failure.h"
+
 #include <QElapsedTimer>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QStringList>
+#include <QUrl>
 
 #include <algorithm>
 #include <cstdio>
@@ -38,6 +44,35 @@ void report(const QString& name, const QList<double>& samples)
                 median(samples), samples.isEmpty() ? 0 : *low, samples.isEmpty() ? 0 : *high,
                 static_cast<long long>(samples.size()));
     std::fflush(stdout);
+}
+
+QList<double> commandLineConversion(const QString& source, const QString& folder, int runs)
+{
+    const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
+    if (soffice.isEmpty())
+        throw Failure(QStringLiteral("soffice is not on the path"));
+    const QStringList arguments{
+        QStringLiteral("-env:UserInstallation=") +
+            QUrl::fromLocalFile(folder + QStringLiteral("/cli-profile")).toString(),
+        QStringLiteral("--headless"),
+        QStringLiteral("--convert-to"),
+        QStringLiteral("pdf"),
+        QStringLiteral("--outdir"),
+        folder,
+        source};
+    const auto convert = [&] {
+        QProcess process;
+        process.start(soffice, arguments);
+        if (!process.waitForFinished(120000) || process.exitCode() != 0)
+            throw Failure(QStringLiteral("soffice --convert-to pdf failed"));
+    };
+    convert();
+    return timeRuns(runs, convert);
+}
+
+void ratio(const char* name, double ours, double reference)
+{
+    std::printf("%-44s %8.2f\n", name, ours / reference);
 }
 
 } // namespace lumarel::bench

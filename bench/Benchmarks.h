@@ -14,8 +14,15 @@ double median(QList<double> samples);
 // One line: name, median, minimum and maximum, in milliseconds.
 void report(const QString& name, const QList<double>& samples);
 
+// `soffice --headless --convert-to pdf` of `source` into `folder`, on a profile of its own
+// that the first, untimed, conversion prepares.
+QList<double> commandLineConversion(const QString& source, const QString& folder, int runs);
+// One line: a ratio of two medians.
+void ratio(const char* name, double ours, double reference);
+
 // The benchmarks, one function per area.
 void engineBenchmarks();
 void flyerBenchmarks();
+void exportBenchmarks();
 
 } // namespace lumarel::bench

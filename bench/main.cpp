@@ -17,6 +17,7 @@ int main(int argc, char** argv)
     const std::pair<const char*, void (*)()> areas[] = {
         {"engine", lumarel::bench::engineBenchmarks},
         {"flyer", lumarel::bench::flyerBenchmarks},
+        {"export", lumarel::bench::exportBenchmarks},
     };
     const QStringList wanted = app.arguments().mid(1);
     try {

@@ -269,7 +269,8 @@ template <class Work> void Form2::withOffice(Work&& work)
 void Form2::PushButton6_Click()
 {
     StepTrap trap(locationText("Form2", "PushButton6_Click"));
-    // The dialog asks no overwrite question of its own and adds no extension.
+    // The dialog asks no overwrite question of its own and adds no extension; the new
+    // formats get theirs from saveTargetFor.
     QString chosen;
     QString filter;
     trap.step(112, [&] {
