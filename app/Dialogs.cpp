@@ -46,9 +46,10 @@ Answer Dialogs::message(const QString& title, const QString& text, MessageIcon i
         return s.answers.isEmpty() ? defaultAnswer(buttons) : s.answers.dequeue();
     }
 
-    QMessageBox box(
-        icon == MessageIcon::Warning ? QMessageBox::Warning : QMessageBox::NoIcon, caption, text,
-        buttons == MessageButtons::Ok ? QMessageBox::Ok : QMessageBox::Yes | QMessageBox::No);
+    QMessageBox box(icon == MessageIcon::Warning ? QMessageBox::Warning : QMessageBox::NoIcon,
+                    caption, text,
+                    buttons == MessageButtons::Ok ? QMessageBox::Ok
+                                                  : QMessageBox::Yes | QMessageBox::No);
     box.setWindowModality(Qt::ApplicationModal);
     switch (box.exec()) {
     case QMessageBox::Yes:

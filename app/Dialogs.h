@@ -8,22 +8,9 @@ class QWidget;
 
 namespace lumarel {
 
-enum class MessageIcon
-{
-    None,
-    Warning
-};
-enum class MessageButtons
-{
-    Ok,
-    YesNo
-};
-enum class Answer
-{
-    Ok,
-    Yes,
-    No
-};
+enum class MessageIcon { None, Warning };
+enum class MessageButtons { Ok, YesNo };
+enum class Answer { Ok, Yes, No };
 
 struct ShownMessage
 {
