@@ -18,7 +18,13 @@
 #include <QRadioButton>
 #include <QtEndian>
 
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace lumarel {
 
@@ -47,6 +53,13 @@ void paintButtonFaceOnChildren(QWidget* window, bool withPictureBoxes)
         if (colourable)
             paintButtonFace(child);
     }
+}
+
+// A folder whose files only their owners may remove (as the system's temporary folder).
+bool stickyFolder(const QString& folder)
+{
+    struct stat info;
+    return ::stat(QFile::encodeName(folder).constData(), &info) == 0 && (info.st_mode & S_ISVTX);
 }
 
 } // namespace
@@ -94,6 +107,50 @@ void ForceDeleteFile(const QString& path)
     QFile::remove(path);
     if (opened)
         ::chmod(folder.constData(), mode);
+}
+
+QString replaceRefusal(const QString& path, int error)
+{
+    const QFileInfo info(path);
+    const QString folder = QDir::toNativeSeparators(info.absolutePath());
+    QString why;
+    int flags = 0;
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd >= 0) {
+        if (::ioctl(fd, FS_IOC_GETFLAGS, &flags) != 0)
+            flags = 0;
+        ::close(fd);
+    }
+    if (flags & FS_IMMUTABLE_FL)
+        why = QStringLiteral("it is marked as unchangeable (immutable); only an administrator can "
+                             "lift that mark");
+    else if (flags & FS_APPEND_FL)
+        why = QStringLiteral("it is marked so that it may only be added to (append-only)");
+    else if (error == EACCES)
+        why = QStringLiteral("you may not change the files in the folder %1").arg(folder);
+    else if (error == EPERM && stickyFolder(info.absolutePath()) && info.ownerId() != ::geteuid())
+        why = QStringLiteral("it belongs to another user, and the folder %1 lets only a file's "
+                             "owner remove it")
+                  .arg(folder);
+    else if (error == EROFS)
+        why = QStringLiteral("the disk that holds it can only be read");
+    else if (error == EBUSY || error == ETXTBSY)
+        why = QStringLiteral("it is in use");
+    else if (error == EISDIR)
+        why = QStringLiteral("it is a folder");
+    else
+        why = QString::fromLocal8Bit(std::strerror(error));
+    return QStringLiteral("The file %1 could not be replaced: %2.")
+        .arg(QDir::toNativeSeparators(path), why);
+}
+
+void removeForReplacing(const QString& path)
+{
+    if (::unlink(QFile::encodeName(path).constData()) == 0)
+        return;
+    const int error = errno;
+    if (error != ENOENT)
+        throw Failure(replaceRefusal(path, error));
 }
 
 void UseSystemColors(QWidget* window)

@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QQueue>
 
 namespace lumarel {
@@ -13,9 +15,11 @@ struct Script
 {
     bool scripted = false;
     QQueue<Answer> answers;
-    QQueue<QString> fileNames;
+    QQueue<QPair<QString, QString>> fileNames;
+    QQueue<QString> printFiles;
     QList<ShownMessage> shown;
     int fileDialogs = 0;
+    int printDialogs = 0;
     QString appTitle;
 };
 
@@ -57,16 +61,42 @@ Answer Dialogs::message(const QString& title, const QString& text, MessageIcon i
     }
 }
 
-QString Dialogs::saveFileName(const QString& title, const QString& filter)
+QString Dialogs::saveFileName(const QString& title, const QString& filter, QString* selectedFilter)
+{
+    Script& s = script();
+    QString selected = filter.section(QStringLiteral(";;"), 0, 0);
+    QString name;
+    if (s.scripted) {
+        ++s.fileDialogs;
+        if (!s.fileNames.isEmpty()) {
+            const auto [scriptedName, scriptedFilter] = s.fileNames.dequeue();
+            name = scriptedName;
+            if (!scriptedFilter.isEmpty())
+                selected = scriptedFilter;
+        }
+    } else {
+        // The program asks its own overwrite question, so the dialog must not ask one too.
+        name = QFileDialog::getSaveFileName(QApplication::activeWindow(), title, QString(), filter,
+                                            &selected, QFileDialog::DontConfirmOverwrite);
+    }
+    if (selectedFilter)
+        *selectedFilter = selected;
+    return name;
+}
+
+bool Dialogs::print(QPrinter& printer)
 {
     Script& s = script();
     if (s.scripted) {
-        ++s.fileDialogs;
-        return s.fileNames.isEmpty() ? QString() : s.fileNames.dequeue();
+        ++s.printDialogs;
+        if (s.printFiles.isEmpty())
+            return false;
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(s.printFiles.dequeue());
+        return true;
     }
-    // The program asks its own overwrite question, so the dialog must not ask one too.
-    return QFileDialog::getSaveFileName(QApplication::activeWindow(), title, QString(), filter,
-                                        nullptr, QFileDialog::DontConfirmOverwrite);
+    QPrintDialog dialog(&printer, QApplication::activeWindow());
+    return dialog.exec() == QDialog::Accepted;
 }
 
 void Dialogs::setAppTitle(const QString& title)
@@ -89,9 +119,14 @@ void Dialogs::setNextAnswer(Answer answer)
     script().answers.enqueue(answer);
 }
 
-void Dialogs::setNextFileName(const QString& name)
+void Dialogs::setNextFileName(const QString& name, const QString& selectedFilter)
 {
-    script().fileNames.enqueue(name);
+    script().fileNames.enqueue({name, selectedFilter});
+}
+
+void Dialogs::setNextPrintFile(const QString& pdfPath)
+{
+    script().printFiles.enqueue(pdfPath);
 }
 
 QList<ShownMessage> Dialogs::takeShown()
@@ -104,6 +139,11 @@ QList<ShownMessage> Dialogs::takeShown()
 int Dialogs::fileDialogsShown()
 {
     return script().fileDialogs;
+}
+
+int Dialogs::printDialogsShown()
+{
+    return script().printDialogs;
 }
 
 } // namespace lumarel

@@ -3,6 +3,7 @@
 #include <QList>
 #include <QString>
 
+class QPrinter;
 class QWidget;
 
 namespace lumarel {
@@ -30,7 +31,13 @@ public:
                           MessageButtons buttons);
 
     // The save dialog; returns the chosen name exactly, or an empty text when cancelled.
-    static QString saveFileName(const QString& title, const QString& filter);
+    // `filter` may list several filters separated by ";;"; the first is selected at first, and
+    // the one selected when the dialog closed goes to `selectedFilter`.
+    static QString saveFileName(const QString& title, const QString& filter,
+                                QString* selectedFilter = nullptr);
+
+    // The standard print dialog for the printer; false when cancelled.
+    static bool print(QPrinter& printer);
 
     // Title of message boxes that name none of their own.
     static void setAppTitle(const QString& title);
@@ -39,9 +46,13 @@ public:
     // Scripted mode, for tests.
     static void setScripted(bool scripted);
     static void setNextAnswer(Answer answer);
-    static void setNextFileName(const QString& name);
+    // An empty filter answers with the first one.
+    static void setNextFileName(const QString& name, const QString& selectedFilter = QString());
+    // The next print dialog sends its page to this PDF file; without one it is cancelled.
+    static void setNextPrintFile(const QString& pdfPath);
     static QList<ShownMessage> takeShown();
     static int fileDialogsShown();
+    static int printDialogsShown();
 };
 
 } // namespace lumarel

@@ -1,11 +1,16 @@
 #include "Benchmarks.h"
 
+#include "app/Failure.h"
 #include "flyer/OfficeEngine.h"
 #include "flyer/ReadyOffice.h"
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QStringList>
 #include <QThread>
+#include <QUrl>
 
 #include <algorithm>
 #include <cstdio>
@@ -70,6 +75,35 @@ void reportReadyOfficeMemory(const char* when)
                 memoryField(office, "status", "VmRSS:"),
                 memoryField(office, "smaps_rollup", "Pss:"));
     std::fflush(stdout);
+}
+
+QList<double> commandLineConversion(const QString& source, const QString& folder, int runs)
+{
+    const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
+    if (soffice.isEmpty())
+        throw Failure(QStringLiteral("soffice is not on the path"));
+    const QStringList arguments{
+        QStringLiteral("-env:UserInstallation=") +
+            QUrl::fromLocalFile(folder + QStringLiteral("/cli-profile")).toString(),
+        QStringLiteral("--headless"),
+        QStringLiteral("--convert-to"),
+        QStringLiteral("pdf"),
+        QStringLiteral("--outdir"),
+        folder,
+        source};
+    const auto convert = [&] {
+        QProcess process;
+        process.start(soffice, arguments);
+        if (!process.waitForFinished(120000) || process.exitCode() != 0)
+            throw Failure(QStringLiteral("soffice --convert-to pdf failed"));
+    };
+    convert();
+    return timeRuns(runs, convert);
+}
+
+void ratio(const char* name, double ours, double reference)
+{
+    std::printf("%-44s %8.2f\n", name, ours / reference);
 }
 
 } // namespace lumarel::bench

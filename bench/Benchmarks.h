@@ -16,10 +16,16 @@ void report(const QString& name, const QList<double>& samples);
 
 // The ready office's resident memory at rest, a few seconds after `when`.
 void reportReadyOfficeMemory(const char* when);
+// `soffice --headless --convert-to pdf` of `source` into `folder`, on a profile of its own
+// that the first, untimed, conversion prepares.
+QList<double> commandLineConversion(const QString& source, const QString& folder, int runs);
+// One line: a ratio of two medians.
+void ratio(const char* name, double ours, double reference);
 
 // The benchmarks, one function per area.
 void engineBenchmarks();
 void flyerBenchmarks();
 void settingsBenchmarks();
+void exportBenchmarks();
 
 } // namespace lumarel::bench

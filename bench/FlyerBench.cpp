@@ -14,10 +14,7 @@
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
-#include <QStandardPaths>
 #include <QTemporaryDir>
-#include <QUrl>
 
 #include <cstdio>
 
@@ -30,37 +27,6 @@ void requireNoMessages(const char* what)
     const QList<ShownMessage> shown = Dialogs::takeShown();
     if (!shown.isEmpty())
         throw Failure(QStringLiteral("%1 reported: %2").arg(QLatin1String(what), shown[0].text));
-}
-
-// `soffice --headless --convert-to pdf` of the template, on a profile of its own that the
-// first, untimed, conversion prepares.
-QList<double> commandLineConversion(const QString& templatePath, const QString& folder, int runs)
-{
-    const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
-    if (soffice.isEmpty())
-        throw Failure(QStringLiteral("soffice is not on the path"));
-    const QStringList arguments{
-        QStringLiteral("-env:UserInstallation=") +
-            QUrl::fromLocalFile(folder + QStringLiteral("/cli-profile")).toString(),
-        QStringLiteral("--headless"),
-        QStringLiteral("--convert-to"),
-        QStringLiteral("pdf"),
-        QStringLiteral("--outdir"),
-        folder,
-        templatePath};
-    const auto convert = [&] {
-        QProcess process;
-        process.start(soffice, arguments);
-        if (!process.waitForFinished(120000) || process.exitCode() != 0)
-            throw Failure(QStringLiteral("soffice --convert-to pdf failed"));
-    };
-    convert();
-    return timeRuns(runs, convert);
-}
-
-void ratio(const char* name, double ours, double reference)
-{
-    std::printf("%-44s %8.2f\n", name, ours / reference);
 }
 
 } // namespace

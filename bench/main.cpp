@@ -18,6 +18,7 @@ int main(int argc, char** argv)
         {"engine", lumarel::bench::engineBenchmarks},
         {"flyer", lumarel::bench::flyerBenchmarks},
         {"settings", lumarel::bench::settingsBenchmarks},
+        {"export", lumarel::bench::exportBenchmarks},
     };
     const QStringList wanted = app.arguments().mid(1);
     try {

@@ -729,6 +729,27 @@ void OfficeEngine::exportPdf(const QString& path, const QString& pageRange)
     });
 }
 
+void OfficeEngine::exportCopy(const QString& path, const QString& filterName)
+{
+    const Reference<css::lang::XComponent> document = d->requireDocument();
+    const rtl::OUString url = fileUrl(path);
+    const rtl::OUString filter = toUno(filterName);
+    css::uno::Sequence<css::beans::PropertyValue> arguments = properties({
+        property("FilterName", css::uno::Any(filter)),
+        property("Overwrite", css::uno::Any(true)),
+    });
+    if (filter == "writer_pdf_Export") {
+        const css::uno::Sequence<css::beans::PropertyValue> allFonts = properties({
+            property("EmbedStandardFonts", css::uno::Any(true)),
+        });
+        arguments.realloc(3);
+        arguments.getArray()[2] = property("FilterData", css::uno::Any(allFonts));
+    }
+    d->call(QStringLiteral("storing a copy as \"%1\"").arg(path), limit(kDocumentLimitMs), [=] {
+        Reference<css::frame::XStorable>(document, UNO_QUERY_THROW)->storeToURL(url, arguments);
+    });
+}
+
 QImage OfficeEngine::renderFirstPage(int dotsPerMeter)
 {
     if (dotsPerMeter <= 0)

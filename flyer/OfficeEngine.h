@@ -38,6 +38,10 @@ public:
     void closeWithoutSaving();
     // Exports the pages of the active document (all when the range is empty) as PDF.
     void exportPdf(const QString& path, const QString& pageRange = QString());
+    // Stores a copy of the active document with the office's filter; the document keeps its
+    // own location and no lock file is made. A PDF copy carries every font, the standard ones
+    // too, so that it reads the same on any machine.
+    void exportCopy(const QString& path, const QString& filterName);
     // The first page as an image whose physical size (pixels / dotsPerMeter) is the page's.
     QImage renderFirstPage(int dotsPerMeter);
     void quit();

@@ -7,7 +7,12 @@
 #include "app/StepTrap.h"
 #include "app/Twips.h"
 #include "app/WindowLook.h"
+#include "flyer/DocumentExport.h"
+#include "flyer/OfficeEngine.h"
+#include "flyer/ReadyOffice.h"
+#include "flyer/PagePrint.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QFile>
 #include <QFileInfo>
@@ -15,8 +20,11 @@
 #include <QGroupBox>
 #include <QImageReader>
 #include <QLabel>
+#include <QMenu>
 #include <QMouseEvent>
+#include <QPrinter>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScrollBar>
 #include <QSignalBlocker>
 
@@ -168,6 +176,20 @@ void Form2::createControls()
                          kPushButton6, &Form2::PushButton6_Click);
     PushButton8 = button(this, "PushButton8", QStringLiteral("< Back"), kPushButton8,
                          &Form2::PushButton8_Click);
+
+    // Both commands work anywhere in the window and from the page's own menu.
+    m_printAction = new QAction(QStringLiteral("Print\u2026"), this);
+    m_printAction->setShortcut(QKeySequence::Print);
+    connect(m_printAction, &QAction::triggered, this, &Form2::mnuPrint_Click);
+    m_saveAction = new QAction(QStringLiteral("Save As\u2026"), this);
+    m_saveAction->setShortcut(QKeySequence::Save);
+    connect(m_saveAction, &QAction::triggered, this, &Form2::PushButton6_Click);
+    addActions({m_printAction, m_saveAction});
+    m_pageMenu = new QMenu(this);
+    m_pageMenu->addActions({m_printAction, m_saveAction});
+    Picture1->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(Picture1, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { m_pageMenu->popup(Picture1->mapToGlobal(at)); });
 }
 
 void Form2::Form_Load()
@@ -237,15 +259,43 @@ void Form2::PushButton2_Click()
     applyView();
 }
 
+template <class Work> void Form2::withOffice(Work&& work)
+{
+    const int pointer = m_pointer.value();
+    m_pointer.set(PointerSetting::Hourglass);
+    const auto restore = qScopeGuard([&] { m_pointer.set(pointer); });
+    if (m_office) {
+        work(*m_office);
+        return;
+    }
+    // The program's ready office; one that failed in this use is replaced in the background.
+    bool failed = true;
+    const auto giveBack = qScopeGuard([&] { ReadyOffice::giveBack(failed); });
+    work(ReadyOffice::take());
+    failed = false;
+}
+
 void Form2::PushButton6_Click()
 {
     StepTrap trap(locationText("Form2", "PushButton6_Click"));
-    // The dialog asks no overwrite question of its own and adds no extension.
+    // The dialog asks no overwrite question of its own and adds no extension; the new
+    // formats get theirs from saveTargetFor.
     QString chosen;
+    QString filter;
     trap.step(112, [&] {
-        chosen = Dialogs::saveFileName(QStringLiteral("Save File"),
-                                       QStringLiteral("Word Files (*.doc)"));
+        chosen = Dialogs::saveFileName(QStringLiteral("Save File"), saveDialogFilter(), &filter);
     });
+    SaveFormat format = SaveFormat::Word97;
+    trap.step(114, [&] {
+        if (chosen.isEmpty())
+            return;
+        const SaveTarget target = saveTargetFor(chosen, filter);
+        chosen = target.path;
+        format = target.format;
+    });
+    // The Word 97 copy goes where the old file was removed; the other formats are renamed
+    // over it only when they are complete.
+    const bool copy = format == SaveFormat::Word97;
     if (!trap.test(116, [&] { return chosen.isEmpty(); })) {
         Answer answer = Answer::No;
         if (trap.test(118, [&] { return FileExists(chosen); })) {
@@ -255,13 +305,22 @@ void Form2::PushButton6_Click()
                                               chosen + QStringLiteral(" ?"),
                                           MessageIcon::None, MessageButtons::YesNo);
             });
-            if (trap.test(122, [&] { return answer == Answer::Yes; }))
+            if (trap.test(122, [&] { return answer == Answer::Yes && copy; }))
                 trap.step(124, [&] { RemoveFile(chosen); });
         } else {
             trap.step(126, [&] { answer = Answer::Yes; });
         }
         if (trap.test(128, [&] { return answer == Answer::Yes; })) {
             trap.step(130, [&] {
+                if (!copy) {
+                    withOffice([&](OfficeEngine& office) {
+                        exportDocument(office, mWordFile, chosen, format);
+                    });
+                    return;
+                }
+                // A file that could not be removed says why, not that the copy found it.
+                if (FileExists(chosen))
+                    removeForReplacing(chosen);
                 QFile document(mWordFile);
                 if (!document.copy(chosen))
                     throw Failure(QStringLiteral("The file %1 could not be copied to %2: %3")
@@ -284,6 +343,19 @@ void Form2::PushButton8_Click()
     });
     trap.step(106, [&] { hide(); });
     mFirstActivate = true;
+}
+
+void Form2::mnuPrint_Click()
+{
+    StepTrap trap(locationText("Form2", "mnuPrint_Click"));
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setDocName(kProductName);
+    bool accepted = false;
+    trap.step(100, [&] { accepted = Dialogs::print(printer); });
+    if (accepted)
+        trap.step(102, [&] {
+            withOffice([&](OfficeEngine& office) { printFirstPage(office, mWordFile, printer); });
+        });
 }
 
 void Form2::Form_QueryUnload()

@@ -6,13 +6,17 @@
 #include <QPointer>
 #include <QWidget>
 
+class QAction;
 class QFrame;
 class QGroupBox;
 class QLabel;
+class QMenu;
 class QPushButton;
 class QScrollBar;
 
 namespace lumarel {
+
+class OfficeEngine;
 
 // The preview window: shows the flyer's page in the zoomable view, saves the temporary
 // document, goes back to the main window, and ends the program when closed. It only applies
@@ -32,6 +36,9 @@ public:
     QString mWordFile;
     // The window that "< Back" shows again.
     void setMainWindow(QWidget* window) { m_mainWindow = window; }
+    // The office that saves in other formats and prints; without one, the program's ready
+    // office does.
+    void setOfficeEngine(OfficeEngine* office) { m_office = office; }
 
     // Runs when the window becomes active; tests may call it directly.
     void Form_Activate();
@@ -40,6 +47,8 @@ public:
     void PushButton2_Click();
     void PushButton6_Click();
     void PushButton8_Click();
+    // "Print…" (Ctrl+P) of the page's menu; "Save As…" (Ctrl+S) is the save button's command.
+    void mnuPrint_Click();
     void Form_QueryUnload();
 
     PageView& view() { return m_view; }
@@ -58,6 +67,8 @@ private:
     void applyView();
     void forwardPageMouse(QEvent* event);
     void scrollBarMoved(ScrollBarModel& bar, int value);
+    // Runs the office work under the hourglass, with the office set or one of its own.
+    template <class Work> void withOffice(Work&& work);
 
     PointerSetting m_pointer;
     PageView m_view;
@@ -65,6 +76,7 @@ private:
     bool m_activating = false;
     int m_shownGeneration = -1;
     QPointer<QWidget> m_mainWindow;
+    OfficeEngine* m_office = nullptr;
 
     QScrollBar* HScroll1 = nullptr;
     QScrollBar* VScroll1 = nullptr;
@@ -77,6 +89,9 @@ private:
     QPushButton* PushButton2 = nullptr;
     QPushButton* PushButton6 = nullptr;
     QPushButton* PushButton8 = nullptr;
+    QAction* m_printAction = nullptr;
+    QAction* m_saveAction = nullptr;
+    QMenu* m_pageMenu = nullptr;
 };
 
 } // namespace lumarel

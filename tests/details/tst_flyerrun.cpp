@@ -12,6 +12,7 @@
 #include "flyer/ReadyOffice.h"
 #include "preview/Form2.h"
 
+#include <QAction>
 #include <QDateTimeEdit>
 #include <QDir>
 #include <QLineEdit>
@@ -19,6 +20,9 @@
 #include <QTimer>
 
 #include <csignal>
+
+#include <poppler-qt6.h>
+#include <zip.h>
 
 using namespace lumarel;
 
@@ -45,6 +49,51 @@ SavedFlyer readFlyer(const QString& path)
         flyer.textBox += box;
     office.quit();
     return flyer;
+}
+
+// The text of one part of a zip archive (a .docx or .odt), its markup left out.
+QString archivePartText(const QString& path, const char* part)
+{
+    int error = 0;
+    zip_t* archive = zip_open(QFile::encodeName(path).constData(), ZIP_RDONLY, &error);
+    if (!archive)
+        return QString();
+    QByteArray bytes;
+    zip_stat_t info;
+    if (zip_stat(archive, part, 0, &info) == 0) {
+        if (zip_file_t* file = zip_fopen(archive, part, 0)) {
+            bytes.resize(qsizetype(info.size));
+            bytes.resize(qMax<qsizetype>(0, zip_fread(file, bytes.data(), info.size)));
+            zip_fclose(file);
+        }
+    }
+    zip_discard(archive);
+    return QString::fromUtf8(bytes).remove(QRegularExpression("<[^>]*>"));
+}
+
+// A PDF's first page in grey at 40 dots per inch, with its number of pages.
+QImage pdfPage(const QString& path, int* pages, double zoom = 1.0)
+{
+    const auto pdf = Poppler::Document::load(path);
+    *pages = pdf ? pdf->numPages() : 0;
+    if (pdf) {
+        pdf->setRenderHint(Poppler::Document::Antialiasing);
+        pdf->setRenderHint(Poppler::Document::TextAntialiasing);
+    }
+    return *pages ? pdf->page(0)
+                        ->renderToImage(40 * zoom, 40 * zoom)
+                        .convertToFormat(QImage::Format_Grayscale8)
+                  : QImage();
+}
+
+QRect inkBounds(const QImage& page)
+{
+    QRect bounds;
+    for (int y = 0; y < page.height(); ++y)
+        for (int x = 0; x < page.width(); ++x)
+            if (qGray(page.pixel(x, y)) < 160)
+                bounds |= QRect(x, y, 1, 1);
+    return bounds;
 }
 
 QStringList messageTexts()
@@ -127,6 +176,70 @@ private slots:
         QVERIFY(body.contains("Throw-up bag"));
         QVERIFY2(flyer.textBox.join('\n').contains(" Quenwick"),
                  qPrintable(flyer.textBox.join('|')));
+    }
+
+    void sampleFlyerSavedInEveryFormatAndPrinted()
+    {
+        Form2& preview = m_form->preview();
+        OfficeEngine office; // as the office kept ready
+        preview.setOfficeEngine(&office);
+        const auto unset = qScopeGuard([&] { preview.setOfficeEngine(nullptr); });
+        const QString base = test::rootFolder() + "/exported";
+        const QStringList sample{"Taco Eating Contest", "Brantwell MA", "The first 20 people",
+                                 "555-014-2287",        "Throw-up bag", "Quenwick"};
+        for (const auto& [filter, file, part] :
+             {std::tuple{"Word 2007-365 Files (*.docx)", ".docx", "word/document.xml"},
+              std::tuple{"OpenDocument Text (*.odt)", ".odt", "content.xml"},
+              std::tuple{"PDF Files (*.pdf)", ".pdf", ""}}) {
+            Dialogs::setNextFileName(base, filter);
+            preview.PushButton6_Click();
+            QCOMPARE(messageTexts(), QStringList{"Done."});
+            QString text = archivePartText(base + file, part);
+            if (!*part) {
+                const auto pdf = Poppler::Document::load(base + file);
+                QVERIFY(pdf && pdf->numPages() == 1);
+                text = pdf->page(0)->text(QRectF()).simplified();
+                for (const Poppler::FontInfo& font : pdf->fonts())
+                    QVERIFY2(font.isEmbedded(), qPrintable(font.name()));
+            }
+            for (const QString& expected : sample)
+                QVERIFY2(text.contains(expected, Qt::CaseInsensitive),
+                         qPrintable(file + (": " + text)));
+        }
+
+        // Printed to a PDF file: one page, the flyer's page scaled evenly onto the paper.
+        const QString printed = test::rootFolder() + "/printed.pdf";
+        Dialogs::setNextPrintFile(printed);
+        preview.actions().first()->trigger();
+        QCOMPARE(messageTexts(), QStringList());
+        int pages = 0;
+        const QImage paper = pdfPage(printed, &pages);
+        QCOMPARE(pages, 1);
+        const QImage flyer = pdfPage(base + ".pdf", &pages);
+        const QRect onPaper = inkBounds(paper);
+        const QRect onFlyer = inkBounds(flyer);
+        const double scale = double(onPaper.width()) / onFlyer.width();
+        QVERIFY2(qAbs(onPaper.height() - onFlyer.height() * scale) <= 2 && scale > 0.85,
+                 qPrintable(QString("%1 %2").arg(scale).arg(onPaper.height())));
+        const QImage expected = pdfPage(base + ".pdf", &pages, scale);
+        const QRect expectedInk = inkBounds(expected);
+        // A pixel differs when no pixel next to its place on the flyer is alike (edges fall a
+        // pixel apart between the two renderings).
+        int differing = 0, ink = 0;
+        for (int y = 0; y < onPaper.height(); ++y)
+            for (int x = 0; x < onPaper.width(); ++x) {
+                const int printedGrey = qGray(paper.pixel(onPaper.topLeft() + QPoint(x, y)));
+                ink += printedGrey < 160;
+                bool alike = false;
+                for (int d = 0; d < 9 && !alike; ++d) {
+                    const QPoint at = expectedInk.topLeft() + QPoint(x + d % 3 - 1, y + d / 3 - 1);
+                    alike = expected.rect().contains(at) &&
+                            qAbs(qGray(expected.pixel(at)) - printedGrey) < 64;
+                }
+                differing += !alike;
+            }
+        QVERIFY2(ink > 1000 && differing < ink / 20,
+                 qPrintable(QString("%1 of %2").arg(differing).arg(ink)));
     }
 
     void backThenAChangedFieldMakesANewFlyer()

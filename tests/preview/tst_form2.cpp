@@ -5,13 +5,16 @@
 #include "app/Dialogs.h"
 #include "app/Failure.h"
 #include "app/PointerSetting.h"
+#include "flyer/DocumentExport.h"
 #include "preview/Form2.h"
 
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMenu>
 #include <QMouseEvent>
+#include <QProcess>
 #include <QPushButton>
 #include <QScrollBar>
 
@@ -93,6 +96,15 @@ void dragPage(QWidget* page, QPoint from, QPoint to)
     sendMouse(page, QEvent::MouseButtonPress, from - page->pos(), Qt::LeftButton, Qt::LeftButton);
     sendMouse(page, QEvent::MouseMove, to - page->pos(), Qt::NoButton, Qt::LeftButton);
     sendMouse(page, QEvent::MouseButtonRelease, to - page->pos(), Qt::LeftButton, Qt::NoButton);
+}
+
+// Saves through the button with a scripted dialog; returns the messages shown.
+QList<ShownMessage> saveAs(Form2& form, const QString& name, const QString& filter, Answer answer)
+{
+    Dialogs::setNextFileName(name, filter);
+    Dialogs::setNextAnswer(answer);
+    form.PushButton6_Click();
+    return Dialogs::takeShown();
 }
 
 } // namespace
@@ -388,6 +400,83 @@ private slots:
         QCOMPARE(QDir(test::tempFolder() + "/saved").entryList(QDir::Files).size(),
                  result.isNull() ? 0 : 1);
         QCOMPARE(QFile::exists(document), documentPresent);
+    }
+
+    void saveTargetFollowsTheExtensionOrTheFilter()
+    {
+        using F = SaveFormat;
+        // Typed name, the filter's place in the dialog's list, the name saved, the format.
+        const std::tuple<const char*, int, const char*, F> cases[] = {
+            {"/f/flyer", 0, "/f/flyer", F::Word97},
+            {"/f/a.b/flyer", 2, "/f/a.b/flyer.odt", F::OpenDocument},
+            {"/f/flyer.PDF", 1, "/f/flyer.PDF", F::Pdf},
+            {"/f/flyer.doc", 3, "/f/flyer.doc", F::Word97},
+            {"/f/flyer.v2", 1, "/f/flyer.v2", F::Word2007},
+        };
+        for (const auto& [typed, filter, path, format] : cases) {
+            const SaveTarget target =
+                saveTargetFor(typed, saveDialogFilter().section(";;", filter, filter));
+            QCOMPARE(target.path, QString(path));
+            QCOMPARE(target.format, format);
+        }
+    }
+
+    void aFailedConversionOrAProtectedFileLeavesTheOldFile()
+    {
+        const QString folder = test::tempFolder() + "/kept";
+        QDir(folder).removeRecursively();
+        const QString pdf = writeFile(folder + "/flyer.pdf", "an older flyer");
+        const QString doc = writeFile(folder + "/flyer.doc", "an older document");
+        // The office starts but finds no document to convert.
+        auto form = handOver(writeLetterPage(), test::tempFolder() + "/Lumarel13131313.doc");
+
+        QList<ShownMessage> shown =
+            saveAs(*form, folder + "/flyer", "PDF Files (*.pdf)", Answer::Yes);
+        QCOMPARE(texts(shown).last(), QStringLiteral("Done."));
+        QVERIFY2(shown.size() == 3 && shown[1].text.contains("PushButton6_Click at line 130"),
+                 qPrintable(texts(shown).join('|')));
+        QVERIFY(shown[1].text.startsWith("The document"));
+
+        // A mark that even the file's owner cannot get past.
+        QCOMPARE(QProcess::execute("chattr", {"+i", doc}), 0);
+        const auto unmark = qScopeGuard([&] { QProcess::execute("chattr", {"-i", doc}); });
+        shown = saveAs(*form, doc, QString(), Answer::Yes);
+        QCOMPARE(shown.size(), 3);
+        QVERIFY2(shown[1].text.startsWith("The file " + doc +
+                                          " could not be replaced: it is "
+                                          "marked as unchangeable (immutable)"),
+                 qPrintable(shown[1].text));
+        QVERIFY(shown[1].text.contains("PushButton6_Click at line 130"));
+
+        QCOMPARE(readFile(pdf), QByteArray("an older flyer"));
+        QCOMPARE(readFile(doc), QByteArray("an older document"));
+        QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden).size(), 2);
+    }
+
+    void pageMenuAndShortcutsSaveAndPrint()
+    {
+        auto form = handOver(writeLetterPage(), QString());
+        QStringList commands;
+        for (const QAction* action : form->actions())
+            commands << action->text() + " " + action->shortcut().toString();
+        QCOMPARE(commands, (QStringList{"Print\u2026 Ctrl+P", "Save As\u2026 Ctrl+S"}));
+        auto* page = control<QLabel>(*form, "Picture1");
+        emit page->customContextMenuRequested(QPoint(10, 10));
+        auto* menu = form->findChild<QMenu*>();
+        QTRY_VERIFY(menu->isVisible());
+        QCOMPARE(menu->actions(), form->actions());
+        menu->hide();
+
+        const int files = Dialogs::fileDialogsShown();
+        const int prints = Dialogs::printDialogsShown();
+        QApplication::setActiveWindow(form.get());
+        QTest::keyClick(form.get(), Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(Dialogs::fileDialogsShown(), files + 1);
+        QCOMPARE(texts(Dialogs::takeShown()), QStringList{"Done."});
+        // A cancelled print dialog prints nothing and says nothing.
+        QTest::keyClick(form.get(), Qt::Key_P, Qt::ControlModifier);
+        QCOMPARE(Dialogs::printDialogsShown(), prints + 1);
+        QCOMPARE(Dialogs::takeShown().size(), 0);
     }
 
     void closingDeletesTheDocumentAndEndsTheProgram()

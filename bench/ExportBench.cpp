@@ -1,0 +1,62 @@
+// Saving the sample flyer as PDF from the preview, with an office already running and with
+// one started for the save, against the office's own command-line conversion of the same .doc.
+#include "Benchmarks.h"
+
+#include "app/Dialogs.h"
+#include "app/Failure.h"
+#include "details/Form1.h"
+#include "flyer/OfficeEngine.h"
+#include "preview/Form2.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+namespace lumarel::bench {
+
+void exportBenchmarks()
+{
+    constexpr int kRuns = 5;
+    QTemporaryDir folder;
+    qputenv("TEMP", QFile::encodeName(folder.path()));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(folder.path() + QStringLiteral("/config")));
+    Dialogs::setScripted(true);
+
+    Form1 form;
+    form.Form_Load(Form1::EngineCheck::Skip);
+    form.PushButton3_Click();
+    form.PushButton6_Click();
+    Form2& preview = form.preview();
+    if (!Dialogs::takeShown().isEmpty() || !QFile::exists(preview.mWordFile))
+        throw Failure(QStringLiteral("the sample flyer could not be made"));
+    const QString document = folder.path() + QStringLiteral("/sample-flyer.doc");
+    QFile::copy(preview.mWordFile, document);
+
+    const QString target = folder.path() + QStringLiteral("/saved.pdf");
+    const auto save = [&] {
+        Dialogs::setNextFileName(target, QStringLiteral("PDF Files (*.pdf)"));
+        preview.PushButton6_Click();
+        const QList<ShownMessage> shown = Dialogs::takeShown();
+        if (shown.size() != 1 || !QFile::exists(target))
+            throw Failure(QStringLiteral("saving as PDF reported: %1").arg(shown.value(0).text));
+    };
+    const auto removeTarget = [&] { QFile::remove(target); };
+
+    QList<double> ready;
+    {
+        OfficeEngine office; // started before, as the office kept ready
+        preview.setOfficeEngine(&office);
+        ready = timeRuns(kRuns, save, removeTarget);
+        preview.setOfficeEngine(nullptr);
+    }
+    report(QStringLiteral("save as PDF from the preview, office running"), ready);
+    const QList<double> own = timeRuns(kRuns, save, removeTarget);
+    report(QStringLiteral("save as PDF from the preview, office started"), own);
+    preview.PushButton8_Click();
+
+    const QList<double> cli = commandLineConversion(document, folder.path(), kRuns);
+    report(QStringLiteral("soffice --headless --convert-to pdf (.doc)"), cli);
+    ratio("ratio save running / convert-to", median(ready), median(cli));
+    ratio("ratio save started / convert-to", median(own), median(cli));
+}
+
+} // namespace lumarel::bench
