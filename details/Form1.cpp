@@ -81,13 +81,6 @@ QRect labelGeometry(const QLabel& label, QRect geometry, int inputLeft)
     return geometry;
 }
 
-FlyerFields flyerFields(const EventRecord& record)
-{
-    return {record.dtpEventDate.date(), record.dtpTime.time(), record.txtOrgName,
-            record.txtEventName,        record.txtLocation,    record.txtMore,
-            record.txtInfoOrg,          record.txtPlans,       record.txtItems};
-}
-
 QDateTime today()
 {
     return QDateTime(QDate::currentDate(), QTime(0, 0));
@@ -319,12 +312,7 @@ void Form1::restoreField(const FieldSpec& field)
         setFieldText(field, stored);
         return;
     }
-    QDateTime value;
-    if (!stored.isEmpty())
-        value = SettingsStore::textToDate(stored);
-    else
-        value = field.kind == FieldKind::DatePicker ? today() : now();
-    setFieldDate(field, value);
+    setFieldDate(field, pickerValue(field, stored));
 }
 
 void Form1::Form_Load(EngineCheck engineCheck)

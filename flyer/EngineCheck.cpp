@@ -9,6 +9,22 @@
 
 namespace lumarel {
 
+QString engineAdvice()
+{
+    const QStringList advice{
+        QStringLiteral("Error 842001. A normal instance of Word could not be created."),
+        QStringLiteral("1. Please make sure Word is installed on this computer."),
+        QStringLiteral("2. Please open Word normally and make sure a blank document opens "
+                       "immediately without any interrupting window (such as an Word file "
+                       "recovery window)."),
+        QStringLiteral("3. Please make sure that when you double-click on a DOC or DOCX file that "
+                       "Word opens normally without any interrupting messages."),
+        QStringLiteral("4. All versions of Word are supported by this software except for the rare "
+                       "Word Starter and Student editions."),
+    };
+    return advice.join(QStringLiteral("\r\n\r\n"));
+}
+
 bool CheckWordInstalled()
 {
     try {
@@ -21,19 +37,7 @@ bool CheckWordInstalled()
         return true;
     } catch (const Failure&) {
     }
-    const QStringList advice{
-        QStringLiteral("Error 842001. A normal instance of Word could not be created."),
-        QStringLiteral("1. Please make sure Word is installed on this computer."),
-        QStringLiteral("2. Please open Word normally and make sure a blank document opens "
-                       "immediately without any interrupting window (such as an Word file "
-                       "recovery window)."),
-        QStringLiteral("3. Please make sure that when you double-click on a DOC or DOCX file that "
-                       "Word opens normally without any interrupting messages."),
-        QStringLiteral("4. All versions of Word are supported by this software except for the rare "
-                       "Word Starter and Student editions."),
-    };
-    Dialogs::message(QString(), advice.join(QStringLiteral("\r\n\r\n")), MessageIcon::None,
-                     MessageButtons::Ok);
+    Dialogs::message(QString(), engineAdvice(), MessageIcon::None, MessageButtons::Ok);
     endProgram();
     return false;
 }

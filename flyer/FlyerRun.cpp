@@ -5,6 +5,7 @@
 #include "flyer/FlyerTemplate.h"
 #include "flyer/OfficeEngine.h"
 #include "flyer/PageCapture.h"
+#include "flyer/RunLock.h"
 #include "flyer/TempFolder.h"
 
 #include <QBuffer>
@@ -34,6 +35,8 @@ FlyerRun::FlyerRun(OfficeEngine& office) : m_source([&office]() -> OfficeEngine&
 {
 }
 
+FlyerRun::~FlyerRun() = default;
+
 OfficeEngine& FlyerRun::office()
 {
     if (!m_office)
@@ -49,17 +52,41 @@ bool FlyerRun::officeStep(int line, const std::function<void()>& body, const Ste
 
 void FlyerRun::fill(const FlyerFields& fields, const StepRunner& step)
 {
+    openTemplate(step);
+    putTexts(fields, step);
+}
+
+void FlyerRun::openTemplate(const StepRunner& step)
+{
     QByteArray templateBytes;
     officeStep(
         106, [&] { m_office = &m_source(); }, step);
     step(108, [&] { templateBytes = embeddedTemplate(); });
     step(110, [&] {
+        if (!m_lock)
+            m_lock = std::make_unique<RunLock>();
         if (!FileExists(templateCopyPath()))
             SaveBytesToFile(templateBytes, templateCopyPath());
     });
     officeStep(
-        112, [&] { office().open(templateCopyPath(), true); }, step);
+        112,
+        [&] {
+            // Another run owns the copy now.
+            if (!m_lock)
+                throw Failure(QStringLiteral("The flyer template was not opened, because the "
+                                             "temporary folder is in use by another run."));
+            office().open(templateCopyPath(), true);
+        },
+        step);
+}
 
+void FlyerRun::unlock()
+{
+    m_lock.reset();
+}
+
+void FlyerRun::putTexts(const FlyerFields& fields, const StepRunner& step)
+{
     QString dateText, orgText, addrText;
     step(116, [&] { dateText = eventDateText(fields.eventDate); });
     step(118, [&] { orgText = orgNameText(fields.orgName); });

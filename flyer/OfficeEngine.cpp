@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QFileInfo>
+#include <QHash>
 #include <QLockFile>
 #include <QMutex>
 #include <QScopeGuard>
@@ -317,6 +318,9 @@ struct OfficeEngine::Impl
     QString stopped = QStringLiteral("The office is no longer running."); // once it is not
     bool displayAlerts = true;
     bool busy = false;
+    // The text each bookmark of filledDocument received.
+    Reference<css::lang::XComponent> filledDocument;
+    QHash<QString, Reference<css::text::XTextRange>> filled;
 
     // Starts an office on the profile folder and connects; one restart when it only made its
     // profile.
@@ -596,19 +600,34 @@ void OfficeEngine::setBookmarkText(const QString& name, const QString& text)
     lines.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     const rtl::OUString unoName = toUno(name);
     const rtl::OUString unoText = toUno(lines);
-    const bool found = d->call(
-        QStringLiteral("setting the text of the bookmark \"%1\"").arg(name), limit(kCallLimitMs),
-        [=] {
-            Reference<css::container::XNameAccess> marks = bookmarksOf(document);
-            if (!marks->hasByName(unoName))
-                return false;
-            Reference<css::text::XTextContent> mark(marks->getByName(unoName), UNO_QUERY_THROW);
-            // Writer makes each LF a line break within the paragraph.
-            mark->getAnchor()->setString(unoText);
-            return true;
-        });
-    if (!found)
+    if (d->filledDocument != document) {
+        d->filled.clear();
+        d->filledDocument = document;
+    }
+    const Reference<css::text::XTextRange> earlier = d->filled.value(name);
+    const Reference<css::text::XTextRange> filled =
+        d->call(QStringLiteral("setting the text of the bookmark \"%1\"").arg(name),
+                limit(kCallLimitMs), [=]() -> Reference<css::text::XTextRange> {
+                    Reference<css::text::XTextRange> range = earlier;
+                    if (!range.is()) {
+                        Reference<css::container::XNameAccess> marks = bookmarksOf(document);
+                        if (!marks->hasByName(unoName))
+                            return nullptr;
+                        range = Reference<css::text::XTextContent>(marks->getByName(unoName),
+                                                                   UNO_QUERY_THROW)
+                                    ->getAnchor();
+                    }
+                    // The cursor follows later edits and holds the new text afterwards, so that a
+                    // second call replaces it (the bookmark itself stays an empty point before it).
+                    Reference<css::text::XTextCursor> cursor =
+                        range->getText()->createTextCursorByRange(range);
+                    // Writer makes each LF a line break within the paragraph.
+                    cursor->setString(unoText);
+                    return Reference<css::text::XTextRange>(cursor, UNO_QUERY_THROW);
+                });
+    if (!filled.is())
         throw Failure(QStringLiteral("The document has no bookmark named \"%1\".").arg(name));
+    d->filled.insert(name, filled);
 }
 
 void OfficeEngine::saveAs(const QString& path, const QString& filterName)
@@ -627,6 +646,19 @@ void OfficeEngine::saveAs(const QString& path, const QString& filterName)
         QStringLiteral("saving the document as \"%1\"").arg(path), limit(kDocumentLimitMs), [=] {
             Reference<css::frame::XStorable>(document, UNO_QUERY_THROW)->storeAsURL(url, arguments);
         });
+}
+
+void OfficeEngine::saveCopyAs(const QString& path, const QString& filterName)
+{
+    const Reference<css::lang::XComponent> document = d->requireDocument();
+    const rtl::OUString url = fileUrl(path);
+    const css::uno::Sequence<css::beans::PropertyValue> arguments = properties({
+        property("FilterName", css::uno::Any(toUno(filterName))),
+        property("Overwrite", css::uno::Any(true)),
+    });
+    d->call(QStringLiteral("writing \"%1\"").arg(path), limit(kDocumentLimitMs), [=] {
+        Reference<css::frame::XStorable>(document, UNO_QUERY_THROW)->storeToURL(url, arguments);
+    });
 }
 
 void OfficeEngine::setDisplayAlerts(bool on)

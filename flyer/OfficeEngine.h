@@ -27,9 +27,13 @@ public:
     // Opens a document (hidden, macros never run, links not updated); it becomes the active one.
     void open(const QString& path, bool readOnly = false);
     // Puts `text` at the bookmark; CR LF pairs (and lone CR or LF) become line breaks, so that
-    // a two-line event name stays one bordered heading.
+    // a two-line event name stays one bordered heading. Called again for the same bookmark of
+    // the same document, it replaces the text it put there, so one open template can serve
+    // many flyers.
     void setBookmarkText(const QString& name, const QString& text);
     void saveAs(const QString& path, const QString& filterName = QStringLiteral("MS Word 97"));
+    // Writes a copy in another format; the document keeps its own file and stays unchanged.
+    void saveCopyAs(const QString& path, const QString& filterName);
     // The office never prompts when driven this way; the setting is kept for the callers' order.
     void setDisplayAlerts(bool on);
     bool displayAlerts() const;
