@@ -17,5 +17,6 @@ void report(const QString& name, const QList<double>& samples);
 // The benchmarks, one function per area.
 void engineBenchmarks();
 void flyerBenchmarks();
+void cliBenchmarks();
 
 } // namespace lumarel::bench

@@ -17,6 +17,7 @@ int main(int argc, char** argv)
     const std::pair<const char*, void (*)()> areas[] = {
         {"engine", lumarel::bench::engineBenchmarks},
         {"flyer", lumarel::bench::flyerBenchmarks},
+        {"cli", lumarel::bench::cliBenchmarks},
     };
     const QStringList wanted = app.arguments().mid(1);
     try {

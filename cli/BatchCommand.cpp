@@ -150,28 +150,13 @@ int BatchCommand::execute(const QCommandLineParser& parser, Console& console)
                              QStringLiteral("stopped; this row and the rest were not made"), false);
             return kOtherFailure;
         }
-        QString problem = row.problem;
-        FlyerFields fields;
-        QString path;
-        if (problem.isEmpty()) {
-            QHash<QString, QString> texts = stored;
-            for (auto it = row.values.begin(); it != row.values.end(); ++it)
-                if (it.key() != kNameColumn)
-                    texts.insert(it.key(), recordLineBreaks(it.value()));
-            try {
-                fields = flyerFields(recordFromTexts(texts));
-            } catch (const Failure& failure) {
-                problem = failure.description();
-            }
-            const QString fileName =
-                safeFileName(row.values.value(kNameColumn),
-                             QStringLiteral("flyer-%1").arg(row.number), extension);
-            path = outputFolder + QLatin1Char('/') + fileName;
-            if (problem.isEmpty() && taken.contains(fileName))
-                problem =
-                    QStringLiteral("the file name %1 is used by an earlier row").arg(fileName);
-            taken.insert(fileName);
-        }
+        const RowFlyer flyer = rowFlyer(row, stored, extension);
+        QString problem = flyer.problem;
+        const QString path = outputFolder + QLatin1Char('/') + flyer.fileName;
+        if (problem.isEmpty() && taken.contains(flyer.fileName))
+            problem =
+                QStringLiteral("the file name %1 is used by an earlier row").arg(flyer.fileName);
+        taken.insert(flyer.fileName);
         if (!problem.isEmpty()) {
             progress.message(row.number, problem + QStringLiteral("; skipped"));
             ++failed;
@@ -190,7 +175,7 @@ int BatchCommand::execute(const QCommandLineParser& parser, Console& console)
             return kNoOffice;
         }
         try {
-            maker.make(fields, *format, path, overwrite);
+            maker.make(flyer.fields, *format, path, overwrite);
             progress.done(row.number, path);
         } catch (const Failure& failure) {
             progress.message(row.number, failure.description());

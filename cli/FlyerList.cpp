@@ -1,5 +1,6 @@
 #include "cli/FlyerList.h"
 
+#include "app/Failure.h"
 #include "cli/FlyerDetails.h"
 
 #include <QStringDecoder>
@@ -120,6 +121,27 @@ FlyerList parseFlyerList(const QByteArray& bytes)
             QStringLiteral("the list cannot be read from here on: %1").arg(parseProblem)};
     }
     return list;
+}
+
+RowFlyer rowFlyer(const ListRow& row, const QHash<QString, QString>& stored,
+                  const QString& extension)
+{
+    RowFlyer flyer;
+    flyer.problem = row.problem;
+    flyer.fileName = safeFileName(row.values.value(kNameColumn),
+                                  QStringLiteral("flyer-%1").arg(row.number), extension);
+    if (!flyer.problem.isEmpty())
+        return flyer;
+    QHash<QString, QString> texts = stored;
+    for (auto it = row.values.begin(); it != row.values.end(); ++it)
+        if (it.key() != kNameColumn)
+            texts.insert(it.key(), recordLineBreaks(it.value()));
+    try {
+        flyer.fields = flyerFields(recordFromTexts(texts));
+    } catch (const Failure& failure) {
+        flyer.problem = failure.description();
+    }
+    return flyer;
 }
 
 } // namespace lumarel::cli

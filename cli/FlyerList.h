@@ -1,5 +1,7 @@
 #pragma once
 
+#include "flyer/BookmarkTexts.h"
+
 #include <QByteArray>
 #include <QHash>
 #include <QList>
@@ -28,5 +30,16 @@ struct FlyerList
 inline const QString kNameColumn = QStringLiteral("name");
 
 FlyerList parseFlyerList(const QByteArray& bytes);
+
+// What one row makes: the details (stored texts where the row has no column) and the file
+// name, or what is wrong with the row.
+struct RowFlyer
+{
+    FlyerFields fields;
+    QString fileName;
+    QString problem;
+};
+RowFlyer rowFlyer(const ListRow& row, const QHash<QString, QString>& stored,
+                  const QString& extension);
 
 } // namespace lumarel::cli
