@@ -36,8 +36,10 @@ public:
     {
         m_done += counted ? 1 : 0;
         clearBar();
-        m_console.err << QStringLiteral("row %1: %2").arg(row).arg(text) << Qt::endl;
-        drawBar();
+        m_console.err << (row > 0 ? QStringLiteral("row %1: %2").arg(row).arg(text) : text)
+                      << Qt::endl;
+        if (row > 0)
+            drawBar();
     }
     void done(int row, const QString& path)
     {
@@ -143,7 +145,7 @@ int BatchCommand::execute(const QCommandLineParser& parser, Console& console)
     const QString extension = extensionOf(*format);
     FlyerMaker maker;
     QSet<QString> taken;
-    int failed = 0;
+    int made = 0, kept = 0, failed = 0;
     for (const ListRow& row : list.rows) {
         if (stopAsked) {
             progress.message(row.number,
@@ -166,6 +168,7 @@ int BatchCommand::execute(const QCommandLineParser& parser, Console& console)
             progress.message(
                 row.number,
                 QStringLiteral("%1 exists and was kept (--overwrite replaces it)").arg(path));
+            ++kept;
             continue;
         }
         try {
@@ -177,11 +180,14 @@ int BatchCommand::execute(const QCommandLineParser& parser, Console& console)
         try {
             maker.make(flyer.fields, *format, path, overwrite);
             progress.done(row.number, path);
+            ++made;
         } catch (const Failure& failure) {
             progress.message(row.number, failure.description());
             ++failed;
         }
     }
+    progress.message(
+        0, QStringLiteral("%1 made, %2 kept, %3 failed").arg(made).arg(kept).arg(failed), false);
     return failed > 0 ? kRowsFailed : kAllMade;
 }
 
