@@ -27,5 +27,6 @@ void engineBenchmarks();
 void flyerBenchmarks();
 void settingsBenchmarks();
 void exportBenchmarks();
+void cliBenchmarks();
 
 } // namespace lumarel::bench

@@ -19,6 +19,7 @@ int main(int argc, char** argv)
         {"flyer", lumarel::bench::flyerBenchmarks},
         {"settings", lumarel::bench::settingsBenchmarks},
         {"export", lumarel::bench::exportBenchmarks},
+        {"cli", lumarel::bench::cliBenchmarks},
     };
     const QStringList wanted = app.arguments().mid(1);
     try {

@@ -1,5 +1,7 @@
 #include "details/EventRecord.h"
 
+#include "app/SettingsStore.h"
+
 #include <algorithm>
 #include <array>
 
@@ -153,6 +155,41 @@ const FieldSpec* eventField(const QString& name)
 std::span<const ButtonSpec> windowButtons()
 {
     return kButtons;
+}
+
+QDateTime pickerValue(const FieldSpec& field, const QString& stored)
+{
+    if (!stored.isEmpty())
+        return SettingsStore::textToDate(stored);
+    if (field.kind == FieldKind::DatePicker)
+        return QDateTime(QDate::currentDate(), QTime(0, 0));
+    // Whole seconds, as the stored text keeps them.
+    const QDateTime current = QDateTime::currentDateTime();
+    const QTime time = current.time();
+    return QDateTime(current.date(), QTime(time.hour(), time.minute(), time.second()));
+}
+
+void setFromStoredText(EventRecord& record, const FieldSpec& field, const QString& stored)
+{
+    if (field.isPicker())
+        record.*field.date = pickerValue(field, stored);
+    else
+        record.*field.text = stored;
+}
+
+EventRecord storedRecord()
+{
+    EventRecord record;
+    for (const FieldSpec& field : kFields)
+        setFromStoredText(record, field, SettingsStore::get(QLatin1String(field.name)));
+    return record;
+}
+
+FlyerFields flyerFields(const EventRecord& record)
+{
+    return {record.dtpEventDate.date(), record.dtpTime.time(), record.txtOrgName,
+            record.txtEventName,        record.txtLocation,    record.txtMore,
+            record.txtInfoOrg,          record.txtPlans,       record.txtItems};
 }
 
 QString recordTextFromEditor(const QString& editorText)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/Twips.h"
+#include "flyer/BookmarkTexts.h"
 
 #include <QDateTime>
 #include <QLocale>
@@ -75,6 +76,17 @@ std::span<const FieldSpec> eventFields();
 // The field of a control name; nullptr for any other name.
 const FieldSpec* eventField(const QString& name);
 std::span<const ButtonSpec> windowButtons();
+
+// A picker's value from the text the store holds for it; an empty text means today for the
+// date and the present second for the time. Throws Failure("Type mismatch") for a text that is
+// not a stored date.
+QDateTime pickerValue(const FieldSpec& field, const QString& stored);
+// A field of the record from its stored text, as the window restores it.
+void setFromStoredText(EventRecord& record, const FieldSpec& field, const QString& stored);
+// The whole record as the store holds it; a picker whose text is not a date throws Failure.
+EventRecord storedRecord();
+// The details as the flyer needs them.
+FlyerFields flyerFields(const EventRecord& record);
 
 // A multi-line editor's raw text (paragraph and line separators) with CR LF line breaks.
 QString recordTextFromEditor(const QString& editorText);

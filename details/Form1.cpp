@@ -171,13 +171,6 @@ QRect labelGeometry(const QLabel& label, QRect geometry, int inputLeft)
     return geometry;
 }
 
-FlyerFields flyerFields(const EventRecord& record)
-{
-    return {record.dtpEventDate.date(), record.dtpTime.time(), record.txtOrgName,
-            record.txtEventName,        record.txtLocation,    record.txtMore,
-            record.txtInfoOrg,          record.txtPlans,       record.txtItems};
-}
-
 QDateTime today()
 {
     return QDateTime(QDate::currentDate(), QTime(0, 0));
@@ -423,11 +416,8 @@ void Form1::restoreField(const FieldSpec& field)
         setFieldText(field, stored);
         return;
     }
-    QDateTime value;
-    if (stored.isEmpty()) {
-        value = field.kind == FieldKind::DatePicker ? today() : now();
-    } else {
-        value = SettingsStore::textToDate(stored);
+    const QDateTime value = pickerValue(field, stored);
+    if (!stored.isEmpty()) {
         auto* picker = static_cast<QDateTimeEdit*>(input(field));
         // The picker would move such a date to its nearest end and store that instead.
         if (value < picker->minimumDateTime() || value > picker->maximumDateTime())

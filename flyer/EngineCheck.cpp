@@ -8,15 +8,8 @@
 
 namespace lumarel {
 
-bool CheckWordInstalled()
+QString engineAdvice()
 {
-    // The office started in the background at the program's start counts once it is connected;
-    // it stays, ready for the first flyer. Whatever goes wrong on the way means no office.
-    try {
-        if (ReadyOffice::waitUntilConnected().isEmpty())
-            return true;
-    } catch (...) {
-    }
     const QStringList advice{
         QStringLiteral("Error 842001. A normal instance of Word could not be created."),
         QStringLiteral("1. Please make sure Word is installed on this computer."),
@@ -28,8 +21,19 @@ bool CheckWordInstalled()
         QStringLiteral("4. All versions of Word are supported by this software except for the rare "
                        "Word Starter and Student editions."),
     };
-    Dialogs::message(QString(), advice.join(QStringLiteral("\r\n\r\n")), MessageIcon::None,
-                     MessageButtons::Ok);
+    return advice.join(QStringLiteral("\r\n\r\n"));
+}
+
+bool CheckWordInstalled()
+{
+    // The office started in the background at the program's start counts once it is connected;
+    // it stays, ready for the first flyer. Whatever goes wrong on the way means no office.
+    try {
+        if (ReadyOffice::waitUntilConnected().isEmpty())
+            return true;
+    } catch (...) {
+    }
+    Dialogs::message(QString(), engineAdvice(), MessageIcon::None, MessageButtons::Ok);
     endProgram();
     return false;
 }

@@ -6,6 +6,7 @@
 #include "flyer/FlyerTemplate.h"
 #include "flyer/OfficeEngine.h"
 #include "flyer/PageCapture.h"
+#include "flyer/RunLock.h"
 #include "flyer/TempFolder.h"
 
 #include <QBuffer>
@@ -34,6 +35,8 @@ FlyerRun::FlyerRun(OfficeSource office) : m_source(std::move(office)) {}
 FlyerRun::FlyerRun(OfficeEngine& office) : m_source([&office]() -> OfficeEngine& { return office; })
 {
 }
+
+FlyerRun::~FlyerRun() = default;
 
 OfficeEngine& FlyerRun::office()
 {
@@ -66,20 +69,43 @@ bool FlyerRun::officeStep(int line, const std::function<void()>& body)
 
 void FlyerRun::fill(const FlyerFields& fields, const StepRunner& step)
 {
+    openTemplate(step);
+    putTexts(fields, step);
+}
+
+void FlyerRun::openTemplate(const StepRunner& step)
+{
     m_step = &step;
     QByteArray templateBytes;
     officeStep(106, [&] { m_office = &m_source(); });
     plainStep(108, [&] { templateBytes = embeddedTemplate(); });
     plainStep(110, [&] {
+        if (!m_lock)
+            m_lock = std::make_unique<RunLock>();
         if (!FileExists(templateCopyPath()))
             SaveBytesToFile(templateBytes, templateCopyPath());
     });
-    officeStep(112, [&] { office().open(templateCopyPath(), true); });
+    officeStep(112, [&] {
+        // Another run owns the copy now.
+        if (!m_lock)
+            throw Failure(QStringLiteral("The flyer template was not opened, because the "
+                                         "temporary folder is in use by another run."));
+        office().open(templateCopyPath(), true);
+    });
+}
 
+void FlyerRun::unlock()
+{
+    m_lock.reset();
+}
+
+void FlyerRun::putTexts(const FlyerFields& fields, const StepRunner& step)
+{
+    m_step = &step;
     QString dateText, orgText, addrText;
-    step(116, [&] { dateText = eventDateText(fields.eventDate); });
-    step(118, [&] { orgText = orgNameText(fields.orgName); });
-    step(120, [&] { addrText = eventAddrText(fields.location); });
+    plainStep(116, [&] { dateText = eventDateText(fields.eventDate); });
+    plainStep(118, [&] { orgText = orgNameText(fields.orgName); });
+    plainStep(120, [&] { addrText = eventAddrText(fields.location); });
     const auto put = [&](int line, const char* bookmark, const auto& text) {
         officeStep(line, [&] { office().setBookmarkText(QLatin1String(bookmark), text()); });
     };

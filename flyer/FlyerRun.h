@@ -5,10 +5,12 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 
 namespace lumarel {
 
 class OfficeEngine;
+class RunLock;
 
 // The office work of making one flyer: copy and open the template, put the six bookmark texts
 // in, save the document, and capture its page. It needs no window; one office can make many
@@ -26,9 +28,17 @@ public:
     explicit FlyerRun(OfficeSource office);
     // Every step uses this one office.
     explicit FlyerRun(OfficeEngine& office);
+    ~FlyerRun();
 
     // Takes the office, opens a copy of the template and puts the texts of `fields` in.
     void fill(const FlyerFields& fields, const StepRunner& step);
+    // fill() in two parts, so that one open template serves many flyers.
+    void openTemplate(const StepRunner& step);
+    void putTexts(const FlyerFields& fields, const StepRunner& step);
+    // Lets other runs use the template copy and the page picture again; the run holds them
+    // from the template copy until it ends or calls this.
+    void unlock();
+    bool locked() const { return m_lock != nullptr; }
     // Saves the filled document at `documentPath` and closes it; true when it was saved.
     bool save(const QString& documentPath, const StepRunner& step);
     // fill() and save() in one.
@@ -56,6 +66,7 @@ private:
     bool m_officeFailed = false;
     bool m_saved = false;
     QString m_failure;
+    std::unique_ptr<RunLock> m_lock;
 };
 
 } // namespace lumarel

@@ -83,13 +83,16 @@ ParagraphFormat paragraphFormat(const Reference<css::beans::XPropertySet>& curso
 
 } // namespace
 
-void insertParagraphs(const Reference<css::text::XTextRange>& range, const QStringList& paragraphs)
+Reference<css::text::XTextRange> insertParagraphs(const Reference<css::text::XTextRange>& range,
+                                                  const QStringList& paragraphs)
 {
     range->setString(rtl::OUString());
     const Reference<css::text::XText> text = range->getText();
     const Reference<css::text::XTextCursor> textCursor = text->createTextCursorByRange(range);
     const Reference<css::text::XTextRange> cursor(textCursor.get());
     const Reference<css::beans::XPropertySet> cursorProperties(textCursor, UNO_QUERY_THROW);
+    // Stays where the text begins while the insertion cursor moves on.
+    const Reference<css::text::XTextCursor> inserted = text->createTextCursorByRange(range);
     ParagraphFormat format;
     if (paragraphs.size() > 1)
         format = paragraphFormat(cursorProperties);
@@ -105,6 +108,8 @@ void insertParagraphs(const Reference<css::text::XTextRange>& range, const QStri
         // Writer makes each LF a line break within the paragraph.
         text->insertString(cursor, toUno(paragraphs[i]), false);
     }
+    inserted->gotoRange(cursor->getEnd(), true);
+    return Reference<css::text::XTextRange>(inserted, UNO_QUERY_THROW);
 }
 
 QStringList paragraphStyleNames(const css::uno::Reference<css::text::XText>& text)

@@ -14,9 +14,11 @@ namespace lumarel {
 QStringList documentParagraphs(const QString& text);
 
 // Replaces the range's text by the paragraphs; each new paragraph keeps the style and the direct
-// paragraph formatting of the paragraph it was split from. Runs inside a call to the office.
-void insertParagraphs(const css::uno::Reference<css::text::XTextRange>& range,
-                      const QStringList& paragraphs);
+// paragraph formatting of the paragraph it was split from. Returns the range of the inserted
+// text. Runs inside a call to the office.
+css::uno::Reference<css::text::XTextRange>
+insertParagraphs(const css::uno::Reference<css::text::XTextRange>& range,
+                 const QStringList& paragraphs);
 
 // The style name of each paragraph of the text, for reading a filled document back.
 QStringList paragraphStyleNames(const css::uno::Reference<css::text::XText>& text);

@@ -12,6 +12,7 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFileInfo>
+#include <QHash>
 #include <QLockFile>
 #include <QMutex>
 #include <QScopeGuard>
@@ -355,6 +356,9 @@ struct OfficeEngine::Impl
     QString stopped = QStringLiteral("The office is no longer running."); // once it is not
     bool displayAlerts = true;
     bool busy = false;
+    // The text each bookmark of filledDocument received.
+    Reference<css::lang::XComponent> filledDocument;
+    QHash<QString, Reference<css::text::XTextRange>> filled;
 
     // Starts an office on the profile folder and connects; one restart when it only made its
     // profile.
@@ -647,18 +651,30 @@ void OfficeEngine::setBookmarkText(const QString& name, const QString& text)
     const Reference<css::lang::XComponent> document = d->requireDocument();
     const QStringList paragraphs = documentParagraphs(text);
     const rtl::OUString unoName = toUno(name);
-    const bool found = d->call(
-        QStringLiteral("setting the text of the bookmark \"%1\"").arg(name), limit(kCallLimitMs),
-        [=] {
-            Reference<css::container::XNameAccess> marks = bookmarksOf(document);
-            if (!marks->hasByName(unoName))
-                return false;
-            Reference<css::text::XTextContent> mark(marks->getByName(unoName), UNO_QUERY_THROW);
-            insertParagraphs(mark->getAnchor(), paragraphs);
-            return true;
-        });
-    if (!found)
+    if (d->filledDocument != document) {
+        d->filled.clear();
+        d->filledDocument = document;
+    }
+    const Reference<css::text::XTextRange> earlier = d->filled.value(name);
+    const Reference<css::text::XTextRange> filled =
+        d->call(QStringLiteral("setting the text of the bookmark \"%1\"").arg(name),
+                limit(kCallLimitMs), [=]() -> Reference<css::text::XTextRange> {
+                    // The text put in last time is replaced, so one open template serves many
+                    // flyers (the bookmark itself stays an empty point before it).
+                    Reference<css::text::XTextRange> range = earlier;
+                    if (!range.is()) {
+                        Reference<css::container::XNameAccess> marks = bookmarksOf(document);
+                        if (!marks->hasByName(unoName))
+                            return nullptr;
+                        range = Reference<css::text::XTextContent>(marks->getByName(unoName),
+                                                                   UNO_QUERY_THROW)
+                                    ->getAnchor();
+                    }
+                    return insertParagraphs(range, paragraphs);
+                });
+    if (!filled.is())
         throw Failure(QStringLiteral("The document has no bookmark named \"%1\".").arg(name));
+    d->filled.insert(name, filled);
 }
 
 void OfficeEngine::saveAs(const QString& path, const QString& filterName)

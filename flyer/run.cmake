@@ -4,5 +4,6 @@ target_sources(lumarel_flyer PRIVATE
     DocumentName.cpp DocumentName.h
     TempFolder.cpp TempFolder.h
 )
-target_sources(lumarel_flyer PRIVATE FlyerRun.cpp FlyerRun.h PageCapture.cpp PageCapture.h)
+target_sources(lumarel_flyer PRIVATE FlyerRun.cpp FlyerRun.h PageCapture.cpp PageCapture.h
+                                     RunLock.cpp RunLock.h)
 target_sources(lumarel_flyer PRIVATE FlyerTemplate.cpp FlyerTemplate.h)

@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
     cmake g++ make pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-image-formats-plugins
-    libreoffice-dev libpoppler-qt6-dev libgsf-1-dev libzip-dev
+    libreoffice-dev libpoppler-qt6-dev libgsf-1-dev libzip-dev libcsv-dev
     fontconfig fonts-liberation2 fonts-wine fonts-ebgaramond fonts-dejavu-core
     xvfb xauth x11-apps imagemagick xdotool
     scdoc desktop-file-utils appstream dpkg-dev file

@@ -1,23 +1,26 @@
+// The program: the window, or the command line when the arguments ask for it.
 #include "app/AppServices.h"
+#include "cli/CommandLine.h"
 #include "details/Form1.h"
 #include "flyer/ReadyOffice.h"
 
 #include <QApplication>
-#include <QCommandLineParser>
 
 int main(int argc, char** argv)
 {
+    // The command line needs no display, so it decides before any window system is touched.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    if (lumarel::cli::wantsCommandLine(arguments))
+        return lumarel::cli::commandLineMain(argc, argv);
+
     QApplication app(argc, argv);
     // The office starts while the window is built and its values restored.
     lumarel::ReadyOffice::start();
     QCoreApplication::setOrganizationName(lumarel::kMakerName);
     QCoreApplication::setApplicationName(lumarel::kProductName);
     QCoreApplication::setApplicationVersion(lumarel::kVersion);
-    QCommandLineParser options;
-    options.setApplicationDescription(QStringLiteral("Makes a one-page event flyer."));
-    options.addHelpOption();
-    options.addVersionOption();
-    options.process(app);
     QGuiApplication::setDesktopFileName(QStringLiteral("lumarel"));
     QGuiApplication::setWindowIcon(lumarel::appIcon());
 

@@ -1,0 +1,129 @@
+// A list of flyers to PDF from the command line, against the office's own conversion of as
+// many copies of the template in one call.
+#include "Benchmarks.h"
+
+#include "app/Failure.h"
+#include "cli/CommandLine.h"
+#include "flyer/OfficeEngine.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QUrl>
+
+#include <cstdio>
+
+namespace lumarel::bench {
+
+namespace {
+
+constexpr int kFlyers = 50;
+
+double elapsedMs(const std::function<void()>& work)
+{
+    QElapsedTimer timer;
+    timer.start();
+    work();
+    return timer.nsecsElapsed() / 1e6;
+}
+
+// `soffice --headless --convert-to pdf` calls, on a profile that an untimed first conversion
+// prepared: one file, then all `files` in one call.
+std::pair<double, double> convertTo(const QString& folder, const QStringList& files)
+{
+    const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
+    if (soffice.isEmpty())
+        throw Failure(QStringLiteral("soffice is not on the path"));
+    const QStringList common{
+        QStringLiteral("-env:UserInstallation=") +
+            QUrl::fromLocalFile(folder + QStringLiteral("/profile")).toString(),
+        QStringLiteral("--headless"),
+        QStringLiteral("--convert-to"),
+        QStringLiteral("pdf"),
+        QStringLiteral("--outdir"),
+        folder + QStringLiteral("/pdf")};
+    const auto convert = [&](const QStringList& some) {
+        QProcess process;
+        process.start(soffice, common + some);
+        if (!process.waitForFinished(600000) || process.exitCode() != 0)
+            throw Failure(QStringLiteral("soffice --convert-to pdf failed"));
+    };
+    convert(files.mid(0, 1));
+    const double one = elapsedMs([&] { convert(files.mid(0, 1)); });
+    return {one, elapsedMs([&] { convert(files); })};
+}
+
+} // namespace
+
+void cliBenchmarks()
+{
+    QTemporaryDir folder;
+    qputenv("TEMP", QFile::encodeName(folder.path()));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(folder.path() + QStringLiteral("/config")));
+    QByteArray list("name,txtOrgName,txtEventName,dtpEventDate,txtMore\n");
+    QStringList copies;
+    for (int i = 1; i <= kFlyers; ++i) {
+        list += QStringLiteral("flyer %1,Org %1,\"Event %1\nSecond line\",2027-03-%2,Bring "
+                               "%1 chairs.\n")
+                    .arg(i)
+                    .arg(1 + i % 28, 2, 10, QLatin1Char('0'))
+                    .toUtf8();
+        copies << folder.path() + QStringLiteral("/copy%1.dot").arg(i);
+        QFile::copy(QStringLiteral(":/template.dot"), copies.back());
+    }
+    const QString listPath = folder.path() + QStringLiteral("/list.csv");
+    QFile file(listPath);
+    if (!file.open(QIODevice::WriteOnly) || file.write(list) != list.size())
+        throw Failure(QStringLiteral("The list could not be written."));
+    file.close();
+
+    { // the office's base profile, made once
+        OfficeEngine warmUp;
+    }
+    QString out, err;
+    QTextStream outStream(&out), errStream(&err);
+    cli::Console console{outStream, errStream, false};
+    const double batch = elapsedMs([&] {
+        const int status = cli::runCommandLine(
+            {QStringLiteral("lumarel"), QStringLiteral("--batch"), listPath,
+             QStringLiteral("--output-dir"), folder.path() + QStringLiteral("/flyers")},
+            console);
+        if (status != 0)
+            throw Failure(QStringLiteral("lumarel --batch ended with %1: %2").arg(status).arg(err));
+    });
+    const auto [convertOne, convert] = convertTo(folder.path(), copies);
+
+    // Where the time goes: the same work, part by part.
+    QList<double> start, open, fill, pdf;
+    OfficeEngine* office = nullptr;
+    start << elapsedMs([&] { office = new OfficeEngine; });
+    const std::unique_ptr<OfficeEngine> owner(office);
+    open << elapsedMs([&] { office->open(copies[0], true); });
+    for (int i = 0; i < 10; ++i) {
+        fill << elapsedMs([&] {
+            for (const char* mark :
+                 {"OrgName", "EventName", "EventDate", "EventTime", "EventAddr", "EventMore"})
+                office->setBookmarkText(QLatin1String(mark), QStringLiteral("Text %1").arg(i));
+        });
+        pdf << elapsedMs([&] { office->exportPdf(folder.path() + QStringLiteral("/part.pdf")); });
+    }
+    report(QStringLiteral("  of which office start"), start);
+    report(QStringLiteral("  of which template open"), open);
+    report(QStringLiteral("  of which six bookmark texts, per flyer"), fill);
+    report(QStringLiteral("  of which PDF export, per flyer"), pdf);
+    std::printf("%-48s %8.1f ms per flyer (%d flyers, office start included)\n",
+                "lumarel --batch list.csv (pdf)", batch / kFlyers, kFlyers);
+    std::printf("%-48s %8.1f ms per file (%d files in one call)\n",
+                "soffice --headless --convert-to pdf", convert / kFlyers, kFlyers);
+    std::printf("%-48s %8.1f ms (start, one file, quit)\n", "  of which fixed: one file alone",
+                convertOne);
+    std::printf("%-48s %8.1f ms per file\n", "  of which each further file",
+                (convert - convertOne) / (kFlyers - 1));
+    std::printf("%-48s %8.2f (goal: at most 0.60)\n", "ratio batch / convert-to", batch / convert);
+    std::fflush(stdout);
+}
+
+} // namespace lumarel::bench

@@ -1,0 +1,194 @@
+#include "cli/BatchCommand.h"
+
+#include "app/Failure.h"
+#include "cli/FlyerDetails.h"
+#include "cli/FlyerList.h"
+#include "cli/FlyerMaker.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSet>
+
+#include <atomic>
+#include <csignal>
+
+namespace lumarel::cli {
+
+namespace {
+
+std::atomic<bool> stopAsked{false};
+
+void onStopSignal(int)
+{
+    stopAsked = true;
+}
+
+// A bar on a terminal, which each message first clears; a line per flyer elsewhere.
+class Progress
+{
+public:
+    Progress(Console& console, int total) : m_console(console), m_total(total) {}
+    ~Progress() { clearBar(); }
+
+    // A row's outcome other than a flyer made, or (counted false) a note about the list.
+    void message(int row, const QString& text, bool counted = true)
+    {
+        m_done += counted ? 1 : 0;
+        clearBar();
+        m_console.err << (row > 0 ? QStringLiteral("row %1: %2").arg(row).arg(text) : text)
+                      << Qt::endl;
+        if (row > 0)
+            drawBar();
+    }
+    void done(int row, const QString& path)
+    {
+        ++m_done;
+        if (m_console.terminal)
+            drawBar();
+        else
+            m_console.err
+                << QStringLiteral("[%1/%2] row %3: %4").arg(m_done).arg(m_total).arg(row).arg(path)
+                << Qt::endl;
+    }
+
+private:
+    void drawBar()
+    {
+        if (!m_console.terminal)
+            return;
+        constexpr int kWidth = 30;
+        const int filled = m_total > 0 ? kWidth * m_done / m_total : kWidth;
+        m_console.err << QStringLiteral("\r[%1%2] %3/%4")
+                             .arg(QString(filled, QLatin1Char('#')),
+                                  QString(kWidth - filled, QLatin1Char('-')))
+                             .arg(m_done)
+                             .arg(m_total)
+                      << Qt::flush;
+        m_drawn = true;
+    }
+    void clearBar()
+    {
+        if (m_drawn)
+            m_console.err << "\r\033[K" << Qt::flush;
+        m_drawn = false;
+    }
+
+    Console& m_console;
+    int m_total;
+    int m_done = 0;
+    bool m_drawn = false;
+};
+
+} // namespace
+
+void catchStopSignals()
+{
+    std::signal(SIGINT, onStopSignal);
+    std::signal(SIGTERM, onStopSignal);
+}
+
+void requestStop(bool stop)
+{
+    stopAsked = stop;
+}
+
+QList<QCommandLineOption> BatchCommand::options() const
+{
+    return {
+        {{QStringLiteral("b"), QStringLiteral("batch")},
+         QStringLiteral("Makes one flyer per row of the CSV file <list>: its first row names the "
+                        "columns (the keys below, and \"name\" for the file name)."),
+         QStringLiteral("list")},
+        {{QStringLiteral("d"), QStringLiteral("output-dir")},
+         QStringLiteral("With --batch: the folder for the flyers (made if missing)."),
+         QStringLiteral("dir")},
+        {{QStringLiteral("f"), QStringLiteral("format")},
+         QStringLiteral("With --batch: pdf (the default), doc, docx, odt or png."),
+         QStringLiteral("format"),
+         QStringLiteral("pdf")},
+        {QStringLiteral("overwrite"),
+         QStringLiteral("With --batch: replaces flyers that exist already; otherwise they are "
+                        "kept.")},
+    };
+}
+
+int BatchCommand::execute(const QCommandLineParser& parser, Console& console)
+{
+    const QString listPath = parser.value(QStringLiteral("batch"));
+    const QString folder = parser.value(QStringLiteral("output-dir"));
+    if (folder.isEmpty())
+        throw UsageError{QStringLiteral("--batch needs --output-dir, the folder for the flyers")};
+    const std::optional<OutputFormat> format =
+        formatOfExtension(parser.value(QStringLiteral("format")));
+    if (!format || parser.value(QStringLiteral("format")).contains(QLatin1Char('.')))
+        throw UsageError{QStringLiteral("--format %1: use pdf, doc, docx, odt or png")
+                             .arg(parser.value(QStringLiteral("format")))};
+    const bool overwrite = parser.isSet(QStringLiteral("overwrite"));
+
+    QFile file(listPath);
+    if (!file.open(QIODevice::ReadOnly))
+        throw UsageError{QStringLiteral("--batch %1: %2").arg(listPath, file.errorString())};
+    const FlyerList list = parseFlyerList(file.readAll());
+    if (!QDir().mkpath(folder) || !QFileInfo(folder).isDir())
+        throw UsageError{
+            QStringLiteral("--output-dir %1: not a folder that can be made").arg(folder)};
+    const QString outputFolder = QFileInfo(folder).absoluteFilePath();
+
+    Progress progress(console, int(list.rows.size()));
+    if (!list.headerProblem.isEmpty()) {
+        progress.message(1, list.headerProblem + QStringLiteral("; no flyer was made"), false);
+        return kRowsFailed;
+    }
+
+    const QHash<QString, QString> stored = storedTexts();
+    const QString extension = extensionOf(*format);
+    FlyerMaker maker;
+    QSet<QString> taken;
+    int made = 0, kept = 0, failed = 0;
+    for (const ListRow& row : list.rows) {
+        if (stopAsked) {
+            progress.message(row.number,
+                             QStringLiteral("stopped; this row and the rest were not made"), false);
+            return kOtherFailure;
+        }
+        const RowFlyer flyer = rowFlyer(row, stored, extension);
+        QString problem = flyer.problem;
+        const QString path = outputFolder + QLatin1Char('/') + flyer.fileName;
+        if (problem.isEmpty() && taken.contains(flyer.fileName))
+            problem =
+                QStringLiteral("the file name %1 is used by an earlier row").arg(flyer.fileName);
+        taken.insert(flyer.fileName);
+        if (!problem.isEmpty()) {
+            progress.message(row.number, problem + QStringLiteral("; skipped"));
+            ++failed;
+            continue;
+        }
+        if (!overwrite && QFileInfo::exists(path)) {
+            progress.message(
+                row.number,
+                QStringLiteral("%1 exists and was kept (--overwrite replaces it)").arg(path));
+            ++kept;
+            continue;
+        }
+        try {
+            maker.start();
+        } catch (const Failure& failure) {
+            console.err << failure.description() << Qt::endl << Qt::endl << officeAdviceText();
+            return kNoOffice;
+        }
+        try {
+            maker.make(flyer.fields, *format, path, overwrite);
+            progress.done(row.number, path);
+            ++made;
+        } catch (const Failure& failure) {
+            progress.message(row.number, failure.description());
+            ++failed;
+        }
+    }
+    progress.message(
+        0, QStringLiteral("%1 made, %2 kept, %3 failed").arg(made).arg(kept).arg(failed), false);
+    return failed > 0 ? kRowsFailed : kAllMade;
+}
+
+} // namespace lumarel::cli

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "cli/Command.h"
+
+namespace lumarel::cli {
+
+// --batch LIST.csv --output-dir DIR [--format F] [--overwrite]: one flyer per row of a list.
+class BatchCommand : public Command
+{
+public:
+    QString name() const override { return QStringLiteral("batch"); }
+    QList<QCommandLineOption> options() const override;
+    int execute(const QCommandLineParser& parser, Console& console) override;
+};
+
+// Ctrl+C (and a polite kill) asks a list to stop after the flyer being made.
+void catchStopSignals();
+// Asks as Ctrl+C does; for tests.
+void requestStop(bool stop = true);
+
+} // namespace lumarel::cli

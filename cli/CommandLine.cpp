@@ -1,0 +1,136 @@
+#include "cli/CommandLine.h"
+
+#include "app/AppServices.h"
+#include "cli/BatchCommand.h"
+#include "cli/FlyerDetails.h"
+#include "cli/MakeCommand.h"
+#include "flyer/EngineCheck.h"
+
+#include <QCoreApplication>
+
+#include <cstdio>
+#include <memory>
+#include <unistd.h>
+#include <vector>
+
+namespace lumarel::cli {
+
+namespace {
+
+std::vector<std::unique_ptr<Command>> commands()
+{
+    std::vector<std::unique_ptr<Command>> list;
+    list.push_back(std::make_unique<MakeCommand>());
+    list.push_back(std::make_unique<BatchCommand>());
+    return list;
+}
+
+QString helpEpilogue()
+{
+    return QStringLiteral(
+               "\nWithout options the window opens. The stored details are those the window "
+               "keeps; the command line never changes them.\n\n"
+               "Keys: %1.\nDates and times are written as the store keeps them: yyyy-MM-dd or "
+               "yyyy-MM-dd HH:mm:ss\n(dtpTime uses only the time of day).\n\n"
+               "Examples:\n"
+               "  lumarel --output flyer.pdf --set txtEventName='Spring Fair\\nDay one'\n"
+               "  lumarel --batch events.csv --output-dir flyers --format docx\n\n"
+               "Exit status: 0 all made, 2 bad usage, 3 the office cannot be started, 4 some "
+               "rows failed, 1 anything else.\n")
+        .arg(fieldKeys().join(QStringLiteral(", ")));
+}
+
+} // namespace
+
+QString officeAdviceText()
+{
+    QString advice = engineAdvice();
+    return advice.replace(QLatin1String("\r\n"), QLatin1String("\n")) + QLatin1Char('\n');
+}
+
+bool wantsCommandLine(const QStringList& arguments)
+{
+    static const QStringList shortOptions{
+        QStringLiteral("-h"), QStringLiteral("-?"), QStringLiteral("-v"), QStringLiteral("-o"),
+        QStringLiteral("-b"), QStringLiteral("-d"), QStringLiteral("-f")};
+    for (const QString& argument : arguments.mid(1))
+        if (argument.startsWith(QLatin1String("--")) || shortOptions.contains(argument))
+            return true;
+    return false;
+}
+
+int runCommandLine(const QStringList& arguments, Console& console)
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Makes event flyers: in its window, or here from the stored details or a "
+                       "list."));
+    const QCommandLineOption help = parser.addHelpOption();
+    const QCommandLineOption version = parser.addVersionOption();
+    const auto all = commands();
+    for (const auto& command : all)
+        parser.addOptions(command->options());
+
+    if (!parser.parse(arguments)) {
+        console.err << QStringLiteral("lumarel: %1\nTry 'lumarel --help'.").arg(parser.errorText())
+                    << Qt::endl;
+        return kBadUsage;
+    }
+    if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all"))) {
+        // The usage line names the program as it is called from a shell.
+        QString text = parser.helpText();
+        text.replace(0, text.indexOf(QLatin1Char('\n')),
+                     QStringLiteral("Usage: lumarel [options]"));
+        console.out << text << helpEpilogue() << Qt::flush;
+        return kAllMade;
+    }
+    if (parser.isSet(version)) {
+        console.out << kProductName << ' ' << kVersion << Qt::endl;
+        return kAllMade;
+    }
+    try {
+        if (!parser.positionalArguments().isEmpty())
+            throw UsageError{QStringLiteral("%1: unexpected argument")
+                                 .arg(parser.positionalArguments().first())};
+        Command* chosen = nullptr;
+        for (const auto& command : all) {
+            if (!parser.isSet(command->name()))
+                continue;
+            if (chosen)
+                throw UsageError{QStringLiteral("--%1 and --%2 cannot be used together")
+                                     .arg(chosen->name(), command->name())};
+            chosen = command.get();
+        }
+        if (!chosen)
+            throw UsageError{QStringLiteral("nothing to do: give --output or --batch")};
+        // An option of the other command is a mistake, not something to ignore.
+        for (const auto& command : all) {
+            if (command.get() == chosen)
+                continue;
+            for (const QCommandLineOption& option : command->options())
+                if (parser.isSet(option.names().constLast()))
+                    throw UsageError{QStringLiteral("--%1 cannot be used with --%2")
+                                         .arg(option.names().constLast(), chosen->name())};
+        }
+        return chosen->execute(parser, console);
+    } catch (const UsageError& error) {
+        console.err << QStringLiteral("lumarel: %1\nTry 'lumarel --help'.").arg(error.message)
+                    << Qt::endl;
+        return kBadUsage;
+    }
+}
+
+int commandLineMain(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setOrganizationName(kMakerName);
+    QCoreApplication::setApplicationName(kProductName);
+    QCoreApplication::setApplicationVersion(kVersion);
+    catchStopSignals();
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    Console console{out, err, ::isatty(STDERR_FILENO) == 1};
+    return runCommandLine(QCoreApplication::arguments(), console);
+}
+
+} // namespace lumarel::cli

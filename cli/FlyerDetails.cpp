@@ -1,0 +1,96 @@
+#include "cli/FlyerDetails.h"
+
+#include "app/Failure.h"
+#include "app/SettingsStore.h"
+
+namespace lumarel::cli {
+
+QHash<QString, QString> storedTexts()
+{
+    QHash<QString, QString> texts;
+    for (const FieldSpec& field : eventFields())
+        texts.insert(QLatin1String(field.name), SettingsStore::get(QLatin1String(field.name)));
+    return texts;
+}
+
+EventRecord recordFromTexts(const QHash<QString, QString>& texts)
+{
+    EventRecord record;
+    for (const FieldSpec& field : eventFields()) {
+        const QString text = texts.value(QLatin1String(field.name));
+        try {
+            setFromStoredText(record, field, text);
+        } catch (const Failure&) {
+            throw Failure(QStringLiteral("%1: \"%2\" is not a date and time as the store writes "
+                                         "them (yyyy-MM-dd or yyyy-MM-dd HH:mm:ss)")
+                              .arg(QLatin1String(field.name), text));
+        }
+    }
+    return record;
+}
+
+bool isFieldKey(const QString& key)
+{
+    return eventField(key) != nullptr;
+}
+
+QStringList fieldKeys()
+{
+    QStringList keys;
+    for (const FieldSpec& field : eventFields())
+        keys << QLatin1String(field.name);
+    return keys;
+}
+
+QString unescapeValue(const QString& value)
+{
+    QString text;
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        if (value[i] == QLatin1Char('\\') && i + 1 < value.size()) {
+            if (value[i + 1] == QLatin1Char('n')) {
+                text += QLatin1String("\r\n");
+                ++i;
+                continue;
+            }
+            if (value[i + 1] == QLatin1Char('\\')) {
+                text += QLatin1Char('\\');
+                ++i;
+                continue;
+            }
+        }
+        text += value[i];
+    }
+    return text;
+}
+
+QString recordLineBreaks(const QString& text)
+{
+    QString lines = text;
+    lines.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    lines.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return lines.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
+}
+
+QString safeFileName(const QString& wish, const QString& fallback, const QString& extension)
+{
+    static const QString refused = QStringLiteral("/\\:*?\"<>|");
+    QString name;
+    for (const QChar c : wish)
+        name += (c.unicode() < 0x20 || c.unicode() == 0x7f || refused.contains(c) ||
+                 c.category() == QChar::Other_Format)
+                    ? QLatin1Char('_')
+                    : c;
+    const QString suffix = QLatin1Char('.') + extension;
+    if (name.endsWith(suffix, Qt::CaseInsensitive))
+        name.chop(suffix.size());
+    // Leading dots hide a file; trailing dots and blanks some file systems drop.
+    while (!name.isEmpty() && (name.front() == QLatin1Char('.') || name.front().isSpace()))
+        name.remove(0, 1);
+    while (name.toUtf8().size() > 200)
+        name.chop(name.size() > 1 && name.back().isLowSurrogate() ? 2 : 1);
+    while (!name.isEmpty() && (name.back() == QLatin1Char('.') || name.back().isSpace()))
+        name.chop(1);
+    return (name.isEmpty() ? fallback : name) + suffix;
+}
+
+} // namespace lumarel::cli

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "details/EventRecord.h"
+
+#include <QHash>
+#include <QString>
+
+namespace lumarel::cli {
+
+// The texts of the store's keys, as the store holds them, read once.
+QHash<QString, QString> storedTexts();
+
+// The record made of stored texts with some of them replaced; throws Failure naming the key
+// whose date does not parse.
+EventRecord recordFromTexts(const QHash<QString, QString>& texts);
+
+// True for a key of the store.
+bool isFieldKey(const QString& key);
+// The store's keys, in the window's order.
+QStringList fieldKeys();
+
+// A value typed on the command line: `\n` is a line break and `\\` a backslash.
+QString unescapeValue(const QString& value);
+// Line breaks of any kind become CR LF, as the record keeps them.
+QString recordLineBreaks(const QString& text);
+
+// A file name of its own from a wished-for one: no folder parts, no leading dot, nothing a
+// file system refuses, at most 200 bytes before the extension. `fallback` when nothing is
+// left of the wish.
+QString safeFileName(const QString& wish, const QString& fallback, const QString& extension);
+
+} // namespace lumarel::cli

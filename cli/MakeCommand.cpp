@@ -1,0 +1,75 @@
+#include "cli/MakeCommand.h"
+
+#include "app/Failure.h"
+#include "cli/FlyerDetails.h"
+#include "cli/FlyerMaker.h"
+
+#include <QFileInfo>
+
+namespace lumarel::cli {
+
+QList<QCommandLineOption> MakeCommand::options() const
+{
+    return {
+        {{QStringLiteral("o"), QStringLiteral("output")},
+         QStringLiteral("Makes one flyer from the stored details and writes it to <file>; its "
+                        "extension gives the format: .doc, .docx, .odt, .pdf or .png (a picture "
+                        "of the page)."),
+         QStringLiteral("file")},
+        {QStringLiteral("set"),
+         QStringLiteral("With --output: uses <value> for the stored field <key> (the keys are "
+                        "listed below); \\n in a value is a line break. May be repeated."),
+         QStringLiteral("key=value")},
+    };
+}
+
+int MakeCommand::execute(const QCommandLineParser& parser, Console& console)
+{
+    const QString output = parser.value(QStringLiteral("output"));
+    const std::optional<OutputFormat> format = formatOfExtension(QFileInfo(output).suffix());
+    if (!format)
+        throw UsageError{QStringLiteral("--output %1: the file name must end in .doc, .docx, "
+                                        ".odt, .pdf or .png")
+                             .arg(output)};
+
+    QHash<QString, QString> texts = storedTexts();
+    QStringList setKeys;
+    for (const QString& setting : parser.values(QStringLiteral("set"))) {
+        const QString key = setting.section(QLatin1Char('='), 0, 0);
+        if (!setting.contains(QLatin1Char('=')) || !isFieldKey(key))
+            throw UsageError{QStringLiteral("--set %1: the key must be one of %2, followed by = "
+                                            "and the value")
+                                 .arg(setting, fieldKeys().join(QStringLiteral(", ")))};
+        texts.insert(key, unescapeValue(setting.section(QLatin1Char('='), 1)));
+        setKeys << key;
+    }
+    EventRecord record;
+    try {
+        record = recordFromTexts(texts);
+    } catch (const Failure& failure) {
+        const QString key = failure.description().section(QLatin1Char(':'), 0, 0);
+        if (setKeys.contains(key))
+            throw UsageError{QStringLiteral("--set %1").arg(failure.description())};
+        console.err << QStringLiteral("lumarel: the stored %1").arg(failure.description())
+                    << Qt::endl;
+        return kOtherFailure;
+    }
+
+    FlyerMaker maker;
+    try {
+        maker.start();
+    } catch (const Failure& failure) {
+        console.err << failure.description() << Qt::endl << Qt::endl << officeAdviceText();
+        return kNoOffice;
+    }
+    try {
+        maker.make(flyerFields(record), *format, QFileInfo(output).absoluteFilePath(), true);
+    } catch (const Failure& failure) {
+        console.err << QStringLiteral("lumarel: %1: %2").arg(output, failure.description())
+                    << Qt::endl;
+        return kOtherFailure;
+    }
+    return kAllMade;
+}
+
+} // namespace lumarel::cli

@@ -1,0 +1,275 @@
+// The command line run in-process with real files and the real office; one run of the program
+// itself, without a display, beside a window run.
+#include "TestEnvironment.h"
+
+#include "OfficeProcesses.h"
+#include "TestFiles.h"
+#include "app/Dialogs.h"
+#include "app/Failure.h"
+#include "app/SettingsStore.h"
+#include "cli/CommandLine.h"
+#include "details/Form1.h"
+#include "flyer/OfficeEngine.h"
+#include "flyer/RunLock.h"
+#include "preview/Form2.h"
+
+#include <QDateTimeEdit>
+#include <QDir>
+#include <QLineEdit>
+#include <QProcess>
+#include <poppler-qt6.h>
+
+#include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace lumarel;
+
+namespace {
+
+struct Outcome
+{
+    int status;
+    QString out;
+    QString err;
+};
+
+Outcome run(const QStringList& arguments)
+{
+    QString out, err;
+    QTextStream outStream(&out), errStream(&err);
+    cli::Console console{outStream, errStream, false};
+    const int status = cli::runCommandLine(QStringList{"lumarel"} + arguments, console);
+    outStream.flush();
+    errStream.flush();
+    return {status, out, err};
+}
+
+// Every paragraph of the document, the text boxes' after the main text's.
+QStringList documentTexts(const QString& path)
+{
+    OfficeEngine office;
+    office.open(path, true);
+    QStringList texts = office.paragraphs();
+    for (const QStringList& box : office.textBoxParagraphs())
+        texts += box;
+    office.quit();
+    return texts;
+}
+
+QStringList tempFiles()
+{
+    return QDir(test::tempFolder()).entryList(QDir::Files | QDir::Hidden | QDir::System);
+}
+
+} // namespace
+
+class CommandLineTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        m_form = std::make_unique<Form1>();
+        m_form->Form_Load(Form1::EngineCheck::Skip);
+        m_form->PushButton3_Click();
+        m_form->findChild<QDateTimeEdit*>("dtpEventDate")
+            ->setDateTime(QDateTime(QDate(2027, 1, 15), QTime(0, 0)));
+        m_form->findChild<QDateTimeEdit*>("dtpTime")->setDateTime(
+            QDateTime(QDate(2027, 1, 15), QTime(15, 5)));
+        QCOMPARE(Dialogs::takeShown().size(), 0);
+        m_out = test::rootFolder() + "/out";
+    }
+
+    void exitStatuses_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QByteArray>("office");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("said");
+        const QString list = test::writeFile(test::rootFolder() + "/bad.csv",
+                                             "dtpEventDate,name\n2027-02-30,a\nsoon,b\n");
+        QTest::newRow("version") << QStringList{"--version"} << QByteArray() << 0
+                                 << "Lumarel 7.00\n";
+        QTest::newRow("help names the keys")
+            << QStringList{"-h"} << QByteArray() << 0 << "txtOrgName, txtEventName";
+        QTest::newRow("unknown option")
+            << QStringList{"--colour"} << QByteArray() << 2 << "Unknown option 'colour'";
+        QTest::newRow("nothing to do")
+            << QStringList{"--overwrite"} << QByteArray() << 2 << "nothing to do";
+        QTest::newRow("unknown output type") << QStringList{"-o", "x.txt"} << QByteArray() << 2
+                                             << "--output x.txt: the file name must end in";
+        QTest::newRow("unknown key") << QStringList{"-o", "x.pdf", "--set", "colour=red"}
+                                     << QByteArray() << 2 << "--set colour=red: the key";
+        QTest::newRow("time that is not stored form")
+            << QStringList{"-o", "x.pdf", "--set", "dtpTime=3pm"} << QByteArray() << 2
+            << "--set dtpTime: \"3pm\" is not a date";
+        QTest::newRow("two commands") << QStringList{"-o", "x.pdf", "--batch", list} << QByteArray()
+                                      << 2 << "--output and --batch cannot";
+        QTest::newRow("list option with one flyer")
+            << QStringList{"-o", "x.pdf", "--format", "doc"} << QByteArray() << 2
+            << "--format cannot be used with --output";
+        QTest::newRow("list without folder")
+            << QStringList{"--batch", list} << QByteArray() << 2 << "--batch needs --output-dir";
+        QTest::newRow("missing list")
+            << QStringList{"--batch", "/nonexistent/l.csv", "-d", m_out} << QByteArray() << 2
+            << "--batch /nonexistent/l.csv: No such file";
+        QTest::newRow("unknown format") << QStringList{"--batch", list, "-d", m_out, "-f", "rtf"}
+                                        << QByteArray() << 2 << "--format rtf";
+        QTest::newRow("every row bad, no office needed")
+            << QStringList{"--batch", list, "-d", m_out} << QByteArray("/nonexistent/soffice") << 4
+            << "row 3: dtpEventDate: \"soon\" is not a date";
+        QTest::newRow("no office for one flyer")
+            << QStringList{"-o", m_out + "/x.pdf"} << QByteArray("/nonexistent/soffice") << 3
+            << "Error 842001. A normal instance of Word could not be created.\n\n1. Please";
+    }
+
+    void exitStatuses()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QByteArray, office);
+        QFETCH(int, status);
+        QFETCH(QString, said);
+        if (!office.isEmpty())
+            qputenv("LUMAREL_SOFFICE", office);
+        const auto restore = qScopeGuard([] { qunsetenv("LUMAREL_SOFFICE"); });
+        const Outcome outcome = run(arguments);
+        QVERIFY2((outcome.out + outcome.err).contains(said), qPrintable(outcome.out + outcome.err));
+        QCOMPARE(outcome.status, status);
+        QVERIFY(!QFile::exists(m_out + "/x.pdf"));
+    }
+
+    void windowAndListMakeTheSameFlyer()
+    {
+        m_form->PushButton6_Click();
+        QCOMPARE(Dialogs::takeShown().size(), 0);
+        const QStringList windowTexts = documentTexts(m_form->preview().mWordFile);
+        m_form->preview().PushButton8_Click();
+
+        // The second flyer is the first one's document with its texts replaced.
+        const QString list = test::writeFile(test::rootFolder() + "/list.csv",
+                                             "name,txtOrgName,txtItems\n"
+                                             "other,Other Org,\"Chairs\nand tables\"\n"
+                                             "same,Quenwick,Throw-up bag\n");
+        const Outcome outcome = run({"--batch", list, "--output-dir", m_out, "--format", "doc"});
+        QCOMPARE(outcome.status, 0);
+        QVERIFY2(outcome.err.contains("[2/2] row 3: " + m_out + "/same.doc"),
+                 qPrintable(outcome.err));
+        QCOMPARE(documentTexts(m_out + "/same.doc"), windowTexts);
+        const QString other = documentTexts(m_out + "/other.doc").join('|');
+        QVERIFY2(other.contains(" Other Org") && other.contains("Chairs\nand tables") &&
+                     !other.contains("Quenwick") && !other.contains("Throw-up"),
+                 qPrintable(other));
+
+        // Run again, a kept file is not remade; nothing else is left in the folder.
+        const QDateTime made = QFileInfo(m_out + "/same.doc").lastModified();
+        QCOMPARE(run({"--batch", list, "-d", m_out, "-f", "doc"}).status, 0);
+        QCOMPARE(QFileInfo(m_out + "/same.doc").lastModified(), made);
+        QCOMPARE(QDir(m_out).entryList(QDir::Files | QDir::Hidden),
+                 (QStringList{"other.doc", "same.doc"}));
+        QCOMPARE(tempFiles(), QStringList());
+        QTRY_COMPARE(test::childProcesses(), QList<qint64>());
+    }
+
+    void oneFlyerAsPdfWithoutDisplayBesideAWindowRun()
+    {
+        // The program itself, with no display at all, started together with a window run.
+        QProcess program;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove("DISPLAY");
+        environment.remove("QT_QPA_PLATFORM");
+        program.setProcessEnvironment(environment);
+        const QString pdf = m_out + "/one.pdf";
+        m_form->findChild<QLineEdit*>("txtLocation")->setText("12 Harbour Road");
+        program.start(LUMAREL_PROGRAM, {"--output", pdf, "--set", "txtOrgName=Child Org", "--set",
+                                        "txtEventName=Spring Fair\\nDay one"});
+        QVERIFY(program.waitForStarted());
+        m_form->PushButton6_Click();
+        QCOMPARE(Dialogs::takeShown().size(), 0);
+        // The window's run lets events flow, so the program may have been seen to end already.
+        QVERIFY(program.state() == QProcess::NotRunning || program.waitForFinished(300000));
+        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(program.exitCode(), 0);
+
+        const QString window = documentTexts(m_form->preview().mWordFile).join('|');
+        QVERIFY2(window.contains(" 12 Harbour Road") && window.contains(" Quenwick") &&
+                     !window.contains("Child"),
+                 qPrintable(window));
+        m_form->preview().PushButton8_Click();
+        QCOMPARE(tempFiles(), QStringList());
+
+        const auto document = Poppler::Document::load(pdf);
+        QVERIFY(document && document->numPages() == 1);
+        const QString text = document->page(0)->text(QRectF());
+        QVERIFY2(text.contains("CHILD ORG", Qt::CaseInsensitive) &&
+                     text.contains(QRegularExpression("Spring Fair\\s+Day one")) &&
+                     text.contains("12 Harbour Road") &&
+                     !text.contains("Quenwick", Qt::CaseInsensitive),
+                 qPrintable(text));
+        // The command line reads the store and never writes it.
+        QCOMPARE(SettingsStore::get("txtOrgName"), QString("Quenwick"));
+    }
+
+    void ctrlCStopsAfterTheFlyerBeingMade()
+    {
+        const QString list = test::writeFile(test::rootFolder() + "/three.csv",
+                                             "txtOrgName\nFirst\nSecond\nThird\nFourth\nFifth\n");
+        const QString folder = test::rootFolder() + "/stopped";
+        const QString officeTemp = test::rootFolder() + "/office-tmp";
+        QDir().mkpath(officeTemp);
+        QProcess program;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("TMPDIR", officeTemp);
+        program.setProcessEnvironment(environment);
+        program.start(LUMAREL_PROGRAM, {"--batch", list, "-d", folder, "-f", "odt"});
+        QByteArray said;
+        QTRY_VERIFY_WITH_TIMEOUT((said += program.readAllStandardError()).contains("[1/5]") ||
+                                     program.state() == QProcess::NotRunning,
+                                 240000);
+        ::kill(program.processId(), SIGINT);
+        QVERIFY(program.waitForFinished(120000));
+        QCOMPARE(program.exitCode(), 1);
+
+        // Whole flyers only, the first among them, and no office left behind.
+        const QStringList made = QDir(folder).entryList(QDir::Files | QDir::Hidden);
+        QVERIFY2(!made.isEmpty() && made.size() < 5 &&
+                     made.filter(QRegularExpression("^flyer-[2-6]\\.odt$")) == made,
+                 qPrintable(made.join(' ')));
+        QVERIFY(documentTexts(folder + "/flyer-2.odt").join('|').contains(" First"));
+        QCOMPARE(QDir(officeTemp).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                 QStringList());
+        QCOMPARE(tempFiles(), QStringList());
+    }
+
+    void runLockWaitsForItsOwnerButNotForADeadOne()
+    {
+        {
+            RunLock held;
+            try {
+                RunLock(300);
+                QFAIL("a held lock was taken twice");
+            } catch (const Failure& failure) {
+                QVERIFY(failure.description().contains("Another flyer run has been using"));
+            }
+        }
+        // The lock of a program that was killed names a process that is gone.
+        const pid_t dead = fork();
+        if (dead == 0) {
+            QLockFile lock(RunLock::path());
+            lock.lock();
+            _exit(0);
+        }
+        waitpid(dead, nullptr, 0);
+        QVERIFY(QFile::exists(RunLock::path()));
+        RunLock taken(0);
+    }
+
+private:
+    std::unique_ptr<Form1> m_form;
+    QString m_out;
+};
+
+LUMAREL_TEST_MAIN(CommandLineTest)
+#include "tst_commandline.moc"
