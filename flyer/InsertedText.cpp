@@ -91,8 +91,10 @@ Reference<css::text::XTextRange> insertParagraphs(const Reference<css::text::XTe
     const Reference<css::text::XTextCursor> textCursor = text->createTextCursorByRange(range);
     const Reference<css::text::XTextRange> cursor(textCursor.get());
     const Reference<css::beans::XPropertySet> cursorProperties(textCursor, UNO_QUERY_THROW);
-    // Stays where the text begins while the insertion cursor moves on.
+    // A cursor at the insertion point would be pushed along by the insertion; one a character
+    // before it stays, and finds the start of the inserted text again afterwards.
     const Reference<css::text::XTextCursor> inserted = text->createTextCursorByRange(range);
+    const bool atTextStart = !inserted->goLeft(1, false);
     ParagraphFormat format;
     if (paragraphs.size() > 1)
         format = paragraphFormat(cursorProperties);
@@ -108,6 +110,10 @@ Reference<css::text::XTextRange> insertParagraphs(const Reference<css::text::XTe
         // Writer makes each LF a line break within the paragraph.
         text->insertString(cursor, toUno(paragraphs[i]), false);
     }
+    if (atTextStart)
+        inserted->gotoStart(false);
+    else
+        inserted->goRight(1, false);
     inserted->gotoRange(cursor->getEnd(), true);
     return Reference<css::text::XTextRange>(inserted, UNO_QUERY_THROW);
 }
