@@ -263,9 +263,11 @@ void Form1::buildWidgets()
         case FieldKind::TimePicker: {
             const bool date = field.kind == FieldKind::DatePicker;
             auto* picker = new Picker(date ? today() : now(), m_frame);
-            picker->setDateTimeRange(earliest, latest);
             picker->setDisplayFormat(date ? QStringLiteral("dd-MMM-yyyy")
                                           : timeOfDayFormat(picker->locale()));
+            // After the format: a format without a date pins the range to today, and a time
+            // stored on an earlier day would no longer fit.
+            picker->setDateTimeRange(earliest, latest);
             picker->setCalendarPopup(date);
             widget = picker;
             break;

@@ -93,7 +93,7 @@ EventRecord sampleRecord(const EventRecord& pickers)
 void storePickers()
 {
     SettingsStore::save("dtpEventDate", "2027-01-15");
-    SettingsStore::save("dtpTime", "2026-12-08 15:05:09");
+    SettingsStore::save("dtpTime", "2025-03-14 15:05:09");
 }
 
 // The earliest value a picker can show when it starts with nothing stored.
@@ -103,7 +103,7 @@ QDateTime form1Pickers()
 }
 
 const QDateTime kStoredDate(QDate(2027, 1, 15), QTime(0, 0));
-const QDateTime kStoredTime(QDate(2026, 12, 8), QTime(15, 5, 9));
+const QDateTime kStoredTime(QDate(2025, 3, 14), QTime(15, 5, 9));
 
 } // namespace
 
@@ -212,7 +212,7 @@ private slots:
         expected.dtpEventDate = kStoredDate;
         expected.dtpTime = kStoredTime;
         QCOMPARE(form->record(), expected);
-        QCOMPARE(storedTexts(), QStringLiteral("2027-01-15|2026-12-08 15:05:09|||||||"));
+        QCOMPARE(storedTexts(), QStringLiteral("2027-01-15|2025-03-14 15:05:09|||||||"));
     }
 
     void aStoredTextThatIsNotADateFailsStep128Only()
@@ -220,7 +220,7 @@ private slots:
         auto form = std::make_unique<Form1>();
         const QDateTime shownBefore = form->record().dtpEventDate;
         SettingsStore::save("dtpEventDate", "next Friday");
-        SettingsStore::save("dtpTime", "2026-12-08 15:05:09");
+        SettingsStore::save("dtpTime", "2025-03-14 15:05:09");
         const EventRecord sample = sampleRecord(EventRecord());
         for (const FieldSpec& field : eventFields()) {
             if (!field.isPicker())
@@ -521,7 +521,7 @@ private slots:
         const auto restore = qScopeGuard([&] { QLocale::setDefault(before); });
         auto form = startWindow();
         QCOMPARE(control<QDateTimeEdit>(*form, "dtpTime")->text(), shown);
-        QCOMPARE(SettingsStore::get("dtpTime"), QStringLiteral("2026-12-08 15:05:09"));
+        QCOMPARE(SettingsStore::get("dtpTime"), QStringLiteral("2025-03-14 15:05:09"));
     }
 
     void thePointerFollowsTheHoverRules()
