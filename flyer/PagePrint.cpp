@@ -5,6 +5,7 @@
 #include "flyer/TempFolder.h"
 
 #include <QDir>
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QPrinter>
 #include <QTemporaryDir>
@@ -12,7 +13,10 @@
 #include <poppler-qt6.h>
 
 #include <algorithm>
+#include <cmath>
 #include <memory>
+#include <optional>
+#include <vector>
 
 namespace lumarel {
 
@@ -20,6 +24,63 @@ namespace {
 
 // Rows rendered at a time: at 1200 dots per inch a whole page would take half a gigabyte.
 constexpr int kBandRows = 512;
+
+// Which way a word runs, in degrees clockwise (a multiple of 90), from its first character to
+// its last; nullopt for a word of one character.
+std::optional<double> wordAngle(const Poppler::TextBox& word, qsizetype characters)
+{
+    if (characters < 2)
+        return std::nullopt;
+    const QPointF way =
+        word.charBoundingBox(int(characters) - 1).center() - word.charBoundingBox(0).center();
+    return 90.0 * qRound(std::atan2(way.y(), way.x()) / (M_PI / 2));
+}
+
+// The page's text over its picture in an invisible pen, each character stretched over its own
+// box, so that a printed PDF's text can still be searched and copied while the paper looks the
+// same. Characters one by one: the office's glyph positions stay, and no ligature of the
+// printing font changes the text read back.
+void drawTextLayer(QPainter& painter, const Poppler::Page& page, const QTransform& toDevice)
+{
+    QFont font = painter.font();
+    font.setPixelSize(100);
+    painter.setFont(font);
+    painter.setPen(QColor(0, 0, 0, 0));
+    const QFontMetricsF metrics(font, painter.device());
+    const std::vector<std::unique_ptr<Poppler::TextBox>> words = page.textList();
+    std::vector<QList<uint>> characters;
+    std::vector<std::optional<double>> angles;
+    for (const std::unique_ptr<Poppler::TextBox>& word : words) {
+        characters.push_back(word->text().toUcs4());
+        angles.push_back(wordAngle(*word, characters.back().size()));
+    }
+    // A lone letter runs as the word it is joined to (a large initial of a vertical name), or
+    // else as the word before it.
+    for (std::size_t i = words.size(); i-- > 1;)
+        if (!angles[i - 1] && !words[i - 1]->hasSpaceAfter())
+            angles[i - 1] = angles[i];
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        const double angle = angles[i].value_or(i > 0 ? *angles[i - 1] : 0.0);
+        angles[i] = angle;
+        const bool across = qRound(angle) % 180 != 0;
+        for (qsizetype c = 0; c < characters[i].size(); ++c) {
+            const char32_t point = characters[i][c];
+            const QString character = QString::fromUcs4(&point, 1);
+            const QRectF box = words[i]->charBoundingBox(int(c));
+            const double width = metrics.horizontalAdvance(character);
+            if (box.isEmpty() || width <= 0)
+                continue;
+            const QSizeF size = across ? box.size().transposed() : box.size();
+            painter.setTransform(QTransform::fromTranslate(box.center().x(), box.center().y())
+                                     .rotate(angle)
+                                     .scale(size.width() / width, size.height() / metrics.height())
+                                     .translate(-width / 2, -metrics.height() / 2) *
+                                 toDevice);
+            painter.drawText(QPointF(0, metrics.ascent()), character);
+        }
+    }
+    painter.resetTransform();
+}
 
 } // namespace
 
@@ -65,6 +126,9 @@ void printPdfFirstPage(const QString& pdf, QPrinter& printer)
         }
         painter.drawImage(QPoint(area.left(), area.top() + top), band);
     }
+    const double scale = area.width() / points.width();
+    drawTextLayer(painter, *page,
+                  QTransform::fromTranslate(area.left(), area.top()).scale(scale, scale));
     if (!painter.end())
         throw Failure(QStringLiteral("The printer did not take the page."));
 }

@@ -15,8 +15,9 @@ class OfficeEngine;
 QRect fittedPageArea(const QSizeF& pageSize, const QRect& printable);
 
 // Prints the document's first page: the office makes a PDF of it, which is rendered at the
-// printer's own resolution into the area fittedPageArea gives on the paper. The printer's own
-// settings (copies, paper, output) stay as the print dialog left them. Throws Failure.
+// printer's own resolution into the area fittedPageArea gives on the paper, its words laid over
+// it invisibly so that the printed text stays searchable. The printer's own settings (copies,
+// paper, output) stay as the print dialog left them. Throws Failure.
 void printFirstPage(OfficeEngine& office, const QString& document, QPrinter& printer);
 
 // The drawing part, for a PDF at hand.

@@ -207,7 +207,8 @@ private slots:
                          qPrintable(file + (": " + text)));
         }
 
-        // Printed to a PDF file: one page, the flyer's page scaled evenly onto the paper.
+        // Printed to a PDF file: one page with the texts, the flyer's page scaled evenly onto
+        // the paper.
         const QString printed = test::rootFolder() + "/printed.pdf";
         Dialogs::setNextPrintFile(printed);
         preview.actions().first()->trigger();
@@ -215,6 +216,9 @@ private slots:
         int pages = 0;
         const QImage paper = pdfPage(printed, &pages);
         QCOMPARE(pages, 1);
+        const QString text = Poppler::Document::load(printed)->page(0)->text(QRectF()).simplified();
+        for (const QString& expected : sample)
+            QVERIFY2(text.contains(expected, Qt::CaseInsensitive), qPrintable(text));
         const QImage flyer = pdfPage(base + ".pdf", &pages);
         const QRect onPaper = inkBounds(paper);
         const QRect onFlyer = inkBounds(flyer);
