@@ -58,6 +58,10 @@ FUZZ_BUILD ?= build-fuzz
 FUZZ_TIME ?= 300
 FUZZ_SEED ?= 0
 FUZZ_SEEDS := tests/fuzz/seeds
+# Full stacks at every allocation, as the system's libraries have no frame pointers: without
+# them a leak in a library cannot be told from ours by the suppressions.
+fuzz: export ASAN_OPTIONS = fast_unwind_on_malloc=0:malloc_context_size=8
+fuzz: export LSAN_OPTIONS = suppressions=$(CURDIR)/tests/sanitize/leaks.supp:print_suppressions=0
 fuzz: deps
 	@cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
 		-DLUMAREL_FUZZ=ON $(LAUNCHER) >/dev/null
