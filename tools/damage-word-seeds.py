@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Writes the hand-damaged fuzz seeds from a sound Word 97 file.
 
-Usage: damage-seeds.py SOURCE.dot SEEDS_FOLDER
+Usage: tools/damage-word-seeds.py resources/template.dot tests/fuzz/seeds
 Each seed breaks one thing the bookmark reader must survive; the compound file around it
 stays sound so that the reader gets as far as the damage.
 """
