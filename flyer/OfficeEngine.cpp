@@ -41,6 +41,7 @@
 #include <cppuhelper/bootstrap.hxx>
 
 #include <atomic>
+#include <csignal>
 #include <condition_variable>
 #include <functional>
 #include <mutex>
@@ -106,6 +107,9 @@ Reference<css::uno::XComponentContext> localContext()
     QMutexLocker lock(&mutex);
     if (context.is())
         return context;
+    // A request written to an office that has just died must come back from the bridge as an
+    // error, not end this program with SIGPIPE.
+    std::signal(SIGPIPE, SIG_IGN);
     if (qEnvironmentVariableIsEmpty("URE_BOOTSTRAP"))
         qputenv("URE_BOOTSTRAP",
                 "vnd.sun.star.pathname:" LUMAREL_OFFICE_PROGRAM_DIR "/fundamentalrc");
