@@ -41,8 +41,8 @@
 #include <cppuhelper/bootstrap.hxx>
 
 #include <atomic>
-#include <csignal>
 #include <condition_variable>
+#include <csignal>
 #include <functional>
 #include <mutex>
 #include <optional>
