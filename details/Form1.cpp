@@ -210,7 +210,12 @@ Form1::Form1(QWidget* parent) : QWidget(parent), m_pointer(this)
     }
 }
 
-Form1::~Form1() = default;
+// The application still reports focus changes while the base class tears the window down, when
+// this object's own part is already gone.
+Form1::~Form1()
+{
+    disconnect(qApp, &QApplication::focusChanged, this, nullptr);
+}
 
 void Form1::buildWidgets()
 {

@@ -46,6 +46,7 @@
 
 #include <atomic>
 #include <condition_variable>
+#include <csignal>
 #include <functional>
 #include <mutex>
 #include <optional>
@@ -874,6 +875,9 @@ void OfficeEngine::endNow()
 
 void OfficeEngine::prepareConnection()
 {
+    // A request written to an office that has just died must come back from the bridge as an
+    // error, not end this program with SIGPIPE.
+    std::signal(SIGPIPE, SIG_IGN);
     if (qEnvironmentVariableIsEmpty("URE_BOOTSTRAP"))
         qputenv("URE_BOOTSTRAP",
                 "vnd.sun.star.pathname:" LUMAREL_OFFICE_PROGRAM_DIR "/fundamentalrc");
