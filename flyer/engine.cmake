@@ -16,7 +16,7 @@ target_link_libraries(lumarel_flyer PRIVATE PkgConfig::POPPLER_QT6)
 # The UNO bridge makes the vtables of the office's objects at run time, without the type
 # information UBSan's dynamic type check reads: that check is off where they are called.
 if(CMAKE_CXX_FLAGS MATCHES "-fsanitize=[^ ]*undefined")
-    set_source_files_properties(OfficeEngine.cpp TextBoxRepair.cpp
+    set_source_files_properties(InsertedText.cpp OfficeEngine.cpp TextBoxRepair.cpp
         PROPERTIES COMPILE_OPTIONS -fno-sanitize=vptr)
 endif()
 # Our side of the UNO connection uses the office's own setup files.
