@@ -23,11 +23,14 @@
 #include <QUuid>
 #include <poppler-qt6.h>
 
+#include <com/sun/star/beans/NamedValue.hpp>
 #include <com/sun/star/beans/PropertyValue.hpp>
 #include <com/sun/star/bridge/UnoUrlResolver.hpp>
+#include <com/sun/star/configuration/theDefaultProvider.hpp>
 #include <com/sun/star/connection/NoConnectException.hpp>
 #include <com/sun/star/container/XEnumerationAccess.hpp>
 #include <com/sun/star/container/XIndexAccess.hpp>
+#include <com/sun/star/container/XNameReplace.hpp>
 #include <com/sun/star/container/XNamed.hpp>
 #include <com/sun/star/document/MacroExecMode.hpp>
 #include <com/sun/star/document/UpdateDocMode.hpp>
@@ -41,6 +44,7 @@
 #include <com/sun/star/text/XTextFrame.hpp>
 #include <com/sun/star/text/XTextFramesSupplier.hpp>
 #include <com/sun/star/util/CloseVetoException.hpp>
+#include <com/sun/star/util/XChangesBatch.hpp>
 #include <com/sun/star/util/XCloseable.hpp>
 #include <cppuhelper/bootstrap.hxx>
 
@@ -321,6 +325,25 @@ void removeOwnLock(const QString& document, const QString& profileUrl)
         QFile::remove(lockFile(document));
 }
 
+// The office runs its graphics self-tests (over three seconds) at every start until its profile
+// records this version as seen, and only a start with a user interface records it. The base
+// profile records it once, so that the instances copied from it start without the tests.
+void markVersionSeen(const Reference<css::uno::XComponentContext>& context)
+{
+    const Reference<css::lang::XMultiServiceFactory> provider =
+        css::configuration::theDefaultProvider::get(context);
+    const css::uno::Any node(css::beans::NamedValue(
+        rtl::OUString("nodepath"), css::uno::Any(rtl::OUString("/org.openoffice.Setup/Product"))));
+    const Reference<css::container::XNameReplace> product(
+        provider->createInstanceWithArguments(
+            rtl::OUString("com.sun.star.configuration.ConfigurationUpdateAccess"),
+            css::uno::Sequence<css::uno::Any>(&node, 1)),
+        UNO_QUERY_THROW);
+    product->replaceByName(rtl::OUString("ooSetupLastVersion"),
+                           product->getByName(rtl::OUString("ooSetupVersion")));
+    Reference<css::util::XChangesBatch>(product, UNO_QUERY_THROW)->commitChanges();
+}
+
 } // namespace
 
 struct OfficeEngine::Impl
@@ -569,6 +592,7 @@ void OfficeEngine::Impl::prepareBaseProfile(const QString& base)
     // A full start and an orderly end leave the profile complete.
     Reference<css::uno::XComponentContext> context = remote;
     call(QStringLiteral("preparing its profile"), limit(kStartLimitMs), [context] {
+        markVersionSeen(context);
         try {
             css::frame::Desktop::create(context)->terminate();
         } catch (const css::lang::DisposedException&) {

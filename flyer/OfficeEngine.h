@@ -27,8 +27,8 @@ public:
     // Opens a document (hidden, macros never run, links not updated); it becomes the active one.
     void open(const QString& path, bool readOnly = false);
     // Puts `text` at the bookmark: each CR LF starts a new paragraph with the formatting of the
-    // bookmark's paragraph, as in Word; a lone CR or LF becomes a line break. Called again for the same
-    // bookmark of the same document, it replaces the text it put there, so one open template
+    // bookmark's paragraph, as in Word; a lone CR or LF becomes a line break. Called again for the
+    // same bookmark of the same document, it replaces the text it put there, so one open template
     // can serve many flyers.
     void setBookmarkText(const QString& name, const QString& text);
     void saveAs(const QString& path, const QString& filterName = QStringLiteral("MS Word 97"));

@@ -246,10 +246,14 @@ void removeAbandonedInstanceFolders()
 
 QString baseProfileFolder(const QString& program)
 {
+    // A new office build, or a new kind of preparation, gets a base of its own.
+    constexpr int kPreparation = 2;
+    const QByteArray key =
+        QFile::encodeName(program) + '\n' +
+        QByteArray::number(QFileInfo(program).lastModified().toSecsSinceEpoch()) + '\n' +
+        QByteArray::number(kPreparation);
     const QString id = QString::fromLatin1(
-        QCryptographicHash::hash(QFile::encodeName(program), QCryptographicHash::Sha1)
-            .toHex()
-            .left(12));
+        QCryptographicHash::hash(key, QCryptographicHash::Sha1).toHex().left(12));
     return QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) +
            QStringLiteral("/lumarel/office-profile-") + id;
 }

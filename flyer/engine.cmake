@@ -27,6 +27,11 @@ lumarel_uno_headers(lumarel_flyer TYPES
     com.sun.star.beans.PropertyAttribute
     com.sun.star.beans.XPropertySet
     com.sun.star.beans.XPropertyState
+    com.sun.star.beans.NamedValue
+    com.sun.star.beans.XMultiPropertySet
+    com.sun.star.configuration.theDefaultProvider
+    com.sun.star.container.XNameReplace
+    com.sun.star.util.XChangesBatch
     com.sun.star.container.XNameAccess
     com.sun.star.drawing.XDrawPageSupplier
     com.sun.star.drawing.XShape

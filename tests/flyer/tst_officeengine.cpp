@@ -72,6 +72,17 @@ QList<qint64> pidsFrom(const QString& path)
     return pids;
 }
 
+// The value of the running office's command-line argument that starts with `prefix`.
+QString officeArgument(qint64 office, const QByteArray& prefix)
+{
+    QFile commandLine(QStringLiteral("/proc/%1/cmdline").arg(office));
+    if (commandLine.open(QIODevice::ReadOnly))
+        for (const QByteArray& argument : commandLine.readAll().split('\0'))
+            if (argument.startsWith(prefix))
+                return QString::fromUtf8(argument.mid(prefix.size()));
+    return QString();
+}
+
 int darkPixels(const QImage& image, const QRect& area)
 {
     int count = 0;
@@ -266,15 +277,9 @@ private slots:
         const qint64 office = holder.readLine().trimmed().toLongLong();
         QVERIFY(office > 0);
         QVERIFY(!test::processGone(office));
-        QFile commandLine(QStringLiteral("/proc/%1/cmdline").arg(office));
-        QVERIFY(commandLine.open(QIODevice::ReadOnly));
-        QString pipe, profile;
-        for (const QByteArray& argument : commandLine.readAll().split('\0')) {
-            if (argument.startsWith("--accept=pipe,name="))
-                pipe = QString::fromUtf8(argument.mid(19).split(';').value(0));
-            if (argument.startsWith("-env:UserInstallation="))
-                profile = QUrl(QString::fromUtf8(argument.mid(22))).toLocalFile();
-        }
+        const QString pipe = officeArgument(office, "--accept=pipe,name=").section(';', 0, 0);
+        const QString profile =
+            QUrl(officeArgument(office, "-env:UserInstallation=")).toLocalFile();
         const QString pipeFile = QStringLiteral("/tmp/OSL_PIPE_%1_%2").arg(getuid()).arg(pipe);
         const QString privateFolder = QFileInfo(profile).absolutePath();
         QVERIFY(QFileInfo::exists(pipeFile));
@@ -289,6 +294,21 @@ private slots:
         OfficeEngine next;
         QVERIFY(!QFileInfo::exists(privateFolder));
         QVERIFY(!QFileInfo::exists(pipeFile));
+    }
+
+    void officeCopiedFromTheBaseProfileSkipsTheFirstStartSelfTests()
+    {
+        const QString base = baseProfileFolder(officeExecutable());
+        {
+            OfficeEngine first;
+        }
+        // The office writes this log only when it runs its graphics self-tests.
+        QVERIFY(QFile::remove(base + "/user/GraphicsRenderTests.log"));
+        OfficeEngine engine;
+        const QString profile =
+            QUrl(officeArgument(engine.processId(), "-env:UserInstallation=")).toLocalFile();
+        QVERIFY(QFileInfo::exists(profile + "/user/registrymodifications.xcu"));
+        QVERIFY(!QFileInfo::exists(profile + "/user/GraphicsRenderTests.log"));
     }
 
     void runningOfficeOnTheDefaultProfileIsLeftAlone()
