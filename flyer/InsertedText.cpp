@@ -3,6 +3,7 @@
 #include "flyer/UnoText.h"
 
 #include <com/sun/star/beans/PropertyAttribute.hpp>
+#include <com/sun/star/beans/XMultiPropertySet.hpp>
 #include <com/sun/star/beans/XPropertySet.hpp>
 #include <com/sun/star/beans/XPropertyState.hpp>
 #include <com/sun/star/container/XEnumerationAccess.hpp>
@@ -46,12 +47,6 @@ const char* const kBorderProperties[] = {
     "TopBorderDistance", "BottomBorderDistance", "BorderDistance",
 };
 
-struct ParagraphFormat
-{
-    css::uno::Sequence<rtl::OUString> names;
-    css::uno::Sequence<css::uno::Any> values;
-};
-
 // The paragraph's style and its direct paragraph formatting, as a cursor in it sees them.
 ParagraphFormat paragraphFormat(const Reference<css::beans::XPropertySet>& cursor)
 {
@@ -75,17 +70,39 @@ ParagraphFormat paragraphFormat(const Reference<css::beans::XPropertySet>& curso
             names.push_back(candidateNames[i]);
     ParagraphFormat format;
     format.names = css::uno::Sequence<rtl::OUString>(names.data(), sal_Int32(names.size()));
-    format.values = css::uno::Sequence<css::uno::Any>(format.names.getLength());
-    for (sal_Int32 i = 0; i < format.names.getLength(); ++i)
-        format.values.getArray()[i] = cursor->getPropertyValue(format.names[i]);
+    format.values = Reference<css::beans::XMultiPropertySet>(cursor, UNO_QUERY_THROW)
+                        ->getPropertyValues(format.names);
     return format;
+}
+
+// Gives the paragraph at the cursor the format: its style, then the direct formatting at once.
+void applyParagraphFormat(const Reference<css::beans::XPropertySet>& cursor,
+                          const ParagraphFormat& format)
+{
+    cursor->setPropertyValue(format.names[0], format.values[0]);
+    const sal_Int32 direct = format.names.getLength() - 1;
+    if (direct > 0)
+        Reference<css::beans::XMultiPropertySet>(cursor, UNO_QUERY_THROW)
+            ->setPropertyValues(
+                css::uno::Sequence<rtl::OUString>(format.names.getConstArray() + 1, direct),
+                css::uno::Sequence<css::uno::Any>(format.values.getConstArray() + 1, direct));
 }
 
 } // namespace
 
-Reference<css::text::XTextRange> insertParagraphs(const Reference<css::text::XTextRange>& range,
-                                                  const QStringList& paragraphs)
+void insertParagraphs(TextPlace& place, const QStringList& paragraphs)
 {
+    if (paragraphs.size() == 1) {
+        // A cursor's new text takes the place of what it spans, and the cursor then spans the
+        // new text: one call to the office, where the general way below needs a dozen.
+        Reference<css::text::XTextCursor> cursor(place.range, css::uno::UNO_QUERY);
+        if (!cursor.is())
+            cursor = place.range->getText()->createTextCursorByRange(place.range);
+        cursor->setString(toUno(paragraphs[0]));
+        place.range = cursor.get();
+        return;
+    }
+    const Reference<css::text::XTextRange>& range = place.range;
     range->setString(rtl::OUString());
     const Reference<css::text::XText> text = range->getText();
     const Reference<css::text::XTextCursor> textCursor = text->createTextCursorByRange(range);
@@ -95,17 +112,15 @@ Reference<css::text::XTextRange> insertParagraphs(const Reference<css::text::XTe
     // before it stays, and finds the start of the inserted text again afterwards.
     const Reference<css::text::XTextCursor> inserted = text->createTextCursorByRange(range);
     const bool atTextStart = !inserted->goLeft(1, false);
-    ParagraphFormat format;
-    if (paragraphs.size() > 1)
-        format = paragraphFormat(cursorProperties);
+    if (!place.format)
+        place.format = paragraphFormat(cursorProperties);
     for (qsizetype i = 0; i < paragraphs.size(); ++i) {
         if (i > 0) {
             text->insertControlCharacter(cursor, css::text::ControlCharacter::PARAGRAPH_BREAK,
                                          false);
             // A break at a paragraph's end gives the new one the style's follow-up style, where
             // Word keeps the paragraph's own style and formatting.
-            for (sal_Int32 k = 0; k < format.names.getLength(); ++k)
-                cursorProperties->setPropertyValue(format.names[k], format.values[k]);
+            applyParagraphFormat(cursorProperties, *place.format);
         }
         // Writer makes each LF a line break within the paragraph.
         text->insertString(cursor, toUno(paragraphs[i]), false);
@@ -115,7 +130,7 @@ Reference<css::text::XTextRange> insertParagraphs(const Reference<css::text::XTe
     else
         inserted->goRight(1, false);
     inserted->gotoRange(cursor->getEnd(), true);
-    return Reference<css::text::XTextRange>(inserted, UNO_QUERY_THROW);
+    place.range = inserted.get();
 }
 
 QStringList paragraphStyleNames(const css::uno::Reference<css::text::XText>& text)

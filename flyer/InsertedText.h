@@ -2,8 +2,12 @@
 
 #include <QStringList>
 
+#include <optional>
+
 #include <com/sun/star/text/XText.hpp>
 #include <com/sun/star/text/XTextRange.hpp>
+#include <com/sun/star/uno/Any.hxx>
+#include <com/sun/star/uno/Sequence.hxx>
 
 namespace lumarel {
 
@@ -13,12 +17,26 @@ namespace lumarel {
 // holds at least one paragraph.
 QStringList documentParagraphs(const QString& text);
 
-// Replaces the range's text by the paragraphs; each new paragraph keeps the style and the direct
-// paragraph formatting of the paragraph it was split from. Returns the range of the inserted
+// The style and direct paragraph formatting that each inserted paragraph takes.
+struct ParagraphFormat
+{
+    css::uno::Sequence<rtl::OUString> names; // the style's name first, then the direct ones
+    css::uno::Sequence<css::uno::Any> values;
+};
+
+// Where a bookmark's text goes: first the bookmark's own range, then the text put there, so that
+// the next text replaces it. The format is read from the paragraph once, when first needed: every
+// paragraph inserted there takes the same one.
+struct TextPlace
+{
+    css::uno::Reference<css::text::XTextRange> range;
+    std::optional<ParagraphFormat> format;
+};
+
+// Replaces the place's text by the paragraphs; each new paragraph keeps the style and the direct
+// paragraph formatting of the paragraph it was split from. The place then holds the inserted
 // text. Runs inside a call to the office.
-css::uno::Reference<css::text::XTextRange>
-insertParagraphs(const css::uno::Reference<css::text::XTextRange>& range,
-                 const QStringList& paragraphs);
+void insertParagraphs(TextPlace& place, const QStringList& paragraphs);
 
 // The style name of each paragraph of the text, for reading a filled document back.
 QStringList paragraphStyleNames(const css::uno::Reference<css::text::XText>& text);

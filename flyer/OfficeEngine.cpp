@@ -380,9 +380,9 @@ struct OfficeEngine::Impl
     QString stopped = QStringLiteral("The office is no longer running."); // once it is not
     bool displayAlerts = true;
     bool busy = false;
-    // The text each bookmark of filledDocument received.
+    // Where each bookmark of filledDocument received its text.
     Reference<css::lang::XComponent> filledDocument;
-    QHash<QString, Reference<css::text::XTextRange>> filled;
+    QHash<QString, TextPlace> filled;
 
     // Starts an office on the profile folder and connects; one restart when it only made its
     // profile.
@@ -680,26 +680,27 @@ void OfficeEngine::setBookmarkText(const QString& name, const QString& text)
         d->filled.clear();
         d->filledDocument = document;
     }
-    const Reference<css::text::XTextRange> earlier = d->filled.value(name);
-    const Reference<css::text::XTextRange> filled =
+    const TextPlace earlier = d->filled.value(name);
+    const std::optional<TextPlace> filled =
         d->call(QStringLiteral("setting the text of the bookmark \"%1\"").arg(name),
-                limit(kCallLimitMs), [=]() -> Reference<css::text::XTextRange> {
+                limit(kCallLimitMs), [=]() -> std::optional<TextPlace> {
                     // The text put in last time is replaced, so one open template serves many
                     // flyers (the bookmark itself stays an empty point before it).
-                    Reference<css::text::XTextRange> range = earlier;
-                    if (!range.is()) {
+                    TextPlace place = earlier;
+                    if (!place.range.is()) {
                         Reference<css::container::XNameAccess> marks = bookmarksOf(document);
                         if (!marks->hasByName(unoName))
-                            return nullptr;
-                        range = Reference<css::text::XTextContent>(marks->getByName(unoName),
-                                                                   UNO_QUERY_THROW)
-                                    ->getAnchor();
+                            return std::nullopt;
+                        place.range = Reference<css::text::XTextContent>(marks->getByName(unoName),
+                                                                         UNO_QUERY_THROW)
+                                          ->getAnchor();
                     }
-                    return insertParagraphs(range, paragraphs);
+                    insertParagraphs(place, paragraphs);
+                    return place;
                 });
-    if (!filled.is())
+    if (!filled)
         throw Failure(QStringLiteral("The document has no bookmark named \"%1\".").arg(name));
-    d->filled.insert(name, filled);
+    d->filled.insert(name, *filled);
 }
 
 void OfficeEngine::saveAs(const QString& path, const QString& filterName)
