@@ -5,6 +5,7 @@
 #include "app/Failure.h"
 #include "cli/CommandLine.h"
 #include "flyer/OfficeEngine.h"
+#include "flyer/OfficeProcess.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -30,9 +31,29 @@ double elapsedMs(const std::function<void()>& work)
     return timer.nsecsElapsed() / 1e6;
 }
 
+// The line of a prepared base profile's settings that records the office version as seen.
+QByteArray versionSeenSetting()
+{
+    QFile settings(baseProfileFolder(officeExecutable()) +
+                   QStringLiteral("/user/registrymodifications.xcu"));
+    if (settings.open(QIODevice::ReadOnly))
+        for (const QByteArray& line : settings.readAll().split('\n'))
+            if (line.contains("ooSetupLastVersion"))
+                return line;
+    throw Failure(QStringLiteral("The base profile does not record its office version."));
+}
+
+struct Conversions
+{
+    double one = 0;     // start, one file, quit
+    double all = 0;     // all files in one call
+    double allSeen = 0; // the same, on a profile that records its version as seen
+};
+
 // `soffice --headless --convert-to pdf` calls, on a profile that an untimed first conversion
-// prepared: one file, then all `files` in one call.
-std::pair<double, double> convertTo(const QString& folder, const QStringList& files)
+// prepared: one file, then all `files` in one call; then all again, once the profile records
+// its version as seen, as this program's profiles do.
+Conversions convertTo(const QString& folder, const QStringList& files)
 {
     const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
     if (soffice.isEmpty())
@@ -52,8 +73,19 @@ std::pair<double, double> convertTo(const QString& folder, const QStringList& fi
             throw Failure(QStringLiteral("soffice --convert-to pdf failed"));
     };
     convert(files.mid(0, 1));
-    const double one = elapsedMs([&] { convert(files.mid(0, 1)); });
-    return {one, elapsedMs([&] { convert(files); })};
+    Conversions times;
+    times.one = elapsedMs([&] { convert(files.mid(0, 1)); });
+    times.all = elapsedMs([&] { convert(files); });
+    QFile settings(folder + QStringLiteral("/profile/user/registrymodifications.xcu"));
+    if (!settings.open(QIODevice::ReadWrite))
+        throw Failure(QStringLiteral("The profile of soffice --convert-to has no settings."));
+    const QByteArray text = settings.readAll();
+    settings.resize(0);
+    settings.write(
+        QByteArray(text).replace("</oor:items>", versionSeenSetting() + "\n</oor:items>"));
+    settings.close();
+    times.allSeen = elapsedMs([&] { convert(files); });
+    return times;
 }
 
 } // namespace
@@ -94,7 +126,7 @@ void cliBenchmarks()
         if (status != 0)
             throw Failure(QStringLiteral("lumarel --batch ended with %1: %2").arg(status).arg(err));
     });
-    const auto [convertOne, convert] = convertTo(folder.path(), copies);
+    const Conversions convert = convertTo(folder.path(), copies);
 
     // Where the time goes: the same work, part by part.
     QList<double> start, open, fill, pdf;
@@ -117,12 +149,18 @@ void cliBenchmarks()
     std::printf("%-48s %8.1f ms per flyer (%d flyers, office start included)\n",
                 "lumarel --batch list.csv (pdf)", batch / kFlyers, kFlyers);
     std::printf("%-48s %8.1f ms per file (%d files in one call)\n",
-                "soffice --headless --convert-to pdf", convert / kFlyers, kFlyers);
+                "soffice --headless --convert-to pdf", convert.all / kFlyers, kFlyers);
     std::printf("%-48s %8.1f ms (start, one file, quit)\n", "  of which fixed: one file alone",
-                convertOne);
+                convert.one);
     std::printf("%-48s %8.1f ms per file\n", "  of which each further file",
-                (convert - convertOne) / (kFlyers - 1));
-    std::printf("%-48s %8.2f (goal: at most 0.60)\n", "ratio batch / convert-to", batch / convert);
+                (convert.all - convert.one) / (kFlyers - 1));
+    std::printf("%-48s %8.2f (goal: at most 0.60)\n", "ratio batch / convert-to",
+                batch / convert.all);
+    // The comparison without the office's graphics self-tests, which a headless office repeats
+    // at every start until its profile records the version as seen.
+    std::printf("%-48s %8.1f ms per file\n", "soffice --convert-to, version marked seen",
+                convert.allSeen / kFlyers);
+    std::printf("%-48s %8.2f\n", "ratio batch / that", batch / convert.allSeen);
     std::fflush(stdout);
 }
 
