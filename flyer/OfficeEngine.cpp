@@ -600,9 +600,10 @@ void OfficeEngine::Impl::prepareBaseProfile(const QString& base)
     });
     remote.clear();
     run.end(kExitGraceMs);
-    if (!QDir().rename(making, base))
+    if (!recordBaseProfileProgram(making, program) || !QDir().rename(making, base))
         throw Failure(
             QStringLiteral("The office profile could not be stored in \"%1\".").arg(base));
+    removeReplacedBaseProfiles(base, program);
 }
 
 OfficeEngine::OfficeEngine() : d(std::make_unique<Impl>())

@@ -244,6 +244,10 @@ void removeAbandonedInstanceFolders()
     }
 }
 
+namespace {
+constexpr char kBaseProfilePrefix[] = "office-profile-";
+} // namespace
+
 QString baseProfileFolder(const QString& program)
 {
     // A new office build, or a new kind of preparation, gets a base of its own.
@@ -255,7 +259,33 @@ QString baseProfileFolder(const QString& program)
     const QString id = QString::fromLatin1(
         QCryptographicHash::hash(key, QCryptographicHash::Sha1).toHex().left(12));
     return QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) +
-           QStringLiteral("/lumarel/office-profile-") + id;
+           QStringLiteral("/lumarel/") + QLatin1String(kBaseProfilePrefix) + id;
+}
+
+bool recordBaseProfileProgram(const QString& base, const QString& program)
+{
+    QFile record(base + QStringLiteral("/program"));
+    return record.open(QIODevice::WriteOnly) &&
+           record.write(QFile::encodeName(program)) == QFile::encodeName(program).size();
+}
+
+void removeReplacedBaseProfiles(const QString& base, const QString& program)
+{
+    const QDir cache(QFileInfo(base).absolutePath());
+    for (const QString& name :
+         cache.entryList({QLatin1String(kBaseProfilePrefix) + QLatin1Char('*')},
+                         QDir::Dirs | QDir::NoDotAndDotDot)) {
+        const QString other = cache.filePath(name);
+        // Folders with a dot in the name are bases still being made.
+        if (other == base || name.contains(QLatin1Char('.')))
+            continue;
+        QFile record(other + QStringLiteral("/program"));
+        if (record.open(QIODevice::ReadOnly) && QFile::decodeName(record.readAll()) != program)
+            continue;
+        QLockFile lock(other + QStringLiteral(".lock"));
+        if (lock.tryLock(0))
+            QDir(other).removeRecursively();
+    }
 }
 
 bool copyFolder(const QString& from, const QString& to)

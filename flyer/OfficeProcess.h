@@ -62,6 +62,11 @@ void removeAbandonedInstanceFolders();
 // The profile every instance starts from: made once per user and office program under the
 // cache folder, then copied, because a fresh profile costs a start of its own.
 QString baseProfileFolder(const QString& program);
+// Records the program a base profile is made for, inside it.
+bool recordBaseProfileProgram(const QString& base, const QString& program);
+// Removes the bases this program made before an update of the office or of their preparation
+// (and those that recorded no program, which are older still); others' bases stay.
+void removeReplacedBaseProfiles(const QString& base, const QString& program);
 // Copies a folder with everything in it; false if any file could not be copied.
 bool copyFolder(const QString& from, const QString& to);
 // The fontconfig setup for the office: the program's font aliases together with the system's

@@ -6,6 +6,7 @@
 #include "flyer/OfficeProcess.h"
 #include "flyer/ReadyOffice.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QProcess>
@@ -296,12 +297,21 @@ private slots:
         QVERIFY(!QFileInfo::exists(pipeFile));
     }
 
-    void officeCopiedFromTheBaseProfileSkipsTheFirstStartSelfTests()
+    void baseProfileReplacesOlderOnesAndSpareCopiesTheSelfTests()
     {
-        const QString base = baseProfileFolder(officeExecutable());
+        const QString program = officeExecutable();
+        const QString base = baseProfileFolder(program);
+        QDir(base).removeRecursively();
+        // An older base of this program, from before bases recorded theirs, and another's base.
+        const QString older = QFileInfo(base).absolutePath() + "/office-profile-0123456789ab";
+        const QString others = QFileInfo(base).absolutePath() + "/office-profile-ba9876543210";
+        QVERIFY(QDir().mkpath(older + "/user") && QDir().mkpath(others + "/user"));
+        QVERIFY(recordBaseProfileProgram(others, "/opt/other-office/soffice.bin"));
         {
             OfficeEngine first;
         }
+        QVERIFY(!QFileInfo::exists(older));
+        QVERIFY(QFileInfo::exists(others + "/user"));
         // The office writes this log only when it runs its graphics self-tests.
         QVERIFY(QFile::remove(base + "/user/GraphicsRenderTests.log"));
         OfficeEngine engine;
