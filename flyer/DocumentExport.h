@@ -51,8 +51,8 @@ void exportOpenDocument(OfficeEngine& office, SaveFormat format, const QString& 
 // Makes `target` from the Word document through the office (the preview saves Word 97 as a
 // byte copy of its document instead): the document is opened hidden and read-only and stored
 // with the format's filter into a new file beside the target, which then replaces the target
-// in one rename. On any failure the target is left as it was, nothing
-// else is left behind, and a Failure says why.
+// in one rename. On any failure the target is left as it was, nothing else is left behind,
+// and a Failure says why.
 void exportDocument(OfficeEngine& office, const QString& document, const QString& target,
                     SaveFormat format);
 
