@@ -171,12 +171,8 @@ int BatchCommand::execute(const QCommandLineParser& parser, Console& console)
             ++kept;
             continue;
         }
-        try {
-            maker.start();
-        } catch (const Failure& failure) {
-            console.err << failure.description() << Qt::endl << Qt::endl << officeAdviceText();
+        if (!startOffice(maker, console))
             return kNoOffice;
-        }
         try {
             maker.make(flyer.fields, *format, path, overwrite);
             progress.done(row.number, path);

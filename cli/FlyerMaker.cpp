@@ -1,84 +1,21 @@
 #include "cli/FlyerMaker.h"
 
 #include "app/Failure.h"
+#include "cli/Command.h"
+#include "flyer/FileBeside.h"
 #include "flyer/FlyerRun.h"
 #include "flyer/FlyerTemplate.h"
 #include "flyer/OfficeEngine.h"
 #include "flyer/PageCapture.h"
 
-#include <QFileInfo>
+#include <QFile>
 #include <QImageWriter>
-#include <QTemporaryFile>
-
-#include <cerrno>
-#include <cstring>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace lumarel::cli {
 
 namespace {
 
-struct FormatName
-{
-    OutputFormat format;
-    const char* extension;
-    const char* filter; // the office's export filter; none for the page picture
-};
-
-constexpr FormatName kFormats[] = {
-    {OutputFormat::Doc, "doc", "MS Word 97"}, {OutputFormat::Docx, "docx", "MS Word 2007 XML"},
-    {OutputFormat::Odt, "odt", "writer8"},    {OutputFormat::Pdf, "pdf", "writer_pdf_Export"},
-    {OutputFormat::Png, "png", nullptr},
-};
-
-const FormatName& formatName(OutputFormat format)
-{
-    for (const FormatName& name : kFormats)
-        if (name.format == format)
-            return name;
-    return kFormats[0];
-}
-
-// A new file beside `path`, under a hidden name of its own, removed unless it is committed.
-class PartFile
-{
-public:
-    explicit PartFile(const QString& path)
-        : m_path(path), m_file(QFileInfo(path).absolutePath() + QStringLiteral("/.") +
-                               QFileInfo(path).fileName() + QStringLiteral(".XXXXXX"))
-    {
-        if (!m_file.open())
-            throw Failure(QStringLiteral("No file can be written in %1: %2")
-                              .arg(QFileInfo(path).absolutePath(), m_file.errorString()));
-        m_file.close();
-    }
-
-    QString name() const { return m_file.fileName(); }
-
-    void commit(bool replace)
-    {
-        const QByteArray from = QFile::encodeName(name());
-        const QByteArray to = QFile::encodeName(m_path);
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        ::chmod(from.constData(), 0666 & ~mask);
-        // link() never replaces an existing file, rename() always does.
-        const bool done = replace ? ::rename(from.constData(), to.constData()) == 0
-                                  : ::link(from.constData(), to.constData()) == 0;
-        if (!done)
-            throw Failure(errno == EEXIST
-                              ? QStringLiteral("%1 already exists").arg(m_path)
-                              : QStringLiteral("%1 could not be written: %2")
-                                    .arg(m_path, QString::fromLocal8Bit(std::strerror(errno))));
-        if (replace)
-            m_file.setAutoRemove(false);
-    }
-
-private:
-    QString m_path;
-    QTemporaryFile m_file;
-};
+const QString kPictureExtension = QStringLiteral("png");
 
 // Runs the steps of a flyer run until the first one fails, and keeps its reason.
 class FirstFailure
@@ -114,29 +51,39 @@ private:
 
 std::optional<OutputFormat> formatOfExtension(const QString& extension)
 {
-    for (const FormatName& name : kFormats)
-        if (extension.compare(QLatin1String(name.extension), Qt::CaseInsensitive) == 0)
-            return name.format;
+    if (extension.compare(kPictureExtension, Qt::CaseInsensitive) == 0)
+        return OutputFormat{};
+    if (const std::optional<SaveFormat> document = saveFormatOfExtension(extension))
+        return OutputFormat{document};
     return std::nullopt;
 }
 
 QString extensionOf(OutputFormat format)
 {
-    return QLatin1String(formatName(format).extension);
+    return format.document ? QString::fromLatin1(saveFormat(*format.document).extension)
+                           : kPictureExtension;
 }
 
 void writeOpenDocument(OfficeEngine& office, OutputFormat format, const QString& path)
 {
-    switch (format) {
-    case OutputFormat::Png: {
-        QImageWriter writer(path, "png");
-        if (!writer.write(office.renderFirstPage(kPageDotsPerMeter)))
-            throw Failure(QStringLiteral("The page picture %1 could not be written: %2")
-                              .arg(path, writer.errorString()));
+    if (format.document) {
+        exportOpenDocument(office, *format.document, path);
         return;
     }
-    default:
-        office.exportCopy(path, QLatin1String(formatName(format).filter));
+    QImageWriter writer(path, "png");
+    if (!writer.write(office.renderFirstPage(kPageDotsPerMeter)))
+        throw Failure(QStringLiteral("The page picture %1 could not be written: %2")
+                          .arg(path, writer.errorString()));
+}
+
+bool startOffice(FlyerMaker& maker, Console& console)
+{
+    try {
+        maker.start();
+        return true;
+    } catch (const Failure& failure) {
+        console.err << failure.description() << Qt::endl << Qt::endl << officeAdviceText();
+        return false;
     }
 }
 
@@ -184,14 +131,14 @@ void FlyerMaker::discardDocument()
 void FlyerMaker::make(const FlyerFields& fields, OutputFormat format, const QString& path,
                       bool replace)
 {
-    PartFile part(path);
+    FileBeside part(path);
     try {
         if (!m_ready)
             openTemplate();
         FirstFailure steps;
         m_run->putTexts(fields, steps.runner());
         steps.check();
-        writeOpenDocument(*m_office, format, part.name());
+        writeOpenDocument(*m_office, format, part.path());
     } catch (const Failure&) {
         discardDocument();
         throw;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "flyer/BookmarkTexts.h"
+#include "flyer/DocumentExport.h"
 
 #include <QString>
 
@@ -14,13 +15,12 @@ class OfficeEngine;
 
 namespace lumarel::cli {
 
-enum class OutputFormat
+struct Console;
+
+// A flyer file's format: one of the formats the preview saves, or a picture of the page.
+struct OutputFormat
 {
-    Doc,
-    Docx,
-    Odt,
-    Pdf,
-    Png,
+    std::optional<SaveFormat> document; // none for the page picture
 };
 
 // The format of a file-name extension (without the dot, any case).
@@ -54,5 +54,9 @@ private:
     std::unique_ptr<FlyerRun> m_run;
     bool m_ready = false;
 };
+
+// Starts the maker's office; when it cannot be started, tells why and what to do on the
+// console and returns false, for the command to end with kNoOffice.
+bool startOffice(FlyerMaker& maker, Console& console);
 
 } // namespace lumarel::cli

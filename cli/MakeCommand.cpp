@@ -56,12 +56,8 @@ int MakeCommand::execute(const QCommandLineParser& parser, Console& console)
     }
 
     FlyerMaker maker;
-    try {
-        maker.start();
-    } catch (const Failure& failure) {
-        console.err << failure.description() << Qt::endl << Qt::endl << officeAdviceText();
+    if (!startOffice(maker, console))
         return kNoOffice;
-    }
     try {
         maker.make(flyerFields(record), *format, QFileInfo(output).absoluteFilePath(), true);
     } catch (const Failure& failure) {

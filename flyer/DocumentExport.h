@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include <optional>
 #include <span>
 
 namespace lumarel {
@@ -22,11 +23,13 @@ struct SaveFormatInfo
     SaveFormat format;
     const char* filter;       // as the save dialog lists it
     const char* extension;    // without the dot
-    const char* officeFilter; // empty for the byte copy of the document
+    const char* officeFilter; // the office's export filter
 };
 
 std::span<const SaveFormatInfo> saveFormats();
 const SaveFormatInfo& saveFormat(SaveFormat format);
+// The format whose extension this is (without the dot, any case).
+std::optional<SaveFormat> saveFormatOfExtension(const QString& extension);
 // All formats as one filter text for the file dialog, the default first.
 QString saveDialogFilter();
 
@@ -41,10 +44,15 @@ struct SaveTarget
 // Word 97 copy keeps the name exactly as typed.
 SaveTarget saveTargetFor(const QString& typedName, const QString& selectedFilter);
 
-// Makes `target` from the Word document through the office: the document is opened hidden and
-// read-only and stored with the format's filter into a new file beside the target, which then
-// replaces the target in one rename. On any failure the target is left as it was, nothing
-// else is left behind, and a Failure says why.
+// Writes the office's active document to `path` in `format`; the office's own document stays
+// as it is. Throws Failure.
+void exportOpenDocument(OfficeEngine& office, SaveFormat format, const QString& path);
+
+// Makes `target` from the Word document through the office (the preview saves Word 97 as a
+// byte copy of its document instead): the document is opened hidden and read-only and stored
+// with the format's filter into a new file beside the target, which then replaces the target
+// in one rename. On any failure the target is left as it was, nothing else is left behind,
+// and a Failure says why.
 void exportDocument(OfficeEngine& office, const QString& document, const QString& target,
                     SaveFormat format);
 

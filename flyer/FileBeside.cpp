@@ -1,0 +1,79 @@
+#include "flyer/FileBeside.h"
+
+#include "app/AppServices.h"
+#include "app/Failure.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace lumarel {
+
+namespace {
+
+Failure writeRefusal(const QString& target, int error)
+{
+    const QString folder = QDir::toNativeSeparators(QFileInfo(target).absolutePath());
+    return Failure(
+        QStringLiteral("The file %1 could not be written: %2.")
+            .arg(QDir::toNativeSeparators(target),
+                 error == EACCES
+                     ? QStringLiteral("you may not make files in the folder %1").arg(folder)
+                 : error == ENOENT ? QStringLiteral("the folder does not exist")
+                                   : QString::fromLocal8Bit(std::strerror(error))));
+}
+
+} // namespace
+
+FileBeside::FileBeside(const QString& target) : m_target(target)
+{
+    const QFileInfo info(target);
+    QByteArray name = QFile::encodeName(info.absolutePath() + QStringLiteral("/.") +
+                                        info.fileName() + QStringLiteral(".XXXXXX"));
+    const int fd = ::mkostemp(name.data(), O_CLOEXEC);
+    if (fd < 0)
+        throw writeRefusal(target, errno);
+    ::close(fd);
+    m_path = QFile::decodeName(name);
+}
+
+FileBeside::~FileBeside()
+{
+    if (!m_path.isEmpty())
+        QFile::remove(m_path);
+}
+
+void FileBeside::commit(bool replace)
+{
+    const QByteArray from = QFile::encodeName(m_path);
+    const QByteArray to = QFile::encodeName(m_target);
+    // Made like any new file of the user's, not private as temporary files are; set only now,
+    // as whatever wrote the file may have made it anew.
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    ::chmod(from.constData(), 0666 & ~mask);
+    if (replace) {
+        if (std::rename(from.constData(), to.constData()) != 0)
+            throw Failure(replaceRefusal(m_target, errno));
+        m_path.clear();
+        return;
+    }
+    // link() never replaces an existing file; the hidden name goes with the destructor.
+    if (::link(from.constData(), to.constData()) != 0) {
+        const int error = errno;
+        if (error == EEXIST)
+            throw Failure(
+                QStringLiteral("%1 already exists").arg(QDir::toNativeSeparators(m_target)));
+        throw writeRefusal(m_target, error);
+    }
+}
+
+} // namespace lumarel
