@@ -4,7 +4,6 @@
 #include "flyer/FileBeside.h"
 #include "flyer/OfficeEngine.h"
 
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStringList>
@@ -94,9 +93,6 @@ void exportDocument(OfficeEngine& office, const QString& document, const QString
         const OpenDocument opened{office};
         exportOpenDocument(office, format, made.path());
     }
-    if (QFileInfo(made.path()).size() == 0)
-        throw Failure(QStringLiteral("The office wrote nothing for %1.")
-                          .arg(QDir::toNativeSeparators(target)));
     made.commit(true);
 }
 

@@ -53,6 +53,10 @@ FileBeside::~FileBeside()
 
 void FileBeside::commit(bool replace)
 {
+    // An empty file means that whatever was to write it failed without saying so.
+    if (QFileInfo(m_path).size() == 0)
+        throw Failure(
+            QStringLiteral("Nothing was written for %1.").arg(QDir::toNativeSeparators(m_target)));
     const QByteArray from = QFile::encodeName(m_path);
     const QByteArray to = QFile::encodeName(m_target);
     // Made like any new file of the user's, not private as temporary files are; set only now,
@@ -66,14 +70,18 @@ void FileBeside::commit(bool replace)
         m_path.clear();
         return;
     }
-    // link() never replaces an existing file; the hidden name goes with the destructor.
-    if (::link(from.constData(), to.constData()) != 0) {
-        const int error = errno;
-        if (error == EEXIST)
-            throw Failure(
-                QStringLiteral("%1 already exists").arg(QDir::toNativeSeparators(m_target)));
-        throw writeRefusal(m_target, error);
+    // Neither call replaces an existing file. A file system that cannot rename so still
+    // links; the hidden name then goes with the destructor.
+    if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) == 0) {
+        m_path.clear();
+        return;
     }
+    if ((errno == EINVAL || errno == ENOSYS) && ::link(from.constData(), to.constData()) == 0)
+        return;
+    const int error = errno;
+    if (error == EEXIST)
+        throw Failure(QStringLiteral("%1 already exists").arg(QDir::toNativeSeparators(m_target)));
+    throw writeRefusal(m_target, error);
 }
 
 } // namespace lumarel

@@ -20,7 +20,7 @@ public:
 
     // Puts the file in the target's place with the user's normal permissions: renamed over an
     // existing target when `replace` is true, otherwise never in place of an existing file.
-    // Throws Failure, and the target stays as it was.
+    // Throws Failure, and the target stays as it was; an empty file is never put in place.
     void commit(bool replace);
 
 private:

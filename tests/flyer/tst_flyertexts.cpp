@@ -3,6 +3,7 @@
 #include "app/Failure.h"
 #include "flyer/BookmarkTexts.h"
 #include "flyer/DocumentName.h"
+#include "flyer/FileBeside.h"
 #include "flyer/OfficeEngine.h"
 #include "flyer/TempFolder.h"
 #include "flyer/WordText.h"
@@ -230,6 +231,51 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(Failure, SaveBytesToFile(bytes, path));
         QVERIFY_THROWS_EXCEPTION(Failure,
                                  SaveBytesToFile(bytes, test::tempFolder() + "/no/such/dir/x"));
+    }
+
+    void fileBesideTakesTheTargetsPlaceOnlyWhenAllowedAndWritten_data()
+    {
+        QTest::addColumn<QByteArray>("written");
+        QTest::addColumn<bool>("replace");
+        QTest::addColumn<QByteArray>("existing"); // empty: no target yet
+        QTest::addColumn<QString>("failure");
+        QTest::addColumn<QByteArray>("target");
+        QTest::newRow("replaces") << QByteArray("new") << true << QByteArray("old") << QString()
+                                  << QByteArray("new");
+        QTest::newRow("keeps") << QByteArray("new") << false << QByteArray("old")
+                               << "already exists" << QByteArray("old");
+        QTest::newRow("new target")
+            << QByteArray("new") << false << QByteArray() << QString() << QByteArray("new");
+        QTest::newRow("empty") << QByteArray() << true << QByteArray("old") << "Nothing was written"
+                               << QByteArray("old");
+    }
+    void fileBesideTakesTheTargetsPlaceOnlyWhenAllowedAndWritten()
+    {
+        QFETCH(QByteArray, written);
+        QFETCH(bool, replace);
+        QFETCH(QByteArray, existing);
+        QFETCH(QString, failure);
+        const QString folder = test::tempFolder() + "/beside-" + QTest::currentDataTag();
+        QVERIFY(QDir().mkpath(folder));
+        QFile target(folder + "/flyer.pdf");
+        if (!existing.isEmpty())
+            QVERIFY(target.open(QIODevice::WriteOnly) && target.write(existing) > 0);
+        target.close();
+        QString reason;
+        try {
+            FileBeside file(target.fileName());
+            QFile part(file.path());
+            QVERIFY(part.open(QIODevice::WriteOnly) && part.write(written) == written.size());
+            part.close();
+            file.commit(replace);
+        } catch (const Failure& refusal) {
+            reason = refusal.description();
+        }
+        QVERIFY2(failure.isEmpty() ? reason.isEmpty() : reason.contains(failure),
+                 qPrintable(reason));
+        QVERIFY(target.open(QIODevice::ReadOnly));
+        QTEST(target.readAll(), "target");
+        QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{"flyer.pdf"});
     }
 };
 
