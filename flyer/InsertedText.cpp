@@ -8,7 +8,7 @@
 #include <com/sun/star/beans/XPropertyState.hpp>
 #include <com/sun/star/container/XEnumerationAccess.hpp>
 #include <com/sun/star/lang/XServiceInfo.hpp>
-#include <com/sun/star/text/ControlCharacter.hpp>
+#include <com/sun/star/text/XParagraphCursor.hpp>
 #include <com/sun/star/text/XTextCursor.hpp>
 
 #include <vector>
@@ -92,45 +92,27 @@ void applyParagraphFormat(const Reference<css::beans::XPropertySet>& cursor,
 
 void insertParagraphs(TextPlace& place, const QStringList& paragraphs)
 {
-    if (paragraphs.size() == 1) {
-        // A cursor's new text takes the place of what it spans, and the cursor then spans the
-        // new text: one call to the office, where the general way below needs a dozen.
-        Reference<css::text::XTextCursor> cursor(place.range, css::uno::UNO_QUERY);
-        if (!cursor.is())
-            cursor = place.range->getText()->createTextCursorByRange(place.range);
-        cursor->setString(toUno(paragraphs[0]));
-        place.range = cursor.get();
+    Reference<css::text::XTextCursor> cursor(place.range, css::uno::UNO_QUERY);
+    if (!cursor.is())
+        cursor = place.range->getText()->createTextCursorByRange(place.range);
+    if (paragraphs.size() > 1 && !place.format)
+        place.format =
+            paragraphFormat(Reference<css::beans::XPropertySet>(cursor, UNO_QUERY_THROW));
+    // The cursor's new text takes the place of what it spans, and the cursor then spans the new
+    // text. Each CR splits the paragraph there, and Writer makes each LF a line break.
+    cursor->setString(toUno(paragraphs.join(QLatin1Char('\r'))));
+    place.range = cursor.get();
+    if (paragraphs.size() == 1)
         return;
-    }
-    const Reference<css::text::XTextRange>& range = place.range;
-    range->setString(rtl::OUString());
-    const Reference<css::text::XText> text = range->getText();
-    const Reference<css::text::XTextCursor> textCursor = text->createTextCursorByRange(range);
-    const Reference<css::text::XTextRange> cursor(textCursor.get());
-    const Reference<css::beans::XPropertySet> cursorProperties(textCursor, UNO_QUERY_THROW);
-    // A cursor at the insertion point would be pushed along by the insertion; one a character
-    // before it stays, and finds the start of the inserted text again afterwards.
-    const Reference<css::text::XTextCursor> inserted = text->createTextCursorByRange(range);
-    const bool atTextStart = !inserted->goLeft(1, false);
-    if (!place.format)
-        place.format = paragraphFormat(cursorProperties);
-    for (qsizetype i = 0; i < paragraphs.size(); ++i) {
-        if (i > 0) {
-            text->insertControlCharacter(cursor, css::text::ControlCharacter::PARAGRAPH_BREAK,
-                                         false);
-            // A break at a paragraph's end gives the new one the style's follow-up style, where
-            // Word keeps the paragraph's own style and formatting.
-            applyParagraphFormat(cursorProperties, *place.format);
-        }
-        // Writer makes each LF a line break within the paragraph.
-        text->insertString(cursor, toUno(paragraphs[i]), false);
-    }
-    if (atTextStart)
-        inserted->gotoStart(false);
-    else
-        inserted->goRight(1, false);
-    inserted->gotoRange(cursor->getEnd(), true);
-    place.range = inserted.get();
+    // A split at a paragraph's end gives the new paragraph the style's follow-up style, where
+    // Word keeps the paragraph's own style and formatting: the paragraphs after the first get
+    // the first one's.
+    const Reference<css::text::XParagraphCursor> rest(
+        cursor->getText()->createTextCursorByRange(cursor->getEnd()), UNO_QUERY_THROW);
+    rest->gotoStartOfParagraph(true);
+    for (qsizetype i = 2; i < paragraphs.size(); ++i)
+        rest->gotoPreviousParagraph(true);
+    applyParagraphFormat(Reference<css::beans::XPropertySet>(rest, UNO_QUERY_THROW), *place.format);
 }
 
 QStringList paragraphStyleNames(const css::uno::Reference<css::text::XText>& text)

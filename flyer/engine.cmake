@@ -38,6 +38,7 @@ lumarel_uno_headers(lumarel_flyer TYPES
     com.sun.star.drawing.XShapes
     com.sun.star.table.BorderLine2
     com.sun.star.text.ControlCharacter
+    com.sun.star.text.XParagraphCursor
     com.sun.star.text.HoriOrientation
     com.sun.star.text.RelOrientation
     com.sun.star.text.SizeType

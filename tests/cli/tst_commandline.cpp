@@ -45,12 +45,16 @@ Outcome run(const QStringList& arguments)
     return {status, out, err};
 }
 
-// Every paragraph of the document, the text boxes' after the main text's.
+// Every paragraph of the document, the main text's after their style's name, then the text
+// boxes'.
 QStringList documentTexts(const QString& path)
 {
     OfficeEngine office;
     office.open(path, true);
     QStringList texts = office.paragraphs();
+    const QStringList styles = office.paragraphStyles();
+    for (qsizetype i = 0; i < texts.size(); ++i)
+        texts[i].prepend(styles.value(i) + ": ");
     for (const QStringList& box : office.textBoxParagraphs())
         texts += box;
     office.quit();
@@ -150,17 +154,20 @@ private slots:
         const QList<qint64> windowOffice = test::childProcesses(); // kept ready for the window
 
         // The second flyer is the first one's document with its texts replaced.
-        const QString list = test::writeFile(test::rootFolder() + "/list.csv",
-                                             "name,txtOrgName,txtItems\n"
-                                             "other,Other Org,\"Chairs\nand tables\"\n"
-                                             "same,Quenwick,Throw-up bag\n");
+        const QString list =
+            test::writeFile(test::rootFolder() + "/list.csv",
+                            "name,txtOrgName,txtEventName,txtItems\n"
+                            "other,Other Org,\"Big\r\nDay\",\"Chairs\nand tables\"\n"
+                            "same,Quenwick,\"9th Annual\r\nTaco Eating "
+                            "Contest\",Throw-up bag\n");
         const Outcome outcome = run({"--batch", list, "--output-dir", m_out, "--format", "doc"});
         QCOMPARE(outcome.status, 0);
         QVERIFY2(outcome.err.contains("[2/2] row 3: " + m_out + "/same.doc"),
                  qPrintable(outcome.err));
         QCOMPARE(documentTexts(m_out + "/same.doc"), windowTexts);
         const QString other = documentTexts(m_out + "/other.doc").join('|');
-        QVERIFY2(other.contains(" Other Org") && other.contains("Chairs|and tables") &&
+        QVERIFY2(other.contains(" Other Org") && other.contains("Heading 2: Big|Heading 2: Day") &&
+                     other.contains("Chairs|Body Text: and tables") &&
                      !other.contains("Quenwick") && !other.contains("Throw-up"),
                  qPrintable(other));
 
