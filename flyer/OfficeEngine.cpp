@@ -327,9 +327,10 @@ void removeOwnLock(const QString& document, const QString& profileUrl)
 
 // The office runs its graphics self-tests (over three seconds) at every start until its profile
 // records this version as seen, and only a start with a user interface records it. The base
-// profile records it once, so that the instances copied from it start without the tests.
+// profile records it once, so that the instances copied from it start without the tests. An
+// office whose settings are laid out otherwise just keeps its slower start.
 void markVersionSeen(const Reference<css::uno::XComponentContext>& context)
-{
+try {
     const Reference<css::lang::XMultiServiceFactory> provider =
         css::configuration::theDefaultProvider::get(context);
     const css::uno::Any node(css::beans::NamedValue(
@@ -338,10 +339,16 @@ void markVersionSeen(const Reference<css::uno::XComponentContext>& context)
         provider->createInstanceWithArguments(
             rtl::OUString("com.sun.star.configuration.ConfigurationUpdateAccess"),
             css::uno::Sequence<css::uno::Any>(&node, 1)),
-        UNO_QUERY_THROW);
+        UNO_QUERY);
+    const Reference<css::util::XChangesBatch> changes(product, UNO_QUERY);
+    if (!changes.is())
+        return;
     product->replaceByName(rtl::OUString("ooSetupLastVersion"),
                            product->getByName(rtl::OUString("ooSetupVersion")));
-    Reference<css::util::XChangesBatch>(product, UNO_QUERY_THROW)->commitChanges();
+    changes->commitChanges();
+} catch (const css::uno::RuntimeException&) {
+    throw; // the office itself failed
+} catch (const css::uno::Exception&) {
 }
 
 } // namespace
