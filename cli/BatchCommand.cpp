@@ -9,15 +9,39 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
+#include <QThread>
 
+#include <algorithm>
 #include <atomic>
 #include <csignal>
+#include <mutex>
+#include <thread>
+#include <vector>
 
 namespace lumarel::cli {
 
 namespace {
 
 std::atomic<bool> stopAsked{false};
+
+// A list is made by one office per core, while each still has a dozen flyers or so to make (a
+// further office pays for its start after about that many), and by four at the most.
+constexpr size_t kFlyersPerOffice = 12;
+constexpr size_t kMostOffices = 4;
+
+struct FlyerJob
+{
+    int row;
+    FlyerFields fields;
+    QString path;
+};
+
+int officesForFlyers(size_t flyers)
+{
+    const size_t cores = size_t(qMax(1, QThread::idealThreadCount()));
+    return int(qMax<size_t>(
+        1, std::min({cores, (flyers + kFlyersPerOffice - 1) / kFlyersPerOffice, kMostOffices})));
+}
 
 void onStopSignal(int)
 {
@@ -143,15 +167,10 @@ int BatchCommand::execute(const QCommandLineParser& parser, Console& console)
 
     const QHash<QString, QString> stored = storedTexts();
     const QString extension = extensionOf(*format);
-    FlyerMaker maker;
     QSet<QString> taken;
-    int made = 0, kept = 0, failed = 0;
+    std::vector<FlyerJob> jobs;
+    int kept = 0, failed = 0;
     for (const ListRow& row : list.rows) {
-        if (stopAsked) {
-            progress.message(row.number,
-                             QStringLiteral("stopped; this row and the rest were not made"), false);
-            return kOtherFailure;
-        }
         const RowFlyer flyer = rowFlyer(row, stored, extension);
         QString problem = flyer.problem;
         const QString path = outputFolder + QLatin1Char('/') + flyer.fileName;
@@ -162,24 +181,67 @@ int BatchCommand::execute(const QCommandLineParser& parser, Console& console)
         if (!problem.isEmpty()) {
             progress.message(row.number, problem + QStringLiteral("; skipped"));
             ++failed;
-            continue;
-        }
-        if (!overwrite && QFileInfo::exists(path)) {
+        } else if (!overwrite && QFileInfo::exists(path)) {
             progress.message(
                 row.number,
                 QStringLiteral("%1 exists and was kept (--overwrite replaces it)").arg(path));
             ++kept;
-            continue;
+        } else {
+            jobs.push_back({row.number, flyer.fields, path});
         }
-        if (!startOffice(maker, console))
+    }
+
+    int made = 0;
+    if (!jobs.empty()) {
+        FlyerMaker first;
+        if (!startOffice(first, console))
             return kNoOffice;
-        try {
-            maker.make(flyer.fields, *format, path, overwrite);
-            progress.done(row.number, path);
-            ++made;
-        } catch (const Failure& failure) {
-            progress.message(row.number, failure.description());
-            ++failed;
+        // Every office makes flyers one after another, each taking the next row left.
+        std::mutex said;
+        std::atomic<size_t> next{0};
+        const auto makeFlyers = [&](FlyerMaker& maker) {
+            for (size_t index; !stopAsked && (index = next++) < jobs.size();) {
+                const FlyerJob& job = jobs[index];
+                QString failure;
+                try {
+                    maker.make(job.fields, *format, job.path, overwrite);
+                } catch (const Failure& refusal) {
+                    failure = refusal.description();
+                }
+                const std::lock_guard lock(said);
+                if (failure.isEmpty()) {
+                    progress.done(job.row, job.path);
+                    ++made;
+                } else {
+                    progress.message(job.row, failure);
+                    ++failed;
+                }
+            }
+        };
+        std::vector<std::thread> others;
+        for (int office = 1; office < officesForFlyers(jobs.size()); ++office)
+            others.emplace_back([&] {
+                FlyerMaker maker;
+                try {
+                    maker.start();
+                } catch (const Failure& failure) {
+                    const std::lock_guard lock(said);
+                    progress.message(0,
+                                     QStringLiteral("One more office could not be started, so "
+                                                    "fewer make the flyers: %1")
+                                         .arg(failure.description()),
+                                     false);
+                    return;
+                }
+                makeFlyers(maker);
+            });
+        makeFlyers(first);
+        for (std::thread& other : others)
+            other.join();
+        if (stopAsked && next < jobs.size()) {
+            progress.message(jobs[next].row,
+                             QStringLiteral("stopped; this row and the rest were not made"), false);
+            return kOtherFailure;
         }
     }
     progress.message(

@@ -17,6 +17,8 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QProcess>
+#include <QThread>
+#include <QTimer>
 #include <poppler-qt6.h>
 
 #include <csignal>
@@ -218,6 +220,37 @@ private slots:
                  qPrintable(text));
         // The command line reads the store and never writes it.
         QCOMPARE(SettingsStore::get("txtOrgName"), QString("Quenwick"));
+    }
+
+    void longListIsSharedByAnOfficePerCore()
+    {
+        QByteArray rows("name,txtOrgName\n");
+        for (int i = 1; i <= 25; ++i)
+            rows += QStringLiteral("%1,Org %1\n").arg(i).toUtf8();
+        const QString list = test::writeFile(test::rootFolder() + "/long.csv", rows);
+        const qsizetype before = test::childProcesses().size();
+        qsizetype most = 0;
+        QTimer watch;
+        connect(&watch, &QTimer::timeout,
+                [&] { most = qMax(most, test::childProcesses().size() - before); });
+        watch.start(20);
+        const Outcome outcome = run({"--batch", list, "-d", m_out + "/long"});
+        watch.stop();
+        QCOMPARE(outcome.status, 0);
+        QCOMPARE(most, qsizetype(qMin(2, QThread::idealThreadCount())));
+        // Each flyer has its own row's texts, whichever office made it.
+        for (int i = 1; i <= 25; ++i) {
+            const auto document =
+                Poppler::Document::load(m_out + QStringLiteral("/long/%1.pdf").arg(i));
+            QVERIFY(document && document->numPages() == 1);
+            const QString text = document->page(0)->text(QRectF());
+            QRegularExpressionMatchIterator names =
+                QRegularExpression("ORG (\\d+)").globalMatch(text);
+            QVERIFY2(names.hasNext() && names.next().captured(1) == QString::number(i) &&
+                         !names.hasNext(),
+                     qPrintable(text));
+        }
+        QTRY_COMPARE(test::childProcesses().size(), before);
     }
 
     void ctrlCStopsAfterTheFlyerBeingMade()
