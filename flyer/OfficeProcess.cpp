@@ -252,10 +252,13 @@ QString baseProfileFolder(const QString& program)
 {
     // A new office build, or a new kind of preparation, gets a base of its own.
     constexpr int kPreparation = 2;
-    const QByteArray key =
-        QFile::encodeName(program) + '\n' +
-        QByteArray::number(QFileInfo(program).lastModified().toSecsSinceEpoch()) + '\n' +
-        QByteArray::number(kPreparation);
+    // The time straight from the file: a conversion through local time would touch the
+    // process's time zone state, which other threads may be reading.
+    struct stat info = {};
+    stat(QFile::encodeName(program).constData(), &info);
+    const QByteArray key = QFile::encodeName(program) + '\n' +
+                           QByteArray::number(qint64(info.st_mtime)) + '\n' +
+                           QByteArray::number(kPreparation);
     const QString id = QString::fromLatin1(
         QCryptographicHash::hash(key, QCryptographicHash::Sha1).toHex().left(12));
     return QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) +
