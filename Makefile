@@ -41,12 +41,11 @@ test-sanitize: deps
 		UBSAN_OPTIONS=print_stacktrace=1 \
 		ctest --output-on-failure --timeout 600 -E '^tst_package$$'
 
-# The engine's and the command line's tests under ThreadSanitizer: the deadline runner, its worker
-# thread, the kill, and the offices that share a list.
+# The engine's tests under ThreadSanitizer: the deadline runner, its worker thread, the kill.
 # The office is started by fork and exec from a process with threads; the sanitizer would end
 # the child before its exec (die_after_fork) although it runs only async-signal-safe calls.
 THREADS_BUILD ?= build-threads
-THREADS_TESTS := tst_officeengine tst_commandline
+THREADS_TESTS := tst_officeengine
 test-threads: deps
 	@cmake -S . -B $(THREADS_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(LAUNCHER) \
 		-DCMAKE_CXX_FLAGS="-fsanitize=thread -fno-omit-frame-pointer" >/dev/null
