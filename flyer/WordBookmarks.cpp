@@ -86,12 +86,7 @@ QList<WordBookmark> readBookmarks(const QString& path)
 
 QList<WordBookmark> readWordBookmarks(const QString& path)
 {
-    try {
-        return readBookmarks(path);
-    } catch (const Damage& damage) {
-        throw Failure(
-            QStringLiteral("Cannot read the bookmarks of \"%1\": %2.").arg(path, damage.cause));
-    }
+    return readOrFail(QStringLiteral("bookmarks"), path, readBookmarks);
 }
 
 } // namespace lumarel

@@ -3,6 +3,8 @@
 // GLib's headers come before Qt's: they use names that Qt defines as macros.
 #include <gsf/gsf-infile.h>
 
+#include "app/Failure.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -115,6 +117,18 @@ struct WordFile
 };
 
 WordFile openWordFile(const QString& path, bool withDocumentStream = false);
+
+// Runs a reader of `path`; damage it finds becomes the user's Failure "Cannot read the `what` of
+// the file: cause."
+template <typename Read> auto readOrFail(const QString& what, const QString& path, Read read)
+{
+    try {
+        return read(path);
+    } catch (const Damage& damage) {
+        throw Failure(
+            QStringLiteral("Cannot read the %1 of \"%2\": %3.").arg(what, path, damage.cause));
+    }
+}
 
 // One table of the table stream, as a view of its own so that reads cannot leave it.
 Bytes tablePart(const WordFile& file, PairIndex index, const QString& what);

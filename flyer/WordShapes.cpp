@@ -209,12 +209,7 @@ QList<WordShape> readShapes(const QString& path)
 
 QList<WordShape> readWordShapes(const QString& path)
 {
-    try {
-        return readShapes(path);
-    } catch (const Damage& damage) {
-        throw Failure(
-            QStringLiteral("Cannot read the shapes of \"%1\": %2.").arg(path, damage.cause));
-    }
+    return readOrFail(QStringLiteral("shapes"), path, readShapes);
 }
 
 } // namespace lumarel

@@ -56,12 +56,7 @@ QString readMainText(const QString& path)
 
 QString readWordMainText(const QString& path)
 {
-    try {
-        return readMainText(path);
-    } catch (const Damage& damage) {
-        throw Failure(
-            QStringLiteral("Cannot read the text of \"%1\": %2.").arg(path, damage.cause));
-    }
+    return readOrFail(QStringLiteral("text"), path, readMainText);
 }
 
 } // namespace lumarel
