@@ -77,25 +77,32 @@ void reportReadyOfficeMemory(const char* when)
     std::fflush(stdout);
 }
 
-QList<double> commandLineConversion(const QString& source, const QString& folder, int runs)
+void useFolder(const QString& folder)
+{
+    qputenv("TEMP", QFile::encodeName(folder));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(folder + QStringLiteral("/config")));
+}
+
+void convertToPdf(const QString& profileFolder, const QString& outFolder, const QStringList& files)
 {
     const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
     if (soffice.isEmpty())
         throw Failure(QStringLiteral("soffice is not on the path"));
-    const QStringList arguments{
-        QStringLiteral("-env:UserInstallation=") +
-            QUrl::fromLocalFile(folder + QStringLiteral("/cli-profile")).toString(),
-        QStringLiteral("--headless"),
-        QStringLiteral("--convert-to"),
-        QStringLiteral("pdf"),
-        QStringLiteral("--outdir"),
-        folder,
-        source};
+    QProcess process;
+    process.start(soffice,
+                  QStringList{QStringLiteral("-env:UserInstallation=") +
+                                  QUrl::fromLocalFile(profileFolder).toString(),
+                              QStringLiteral("--headless"), QStringLiteral("--convert-to"),
+                              QStringLiteral("pdf"), QStringLiteral("--outdir"), outFolder} +
+                      files);
+    if (!process.waitForFinished(600000) || process.exitCode() != 0)
+        throw Failure(QStringLiteral("soffice --convert-to pdf failed"));
+}
+
+QList<double> commandLineConversion(const QString& source, const QString& folder, int runs)
+{
     const auto convert = [&] {
-        QProcess process;
-        process.start(soffice, arguments);
-        if (!process.waitForFinished(120000) || process.exitCode() != 0)
-            throw Failure(QStringLiteral("soffice --convert-to pdf failed"));
+        convertToPdf(folder + QStringLiteral("/cli-profile"), folder, {source});
     };
     convert();
     return timeRuns(runs, convert);

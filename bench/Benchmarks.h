@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -16,6 +17,12 @@ void report(const QString& name, const QList<double>& samples);
 
 // The ready office's resident memory at rest, a few seconds after `when`.
 void reportReadyOfficeMemory(const char* when);
+// Keeps a benchmark's temporary files and settings in `folder`, out of the user's own.
+void useFolder(const QString& folder);
+
+// One `soffice --headless --convert-to pdf` call for `files`, writing into `outFolder`, on the
+// profile in `profileFolder` (made by the first call). Throws Failure.
+void convertToPdf(const QString& profileFolder, const QString& outFolder, const QStringList& files);
 // `soffice --headless --convert-to pdf` of `source` into `folder`, on a profile of its own
 // that the first, untimed, conversion prepares.
 QList<double> commandLineConversion(const QString& source, const QString& folder, int runs);

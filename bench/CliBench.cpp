@@ -8,12 +8,8 @@
 #include "flyer/OfficeProcess.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
-#include <QProcess>
-#include <QStandardPaths>
 #include <QTemporaryDir>
-#include <QUrl>
 
 #include <cstdio>
 
@@ -25,10 +21,7 @@ constexpr int kFlyers = 50;
 
 double elapsedMs(const std::function<void()>& work)
 {
-    QElapsedTimer timer;
-    timer.start();
-    work();
-    return timer.nsecsElapsed() / 1e6;
+    return timeRuns(1, work).front();
 }
 
 // The line of a prepared base profile's settings that records the office version as seen.
@@ -55,22 +48,8 @@ struct Conversions
 // its version as seen, as this program's profiles do.
 Conversions convertTo(const QString& folder, const QStringList& files)
 {
-    const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
-    if (soffice.isEmpty())
-        throw Failure(QStringLiteral("soffice is not on the path"));
-    const QStringList common{
-        QStringLiteral("-env:UserInstallation=") +
-            QUrl::fromLocalFile(folder + QStringLiteral("/profile")).toString(),
-        QStringLiteral("--headless"),
-        QStringLiteral("--convert-to"),
-        QStringLiteral("pdf"),
-        QStringLiteral("--outdir"),
-        folder + QStringLiteral("/pdf")};
     const auto convert = [&](const QStringList& some) {
-        QProcess process;
-        process.start(soffice, common + some);
-        if (!process.waitForFinished(600000) || process.exitCode() != 0)
-            throw Failure(QStringLiteral("soffice --convert-to pdf failed"));
+        convertToPdf(folder + QStringLiteral("/profile"), folder + QStringLiteral("/pdf"), some);
     };
     convert(files.mid(0, 1));
     Conversions times;
@@ -93,8 +72,7 @@ Conversions convertTo(const QString& folder, const QStringList& files)
 void cliBenchmarks()
 {
     QTemporaryDir folder;
-    qputenv("TEMP", QFile::encodeName(folder.path()));
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(folder.path() + QStringLiteral("/config")));
+    useFolder(folder.path());
     QByteArray list("name,txtOrgName,txtEventName,dtpEventDate,txtMore\n");
     QStringList copies;
     for (int i = 1; i <= kFlyers; ++i) {

@@ -17,8 +17,7 @@ void exportBenchmarks()
 {
     constexpr int kRuns = 5;
     QTemporaryDir folder;
-    qputenv("TEMP", QFile::encodeName(folder.path()));
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(folder.path() + QStringLiteral("/config")));
+    useFolder(folder.path());
     Dialogs::setScripted(true);
 
     Form1 form;

@@ -35,9 +35,7 @@ void flyerBenchmarks()
 {
     constexpr int kRuns = 5;
     QTemporaryDir folder;
-    // The runs' files and settings stay out of the user's own folders.
-    qputenv("TEMP", QFile::encodeName(folder.path()));
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(folder.path() + QStringLiteral("/config")));
+    useFolder(folder.path());
     Dialogs::setScripted(true);
 
     const QString templatePath = folder.path() + QStringLiteral("/bench-template.dot");
