@@ -3,6 +3,7 @@
 #include "TestEnvironment.h"
 
 #include "OfficeProcesses.h"
+#include "SavedDocument.h"
 #include "TestFiles.h"
 #include "app/Dialogs.h"
 #include "app/Failure.h"
@@ -51,16 +52,11 @@ Outcome run(const QStringList& arguments)
 // boxes'.
 QStringList documentTexts(const QString& path)
 {
-    OfficeEngine office;
-    office.open(path, true);
-    QStringList texts = office.paragraphs();
-    const QStringList styles = office.paragraphStyles();
-    for (qsizetype i = 0; i < texts.size(); ++i)
-        texts[i].prepend(styles.value(i) + ": ");
-    for (const QStringList& box : office.textBoxParagraphs())
-        texts += box;
-    office.quit();
-    return texts;
+    const test::SavedDocument document = test::readSavedDocument(path);
+    QStringList texts;
+    for (qsizetype i = 0; i < document.paragraphs.size(); ++i)
+        texts << document.styles.value(i) + ": " + document.paragraphs[i];
+    return texts + document.textBox;
 }
 
 QStringList tempFiles()

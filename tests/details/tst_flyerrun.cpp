@@ -3,6 +3,7 @@
 #include "TestEnvironment.h"
 
 #include "OfficeProcesses.h"
+#include "SavedDocument.h"
 #include "TestFiles.h"
 #include "app/Dialogs.h"
 #include "details/Form1.h"
@@ -31,24 +32,6 @@ namespace {
 QStringList tempFiles()
 {
     return QDir(test::tempFolder()).entryList(QDir::Files | QDir::Hidden | QDir::System);
-}
-
-struct SavedFlyer
-{
-    QStringList paragraphs;
-    QStringList textBox;
-    QStringList styles;
-};
-
-SavedFlyer readFlyer(const QString& path)
-{
-    OfficeEngine office;
-    office.open(path, true);
-    SavedFlyer flyer{office.paragraphs(), {}, office.paragraphStyles()};
-    for (const QStringList& box : office.textBoxParagraphs())
-        flyer.textBox += box;
-    office.quit();
-    return flyer;
 }
 
 // The text of one part of a zip archive (a .docx or .odt), its markup left out.
@@ -159,7 +142,7 @@ private slots:
         preview.PushButton6_Click();
         QCOMPARE(messageTexts(), QStringList{"Done."});
 
-        const SavedFlyer flyer = readFlyer(saved);
+        const test::SavedDocument flyer = test::readSavedDocument(saved);
         const QString body = flyer.paragraphs.join('\n');
         // Each CR LF made a paragraph of the style it split: one bordered heading of two
         // paragraphs, and a justified paragraph per long text, none stretched by a line break.
@@ -266,7 +249,7 @@ private slots:
         preview.Form_Activate();
         QCOMPARE(preview.view().mZoom, 1.0f);
 
-        const SavedFlyer flyer = readFlyer(preview.mWordFile);
+        const test::SavedDocument flyer = test::readSavedDocument(preview.mWordFile);
         QVERIFY(flyer.paragraphs.join('\n').contains(" 12 Harbour Road"));
         QVERIFY(!flyer.paragraphs.join('\n').contains("Brantwell"));
         preview.PushButton8_Click();
@@ -296,7 +279,7 @@ private slots:
         m_form->PushButton6_Click();
         QCOMPARE(messageTexts(), QStringList());
         QVERIFY(!QFile::exists(templateCopyPath()));
-        const SavedFlyer flyer = readFlyer(m_form->preview().mWordFile);
+        const test::SavedDocument flyer = test::readSavedDocument(m_form->preview().mWordFile);
         QVERIFY(flyer.paragraphs.join('\n').contains("LEFTOVER MARK"));
         m_form->preview().PushButton8_Click();
     }

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "flyer/OfficeEngine.h"
+
+#include <QStringList>
+
+namespace lumarel::test {
+
+// A document's texts as an office of its own reads them back.
+struct SavedDocument
+{
+    QStringList paragraphs; // of the main text
+    QStringList styles;     // each main-text paragraph's style
+    QStringList textBox;    // the text boxes' paragraphs, one box after another
+};
+
+inline SavedDocument readSavedDocument(const QString& path)
+{
+    OfficeEngine office;
+    office.open(path, true);
+    SavedDocument document{office.paragraphs(), office.paragraphStyles(), {}};
+    for (const QStringList& box : office.textBoxParagraphs())
+        document.textBox += box;
+    office.quit();
+    return document;
+}
+
+} // namespace lumarel::test
