@@ -18,9 +18,7 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     // The office starts while the window is built and its values restored.
     lumarel::ReadyOffice::start();
-    QCoreApplication::setOrganizationName(lumarel::kMakerName);
-    QCoreApplication::setApplicationName(lumarel::kProductName);
-    QCoreApplication::setApplicationVersion(lumarel::kVersion);
+    lumarel::nameApplication();
     QGuiApplication::setDesktopFileName(QStringLiteral("lumarel"));
     QGuiApplication::setWindowIcon(lumarel::appIcon());
 

@@ -64,6 +64,13 @@ bool stickyFolder(const QString& folder)
 
 } // namespace
 
+void nameApplication()
+{
+    QCoreApplication::setOrganizationName(kMakerName);
+    QCoreApplication::setApplicationName(kProductName);
+    QCoreApplication::setApplicationVersion(kVersion);
+}
+
 QString programFolder()
 {
     if (!programFolderOverride().isEmpty())

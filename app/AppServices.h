@@ -16,6 +16,8 @@ inline const QString kProductName = QStringLiteral("Lumarel");
 inline const QString kMakerName = QStringLiteral("Quenwick");
 // The version text comes from the build (the project version, minor part in two digits).
 inline const QString kVersion = QStringLiteral(LUMAREL_VERSION);
+// Names the running application after the product, for its settings and its --version.
+void nameApplication();
 
 // The folder of the program file, without a trailing separator. Optional files beside the
 // program are found by appending a name that starts with "/".

@@ -123,9 +123,7 @@ int runCommandLine(const QStringList& arguments, Console& console)
 int commandLineMain(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    QCoreApplication::setOrganizationName(kMakerName);
-    QCoreApplication::setApplicationName(kProductName);
-    QCoreApplication::setApplicationVersion(kVersion);
+    nameApplication();
     catchStopSignals();
     QTextStream out(stdout);
     QTextStream err(stderr);
