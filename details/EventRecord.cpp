@@ -177,14 +177,6 @@ void setFromStoredText(EventRecord& record, const FieldSpec& field, const QStrin
         record.*field.text = stored;
 }
 
-EventRecord storedRecord()
-{
-    EventRecord record;
-    for (const FieldSpec& field : kFields)
-        setFromStoredText(record, field, SettingsStore::get(QLatin1String(field.name)));
-    return record;
-}
-
 FlyerFields flyerFields(const EventRecord& record)
 {
     return {record.dtpEventDate.date(), record.dtpTime.time(), record.txtOrgName,

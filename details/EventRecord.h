@@ -83,8 +83,6 @@ std::span<const ButtonSpec> windowButtons();
 QDateTime pickerValue(const FieldSpec& field, const QString& stored);
 // A field of the record from its stored text, as the window restores it.
 void setFromStoredText(EventRecord& record, const FieldSpec& field, const QString& stored);
-// The whole record as the store holds it; a picker whose text is not a date throws Failure.
-EventRecord storedRecord();
 // The details as the flyer needs them.
 FlyerFields flyerFields(const EventRecord& record);
 
