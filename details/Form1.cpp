@@ -210,12 +210,7 @@ Form1::Form1(QWidget* parent) : QWidget(parent), m_pointer(this)
     }
 }
 
-// The application still reports focus changes while the base class tears the window down, when
-// this object's own part is already gone.
-Form1::~Form1()
-{
-    disconnect(qApp, &QApplication::focusChanged, this, nullptr);
-}
+Form1::~Form1() = default;
 
 void Form1::buildWidgets()
 {
