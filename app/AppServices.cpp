@@ -62,6 +62,19 @@ bool stickyFolder(const QString& folder)
     return ::stat(QFile::encodeName(folder).constData(), &info) == 0 && (info.st_mode & S_ISVTX);
 }
 
+// The file's inode flags (immutable, append-only); none when they cannot be read.
+int fileFlags(const QString& path)
+{
+    int flags = 0;
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd >= 0) {
+        if (::ioctl(fd, FS_IOC_GETFLAGS, &flags) != 0)
+            flags = 0;
+        ::close(fd);
+    }
+    return flags;
+}
+
 } // namespace
 
 void nameApplication()
@@ -116,18 +129,17 @@ void ForceDeleteFile(const QString& path)
         ::chmod(folder.constData(), mode);
 }
 
+bool markedUnreplaceable(const QString& path)
+{
+    return fileFlags(path) & (FS_IMMUTABLE_FL | FS_APPEND_FL);
+}
+
 QString replaceRefusal(const QString& path, int error)
 {
     const QFileInfo info(path);
     const QString folder = QDir::toNativeSeparators(info.absolutePath());
     QString why;
-    int flags = 0;
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd >= 0) {
-        if (::ioctl(fd, FS_IOC_GETFLAGS, &flags) != 0)
-            flags = 0;
-        ::close(fd);
-    }
+    const int flags = fileFlags(path);
     if (flags & FS_IMMUTABLE_FL)
         why = QStringLiteral("it is marked as unchangeable (immutable); only an administrator can "
                              "lift that mark");
@@ -149,15 +161,6 @@ QString replaceRefusal(const QString& path, int error)
         why = QString::fromLocal8Bit(std::strerror(error));
     return QStringLiteral("The file %1 could not be replaced: %2.")
         .arg(QDir::toNativeSeparators(path), why);
-}
-
-void removeForReplacing(const QString& path)
-{
-    if (::unlink(QFile::encodeName(path).constData()) == 0)
-        return;
-    const int error = errno;
-    if (error != ENOENT)
-        throw Failure(replaceRefusal(path, error));
 }
 
 void UseSystemColors(QWidget* window)

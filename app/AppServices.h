@@ -40,9 +40,8 @@ void ForceDeleteFile(const QString& path);
 // Why an existing file could not be replaced, in plain words, from the error (errno) of the
 // failed remove or rename: a protected file, a folder that may not be changed, and so on.
 QString replaceRefusal(const QString& path, int error);
-// Removes a file that is about to be replaced; does nothing when it is already gone, and
-// throws Failure with replaceRefusal's words when it stays.
-void removeForReplacing(const QString& path);
+// True for a file marked immutable or append-only, which not even its owner can replace.
+bool markedUnreplaceable(const QString& path);
 
 // The window and its option buttons, check boxes, frames and labels take the button-face
 // colour of the system palette.

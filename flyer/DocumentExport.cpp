@@ -84,6 +84,24 @@ void exportOpenDocument(OfficeEngine& office, SaveFormat format, const QString& 
     office.exportCopy(path, QLatin1String(saveFormat(format).officeFilter));
 }
 
+void copyDocument(const QString& document, const QString& target)
+{
+    FileBeside made(target);
+    QFile source(document);
+    QByteArray bytes;
+    if (source.open(QIODevice::ReadOnly))
+        bytes = source.readAll();
+    if (source.error() != QFileDevice::NoError)
+        throw Failure(QStringLiteral("The file %1 could not be copied to %2: %3")
+                          .arg(document, target, source.errorString()));
+    QFile copy(made.path());
+    if (!copy.open(QIODevice::WriteOnly) || copy.write(bytes) != bytes.size() || !copy.flush())
+        throw Failure(QStringLiteral("The file %1 could not be copied to %2: %3")
+                          .arg(document, target, copy.errorString()));
+    copy.close();
+    made.commit(true);
+}
+
 void exportDocument(OfficeEngine& office, const QString& document, const QString& target,
                     SaveFormat format)
 {

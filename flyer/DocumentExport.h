@@ -48,8 +48,12 @@ SaveTarget saveTargetFor(const QString& typedName, const QString& selectedFilter
 // as it is. Throws Failure.
 void exportOpenDocument(OfficeEngine& office, SaveFormat format, const QString& path);
 
-// Makes `target` from the Word document through the office (the preview saves Word 97 as a
-// byte copy of its document instead): the document is opened hidden and read-only and stored
+// Makes `target` a byte-for-byte copy of the Word document, written beside it and renamed over
+// it when complete: on any failure the target is left as it was, and a Failure says why.
+void copyDocument(const QString& document, const QString& target);
+
+// Makes `target` from the Word document through the office (the preview saves Word 97 with
+// copyDocument instead): the document is opened hidden and read-only and stored
 // with the format's filter into a new file beside the target, which then replaces the target
 // in one rename. On any failure the target is left as it was, nothing else is left behind,
 // and a Failure says why.

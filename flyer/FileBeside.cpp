@@ -35,6 +35,9 @@ Failure writeRefusal(const QString& target, int error)
 
 FileBeside::FileBeside(const QString& target) : m_target(target)
 {
+    // Known before any work is done for it.
+    if (markedUnreplaceable(target))
+        throw Failure(replaceRefusal(target, EPERM));
     const QFileInfo info(target);
     QByteArray name = QFile::encodeName(info.absolutePath() + QStringLiteral("/.") +
                                         info.fileName() + QStringLiteral(".XXXXXX"));

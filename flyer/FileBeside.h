@@ -10,7 +10,8 @@ namespace lumarel {
 class FileBeside
 {
 public:
-    // Throws Failure when no file can be made in the target's folder.
+    // Throws Failure when no file can be made in the target's folder, or when the target is
+    // marked so that it cannot be replaced.
     explicit FileBeside(const QString& target);
     ~FileBeside();
     FileBeside(const FileBeside&) = delete;

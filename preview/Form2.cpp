@@ -9,8 +9,8 @@
 #include "app/WindowLook.h"
 #include "flyer/DocumentExport.h"
 #include "flyer/OfficeEngine.h"
-#include "flyer/ReadyOffice.h"
 #include "flyer/PagePrint.h"
+#include "flyer/ReadyOffice.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -293,9 +293,6 @@ void Form2::PushButton6_Click()
         chosen = target.path;
         format = target.format;
     });
-    // The Word 97 copy goes where the old file was removed; the other formats are renamed
-    // over it only when they are complete.
-    const bool copy = format == SaveFormat::Word97;
     if (!trap.test(116, [&] { return chosen.isEmpty(); })) {
         Answer answer = Answer::No;
         if (trap.test(118, [&] { return FileExists(chosen); })) {
@@ -305,26 +302,19 @@ void Form2::PushButton6_Click()
                                               chosen + QStringLiteral(" ?"),
                                           MessageIcon::None, MessageButtons::YesNo);
             });
-            if (trap.test(122, [&] { return answer == Answer::Yes && copy; }))
-                trap.step(124, [&] { RemoveFile(chosen); });
         } else {
             trap.step(126, [&] { answer = Answer::Yes; });
         }
         if (trap.test(128, [&] { return answer == Answer::Yes; })) {
+            // Every format is written beside the old file and takes its place only when
+            // complete, so a failed save never loses the file it was to replace.
             trap.step(130, [&] {
-                if (!copy) {
+                if (format == SaveFormat::Word97)
+                    copyDocument(mWordFile, chosen);
+                else
                     withOffice([&](OfficeEngine& office) {
                         exportDocument(office, mWordFile, chosen, format);
                     });
-                    return;
-                }
-                // A file that could not be removed says why, not that the copy found it.
-                if (FileExists(chosen))
-                    removeForReplacing(chosen);
-                QFile document(mWordFile);
-                if (!document.copy(chosen))
-                    throw Failure(QStringLiteral("The file %1 could not be copied to %2: %3")
-                                      .arg(mWordFile, chosen, document.errorString()));
             });
         }
     }

@@ -351,6 +351,9 @@ private slots:
             << QStringList{"The file", "Done."} << none;
         QTest::newRow("a missing temporary document is a failed copy, then Done.")
             << target << none << Answer::No << false << QStringList{"The file", "Done."} << none;
+        QTest::newRow("a failed copy keeps the file it was to replace")
+            << target << old << Answer::Yes << false << QStringList{question, "The file", "Done."}
+            << old;
     }
 
     void save()
