@@ -403,6 +403,11 @@ struct OfficeEngine::Impl
     void requireRunning() const;
     Reference<css::lang::XComponent> requireDocument() const;
     void restoreDroppedBookmarks(const QString& path);
+    // Stores a copy of the document at `path` with the filter the arguments name; `doing` takes
+    // the path.
+    void storeCopy(const Reference<css::lang::XComponent>& document, const QString& path,
+                   const css::uno::Sequence<css::beans::PropertyValue>& arguments,
+                   const QString& doing);
 };
 
 template <typename Work> auto OfficeEngine::Impl::call(const QString& doing, int limitMs, Work work)
@@ -490,6 +495,17 @@ void OfficeEngine::Impl::restoreDroppedBookmarks(const QString& path)
          [opened, fileBookmarks, fileShapes] {
              restoreTextBoxBookmarks(opened, fileBookmarks, fileShapes);
          });
+}
+
+void OfficeEngine::Impl::storeCopy(const Reference<css::lang::XComponent>& document,
+                                   const QString& path,
+                                   const css::uno::Sequence<css::beans::PropertyValue>& arguments,
+                                   const QString& doing)
+{
+    const rtl::OUString url = fileUrl(path);
+    call(doing.arg(path), limit(kDocumentLimitMs), [=] {
+        Reference<css::frame::XStorable>(document, UNO_QUERY_THROW)->storeToURL(url, arguments);
+    });
 }
 
 Reference<css::uno::XComponentContext> OfficeEngine::Impl::connect(const QString& doing)
@@ -766,7 +782,6 @@ void OfficeEngine::closeWithoutSaving()
 void OfficeEngine::exportPdf(const QString& path, const QString& pageRange)
 {
     const Reference<css::lang::XComponent> document = d->requireDocument();
-    const rtl::OUString url = fileUrl(path);
     const css::uno::Sequence<css::beans::PropertyValue> filterData = properties({
         property("PageRange", css::uno::Any(toUno(pageRange))),
     });
@@ -774,15 +789,12 @@ void OfficeEngine::exportPdf(const QString& path, const QString& pageRange)
         property("FilterName", css::uno::Any(rtl::OUString("writer_pdf_Export"))),
         property("FilterData", css::uno::Any(filterData)),
     });
-    d->call(QStringLiteral("exporting \"%1\" as PDF").arg(path), limit(kDocumentLimitMs), [=] {
-        Reference<css::frame::XStorable>(document, UNO_QUERY_THROW)->storeToURL(url, arguments);
-    });
+    d->storeCopy(document, path, arguments, QStringLiteral("exporting \"%1\" as PDF"));
 }
 
 void OfficeEngine::exportCopy(const QString& path, const QString& filterName)
 {
     const Reference<css::lang::XComponent> document = d->requireDocument();
-    const rtl::OUString url = fileUrl(path);
     const rtl::OUString filter = toUno(filterName);
     css::uno::Sequence<css::beans::PropertyValue> arguments = properties({
         property("FilterName", css::uno::Any(filter)),
@@ -795,9 +807,7 @@ void OfficeEngine::exportCopy(const QString& path, const QString& filterName)
         arguments.realloc(3);
         arguments.getArray()[2] = property("FilterData", css::uno::Any(allFonts));
     }
-    d->call(QStringLiteral("storing a copy as \"%1\"").arg(path), limit(kDocumentLimitMs), [=] {
-        Reference<css::frame::XStorable>(document, UNO_QUERY_THROW)->storeToURL(url, arguments);
-    });
+    d->storeCopy(document, path, arguments, QStringLiteral("storing a copy as \"%1\""));
 }
 
 QImage OfficeEngine::renderFirstPage(int dotsPerMeter)
