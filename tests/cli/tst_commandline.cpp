@@ -2,6 +2,7 @@
 // itself, without a display, beside a window run.
 #include "TestEnvironment.h"
 
+#include "MainWindow.h"
 #include "OfficeProcesses.h"
 #include "SavedDocument.h"
 #include "TestFiles.h"
@@ -59,11 +60,6 @@ QStringList documentTexts(const QString& path)
     return texts + document.textBox;
 }
 
-QStringList tempFiles()
-{
-    return QDir(test::tempFolder()).entryList(QDir::Files | QDir::Hidden | QDir::System);
-}
-
 } // namespace
 
 class CommandLineTest : public QObject
@@ -73,14 +69,8 @@ class CommandLineTest : public QObject
 private slots:
     void initTestCase()
     {
-        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-        m_form = std::make_unique<Form1>();
-        m_form->Form_Load(Form1::EngineCheck::Skip);
+        m_form = test::loadedMainWindow();
         m_form->PushButton3_Click();
-        m_form->findChild<QDateTimeEdit*>("dtpEventDate")
-            ->setDateTime(QDateTime(QDate(2027, 1, 15), QTime(0, 0)));
-        m_form->findChild<QDateTimeEdit*>("dtpTime")->setDateTime(
-            QDateTime(QDate(2027, 1, 15), QTime(15, 5)));
         QCOMPARE(Dialogs::takeShown().size(), 0);
         m_out = test::rootFolder() + "/out";
     }
@@ -175,7 +165,7 @@ private slots:
         QCOMPARE(QFileInfo(m_out + "/same.doc").lastModified(), made);
         QCOMPARE(QDir(m_out).entryList(QDir::Files | QDir::Hidden),
                  (QStringList{"other.doc", "same.doc"}));
-        QCOMPARE(tempFiles(), QStringList());
+        QCOMPARE(test::tempFiles(), QStringList());
         QTRY_COMPARE(test::childProcesses(), windowOffice);
     }
 
@@ -204,7 +194,7 @@ private slots:
                      !window.contains("Child"),
                  qPrintable(window));
         m_form->preview().PushButton8_Click();
-        QCOMPARE(tempFiles(), QStringList());
+        QCOMPARE(test::tempFiles(), QStringList());
 
         const auto document = Poppler::Document::load(pdf);
         QVERIFY(document && document->numPages() == 1);
@@ -277,7 +267,7 @@ private slots:
         QVERIFY(documentTexts(folder + "/flyer-2.odt").join('|').contains(" First"));
         QCOMPARE(QDir(officeTemp).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
                  QStringList());
-        QCOMPARE(tempFiles(), QStringList());
+        QCOMPARE(test::tempFiles(), QStringList());
     }
 
     void runLockWaitsForItsOwnerButNotForADeadOne()

@@ -2,6 +2,7 @@
 // saved flyer, back again, and what is left behind.
 #include "TestEnvironment.h"
 
+#include "MainWindow.h"
 #include "OfficeProcesses.h"
 #include "SavedDocument.h"
 #include "TestFiles.h"
@@ -28,11 +29,6 @@
 using namespace lumarel;
 
 namespace {
-
-QStringList tempFiles()
-{
-    return QDir(test::tempFolder()).entryList(QDir::Files | QDir::Hidden | QDir::System);
-}
 
 // The text of one part of a zip archive (a .docx or .odt), its markup left out.
 QString archivePartText(const QString& path, const char* part)
@@ -103,14 +99,8 @@ class FlyerRunTest : public QObject
 private slots:
     void initTestCase()
     {
-        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-        m_form = std::make_unique<Form1>();
-        m_form->Form_Load(Form1::EngineCheck::Skip);
+        m_form = test::loadedMainWindow();
         QVERIFY(Dialogs::takeShown().isEmpty());
-        m_form->findChild<QDateTimeEdit*>("dtpEventDate")
-            ->setDateTime(QDateTime(QDate(2027, 1, 15), QTime(0, 0)));
-        m_form->findChild<QDateTimeEdit*>("dtpTime")->setDateTime(
-            QDateTime(QDate(2027, 1, 15), QTime(15, 5)));
     }
 
     void init() { Dialogs::takeShown(); }
@@ -130,7 +120,7 @@ private slots:
         QCOMPARE(QFileInfo(preview.mWordFile).absolutePath(), test::tempFolder());
         QCOMPARE(QFileInfo(preview.mWordFile).permissions() & 0x0077, QFileDevice::Permissions());
         // Only the document is left for the preview: the picture and the template copy are gone.
-        QCOMPARE(tempFiles(), QStringList{QFileInfo(preview.mWordFile).fileName()});
+        QCOMPARE(test::tempFiles(), QStringList{QFileInfo(preview.mWordFile).fileName()});
 
         // The page arrived at its physical size: a US Letter page.
         preview.Form_Activate();
@@ -237,7 +227,7 @@ private slots:
         QVERIFY(m_form->isVisible());
         QVERIFY(!preview.isVisible());
         QVERIFY(!QFile::exists(firstDocument));
-        QCOMPARE(tempFiles(), QStringList());
+        QCOMPARE(test::tempFiles(), QStringList());
 
         auto* location = m_form->findChild<QLineEdit*>("txtLocation");
         location->setText("12 Harbour Road");
@@ -300,7 +290,7 @@ private slots:
         QVERIFY(pressesWhileBusy > 0);
         QCOMPARE(messageTexts(), QStringList());
         // One run, one document.
-        QCOMPARE(tempFiles().filter(QRegularExpression("^qtemar[1-9]{8}\\.doc$")).size(), 1);
+        QCOMPARE(test::tempFiles().filter(QRegularExpression("^qtemar[1-9]{8}\\.doc$")).size(), 1);
         m_form->preview().PushButton8_Click();
     }
 
@@ -403,7 +393,7 @@ private slots:
         test::resetProgramEnds();
         m_form->preview().close();
         QCOMPARE(test::programEnds(), 1);
-        QCOMPARE(tempFiles(), QStringList());
+        QCOMPARE(test::tempFiles(), QStringList());
         QTRY_COMPARE(test::childProcesses(), QList<qint64>());
     }
 
@@ -414,7 +404,7 @@ private:
         QVERIFY(m_form->isVisible());
         QVERIFY(!m_form->busy());
         QCOMPARE(m_form->pointer().value(), PointerSetting::Normal);
-        QCOMPARE(tempFiles(), QStringList());
+        QCOMPARE(test::tempFiles(), QStringList());
     }
 
     std::unique_ptr<Form1> m_form;

@@ -71,6 +71,11 @@ QString tempFolder()
     return state().root + QStringLiteral("/tmp");
 }
 
+QStringList tempFiles()
+{
+    return QDir(tempFolder()).entryList(QDir::Files | QDir::Hidden | QDir::System);
+}
+
 QString programFolder()
 {
     return state().root + QStringLiteral("/program");

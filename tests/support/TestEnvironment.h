@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QString>
+#include <QStringList>
 #include <QTest>
 
 namespace lumarel::test {
@@ -16,6 +17,8 @@ void prepareEnvironment();
 QString rootFolder();
 QString configFolder();
 QString tempFolder();
+// The files in the temporary folder, hidden ones too.
+QStringList tempFiles();
 QString programFolder();
 
 // How often the program asked to end, and the last exit code asked for.
