@@ -7,9 +7,8 @@ namespace lumarel {
 namespace {
 
 // The first letter of every word upper case, all other letters lower case.
-QString properCase(const QString& text)
+QString properCase(const QString& text, const QLocale& locale)
 {
-    const QLocale locale;
     QString result;
     result.reserve(text.size());
     bool wordStart = true;
@@ -23,6 +22,19 @@ QString properCase(const QString& text)
         }
     }
     return result;
+}
+
+// The English forms are kept for every English variant; C is what a system without language
+// settings reports.
+bool writesEnglish(const QLocale& locale)
+{
+    return locale.language() == QLocale::English || locale.language() == QLocale::C;
+}
+
+// The locale's long date without a time zone or era, as its own speakers write an event date.
+QString localDate(const QDate& date, const QLocale& locale)
+{
+    return locale.toString(date, QLocale::LongFormat);
 }
 
 } // namespace
@@ -62,19 +74,23 @@ QString fnDay(const QString& day)
     }
 }
 
-QString fnEventDate(const QDate& date)
+QString fnEventDate(const QDate& date, const QLocale& locale)
 {
-    const QLocale locale;
+    if (!writesEnglish(locale))
+        return localDate(date, locale);
     const QString weekdayAndMonth =
         locale.dayName(date.dayOfWeek(), QLocale::LongFormat) + QStringLiteral(", ") +
         locale.standaloneMonthName(date.month(), QLocale::LongFormat) + QLatin1Char(' ');
     const QString year =
         QStringLiteral(", ") + QString::number(date.year()).rightJustified(4, u'0');
-    return properCase(weekdayAndMonth) + fnDay(QString::number(date.day())) + properCase(year);
+    return properCase(weekdayAndMonth, locale) + fnDay(QString::number(date.day())) +
+           properCase(year, locale);
 }
 
-QString fnEventTime(const QTime& time)
+QString fnEventTime(const QTime& time, const QLocale& locale)
 {
+    if (!writesEnglish(locale))
+        return locale.toString(QTime(time.hour(), time.minute()), QLocale::ShortFormat);
     const int hour = time.hour() % 12 == 0 ? 12 : time.hour() % 12;
     QString text = QString::number(hour);
     if (time.minute() != 0)
