@@ -96,6 +96,26 @@ void setProgramFolderForTests(const QString& folder)
     programFolderOverride() = folder;
 }
 
+QString optionalFile(const QString& name)
+{
+    QStringList folders{programFolder()};
+    // Relative folders in these variables are invalid and ignored, as the XDG rules ask.
+    QString dataHome = qEnvironmentVariable("XDG_DATA_HOME");
+    if (!QDir::isAbsolutePath(dataHome))
+        dataHome = QDir::homePath() + QStringLiteral("/.local/share");
+    folders << dataHome + QStringLiteral("/lumarel");
+    QString dataDirs = qEnvironmentVariable("XDG_DATA_DIRS");
+    if (dataDirs.isEmpty())
+        dataDirs = QStringLiteral("/usr/local/share:/usr/share");
+    for (const QString& folder : dataDirs.split(QLatin1Char(':'), Qt::SkipEmptyParts))
+        if (QDir::isAbsolutePath(folder))
+            folders << folder + QStringLiteral("/lumarel");
+    for (const QString& folder : folders)
+        if (FileExists(folder + name))
+            return folder + name;
+    return folders.front() + name;
+}
+
 bool FileExists(const QString& path)
 {
     struct stat info;
@@ -170,7 +190,7 @@ void UseSystemColors(QWidget* window)
 
 void ApplySkin(QWidget* window)
 {
-    const QString skinPath = programFolder() + kSkinFile;
+    const QString skinPath = optionalFile(kSkinFile);
     if (!QFileInfo(skinPath).isFile())
         return;
     paintButtonFaceOnChildren(window, true);

@@ -27,6 +27,11 @@ void setProgramFolderForTests(const QString& folder);
 
 inline const QString kHandCursorFile = QStringLiteral("/HAND-M.CUR");
 inline const QString kSkinFile = QStringLiteral("/x/o.cjs");
+// Where an optional file is read from: the first of the program folder, $XDG_DATA_HOME/lumarel
+// (normally ~/.local/share/lumarel) and each folder of $XDG_DATA_DIRS with /lumarel added
+// (normally /usr/local/share and /usr/share) that holds `name`; the path beside the program
+// when none does. `name` starts with "/".
+QString optionalFile(const QString& name);
 
 // True when the path's modification time can be read (files and folders alike); never throws.
 bool FileExists(const QString& path);

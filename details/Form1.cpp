@@ -441,7 +441,7 @@ void Form1::Form_Load(EngineCheck engineCheck)
         setWindowIcon(appIcon());
         SetAppTitle();
     });
-    const QString cursorPath = programFolder() + kHandCursorFile;
+    const QString cursorPath = optionalFile(kHandCursorFile);
     if (trap.test(106, [&] { return FileExists(cursorPath); }))
         trap.step(108, [&] { m_pointer.setCustomImage(loadCursorFile(cursorPath)); });
 

@@ -201,7 +201,7 @@ void Form2::Form_Load()
         setWindowTitle(kProductName);
         setWindowIcon(appIcon());
     });
-    const QString cursorPath = programFolder() + kHandCursorFile;
+    const QString cursorPath = optionalFile(kHandCursorFile);
     if (trap.test(108, [&] { return FileExists(cursorPath); }))
         trap.step(110, [&] { m_pointer.setCustomImage(loadCursorFile(cursorPath)); });
 }

@@ -149,6 +149,40 @@ private slots:
         QVERIFY(!skinned.findChild<QLineEdit*>()->autoFillBackground());
     }
 
+    void optionalFilesAreFoundBesideTheProgramThenInTheDataFolders_data()
+    {
+        QTest::addColumn<QStringList>("holders");
+        QTest::addColumn<QString>("expected");
+        const QString root = test::rootFolder();
+        const QString program = test::programFolder();
+        const QString home = root + "/data/lumarel";
+        const QString first = root + "/data-dirs/lumarel";
+        const QString second = root + "/second/lumarel";
+        QTest::newRow("nowhere gives the path beside the program") << QStringList{} << program;
+        QTest::newRow("beside the program wins over every data folder")
+            << QStringList{program, home, first} << program;
+        QTest::newRow("the user's data folder comes next") << QStringList{home, first} << home;
+        QTest::newRow("then the data folders in their order")
+            << QStringList{second, first} << first;
+        QTest::newRow("a later data folder is still searched") << QStringList{second} << second;
+    }
+
+    void optionalFilesAreFoundBesideTheProgramThenInTheDataFolders()
+    {
+        QFETCH(QStringList, holders);
+        QFETCH(QString, expected);
+        const QByteArray dataDirs = qgetenv("XDG_DATA_DIRS");
+        qputenv("XDG_DATA_DIRS", dataDirs + ":relative/ignored:" +
+                                     QFile::encodeName(test::rootFolder() + "/second"));
+        for (const QString& folder : holders)
+            writeFile(folder + kHandCursorFile, "cursor");
+        const QString found = optionalFile(kHandCursorFile);
+        for (const QString& folder : holders)
+            QFile::remove(folder + kHandCursorFile);
+        qputenv("XDG_DATA_DIRS", dataDirs);
+        QCOMPARE(found, expected + kHandCursorFile);
+    }
+
     void useSystemColorsTakesTheButtonFace()
     {
         QWidget window;

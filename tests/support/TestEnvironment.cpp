@@ -39,12 +39,17 @@ void prepareEnvironment()
         s.root = s.ownRoot->path();
     }
     QDir(s.root).removeRecursively();
-    for (const char* sub : {"config", "cache", "tmp", "program"})
+    for (const char* sub : {"config", "cache", "tmp", "program", "data", "data-dirs"})
         QDir().mkpath(s.root + QLatin1Char('/') + QLatin1String(sub));
 
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(configFolder()));
     qputenv("XDG_CACHE_HOME", QFile::encodeName(s.root + QStringLiteral("/cache")));
     qputenv("TEMP", QFile::encodeName(tempFolder()));
+    // Optional files the developer keeps for the installed program stay out of the tests; the
+    // system's folders stay listed for the mime and icon data.
+    qputenv("XDG_DATA_HOME", QFile::encodeName(s.root + QStringLiteral("/data")));
+    qputenv("XDG_DATA_DIRS", QFile::encodeName(s.root + QStringLiteral("/data-dirs")) +
+                                 ":/usr/local/share:/usr/share");
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
 
