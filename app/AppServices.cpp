@@ -36,9 +36,13 @@ QString& programFolderOverride()
     return folder;
 }
 
+// The button face comes with the text colour drawn on it, so a light face under dark text (or
+// the other way round) stays readable.
 void paintButtonFace(QWidget* widget)
 {
-    fillBackground(widget, QApplication::palette().color(QPalette::Button));
+    const QPalette system = QApplication::palette();
+    fillBackground(widget, system.color(QPalette::Button));
+    setColour(widget, QPalette::WindowText, system.color(QPalette::ButtonText));
 }
 
 void paintButtonFaceOnChildren(QWidget* window, bool withPictureBoxes)

@@ -1,8 +1,11 @@
 #include "app/WindowLook.h"
 
+#include <QAccessibleWidget>
 #include <QGuiApplication>
 #include <QPushButton>
 #include <QScreen>
+
+#include <algorithm>
 
 namespace lumarel {
 
@@ -27,10 +30,25 @@ void fillBackground(QWidget* widget, const QColor& colour)
     widget->setAutoFillBackground(true);
 }
 
+bool darkColourScheme()
+{
+    const QPalette palette = QGuiApplication::palette();
+    return palette.color(QPalette::WindowText).lightness() >
+           palette.color(QPalette::Window).lightness();
+}
+
+void paintDesignWhite(QWidget* widget, QPalette::ColorRole role)
+{
+    if (!darkColourScheme())
+        setColour(widget, role, Qt::white);
+    if (role == QPalette::Window)
+        widget->setAutoFillBackground(true);
+}
+
 void stylePushButton(QPushButton* button)
 {
     button->setFont(arialBold(kButtonFontPoints));
-    setColour(button, QPalette::Button, Qt::white);
+    paintDesignWhite(button, QPalette::Button);
     setColour(button, QPalette::ButtonText, QGuiApplication::palette().color(QPalette::ButtonText));
 }
 
@@ -41,14 +59,63 @@ void makeFixedWindow(QWidget* window, const QSize& clientSize)
     window->setFixedSize(clientSize);
 }
 
+namespace {
+
+constexpr char kWindowRoleProperty[] = "lumarelAccessibleWindow";
+
+QAccessibleInterface* windowInterface(const QString&, QObject* object)
+{
+    if (!object || !object->isWidgetType() || !object->property(kWindowRoleProperty).toBool())
+        return nullptr;
+    return new QAccessibleWidget(static_cast<QWidget*>(object), QAccessible::Window);
+}
+
+} // namespace
+
+void announceAsWindow(QWidget* window)
+{
+    static const bool installed = [] {
+        QAccessible::installFactory(windowInterface);
+        return true;
+    }();
+    Q_UNUSED(installed);
+    window->setProperty(kWindowRoleProperty, true);
+}
+
+QPoint placedInside(const QRect& frame, const QRect& area)
+{
+    const int left =
+        std::max(area.left(), std::min(frame.left(), area.right() + 1 - frame.width()));
+    const int top = std::max(area.top(), std::min(frame.top(), area.bottom() + 1 - frame.height()));
+    return {left, top};
+}
+
+namespace {
+
+QRect availableArea(const QWidget* window)
+{
+    const QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+    return screen ? screen->availableGeometry() : QRect();
+}
+
+} // namespace
+
 void centreOnScreen(QWidget* window)
 {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    if (!screen)
+    const QRect area = availableArea(window);
+    if (area.isEmpty())
         return;
     QRect frame = window->frameGeometry();
-    frame.moveCenter(screen->availableGeometry().center());
-    window->move(frame.topLeft());
+    frame.moveCenter(area.center());
+    window->move(placedInside(frame, area));
+}
+
+void placeOnScreen(QWidget* window)
+{
+    const QRect area = availableArea(window);
+    const QRect frame = window->frameGeometry();
+    if (!area.isEmpty() && !area.contains(frame))
+        window->move(placedInside(frame, area));
 }
 
 } // namespace lumarel

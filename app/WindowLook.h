@@ -20,13 +20,32 @@ void setColour(QWidget* widget, QPalette::ColorRole role, const QColor& colour);
 // The widget paints its own background in `colour`.
 void fillBackground(QWidget* widget, const QColor& colour);
 
-// A command button: Arial 11.25 pt bold on a white face, in the system's button-text colour.
+// True when the application's colour scheme puts light text on dark backgrounds.
+bool darkColourScheme();
+// The design's white for a background role (Window also fills the background). Under a dark
+// colour scheme the role keeps the scheme's own colour: forcing white there would leave the
+// scheme's light text on it, unreadable.
+void paintDesignWhite(QWidget* widget, QPalette::ColorRole role = QPalette::Window);
+
+// A command button: Arial 11.25 pt bold on a white face (the scheme's own under a dark
+// scheme), in the system's button-text colour.
 void stylePushButton(QPushButton* button);
 
 // A window with a fixed single border: it cannot be resized or maximised, only minimised.
 void makeFixedWindow(QWidget* window, const QSize& clientSize);
 
-// Centres the window, with the frame the window system adds once it is shown, on the screen.
+// A screen reader announces the widget as an application window (the role a plain top-level
+// widget reports is "filler").
+void announceAsWindow(QWidget* window);
+
+// Centres the window, with the frame the window system adds once it is shown, on the screen's
+// available area, inside that area even when the window is larger than it (then at its top
+// left, so the title bar stays reachable).
 void centreOnScreen(QWidget* window);
+// Moves the window, frame included, only as far as needed to lie inside the available area.
+void placeOnScreen(QWidget* window);
+// Where a frame of `frame`'s size and position lies inside `area`: moved in as little as
+// possible, with the top-left corner inside when it is larger than the area.
+QPoint placedInside(const QRect& frame, const QRect& area);
 
 } // namespace lumarel

@@ -189,8 +189,9 @@ QDateTime now()
 Form1::Form1(QWidget* parent) : QWidget(parent), m_pointer(this)
 {
     setObjectName(QStringLiteral("Form1"));
+    announceAsWindow(this);
     setFont(arialBold(kWindowFontPoints));
-    fillBackground(this, Qt::white);
+    paintDesignWhite(this);
 
     buildWidgets();
 
@@ -290,7 +291,7 @@ void Form1::buildWidgets()
         }
         widget->setObjectName(QLatin1String(field.name));
         widget->setGeometry(Twips::toPixels(field.input, dpi));
-        setColour(widget, QPalette::Base, Qt::white);
+        paintDesignWhite(widget, QPalette::Base);
         watchHover(widget, HoverRule::Normal);
         // A screen reader names the input by its label's caption.
         label->setBuddy(widget);

@@ -11,22 +11,31 @@
 #include "flyer/OfficeEngine.h"
 #include "flyer/PagePrint.h"
 #include "flyer/ReadyOffice.h"
+#include "preview/Form2Layout.h"
+#include "preview/PageKeys.h"
 
+#include <QAccessible>
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QFile>
 #include <QFileInfo>
 #include <QFrame>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QImageReader>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPrinter>
 #include <QPushButton>
 #include <QScopeGuard>
+#include <QScreen>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QSignalBlocker>
+#include <QWheelEvent>
 
 #include <algorithm>
 
@@ -34,27 +43,19 @@ namespace lumarel {
 
 namespace {
 
-// The window's layout in twips; buttons 1 and 2 are placed inside Frame1.
-constexpr TwipsRect kClientArea{0, 0, 9840, 9390};
-constexpr TwipsRect kHScroll1{120, 7545, 9330, 255};
-constexpr TwipsRect kVScroll1{9450, 120, 255, 7425};
-constexpr TwipsRect kPicture2{120, 120, 9330, 7425};
-constexpr TwipsRect kPicture1{0, 0, 2340, 3435};
-constexpr TwipsRect kFrame1{120, 7860, 9600, 855};
-constexpr TwipsRect kZoomOri{10320, 480, 735, 375};
-constexpr TwipsRect kPushButton1{240, 300, 4440, 405};
-constexpr TwipsRect kPushButton2{4800, 300, 4560, 405};
-constexpr TwipsRect kPushButton6{4920, 8850, 4800, 405};
-constexpr TwipsRect kPushButton8{120, 8850, 4680, 405};
-
 // The viewport's sunken border; the page is placed inside it.
 constexpr int kViewportBorderPixels = 2;
 
-TwipsSize viewportInner(double dpi)
+TwipsSize viewportOuter(const TwipsRect& viewport)
+{
+    return {static_cast<Single>(viewport.width), static_cast<Single>(viewport.height)};
+}
+
+TwipsSize viewportInner(const TwipsRect& viewport, double dpi)
 {
     const double border = 2 * Twips::fromPixels(kViewportBorderPixels, dpi);
-    return {static_cast<Single>(kPicture2.width - border),
-            static_cast<Single>(kPicture2.height - border)};
+    return {static_cast<Single>(viewport.width - border),
+            static_cast<Single>(viewport.height - border)};
 }
 
 // Button and modifier codes as the mouse handlers know them.
@@ -88,20 +89,48 @@ Form2::Form2(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
                           Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
-      m_pointer(this),
-      m_view({float(kPicture2.width), float(kPicture2.height)}, viewportInner(Twips::screenDpi()),
-             {float(kPicture1.width), float(kPicture1.height)}, Twips::screenDpi())
+      m_pointer(this), m_layout(form2Layout(1e9, 1e9)),
+      m_view(viewportOuter(m_layout.viewport), viewportInner(m_layout.viewport, Twips::screenDpi()),
+             {float(m_layout.page.width), float(m_layout.page.height)}, Twips::screenDpi())
 {
     setObjectName(QStringLiteral("Form2"));
+    announceAsWindow(this);
     setFont(arialBold(kWindowFontPoints));
-    fillBackground(this, Qt::white);
+    paintDesignWhite(this);
     setMouseTracking(true);
-    makeFixedWindow(this, Twips::toPixels(kClientArea).size());
+    makeFixedWindow(this, Twips::toPixels(m_layout.client).size());
     createControls();
     m_view.setPointerReset([this] { m_pointer.set(PointerSetting::Normal); });
     Form_Load();
 
+    fitToScreen();
     centreOnScreen(this);
+}
+
+void Form2::fitToScreen()
+{
+    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const double dpi = m_view.screenDpi();
+    // The window system's frame is known once the window has been shown; before, none is.
+    const QSize decoration = frameGeometry().size() - size();
+    const QSize room = screen->availableGeometry().size() - decoration;
+    m_layout =
+        form2Layout(Twips::fromPixels(room.width(), dpi), Twips::fromPixels(room.height(), dpi));
+    m_view.setViewport(viewportOuter(m_layout.viewport), viewportInner(m_layout.viewport, dpi));
+
+    setFixedSize(Twips::toPixels(m_layout.client, dpi).size());
+    for (auto [widget, area] : {std::pair<QWidget*, TwipsRect>{HScroll1, m_layout.hScroll},
+                                {VScroll1, m_layout.vScroll},
+                                {Picture2, m_layout.viewport},
+                                {Frame1, m_layout.frame},
+                                {PushButton1, m_layout.zoomIn},
+                                {PushButton2, m_layout.zoomOut},
+                                {PushButton6, m_layout.save},
+                                {PushButton8, m_layout.back}})
+        widget->setGeometry(Twips::toPixels(area, dpi));
+    m_viewportInside->setGeometry(Picture2->contentsRect());
 }
 
 void Form2::createControls()
@@ -109,8 +138,8 @@ void Form2::createControls()
     // Created in tab order.
     HScroll1 = new QScrollBar(Qt::Horizontal, this);
     VScroll1 = new QScrollBar(Qt::Vertical, this);
-    for (auto [bar, name, area] : {std::tuple{HScroll1, "HScroll1", kHScroll1},
-                                   std::tuple{VScroll1, "VScroll1", kVScroll1}}) {
+    for (auto [bar, name, area] : {std::tuple{HScroll1, "HScroll1", m_layout.hScroll},
+                                   std::tuple{VScroll1, "VScroll1", m_layout.vScroll}}) {
         bar->setObjectName(QLatin1String(name));
         bar->setGeometry(Twips::toPixels(area));
         bar->setRange(0, 0);
@@ -129,31 +158,39 @@ void Form2::createControls()
     Picture2->setObjectName(QStringLiteral("Picture2"));
     Picture2->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     Picture2->setLineWidth(kViewportBorderPixels);
-    Picture2->setGeometry(Twips::toPixels(kPicture2));
+    Picture2->setGeometry(Twips::toPixels(m_layout.viewport));
     Picture2->setAttribute(Qt::WA_NoMousePropagation);
-    fillBackground(Picture2, Qt::white);
+    paintDesignWhite(Picture2);
     // The page lives inside the border and is clipped there.
     m_viewportInside = new QWidget(Picture2);
     m_viewportInside->setGeometry(Picture2->contentsRect());
-    fillBackground(m_viewportInside, Qt::white);
+    paintDesignWhite(m_viewportInside);
+    // The page area takes the focus, so the keys can scroll it.
+    Picture2->setFocusPolicy(Qt::StrongFocus);
+    Picture2->setAccessibleName(QStringLiteral("Page area"));
+    Picture2->installEventFilter(this);
+    m_viewportInside->installEventFilter(this);
 
     Picture1 = new QLabel(m_viewportInside);
     Picture1->setObjectName(QStringLiteral("Picture1"));
     Picture1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Picture1->setGeometry(Twips::toPixels(kPicture1));
+    Picture1->setGeometry(Twips::toPixels(m_layout.page));
     Picture1->setAttribute(Qt::WA_NoMousePropagation);
     fillBackground(Picture1, Qt::white);
     Picture1->installEventFilter(this);
+    Picture1->setAccessibleDescription(
+        QStringLiteral("The flyer's page. Arrow and Page keys scroll it, Ctrl+Plus and "
+                       "Ctrl+Minus zoom."));
 
     Frame1 = new QGroupBox(QStringLiteral("Zoom:"), this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
-    Frame1->setGeometry(Twips::toPixels(kFrame1));
+    Frame1->setGeometry(Twips::toPixels(m_layout.frame));
     Frame1->setMouseTracking(true);
     Frame1->installEventFilter(this);
 
     Zoom_Ori = new QLabel(this);
     Zoom_Ori->setObjectName(QStringLiteral("Zoom_Ori"));
-    Zoom_Ori->setGeometry(Twips::toPixels(kZoomOri));
+    Zoom_Ori->setGeometry(Twips::toPixels(m_layout.zoomSource));
     Zoom_Ori->hide();
 
     const auto button = [this](QWidget* parent, const char* name, const QString& caption,
@@ -168,13 +205,13 @@ void Form2::createControls()
         connect(b, &QPushButton::clicked, this, click);
         return b;
     };
-    PushButton1 = button(Frame1, "PushButton1", QStringLiteral("Zoom In"), kPushButton1,
+    PushButton1 = button(Frame1, "PushButton1", QStringLiteral("Zoom In"), m_layout.zoomIn,
                          &Form2::PushButton1_Click);
-    PushButton2 = button(Frame1, "PushButton2", QStringLiteral("Zoom Out"), kPushButton2,
+    PushButton2 = button(Frame1, "PushButton2", QStringLiteral("Zoom Out"), m_layout.zoomOut,
                          &Form2::PushButton2_Click);
     PushButton6 = button(this, "PushButton6", QStringLiteral("Save Results To Word File"),
-                         kPushButton6, &Form2::PushButton6_Click);
-    PushButton8 = button(this, "PushButton8", QStringLiteral("< Back"), kPushButton8,
+                         m_layout.save, &Form2::PushButton6_Click);
+    PushButton8 = button(this, "PushButton8", QStringLiteral("< Back"), m_layout.back,
                          &Form2::PushButton8_Click);
 
     // Both commands work anywhere in the window and from the page's own menu.
@@ -185,6 +222,18 @@ void Form2::createControls()
     m_saveAction->setShortcut(QKeySequence::Save);
     connect(m_saveAction, &QAction::triggered, this, &Form2::PushButton6_Click);
     addActions({m_printAction, m_saveAction});
+
+    // Keys for the buttons, which keep their own behaviour: Ctrl++ (Ctrl+= too, for keyboards
+    // where + needs Shift) and Ctrl+- zoom, Escape goes back.
+    const auto shortcut = [this](QList<QKeySequence> keys, void (Form2::*command)()) {
+        auto* keysFor = new QShortcut(this);
+        keysFor->setKeys(keys);
+        connect(keysFor, &QShortcut::activated, this, command);
+    };
+    shortcut({QKeySequence::ZoomIn, QKeySequence(Qt::CTRL | Qt::Key_Equal)},
+             &Form2::PushButton1_Click);
+    shortcut({QKeySequence::ZoomOut}, &Form2::PushButton2_Click);
+    shortcut({QKeySequence(Qt::Key_Escape)}, &Form2::PushButton8_Click);
     m_pageMenu = new QMenu(this);
     m_pageMenu->addActions({m_printAction, m_saveAction});
     Picture1->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -238,8 +287,14 @@ void Form2::Form_Activate()
         return;
     m_activating = true;
     StepTrap trap(locationText("Form2", "Form_Activate"));
-    if (trap.test(100, [&] { return mFirstActivate; }))
+    if (trap.test(100, [&] { return mFirstActivate; })) {
+        // Shown now, the window knows its frame and its screen.
+        fitToScreen();
+        placeOnScreen(this);
         m_view.firstDisplay(trap);
+        // The keys scroll a new page at once.
+        Picture2->setFocus(Qt::OtherFocusReason);
+    }
     trap.step(138, [&] { mFirstActivate = false; });
     applyView();
     m_activating = false;
@@ -371,6 +426,19 @@ void Form2::mouseMoveEvent(QMouseEvent* event)
 
 bool Form2::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event->type() == QEvent::Wheel &&
+        (watched == Picture1 || watched == Picture2 || watched == m_viewportInside)) {
+        pageWheel(static_cast<QWheelEvent*>(event));
+        return true;
+    }
+    if (watched == Picture2 && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        bool scrolled = false;
+        StepTrap trap(locationText("Form2", "Picture2_KeyDown"));
+        trap.step(100, [&] { scrolled = scrollPageByKey(m_view, key->key(), key->modifiers()); });
+        applyView();
+        return scrolled;
+    }
     if (watched == Picture1) {
         switch (event->type()) {
         case QEvent::MouseButtonPress:
@@ -389,6 +457,24 @@ bool Form2::eventFilter(QObject* watched, QEvent* event)
             m_pointer.handRule();
     }
     return false;
+}
+
+void Form2::pageWheel(QWheelEvent* event)
+{
+    if (event->modifiers() & Qt::ControlModifier) {
+        const int turn = event->angleDelta().y();
+        if (turn > 0)
+            PushButton1_Click();
+        else if (turn < 0)
+            PushButton2_Click();
+        return;
+    }
+    StepTrap trap(locationText("Form2", "Picture2_MouseWheel"));
+    trap.step(100, [&] {
+        scrollPageByWheel(m_view, event->angleDelta(), event->modifiers(),
+                          QApplication::wheelScrollLines());
+    });
+    applyView();
 }
 
 void Form2::forwardPageMouse(QEvent* event)
@@ -440,6 +526,13 @@ void Form2::applyView()
             Picture1->clear();
         else
             Picture1->setPixmap(QPixmap::fromImage(m_view.pageImage()));
+    }
+
+    const QString pageName = pageAccessibleName(m_view);
+    if (Picture1->accessibleName() != pageName) {
+        Picture1->setAccessibleName(pageName);
+        QAccessibleEvent changed(Picture1, QAccessible::NameChanged);
+        QAccessible::updateAccessibility(&changed);
     }
 
     const TwipsSize source = m_view.zoomSourceSize();

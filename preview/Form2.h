@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/PointerSetting.h"
+#include "preview/Form2Layout.h"
 #include "preview/PageView.h"
 
 #include <QPointer>
@@ -13,6 +14,7 @@ class QLabel;
 class QMenu;
 class QPushButton;
 class QScrollBar;
+class QWheelEvent;
 
 namespace lumarel {
 
@@ -64,13 +66,18 @@ protected:
 private:
     void Form_Load();
     void createControls();
+    // Shrinks the page area where the screen has no room for the whole window.
+    void fitToScreen();
     void applyView();
     void forwardPageMouse(QEvent* event);
+    // The wheel scrolls the page; with Ctrl it zooms as the buttons do.
+    void pageWheel(QWheelEvent* event);
     void scrollBarMoved(ScrollBarModel& bar, int value);
     // Runs the office work under the hourglass, with the office set or one of its own.
     template <class Work> void withOffice(Work&& work);
 
     PointerSetting m_pointer;
+    Form2Layout m_layout;
     PageView m_view;
     bool mFirstActivate = true;
     bool m_activating = false;

@@ -125,6 +125,13 @@ public:
     const QImage& zoomSource() const { return m_zoomSource; }
     TwipsSize zoomSourceSize() const { return m_zoomSourceSize; }
 
+    // A window that shrinks its page area to fit the screen gives the view the new size
+    // before the first display sets the view up for it.
+    void setViewport(TwipsSize outer, TwipsSize inner)
+    {
+        m_viewportOuter = outer;
+        m_viewportInner = inner;
+    }
     TwipsSize viewportOuter() const { return m_viewportOuter; }
     TwipsSize viewportInner() const { return m_viewportInner; }
     double screenDpi() const { return m_dpi; }

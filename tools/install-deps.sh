@@ -9,7 +9,9 @@ packages=(
     libreoffice-dev libpoppler-qt6-dev libgsf-1-dev libzip-dev libcsv-dev
     fontconfig fonts-liberation2 fonts-wine fonts-ebgaramond fonts-dejavu-core
     xvfb xauth x11-apps imagemagick xdotool
-    scdoc desktop-file-utils appstream dpkg-dev file
+    scdoc desktop-file-utils appstream dpkg-dev file lintian
+    # A dark colour scheme for the screenshots (tools/screenshot-desktop.sh).
+    qt6ct
     # The sanitizer runs (gcc's runtimes) and the fuzzer (clang with libFuzzer).
     libasan8 libubsan1 libtsan2 clang libfuzzer-14-dev libclang-rt-14-dev
 )

@@ -8,6 +8,7 @@
 #include "flyer/DocumentExport.h"
 #include "preview/Form2.h"
 
+#include <QAccessible>
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
@@ -17,6 +18,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QWheelEvent>
 
 #include <memory>
 
@@ -480,6 +482,92 @@ private slots:
         QTest::keyClick(form.get(), Qt::Key_P, Qt::ControlModifier);
         QCOMPARE(Dialogs::printDialogsShown(), prints + 1);
         QCOMPARE(Dialogs::takeShown().size(), 0);
+    }
+
+    void keysScrollThePageThroughTheBars_data()
+    {
+        // Keys with their modifiers; the bars' values after them; -1 stands for the maximum
+        // and -2 for a viewport's worth of values.
+        QTest::addColumn<QList<int>>("keys");
+        QTest::addColumn<int>("h");
+        QTest::addColumn<int>("v");
+        const int shift = int(Qt::ShiftModifier);
+        QTest::newRow("Down moves the vertical bar by one") << QList<int>{Qt::Key_Down} << 0 << 1;
+        QTest::newRow("Up at the top stays there") << QList<int>{Qt::Key_Up} << 0 << 0;
+        QTest::newRow("Right twice and Left once")
+            << QList<int>{Qt::Key_Right, Qt::Key_Right, Qt::Key_Left} << 1 << 0;
+        QTest::newRow("Page Down moves a viewport's height")
+            << QList<int>{Qt::Key_PageDown} << 0 << -2;
+        QTest::newRow("End reaches the bottom") << QList<int>{Qt::Key_End} << 0 << -1;
+        QTest::newRow("Down at the bottom stays there")
+            << QList<int>{Qt::Key_End, Qt::Key_Down} << 0 << -1;
+        QTest::newRow("Home after End is the top again")
+            << QList<int>{Qt::Key_End, Qt::Key_Home} << 0 << 0;
+        QTest::newRow("Shift+End reaches the right edge")
+            << QList<int>{shift | Qt::Key_End} << -1 << 0;
+    }
+
+    void keysScrollThePageThroughTheBars()
+    {
+        QFETCH(QList<int>, keys);
+        QFETCH(int, h);
+        QFETCH(int, v);
+        auto form = handOver(writeLetterPage(), QString());
+        auto* area = control<QFrame>(*form, "Picture2");
+        QCOMPARE(form->focusWidget(), area);
+        for (int key : keys)
+            QTest::keyClick(area, Qt::Key(key & ~Qt::KeyboardModifierMask),
+                            Qt::KeyboardModifiers(key & Qt::KeyboardModifierMask));
+        const PageView& view = form->view();
+        const auto expected = [&](int value, const ScrollBarModel& bar, Single extent, int step) {
+            return value == -1 ? int(bar.maximum()) : value == -2 ? int(extent / step) : value;
+        };
+        QCOMPARE(view.HScroll1.value(),
+                 expected(h, view.HScroll1, view.viewportInner().width, view.mHStep));
+        QCOMPARE(view.VScroll1.value(),
+                 expected(v, view.VScroll1, view.viewportInner().height, view.mVStep));
+        QCOMPARE(control<QScrollBar>(*form, "VScroll1")->value(), view.VScroll1.value());
+        QCOMPARE(view.pageTop(), Single(-view.mVStep * view.VScroll1.value()));
+        QCOMPARE(view.pageLeft(), Single(-view.mHStep * view.HScroll1.value()));
+    }
+
+    void zoomKeysWheelEscapeAndWhatAScreenReaderHears()
+    {
+        QWidget mainWindow;
+        const QString document =
+            writeFile(test::tempFolder() + "/Lumarel11223344.doc", documentBytes());
+        auto form = handOver(writePicture("small.bmp", 300, 400, 3780, Qt::darkBlue), document);
+        form->setMainWindow(&mainWindow);
+        QApplication::setActiveWindow(form.get());
+        auto* page = control<QLabel>(*form, "Picture1");
+        QAccessibleInterface* pageInterface = QAccessible::queryAccessibleInterface(page);
+        QCOMPARE(pageInterface->text(QAccessible::Name), QStringLiteral("Flyer page, zoom 100 %"));
+        QVERIFY(!pageInterface->text(QAccessible::Description).isEmpty());
+        QCOMPARE(QAccessible::queryAccessibleInterface(form.get())->role(), QAccessible::Window);
+        QVERIFY(control<QFrame>(*form, "Picture2")->focusPolicy() & Qt::TabFocus);
+
+        const auto wheel = [&](int turn, Qt::KeyboardModifiers modifiers) {
+            QWheelEvent event(QPointF(5, 5), page->mapToGlobal(QPointF(5, 5)), QPoint(),
+                              QPoint(0, turn), Qt::NoButton, modifiers, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(page, &event);
+        };
+        QTest::keyClick(form.get(), Qt::Key_Plus, Qt::ControlModifier);
+        QTest::keyClick(form.get(), Qt::Key_Equal, Qt::ControlModifier);
+        QCOMPARE(form->view().mZoom, 1.5f);
+        QTest::keyClick(form.get(), Qt::Key_Minus, Qt::ControlModifier);
+        wheel(120, Qt::ControlModifier);
+        QCOMPARE(form->view().mZoom, 1.5f);
+        QCOMPARE(pageInterface->text(QAccessible::Name), QStringLiteral("Flyer page, zoom 150 %"));
+        // A notch scrolls the three lines of the desktop's setting, or to the bar's end.
+        wheel(-120, Qt::NoModifier);
+        QCOMPARE(form->view().VScroll1.value(),
+                 std::min(QApplication::wheelScrollLines(), int(form->view().VScroll1.maximum())));
+        QVERIFY(form->view().VScroll1.value() > 0);
+
+        QTest::keyClick(form.get(), Qt::Key_Escape);
+        QVERIFY(!form->isVisible());
+        QVERIFY(mainWindow.isVisible());
+        QVERIFY(!QFile::exists(document));
     }
 
     void closingDeletesTheDocumentAndEndsTheProgram()

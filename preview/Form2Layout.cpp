@@ -1,0 +1,60 @@
+#include "preview/Form2Layout.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace lumarel {
+
+namespace {
+
+constexpr Form2Layout kDesign{
+    {0, 0, 9840, 9390},     {120, 7545, 9330, 255},  {9450, 120, 255, 7425}, {120, 120, 9330, 7425},
+    {0, 0, 2340, 3435},     {120, 7860, 9600, 855},  {10320, 480, 735, 375}, {240, 300, 4440, 405},
+    {4800, 300, 4560, 405}, {4920, 8850, 4800, 405}, {120, 8850, 4680, 405}};
+
+// The page area never shrinks below this: a page corner must stay recognisable.
+constexpr int kSmallestViewport = 2400;
+constexpr int kMargin = 120;
+
+int shortfall(double room, int have, int canGive)
+{
+    return std::clamp(int(std::ceil(have - room)), 0, std::max(0, canGive));
+}
+
+// Narrows a control of the bottom row; `origin` is where its parent's coordinates start.
+void narrow(TwipsRect& r, double factor, int origin)
+{
+    const int left = origin + int(std::lround((r.left - origin) * factor));
+    const int right = origin + int(std::lround((r.left + r.width - origin) * factor));
+    r.left = left;
+    r.width = right - left;
+}
+
+} // namespace
+
+Form2Layout form2Layout(double roomWidth, double roomHeight)
+{
+    Form2Layout l = kDesign;
+
+    const int dx = shortfall(roomWidth, l.client.width, l.viewport.width - kSmallestViewport);
+    l.client.width -= dx;
+    l.viewport.width -= dx;
+    l.hScroll.width -= dx;
+    l.vScroll.left -= dx;
+    const double factor =
+        double(l.client.width - 2 * kMargin) / (kDesign.client.width - 2 * kMargin);
+    for (TwipsRect* r : {&l.frame, &l.save, &l.back})
+        narrow(*r, factor, kMargin);
+    for (TwipsRect* r : {&l.zoomIn, &l.zoomOut})
+        narrow(*r, factor, 0);
+
+    const int dy = shortfall(roomHeight, l.client.height, l.viewport.height - kSmallestViewport);
+    l.client.height -= dy;
+    l.viewport.height -= dy;
+    l.vScroll.height -= dy;
+    for (TwipsRect* r : {&l.hScroll, &l.frame, &l.save, &l.back})
+        r->top -= dy;
+    return l;
+}
+
+} // namespace lumarel

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "app/Twips.h"
+
+namespace lumarel {
+
+// The preview window's controls in twips; the zoom buttons are placed inside the frame.
+struct Form2Layout
+{
+    TwipsRect client, hScroll, vScroll, viewport, page, frame, zoomSource, zoomIn, zoomOut, save,
+        back;
+};
+
+// The window's own layout when the screen has room for it. Otherwise the page area gives up
+// what is missing, down to a smallest viewport: the controls below it move up, those right of
+// it move left, and the row of buttons below narrows in proportion. `roomWidth` and
+// `roomHeight` are the client area the screen leaves the window, in twips.
+Form2Layout form2Layout(double roomWidth, double roomHeight);
+
+} // namespace lumarel
