@@ -21,7 +21,7 @@ if(CMAKE_CXX_FLAGS MATCHES "-fsanitize=[^ ]*undefined")
 endif()
 # Our side of the UNO connection uses the office's own setup files.
 target_compile_definitions(lumarel_flyer PRIVATE
-    LUMAREL_OFFICE_PROGRAM_DIR="/usr/lib/libreoffice/program")
+    LUMAREL_OFFICE_PROGRAM_DIR="${LUMAREL_OFFICE_PROGRAM_DIR}")
 lumarel_uno_headers(lumarel_flyer TYPES
     com.sun.star.awt.Size
     com.sun.star.beans.PropertyAttribute

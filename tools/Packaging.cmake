@@ -5,14 +5,16 @@ set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME lumarel)
 set(CPACK_PACKAGE_VENDOR Quenwick)
-set(CPACK_PACKAGE_CONTACT Quenwick)
+set(CPACK_PACKAGE_CONTACT "Quenwick <support@lumarel.example>")
 set(CPACK_PACKAGE_VERSION ${LUMAREL_VERSION_TEXT})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "one-page event flyers from the details of an event")
+# Lines of at most 80 columns, as the package tools show them.
 set(CPACK_PACKAGE_DESCRIPTION
-    "Lumarel turns the details of an event, typed into one window, into a one-page flyer
-made from a Word template that it carries inside itself. LibreOffice Writer, running
-hidden, fills the template; the page is shown in a preview window and saved as a
-Word 97 document.")
+    "Lumarel turns the details of an event, typed into one window, into a
+one-page flyer made from a Word template that it carries inside itself.
+LibreOffice Writer, running hidden, fills the template; the page is shown in a
+preview window and saved as a Word 97 document, a .docx, .odt or PDF file.
+The same program makes flyers from the command line, also from a CSV list.")
 set(CPACK_DEBIAN_PACKAGE_SECTION editors)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)

@@ -37,9 +37,10 @@ function(lumarel_uno_headers target)
     target_link_libraries(${target} PRIVATE ${UNO_CPPU} ${UNO_CPPUHELPER} ${UNO_SAL}
                           ${UNO_SALHELPER})
     # The UNO libraries need the office's private libraries beside them; loaded from the office's
-    # folder through the run path, they find those by their own.
+    # folder they find those by their own. The build tree's programs load them from there
+    # through their run path (CMAKE_BUILD_RPATH); the installed one through the library path
+    # its starter script sets.
     get_filename_component(uno_program_dir ${UNO_CPPU} REALPATH)
     get_filename_component(uno_program_dir ${uno_program_dir} DIRECTORY)
-    target_link_options(${target} PUBLIC "LINKER:-rpath-link,${uno_program_dir}"
-                        "LINKER:-rpath,${uno_program_dir}")
+    target_link_options(${target} PUBLIC "LINKER:-rpath-link,${uno_program_dir}")
 endfunction()

@@ -17,7 +17,7 @@ for want in libqt6widgets6 libqt6gui6 libqt6core6 libpoppler-qt6- libgsf-1- libu
 done
 
 dpkg-deb --contents "$deb" | awk '{print $6}' | sort > "$work/files"
-for want in bin/lumarel share/applications/lumarel.desktop share/metainfo/com.quenwick.lumarel.metainfo.xml \
+for want in bin/lumarel libexec/lumarel/lumarel share/doc/lumarel/changelog.gz share/applications/lumarel.desktop share/metainfo/com.quenwick.lumarel.metainfo.xml \
     share/icons/hicolor/32x32/apps/lumarel.png share/icons/hicolor/256x256/apps/lumarel.png \
     share/icons/hicolor/scalable/apps/lumarel.svg share/man/man1/lumarel.1.gz share/doc/lumarel/copyright; do
     grep -qx "\./usr/$want" "$work/files" || fail "package lacks /usr/$want"
@@ -25,3 +25,13 @@ done
 
 dpkg-deb --extract "$deb" "$work/root"
 if grep -rlF -e "$build" -e "$source" "$work/root"; then fail "build paths inside the package"; fi
+
+# The program carries no run path into the office's folder; started as installed, it finds the
+# office's libraries through its starter script.
+if readelf -d "$work/root/usr/libexec/lumarel/lumarel" | grep -E 'RPATH|RUNPATH'; then
+    fail "the program carries a run path"
+fi
+[ "$("$work/root/usr/bin/lumarel" --version)" = "Lumarel $version" ] || fail "installed --version"
+
+# Debian's own checks: no error and no warning.
+lintian --fail-on error,warning --tag-display-limit 0 "$deb" || fail "lintian: see above"
