@@ -3,6 +3,7 @@
 #include "app/AppServices.h"
 #include "cli/BatchCommand.h"
 #include "cli/FlyerDetails.h"
+#include "cli/HelpText.h"
 #include "cli/MakeCommand.h"
 #include "flyer/EngineCheck.h"
 
@@ -23,21 +24,6 @@ std::vector<std::unique_ptr<Command>> commands()
     list.push_back(std::make_unique<MakeCommand>());
     list.push_back(std::make_unique<BatchCommand>());
     return list;
-}
-
-QString helpEpilogue()
-{
-    return QStringLiteral(
-               "\nWithout options the window opens. The stored details are those the window "
-               "keeps; the command line never changes them.\n\n"
-               "Keys: %1.\nDates and times are written as the store keeps them: yyyy-MM-dd or "
-               "yyyy-MM-dd HH:mm:ss\n(dtpTime uses only the time of day).\n\n"
-               "Examples:\n"
-               "  lumarel --output flyer.pdf --set txtEventName='Spring Fair\\nDay one'\n"
-               "  lumarel --batch events.csv --output-dir flyers --format docx\n\n"
-               "Exit status: 0 all made, 2 bad usage, 3 the office cannot be started, 4 some "
-               "rows failed, 1 anything else.\n")
-        .arg(fieldKeys().join(QStringLiteral(", ")));
 }
 
 } // namespace
@@ -76,12 +62,16 @@ int runCommandLine(const QStringList& arguments, Console& console)
                     << Qt::endl;
         return kBadUsage;
     }
-    if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all"))) {
+    const bool helpAll = parser.isSet(QStringLiteral("help-all"));
+    if (parser.isSet(help) || helpAll) {
         // The usage line names the program as it is called from a shell.
         QString text = parser.helpText();
         text.replace(0, text.indexOf(QLatin1Char('\n')),
                      QStringLiteral("Usage: lumarel [options]"));
-        console.out << text << helpEpilogue() << Qt::flush;
+        text += helpEpilogue();
+        if (helpAll)
+            text += helpAllEpilogue();
+        console.out << wrapText(text) << Qt::flush;
         return kAllMade;
     }
     if (parser.isSet(version)) {

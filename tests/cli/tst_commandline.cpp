@@ -133,6 +133,17 @@ private slots:
         QVERIFY(!QFile::exists(m_out + "/x.pdf"));
     }
 
+    void helpFitsATerminalAndHelpAllSaysMore()
+    {
+        const Outcome help = run({"--help"});
+        const Outcome all = run({"--help-all"});
+        for (const QString& line : (help.out + all.out).split('\n'))
+            QVERIFY2(line.size() < 80, qPrintable(line));
+        QVERIFY(all.out.startsWith(help.out));
+        for (const char* more : {"Examples:", "Exit status: 0", "XDG_CACHE_HOME", "-platform"})
+            QVERIFY2(all.out.contains(more) && !help.out.contains(more), more);
+    }
+
     void windowAndListMakeTheSameFlyer()
     {
         m_form->PushButton6_Click();
