@@ -431,6 +431,16 @@ bool Form2::eventFilter(QObject* watched, QEvent* event)
         pageWheel(static_cast<QWheelEvent*>(event));
         return true;
     }
+    if (watched == Picture2 &&
+        (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut)) {
+        // The focused page area shows a border in the highlight colour instead of its sunken one.
+        const bool focused = event->type() == QEvent::FocusIn;
+        Picture2->setFrameShadow(focused ? QFrame::Plain : QFrame::Sunken);
+        setColour(Picture2, QPalette::WindowText,
+                  focused ? palette().color(QPalette::Highlight)
+                          : palette().color(QPalette::WindowText));
+        return false;
+    }
     if (watched == Picture2 && event->type() == QEvent::KeyPress) {
         const auto* key = static_cast<QKeyEvent*>(event);
         bool scrolled = false;
@@ -462,17 +472,15 @@ bool Form2::eventFilter(QObject* watched, QEvent* event)
 void Form2::pageWheel(QWheelEvent* event)
 {
     if (event->modifiers() & Qt::ControlModifier) {
-        const int turn = event->angleDelta().y();
-        if (turn > 0)
-            PushButton1_Click();
-        else if (turn < 0)
-            PushButton2_Click();
+        for (int steps = wheelZoomSteps(event->angleDelta().y(), m_wheelZoom); steps != 0;
+             steps += steps > 0 ? -1 : 1)
+            steps > 0 ? PushButton1_Click() : PushButton2_Click();
         return;
     }
     StepTrap trap(locationText("Form2", "Picture2_MouseWheel"));
     trap.step(100, [&] {
         scrollPageByWheel(m_view, event->angleDelta(), event->modifiers(),
-                          QApplication::wheelScrollLines());
+                          QApplication::wheelScrollLines(), m_wheelScroll);
     });
     applyView();
 }

@@ -81,6 +81,9 @@ private:
     PageView m_view;
     bool mFirstActivate = true;
     bool m_activating = false;
+    // Wheel turns short of a step, kept for the next turn.
+    int m_wheelScroll = 0;
+    int m_wheelZoom = 0;
     int m_shownGeneration = -1;
     QPointer<QWidget> m_mainWindow;
     OfficeEngine* m_office = nullptr;

@@ -5,11 +5,13 @@
 #include <QPoint>
 
 #include <algorithm>
-#include <cmath>
 
 namespace lumarel {
 
 namespace {
+
+// One notch of a mouse wheel, in eighths of a degree.
+constexpr int kNotch = 120;
 
 // Moves the bar by `values`, held inside its range; false when it cannot move at all.
 bool moveBar(ScrollBarModel& bar, int values)
@@ -56,21 +58,33 @@ bool scrollPageByKey(PageView& view, int key, Qt::KeyboardModifiers modifiers)
     }
 }
 
-bool scrollPageByWheel(PageView& view, QPoint delta, Qt::KeyboardModifiers modifiers, int lines)
+bool scrollPageByWheel(PageView& view, QPoint delta, Qt::KeyboardModifiers modifiers, int lines,
+                       int& pending)
 {
     // A wheel turned with Shift arrives as a sideways turn on some systems, as a plain one with
     // the modifier on others.
     const bool sideways = delta.y() == 0 || (modifiers & Qt::ShiftModifier);
-    const int eighths = delta.y() != 0 ? delta.y() : delta.x();
-    const int values = -int(std::lround(eighths / 120.0 * lines));
+    const int eighthsPerValue = std::max(1, kNotch / std::max(1, lines));
+    pending += delta.y() != 0 ? delta.y() : delta.x();
+    const int values = pending / eighthsPerValue;
+    pending %= eighthsPerValue;
     if (values == 0)
         return false;
-    return moveBar(sideways ? view.HScroll1 : view.VScroll1, values);
+    // Turning the wheel away from the user scrolls up.
+    return moveBar(sideways ? view.HScroll1 : view.VScroll1, -values);
+}
+
+int wheelZoomSteps(int turn, int& pending)
+{
+    pending += turn;
+    const int steps = pending / kNotch;
+    pending %= kNotch;
+    return steps;
 }
 
 QString pageAccessibleName(const PageView& view)
 {
-    return QStringLiteral("Flyer page, zoom %1 %").arg(std::lround(view.mZoom * 100.0));
+    return QStringLiteral("Flyer page, zoom %1 %").arg(qRound(view.mZoom * 100.0));
 }
 
 } // namespace lumarel

@@ -15,8 +15,13 @@ class PageView;
 // then passes on.
 bool scrollPageByKey(PageView& view, int key, Qt::KeyboardModifiers modifiers);
 // The wheel scrolls the vertical bar (with Shift or a sideways wheel, the horizontal one) by
-// `lines` arrow steps per notch; `delta` is in eighths of a degree, 120 to a notch.
-bool scrollPageByWheel(PageView& view, QPoint delta, Qt::KeyboardModifiers modifiers, int lines);
+// `lines` arrow steps per notch of 120 eighths of a degree. Touchpads and fine wheels send less
+// than a notch at a time: what does not yet make a step is kept in `pending` for the next turn.
+bool scrollPageByWheel(PageView& view, QPoint delta, Qt::KeyboardModifiers modifiers, int lines,
+                       int& pending);
+// Whole zoom steps in the wheel's turns, one per notch (positive: zoom in), with the rest of
+// the turn kept in `pending` like the scrolling keeps it.
+int wheelZoomSteps(int turn, int& pending);
 
 // What a screen reader says of the page: "Flyer page, zoom 75 %".
 QString pageAccessibleName(const PageView& view);

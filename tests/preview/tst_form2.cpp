@@ -555,11 +555,14 @@ private slots:
         QTest::keyClick(form.get(), Qt::Key_Equal, Qt::ControlModifier);
         QCOMPARE(form->view().mZoom, 1.5f);
         QTest::keyClick(form.get(), Qt::Key_Minus, Qt::ControlModifier);
-        wheel(120, Qt::ControlModifier);
+        wheel(60, Qt::ControlModifier);
+        QCOMPARE(form->view().mZoom, 1.25f);
+        wheel(60, Qt::ControlModifier);
         QCOMPARE(form->view().mZoom, 1.5f);
         QCOMPARE(pageInterface->text(QAccessible::Name), QStringLiteral("Flyer page, zoom 150 %"));
-        // A notch scrolls the three lines of the desktop's setting, or to the bar's end.
-        wheel(-120, Qt::NoModifier);
+        // A notch, here in two halves as a touchpad sends it, scrolls the desktop's three lines.
+        wheel(-60, Qt::NoModifier);
+        wheel(-60, Qt::NoModifier);
         QCOMPARE(form->view().VScroll1.value(),
                  std::min(QApplication::wheelScrollLines(), int(form->view().VScroll1.maximum())));
         QVERIFY(form->view().VScroll1.value() > 0);
