@@ -134,28 +134,18 @@ private slots:
         QTest::addColumn<QString>("locale");
         QTest::addColumn<QString>("date");
         QTest::addColumn<QString>("time");
-        QTest::newRow("US English keeps the English forms") << "en_US"
-                                                            << "Friday, January 15th, 2027"
-                                                            << "6:30 PM";
-        QTest::newRow("British English keeps them too") << "en_GB"
-                                                        << "Friday, January 15th, 2027"
-                                                        << "6:30 PM";
-        QTest::newRow("German writes the day with a point and a 24-hour clock")
-            << "de_DE"
-            << "Freitag, 15. Januar 2027"
-            << "18:30";
-        QTest::newRow("French writes its names in lower case") << "fr_FR"
-                                                               << "vendredi 15 janvier 2027"
-                                                               << "18:30";
-        QTest::newRow("Spanish joins day, month and year with de") << "es_ES"
-                                                                   << "viernes, 15 de enero de 2027"
-                                                                   << "18:30";
-        QTest::newRow("Egyptian Arabic writes its own digits and clock")
-            << "ar_EG"
-            << QString::fromUtf16(u"\u0627\u0644\u062C\u0645\u0639\u0629\u060C "
-                                  u"\u0661\u0665 \u064A\u0646\u0627\u064A\u0631 "
-                                  u"\u0662\u0660\u0662\u0667")
-            << QString::fromUtf16(u"\u0666:\u0663\u0660 \u0645");
+        const auto row = [](const char* name, const char* locale, QString date, QString time) {
+            QTest::newRow(name) << QString(locale) << date << time;
+        };
+        row("US English keeps the English forms", "en_US", "Friday, January 15th, 2027", "6:30 PM");
+        row("British English keeps them too", "en_GB", "Friday, January 15th, 2027", "6:30 PM");
+        row("German writes the day with a point", "de_DE", "Freitag, 15. Januar 2027", "18:30");
+        row("French writes its names in lower case", "fr_FR", "vendredi 15 janvier 2027", "18:30");
+        row("Spanish joins the parts with de", "es_ES", "viernes, 15 de enero de 2027", "18:30");
+        row("Egyptian Arabic writes its own digits and clock", "ar_EG",
+            QString::fromUtf16(u"\u0627\u0644\u062C\u0645\u0639\u0629\u060C \u0661\u0665 "
+                               u"\u064A\u0646\u0627\u064A\u0631 \u0662\u0660\u0662\u0667"),
+            QString::fromUtf16(u"\u0666:\u0663\u0660 \u0645"));
     }
 
     void otherLanguagesWriteTheirOwnForms()
