@@ -10,6 +10,7 @@
 #include <array>
 #include <memory>
 
+class QAction;
 class QDateTimeEdit;
 class QGroupBox;
 class QLabel;
@@ -46,12 +47,17 @@ public:
 
     // The preview window, created at its first use.
     Form2& preview();
+    // The preview window when it is open, without making one.
+    Form2* shownPreview() const;
     bool busy() const { return m_busy; }
 
 public slots:
     void PushButton6_Click();
     void PushButton2_Click();
     void PushButton3_Click();
+    // Puts back the texts as they were before the last press of Clear/Reset or of the sample
+    // data (Ctrl+Z, "Undo" in the window's menu); nothing when there was no such press.
+    void undoReplace();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -77,6 +83,9 @@ private:
     void restoreField(const FieldSpec& field);
 
     QWidget* input(const FieldSpec& field) const;
+    // Remembers every text for undoReplace before a button replaces them all.
+    void rememberTexts();
+    bool boxCanUndo(QObject* watched) const;
 
     PointerSetting m_pointer;
     FieldWriter m_writer;
@@ -89,6 +98,8 @@ private:
     std::array<QLabel*, 9> m_labels{};
     std::array<QPushButton*, 3> m_buttons{};
     QHash<QObject*, HoverRule> m_hoverRules;
+    QHash<const FieldSpec*, QString> m_textsBeforeReplace; // empty when there is nothing to undo
+    QAction* m_undo = nullptr;
 };
 
 } // namespace lumarel
