@@ -153,7 +153,22 @@ private slots:
         QVERIFY(!QFile::exists(path));
     }
 
-    void tempFolderIsTempWhenSet() { QCOMPARE(flyerTempFolder(), test::tempFolder()); }
+    void tempFolderIsTempWhenSet()
+    {
+        QCOMPARE(flyerTempFolder(), test::tempFolder());
+        // A TEMP naming nothing is said to be the fault, not the lock file made in it.
+        qputenv("TEMP", QFile::encodeName(test::rootFolder() + "/missing"));
+        const auto restore =
+            qScopeGuard([] { qputenv("TEMP", QFile::encodeName(test::tempFolder())); });
+        try {
+            flyerTempFolder();
+            QFAIL("a missing TEMP folder was taken");
+        } catch (const Failure& failure) {
+            QVERIFY2(failure.description().contains("which the variable TEMP names for temporary "
+                                                    "files, does not exist"),
+                     qPrintable(failure.description()));
+        }
+    }
 
     void privateTempFolderWithoutTemp()
     {
