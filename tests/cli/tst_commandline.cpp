@@ -112,10 +112,33 @@ private slots:
                                         << QByteArray() << 2 << "--format rtf";
         QTest::newRow("every row bad, no office needed")
             << QStringList{"--batch", list, "-d", m_out} << QByteArray("/nonexistent/soffice") << 4
-            << "row 3: dtpEventDate: \"soon\" is not a date";
+            << "line 3: dtpEventDate: \"soon\" is not a date";
+        // A list that cannot be read is bad usage: no row was tried, no office needed.
+        const QByteArray noOffice("/nonexistent/soffice");
+        const auto listOf = [&](const char* name, const QByteArray& bytes) {
+            return QStringList{"--batch", test::writeFile(test::rootFolder() + "/" + name, bytes),
+                               "-d", m_out};
+        };
+        QTest::newRow("unknown column") << listOf("col.csv", "colour\nred\n") << noOffice << 2
+                                        << "line 1: unknown column \"colour\"";
+        QTest::newRow("a column named twice") << listOf("twice.csv", "txtOrgName,txtOrgName\na,b\n")
+                                              << noOffice << 2 << "named twice";
+        QTest::newRow("an empty list")
+            << listOf("empty.csv", "") << noOffice << 2 << "the list is empty";
+        QTest::newRow("a binary file as list")
+            << listOf("picture.csv", QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16)) << noOffice
+            << 2 << "not a text file";
+        QTest::newRow("a repeated --output") << QStringList{"-o", "x.pdf", "--output", "y.pdf"}
+                                             << noOffice << 2 << "--output is given more than once";
+        QTest::newRow("a repeated --format")
+            << QStringList{"--batch", list, "-d", m_out, "-f", "doc", "-f", "pdf"} << noOffice << 2
+            << "--format is given more than once";
+        QTest::newRow("an argument that is not an option")
+            << QStringList{"list.csv"} << noOffice << 2 << "list.csv: unexpected argument";
         QTest::newRow("no office for one flyer")
             << QStringList{"-o", m_out + "/x.pdf"} << QByteArray("/nonexistent/soffice") << 3
-            << "Error 842001. A normal instance of Word could not be created.\n\n1. Please";
+            << "Error 842001. LibreOffice Writer could not be started, and the flyers are "
+               "made with it.\n\n1. Please";
     }
 
     void exitStatuses()
@@ -131,6 +154,20 @@ private slots:
         QVERIFY2((outcome.out + outcome.err).contains(said), qPrintable(outcome.out + outcome.err));
         QCOMPARE(outcome.status, status);
         QVERIFY(!QFile::exists(m_out + "/x.pdf"));
+    }
+
+    void onlyQtsOwnOptionsOpenTheWindow()
+    {
+        const std::pair<QStringList, bool> cases[] = {
+            {{}, false},
+            {{"-platform", "offscreen", "-style", "Fusion"}, false},
+            {{"list.csv"}, true},
+            {{"-platform", "offscreen", "list.csv"}, true},
+            {{"-o", "x.pdf"}, true},
+        };
+        for (const auto& [arguments, commandLine] : cases)
+            QVERIFY2(cli::wantsCommandLine(QStringList{"lumarel"} + arguments) == commandLine,
+                     qPrintable(arguments.join(' ')));
     }
 
     void windowAndListMakeTheSameFlyer()
@@ -150,7 +187,8 @@ private slots:
                             "Contest\",Throw-up bag\n");
         const Outcome outcome = run({"--batch", list, "--output-dir", m_out, "--format", "doc"});
         QCOMPARE(outcome.status, 0);
-        QVERIFY2(outcome.err.contains("[2/2] row 3: " + m_out + "/same.doc"),
+        // Named by the line it starts on, after the quoted line breaks of the row before.
+        QVERIFY2(outcome.err.contains("[2/2] line 5: " + m_out + "/same.doc"),
                  qPrintable(outcome.err));
         QCOMPARE(documentTexts(m_out + "/same.doc"), windowTexts);
         const QString other = documentTexts(m_out + "/other.doc").join('|');
