@@ -4,6 +4,7 @@
 #include "cli/FlyerDetails.h"
 #include "cli/FlyerList.h"
 #include "cli/FlyerMaker.h"
+#include "flyer/PartFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -167,6 +168,7 @@ int BatchCommand::execute(const QCommandLineParser& parser, Console& console)
         throw UsageError{
             QStringLiteral("--output-dir %1: not a folder that can be made").arg(folder)};
     const QString outputFolder = QFileInfo(folder).absoluteFilePath();
+    removeAbandonedPartFiles(outputFolder);
 
     Progress progress(console, int(list.rows.size()));
     // No row was tried: the list itself is the mistake.

@@ -4,6 +4,7 @@
 #include "cli/BatchCommand.h"
 #include "cli/FlyerDetails.h"
 #include "cli/FlyerMaker.h"
+#include "flyer/PartFiles.h"
 
 #include <QFileInfo>
 
@@ -56,6 +57,7 @@ int MakeCommand::execute(const QCommandLineParser& parser, Console& console)
         return kOtherFailure;
     }
 
+    removeAbandonedPartFiles(QFileInfo(output).absolutePath());
     FlyerMaker maker;
     if (!startOffice(maker, console))
         return kNoOffice;

@@ -3,6 +3,7 @@
 #include "app/Failure.h"
 #include "flyer/FileBeside.h"
 #include "flyer/OfficeEngine.h"
+#include "flyer/PartFiles.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -117,7 +118,9 @@ void exportDocument(OfficeEngine& office, const QString& document, const QString
     {
         office.open(document, true);
         const OpenDocument opened{office};
-        exportOpenDocument(office, format, made.path());
+        writePrivatelyThenMove(made.path(), [&](const QString& privatePath) {
+            exportOpenDocument(office, format, privatePath);
+        });
     }
     made.commit(true);
 }

@@ -308,6 +308,26 @@ private slots:
         QCOMPARE(test::tempFiles(), QStringList());
     }
 
+    void aListRemovesThePartFilesOfKilledRunsOnly()
+    {
+        const pid_t dead = fork();
+        if (dead == 0)
+            _exit(0);
+        waitpid(dead, nullptr, 0);
+        const QString folder = test::rootFolder() + "/parts";
+        const QString deadPart = QStringLiteral(".a.pdf.lumarel-part-%1-Ab3xYz").arg(dead);
+        const QString livePart = QStringLiteral(".b.pdf.lumarel-part-%1-Ab3xYz").arg(getpid());
+        for (const QString& name : {deadPart, livePart, QStringLiteral(".c.pdf.Ab3xYz")})
+            test::writeFile(folder + "/" + name, "part");
+        const QString list =
+            test::writeFile(test::rootFolder() + "/badrow.csv", "dtpEventDate\nsoon\n");
+        qputenv("LUMAREL_SOFFICE", "/nonexistent/soffice");
+        const auto restore = qScopeGuard([] { qunsetenv("LUMAREL_SOFFICE"); });
+        QCOMPARE(run({"--batch", list, "-d", folder}).status, 4);
+        QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden),
+                 (QStringList{livePart, ".c.pdf.Ab3xYz"}));
+    }
+
     void runLockWaitsForItsOwnerButNotForADeadOne()
     {
         {
