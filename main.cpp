@@ -1,10 +1,13 @@
 // The program: the window, or the command line when the arguments ask for it.
 #include "app/AppServices.h"
+#include "app/Failure.h"
 #include "app/ProgramEnd.h"
 #include "app/StopSignals.h"
 #include "cli/CommandLine.h"
 #include "details/Form1.h"
+#include "flyer/DocumentClaim.h"
 #include "flyer/ReadyOffice.h"
+#include "flyer/TempFolder.h"
 #include "preview/Form2.h"
 
 #include <QApplication>
@@ -37,6 +40,12 @@ int main(int argc, char** argv)
     QGuiApplication::setDesktopFileName(QStringLiteral("lumarel"));
     QGuiApplication::setWindowIcon(lumarel::appIcon());
 
+    // Flyer documents that earlier runs, killed with their preview open, left behind.
+    try {
+        lumarel::removeAbandonedDocuments(lumarel::flyerTempFolder());
+    } catch (const lumarel::Failure&) {
+        // The first flyer run reports what is wrong with the temporary folder.
+    }
     lumarel::Form1 form;
     window = &form;
     // A lost display leaves no window to close: only the preview's document is removed.

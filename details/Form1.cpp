@@ -7,6 +7,7 @@
 #include "app/StepTrap.h"
 #include "app/WindowLook.h"
 #include "flyer/BookmarkTexts.h"
+#include "flyer/DocumentClaim.h"
 #include "flyer/EngineCheck.h"
 #include "flyer/FlyerRun.h"
 #include "flyer/FlyerTemplate.h"
@@ -510,7 +511,12 @@ void Form1::PushButton6_Click()
 
     trap.step(104, [&] { m_pointer.set(PointerSetting::Hourglass); });
     run.fill(fields, step);
-    trap.step(146, [&] { documentPath = m_documentNamer.freePath(flyerTempFolder()); });
+    trap.step(146, [&] {
+        documentPath = m_documentNamer.freePath(flyerTempFolder());
+        // Claimed before it exists, so that no other start takes it for a leftover.
+        m_documentClaim.reset();
+        m_documentClaim = std::make_unique<DocumentClaim>(documentPath);
+    });
     const bool saved = run.save(documentPath, step);
 
     // Without a document there is nothing to capture or to show.

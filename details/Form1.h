@@ -18,6 +18,7 @@ class QPushButton;
 
 namespace lumarel {
 
+class DocumentClaim;
 class Form2;
 
 // The event details window: the program's start-up window.
@@ -92,6 +93,7 @@ private:
     // True while a flyer run is in progress; a second press is ignored meanwhile.
     bool m_busy = false;
     DocumentNamer m_documentNamer;
+    std::unique_ptr<DocumentClaim> m_documentClaim; // on the last flyer document made
     std::unique_ptr<Form2> m_preview;
     QGroupBox* m_frame = nullptr;
     std::array<QWidget*, 9> m_inputs{};

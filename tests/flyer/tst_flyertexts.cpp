@@ -1,7 +1,9 @@
 #include "TestEnvironment.h"
+#include "TestFiles.h"
 
 #include "app/Failure.h"
 #include "flyer/BookmarkTexts.h"
+#include "flyer/DocumentClaim.h"
 #include "flyer/DocumentName.h"
 #include "flyer/FileBeside.h"
 #include "flyer/OfficeEngine.h"
@@ -14,6 +16,8 @@
 #include <QRegularExpression>
 
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace lumarel;
 
@@ -168,6 +172,25 @@ private slots:
                                                     "files, does not exist"),
                      qPrintable(failure.description()));
         }
+    }
+
+    void aStartRemovesOnlyTheDocumentsNoRunningProgramClaims()
+    {
+        const QString folder = test::tempFolder() + "/claims";
+        const QStringList names{"notes.doc", "qtemar11111111.doc", "qtemar22222222.doc",
+                                "qtemar33333333.doc"};
+        for (const QString& name : names)
+            test::writeFile(folder + "/" + name, "document");
+        const DocumentClaim live(folder + "/" + names[1]);
+        // A program killed with its preview open leaves its claim behind.
+        const pid_t killed = fork();
+        if (killed == 0) {
+            DocumentClaim claim(folder + "/" + names[2]);
+            _exit(0);
+        }
+        waitpid(killed, nullptr, 0);
+        removeAbandonedDocuments(folder);
+        QCOMPARE(QDir(folder).entryList(QDir::Files), names.mid(0, 2));
     }
 
     void privateTempFolderWithoutTemp()
