@@ -9,6 +9,7 @@
 #include "app/Dialogs.h"
 #include "app/Failure.h"
 #include "app/SettingsStore.h"
+#include "cli/BatchCommand.h"
 #include "cli/CommandLine.h"
 #include "details/Form1.h"
 #include "flyer/OfficeEngine.h"
@@ -306,6 +307,18 @@ private slots:
         QCOMPARE(QDir(officeTemp).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
                  QStringList());
         QCOMPARE(test::tempFiles(), QStringList());
+    }
+
+    void ctrlCDuringOneFlyerFinishesItButExitsOne()
+    {
+        cli::requestStop(true);
+        const auto resume = qScopeGuard([] { cli::requestStop(false); });
+        const QString pdf = m_out + "/stopped.pdf";
+        QDir().mkpath(m_out);
+        const Outcome outcome = run({"--output", pdf});
+        QCOMPARE(outcome.status, 1);
+        QVERIFY2(outcome.err.contains("stopped; " + pdf + " was made"), qPrintable(outcome.err));
+        QVERIFY(QFile::exists(pdf));
     }
 
     void aListRemovesThePartFilesOfKilledRunsOnly()
