@@ -201,6 +201,8 @@ void settingsBenchmarks()
     windowBenchmarks("txtMore", "10 MB in a multi-line box, lines of 80", lines, 3);
     windowBenchmarks("txtMore", "10 MB in a multi-line box, one line", tenMegabytes(0), 1);
     windowBenchmarks("txtOrgName", "10 MB in a single-line box", tenMegabytes(0), 1);
+    windowBenchmarks("txtMore", "10 MB in a multi-line box, one unbroken word",
+                     QString(kTenMegabytes, QLatin1Char('w')), 1);
 }
 
 } // namespace lumarel::bench

@@ -407,10 +407,17 @@ void Form1::setFieldText(const FieldSpec& field, const QString& text)
     if (fieldValue(field) == text)
         return;
     QWidget* widget = input(field);
-    if (auto* line = qobject_cast<QLineEdit*>(widget))
+    if (auto* line = qobject_cast<QLineEdit*>(widget)) {
         line->setText(text);
-    else
-        static_cast<QPlainTextEdit*>(widget)->setPlainText(editorTextFromRecord(text));
+        return;
+    }
+    auto* box = static_cast<QPlainTextEdit*>(widget);
+    // A pasted blob of a word takes minutes to lay out at word ends; it is broken anywhere.
+    constexpr qsizetype kLongestWord = 10000;
+    box->setWordWrapMode(hasUnbrokenRun(text, kLongestWord)
+                             ? QTextOption::WrapAnywhere
+                             : QTextOption::WrapAtWordBoundaryOrAnywhere);
+    box->setPlainText(editorTextFromRecord(text));
 }
 
 void Form1::setFieldDate(const FieldSpec& field, const QDateTime& value)

@@ -164,14 +164,13 @@ private slots:
         qputenv("TEMP", QFile::encodeName(test::rootFolder() + "/missing"));
         const auto restore =
             qScopeGuard([] { qputenv("TEMP", QFile::encodeName(test::tempFolder())); });
+        QString said;
         try {
             flyerTempFolder();
-            QFAIL("a missing TEMP folder was taken");
         } catch (const Failure& failure) {
-            QVERIFY2(failure.description().contains("which the variable TEMP names for temporary "
-                                                    "files, does not exist"),
-                     qPrintable(failure.description()));
+            said = failure.description();
         }
+        QVERIFY2(said.contains("TEMP names for temporary files, does not exist"), qPrintable(said));
     }
 
     void aStartRemovesOnlyTheDocumentsNoRunningProgramClaims()
