@@ -4,7 +4,6 @@
 
 #include <QDir>
 #include <QProcess>
-#include <QScopeGuard>
 
 #include <csignal>
 
@@ -28,42 +27,31 @@ private slots:
         QFETCH(int, signal);
         QFETCH(int, exitCode);
         QProcess display;
-        display.start("Xvfb",
-                      {"-displayfd", "1", "-nolisten", "tcp", "-screen", "0", "1024x768x24"});
+        display.start("Xvfb", {"-displayfd", "1", "-nolisten", "tcp"});
         QVERIFY(display.waitForReadyRead(30000));
-        const QByteArray number = display.readAllStandardOutput().trimmed();
-        const auto endDisplay = qScopeGuard([&] {
-            display.kill();
-            display.waitForFinished();
-        });
-
         const QString temp = lumarel::test::tempFolder() + "/" + QTest::currentDataTag();
         QDir().mkpath(temp);
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("DISPLAY", ":" + number);
+        environment.insert("DISPLAY", ":" + display.readAllStandardOutput().trimmed());
         environment.insert("QT_QPA_PLATFORM", "xcb");
         environment.insert("TEMP", temp);
         QProcess program;
         program.setProcessEnvironment(environment);
         program.start(LUMAREL_PROGRAM, {});
-        QVERIFY(program.waitForStarted());
-        const auto officeFolders = [&] {
-            return QDir(temp).entryList({"lumarel-office-*"}, QDir::Dirs);
-        };
+        const auto offices = [&] { return QDir(temp).entryList({"lumarel-office-*"}, QDir::Dirs); };
         // The office is being started once its pipe is recorded.
-        QTRY_VERIFY_WITH_TIMEOUT(!officeFolders().isEmpty() &&
-                                     QFile::exists(temp + "/" + officeFolders()[0] + "/pipes"),
-                                 60000);
-
+        QTRY_VERIFY_WITH_TIMEOUT(
+            !offices().isEmpty() && QFile::exists(temp + "/" + offices()[0] + "/pipes"), 60000);
         if (signal)
             ::kill(program.processId(), signal);
         else
             display.kill();
         QVERIFY(program.waitForFinished(60000));
-        const QByteArray said = program.readAllStandardError();
         QCOMPARE(program.exitStatus(), QProcess::NormalExit);
-        QVERIFY2(program.exitCode() == exitCode, said.constData());
-        QCOMPARE(officeFolders(), QStringList());
+        QVERIFY2(program.exitCode() == exitCode, program.readAllStandardError().constData());
+        QCOMPARE(offices(), QStringList());
+        display.kill();
+        display.waitForFinished();
     }
 };
 
