@@ -52,6 +52,14 @@ void removeAbandonedDocuments(const QString& folder)
             claim.unlock();
         }
     }
+    // A program ends without releasing its last claim; a claim nobody holds goes.
+    const QDir claims(claimsFolder(folder));
+    for (const QString& name : claims.entryList({QStringLiteral("*.lock")}, QDir::Files)) {
+        QLockFile claim(claims.filePath(name));
+        claim.setStaleLockTime(0);
+        if (claim.tryLock(0))
+            claim.unlock();
+    }
 }
 
 } // namespace lumarel

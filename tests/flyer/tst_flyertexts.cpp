@@ -190,6 +190,8 @@ private slots:
         waitpid(killed, nullptr, 0);
         removeAbandonedDocuments(folder);
         QCOMPARE(QDir(folder).entryList(QDir::Files), names.mid(0, 2));
+        QCOMPARE(QDir(folder + "/.lumarel-claims").entryList(QDir::Files),
+                 QStringList{names[1] + ".lock"});
     }
 
     void privateTempFolderWithoutTemp()
