@@ -1,10 +1,17 @@
 // The program: the window, or the command line when the arguments ask for it.
 #include "app/AppServices.h"
+#include "app/Failure.h"
+#include "app/ProgramEnd.h"
+#include "app/StopSignals.h"
 #include "cli/CommandLine.h"
 #include "details/Form1.h"
+#include "flyer/DocumentClaim.h"
 #include "flyer/ReadyOffice.h"
+#include "flyer/TempFolder.h"
+#include "preview/Form2.h"
 
 #include <QApplication>
+#include <QFile>
 
 int main(int argc, char** argv)
 {
@@ -16,13 +23,38 @@ int main(int argc, char** argv)
         return lumarel::cli::commandLineMain(argc, argv);
 
     QApplication app(argc, argv);
+    // A stop signal closes the open window, as the user would: the preview's close removes
+    // its document. Caught from here on, before the office starts.
+    lumarel::Form1* window = nullptr;
+    lumarel::endOnStopSignals([&window](int) {
+        if (!window)
+            lumarel::endProgram();
+        else if (lumarel::Form2* preview = window->shownPreview())
+            preview->close();
+        else
+            window->close();
+    });
     // The office starts while the window is built and its values restored.
     lumarel::ReadyOffice::start();
     lumarel::nameApplication();
     QGuiApplication::setDesktopFileName(QStringLiteral("lumarel"));
     QGuiApplication::setWindowIcon(lumarel::appIcon());
 
+    // Flyer documents that earlier runs, killed with their preview open, left behind.
+    try {
+        lumarel::removeAbandonedDocuments(lumarel::flyerTempFolder());
+    } catch (const lumarel::Failure&) {
+        // The first flyer run reports what is wrong with the temporary folder.
+    }
     lumarel::Form1 form;
+    window = &form;
+    // A lost display leaves no window to close: only the preview's document is removed.
+    lumarel::endOnLibraryExit([&form] {
+        if (lumarel::Form2* preview = form.shownPreview())
+            QFile::remove(preview->mWordFile);
+    });
     form.Form_Load();
-    return app.exec();
+    const int code = app.exec();
+    lumarel::endProgram(code);
+    return code;
 }

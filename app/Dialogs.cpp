@@ -46,10 +46,9 @@ Answer Dialogs::message(const QString& title, const QString& text, MessageIcon i
         return s.answers.isEmpty() ? defaultAnswer(buttons) : s.answers.dequeue();
     }
 
-    QMessageBox box(icon == MessageIcon::Warning ? QMessageBox::Warning : QMessageBox::NoIcon,
-                    caption, text,
-                    buttons == MessageButtons::Ok ? QMessageBox::Ok
-                                                  : QMessageBox::Yes | QMessageBox::No);
+    QMessageBox box(
+        icon == MessageIcon::Warning ? QMessageBox::Warning : QMessageBox::NoIcon, caption, text,
+        buttons == MessageButtons::Ok ? QMessageBox::Ok : QMessageBox::Yes | QMessageBox::No);
     box.setWindowModality(Qt::ApplicationModal);
     switch (box.exec()) {
     case QMessageBox::Yes:
@@ -59,6 +58,21 @@ Answer Dialogs::message(const QString& title, const QString& text, MessageIcon i
     default:
         return buttons == MessageButtons::Ok ? Answer::Ok : Answer::No;
     }
+}
+
+void Dialogs::notice(const QString& text)
+{
+    Script& s = script();
+    if (s.scripted) {
+        s.shown.append({s.appTitle, text, MessageIcon::Warning, MessageButtons::Ok});
+        return;
+    }
+    auto* box = new QMessageBox(QMessageBox::Warning, s.appTitle, text, QMessageBox::Ok,
+                                QApplication::activeWindow());
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setAttribute(Qt::WA_ShowWithoutActivating);
+    box->setWindowModality(Qt::NonModal);
+    box->show();
 }
 
 QString Dialogs::saveFileName(const QString& title, const QString& filter, QString* selectedFilter)

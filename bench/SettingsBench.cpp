@@ -1,5 +1,6 @@
 // The settings store with a 10 MB value in its file: Qt's own INI reading and writing of such a
-// file next to the store's, the start-up to the drawn window, and a keystroke with its write.
+// file next to the store's, the start-up to the drawn window, a keystroke with its write, and
+// twenty keys typed at the end of the value.
 #include "Benchmarks.h"
 
 #include "app/Dialogs.h"
@@ -11,6 +12,8 @@
 #include <QDateTime>
 #include <QFile>
 #include <QKeyEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QSettings>
 #include <QTemporaryDir>
 
@@ -116,6 +119,22 @@ void windowBenchmarks(const char* field, const char* what, const QString& value,
         });
     }
     requireQuiet("typing");
+
+    // Twenty keys at the end of the value, each stored at once; the value must come back whole.
+    QString expected = SettingsStore::get(QLatin1String(field));
+    box->setFocus();
+    if (auto* line = qobject_cast<QLineEdit*>(box))
+        line->end(false);
+    else if (auto* edit = qobject_cast<QPlainTextEdit*>(box))
+        edit->moveCursor(QTextCursor::End);
+    measure(QStringLiteral("  20 keys at the end, all stored"), 1, [&] {
+        for (int i = 0; i < 20; ++i)
+            typeKey(box);
+    });
+    expected += QString(20, QLatin1Char('x'));
+    if (SettingsStore::get(QLatin1String(field)) != expected)
+        throw Failure(QStringLiteral("the store does not hold the typed value byte for byte"));
+    requireQuiet("typing at the end");
     form.reset();
     SettingsStore::save(QLatin1String(field), QString());
 }
@@ -182,6 +201,8 @@ void settingsBenchmarks()
     windowBenchmarks("txtMore", "10 MB in a multi-line box, lines of 80", lines, 3);
     windowBenchmarks("txtMore", "10 MB in a multi-line box, one line", tenMegabytes(0), 1);
     windowBenchmarks("txtOrgName", "10 MB in a single-line box", tenMegabytes(0), 1);
+    windowBenchmarks("txtMore", "10 MB in a multi-line box, one unbroken word",
+                     QString(kTenMegabytes, QLatin1Char('w')), 1);
 }
 
 } // namespace lumarel::bench

@@ -4,6 +4,7 @@
 #include "cli/FlyerDetails.h"
 #include "cli/FlyerList.h"
 #include "cli/FlyerMaker.h"
+#include "flyer/PartFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -31,7 +32,7 @@ constexpr size_t kMostOffices = 4;
 
 struct FlyerJob
 {
-    int row;
+    int line; // the list's line, for messages
     FlyerFields fields;
     QString path;
 };
@@ -55,25 +56,29 @@ public:
     Progress(Console& console, int total) : m_console(console), m_total(total) {}
     ~Progress() { clearBar(); }
 
-    // A row's outcome other than a flyer made, or (counted false) a note about the list.
-    void message(int row, const QString& text, bool counted = true)
+    // A row's outcome other than a flyer made, or (counted false) a note about the list; rows
+    // are named by the line of the list they start on.
+    void message(int line, const QString& text, bool counted = true)
     {
         m_done += counted ? 1 : 0;
         clearBar();
-        m_console.err << (row > 0 ? QStringLiteral("row %1: %2").arg(row).arg(text) : text)
+        m_console.err << (line > 0 ? QStringLiteral("line %1: %2").arg(line).arg(text) : text)
                       << Qt::endl;
-        if (row > 0)
+        if (line > 0)
             drawBar();
     }
-    void done(int row, const QString& path)
+    void done(int line, const QString& path)
     {
         ++m_done;
         if (m_console.terminal)
             drawBar();
         else
-            m_console.err
-                << QStringLiteral("[%1/%2] row %3: %4").arg(m_done).arg(m_total).arg(row).arg(path)
-                << Qt::endl;
+            m_console.err << QStringLiteral("[%1/%2] line %3: %4")
+                                 .arg(m_done)
+                                 .arg(m_total)
+                                 .arg(line)
+                                 .arg(path)
+                          << Qt::endl;
     }
 
 private:
@@ -117,6 +122,11 @@ void requestStop(bool stop)
     stopAsked = stop;
 }
 
+bool stopRequested()
+{
+    return stopAsked;
+}
+
 QList<QCommandLineOption> BatchCommand::options() const
 {
     return {
@@ -158,11 +168,13 @@ int BatchCommand::execute(const QCommandLineParser& parser, Console& console)
         throw UsageError{
             QStringLiteral("--output-dir %1: not a folder that can be made").arg(folder)};
     const QString outputFolder = QFileInfo(folder).absoluteFilePath();
+    removeAbandonedPartFiles(outputFolder);
 
     Progress progress(console, int(list.rows.size()));
+    // No row was tried: the list itself is the mistake.
     if (!list.headerProblem.isEmpty()) {
         progress.message(1, list.headerProblem + QStringLiteral("; no flyer was made"), false);
-        return kRowsFailed;
+        return kBadUsage;
     }
 
     const QHash<QString, QString> stored = storedTexts();
@@ -179,15 +191,15 @@ int BatchCommand::execute(const QCommandLineParser& parser, Console& console)
                 QStringLiteral("the file name %1 is used by an earlier row").arg(flyer.fileName);
         taken.insert(flyer.fileName);
         if (!problem.isEmpty()) {
-            progress.message(row.number, problem + QStringLiteral("; skipped"));
+            progress.message(row.line, problem + QStringLiteral("; skipped"));
             ++failed;
         } else if (!overwrite && QFileInfo::exists(path)) {
             progress.message(
-                row.number,
+                row.line,
                 QStringLiteral("%1 exists and was kept (--overwrite replaces it)").arg(path));
             ++kept;
         } else {
-            jobs.push_back({row.number, flyer.fields, path});
+            jobs.push_back({row.line, flyer.fields, path});
         }
     }
 
@@ -210,10 +222,17 @@ int BatchCommand::execute(const QCommandLineParser& parser, Console& console)
                 }
                 const std::lock_guard lock(said);
                 if (failure.isEmpty()) {
-                    progress.done(job.row, job.path);
+                    progress.done(job.line, job.path);
                     ++made;
+                } else if (!overwrite && QFileInfo::exists(job.path)) {
+                    // Another run into the same folder made it meanwhile.
+                    progress.message(
+                        job.line,
+                        QStringLiteral("%1 was made meanwhile by another run and was kept")
+                            .arg(job.path));
+                    ++kept;
                 } else {
-                    progress.message(job.row, failure);
+                    progress.message(job.line, failure);
                     ++failed;
                 }
             }
@@ -239,7 +258,7 @@ int BatchCommand::execute(const QCommandLineParser& parser, Console& console)
         for (std::thread& other : others)
             other.join();
         if (stopAsked && next < jobs.size()) {
-            progress.message(jobs[next].row,
+            progress.message(jobs[next].line,
                              QStringLiteral("stopped; this row and the rest were not made"), false);
             return kOtherFailure;
         }

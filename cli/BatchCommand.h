@@ -17,5 +17,6 @@ public:
 void catchStopSignals();
 // Asks as Ctrl+C does; for tests.
 void requestStop(bool stop = true);
+bool stopRequested();
 
 } // namespace lumarel::cli

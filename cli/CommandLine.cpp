@@ -39,9 +39,30 @@ bool wantsCommandLine(const QStringList& arguments)
     static const QStringList shortOptions{
         QStringLiteral("-h"), QStringLiteral("-?"), QStringLiteral("-v"), QStringLiteral("-o"),
         QStringLiteral("-b"), QStringLiteral("-d"), QStringLiteral("-f")};
-    for (const QString& argument : arguments.mid(1))
-        if (argument.startsWith(QLatin1String("--")) || shortOptions.contains(argument))
+    // The window takes Qt's own options (-platform offscreen, -style Fusion); any other
+    // argument is for the command line, which refuses what it does not know.
+    static const QStringList qtOptionsWithValue{QStringLiteral("-platform"),
+                                                QStringLiteral("-platformpluginpath"),
+                                                QStringLiteral("-platformtheme"),
+                                                QStringLiteral("-plugin"),
+                                                QStringLiteral("-display"),
+                                                QStringLiteral("-geometry"),
+                                                QStringLiteral("-qwindowgeometry"),
+                                                QStringLiteral("-qwindowicon"),
+                                                QStringLiteral("-qwindowtitle"),
+                                                QStringLiteral("-style"),
+                                                QStringLiteral("-stylesheet"),
+                                                QStringLiteral("-session"),
+                                                QStringLiteral("-name"),
+                                                QStringLiteral("-title")};
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
+        if (argument.startsWith(QLatin1String("--")) || shortOptions.contains(argument) ||
+            !argument.startsWith(QLatin1Char('-')))
             return true;
+        if (qtOptionsWithValue.contains(argument))
+            ++i;
+    }
     return false;
 }
 
@@ -82,6 +103,13 @@ int runCommandLine(const QStringList& arguments, Console& console)
         if (!parser.positionalArguments().isEmpty())
             throw UsageError{QStringLiteral("%1: unexpected argument")
                                  .arg(parser.positionalArguments().first())};
+        // A value given twice would silently lose one of them.
+        for (const auto& command : all)
+            for (const QCommandLineOption& option : command->options())
+                if (!option.valueName().isEmpty() && option.names().constLast() != u"set" &&
+                    parser.values(option.names().constLast()).size() > 1)
+                    throw UsageError{QStringLiteral("--%1 is given more than once")
+                                         .arg(option.names().constLast())};
         Command* chosen = nullptr;
         for (const auto& command : all) {
             if (!parser.isSet(command->name()))

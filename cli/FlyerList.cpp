@@ -16,6 +16,7 @@ namespace {
 struct Record
 {
     int number = 0;
+    int line = 0; // where the record starts in the file
     QList<QByteArray> fields;
 };
 
@@ -23,6 +24,7 @@ struct Reading
 {
     QList<Record> records;
     Record current;
+    int line = 1; // the line being read
 };
 
 void onField(void* data, size_t size, void* reading)
@@ -35,6 +37,11 @@ void onRecordEnd(int, void* data)
 {
     auto* reading = static_cast<Reading*>(data);
     reading->current.number = int(reading->records.size()) + 1;
+    // The record ends on the line being read; its quoted line breaks came before.
+    int breaks = 0;
+    for (const QByteArray& field : reading->current.fields)
+        breaks += int(field.count('\n'));
+    reading->current.line = reading->line - breaks;
     reading->records << std::move(reading->current);
     reading->current = {};
 }
@@ -55,7 +62,17 @@ std::pair<QList<Record>, QString> readRecords(const QByteArray& bytes)
     csv_set_space_func(&parser, noSpace);
     Reading reading;
     QString problem;
-    csv_parse(&parser, bytes.constData(), size_t(bytes.size()), onField, onRecordEnd, &reading);
+    // Line by line, so that each record knows its line: blank lines are no records.
+    for (qsizetype start = 0; start < bytes.size(); ++reading.line) {
+        qsizetype end = bytes.indexOf('\n', start);
+        end = end < 0 ? bytes.size() : end + 1;
+        csv_parse(&parser, bytes.constData() + start, size_t(end - start), onField, onRecordEnd,
+                  &reading);
+        start = end;
+    }
+    // The last line, when it does not end in a line break, is the one csv_fini ends.
+    if (bytes.endsWith('\n'))
+        --reading.line;
     csv_set_opts(&parser, CSV_STRICT | CSV_STRICT_FINI);
     if (csv_error(&parser) != CSV_SUCCESS)
         problem = QString::fromLatin1(csv_strerror(csv_error(&parser)));
@@ -86,8 +103,19 @@ FlyerList parseFlyerList(const QByteArray& bytes)
         return list;
     }
     const Record header = records.takeFirst();
+    if (bytes.contains('\0')) {
+        list.headerProblem = QStringLiteral("the list is not a text file: it holds NUL bytes");
+        return list;
+    }
     for (const QByteArray& field : header.fields) {
-        const QString column = utf8(field).value_or(QString()).trimmed();
+        const std::optional<QString> text = utf8(field);
+        if (!text) {
+            list.headerProblem =
+                QStringLiteral("the first line is not UTF-8 text; the list must be "
+                               "a CSV text file in UTF-8");
+            return list;
+        }
+        const QString column = text->trimmed();
         if (list.columns.contains(column))
             list.headerProblem = QStringLiteral("the column \"%1\" is named twice").arg(column);
         else if (column != kNameColumn && !isFieldKey(column))
@@ -97,7 +125,7 @@ FlyerList parseFlyerList(const QByteArray& bytes)
         list.columns << column;
     }
     for (const Record& record : records) {
-        ListRow row{record.number, {}, {}};
+        ListRow row{record.number, record.line, {}, {}};
         if (record.fields.size() != list.columns.size())
             row.problem = QStringLiteral("%1 values where the header names %2 columns")
                               .arg(record.fields.size())
@@ -115,8 +143,13 @@ FlyerList parseFlyerList(const QByteArray& bytes)
     if (!parseProblem.isEmpty()) {
         // The parser gave up inside the record after the last one it finished.
         const int number = list.rows.isEmpty() ? 2 : list.rows.back().number + 1;
+        const Record& last = list.rows.isEmpty() ? header : records.back();
+        int line = last.line + 1;
+        for (const QByteArray& field : last.fields)
+            line += int(field.count('\n'));
         list.rows << ListRow{
             number,
+            line,
             {},
             QStringLiteral("the list cannot be read from here on: %1").arg(parseProblem)};
     }

@@ -14,6 +14,7 @@ namespace lumarel::cli {
 struct ListRow
 {
     int number = 0; // the header is row 1
+    int line = 0;   // the file's line the row starts on, for messages
     QHash<QString, QString> values;
     QString problem; // empty for a good row
 };

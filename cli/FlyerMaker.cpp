@@ -7,6 +7,7 @@
 #include "flyer/FlyerTemplate.h"
 #include "flyer/OfficeEngine.h"
 #include "flyer/PageCapture.h"
+#include "flyer/PartFiles.h"
 
 #include <QFile>
 #include <QImageWriter>
@@ -138,7 +139,10 @@ void FlyerMaker::make(const FlyerFields& fields, OutputFormat format, const QStr
         FirstFailure steps;
         m_run->putTexts(fields, steps.runner());
         steps.check();
-        writeOpenDocument(*m_office, format, part.path());
+        // The office's own lock and temporary files stay out of the user's folder.
+        writePrivatelyThenMove(part.path(), [&](const QString& privatePath) {
+            writeOpenDocument(*m_office, format, privatePath);
+        });
     } catch (const Failure&) {
         discardDocument();
         throw;

@@ -1,8 +1,10 @@
 #include "cli/MakeCommand.h"
 
 #include "app/Failure.h"
+#include "cli/BatchCommand.h"
 #include "cli/FlyerDetails.h"
 #include "cli/FlyerMaker.h"
+#include "flyer/PartFiles.h"
 
 #include <QFileInfo>
 
@@ -55,6 +57,7 @@ int MakeCommand::execute(const QCommandLineParser& parser, Console& console)
         return kOtherFailure;
     }
 
+    removeAbandonedPartFiles(QFileInfo(output).absolutePath());
     FlyerMaker maker;
     if (!startOffice(maker, console))
         return kNoOffice;
@@ -62,6 +65,12 @@ int MakeCommand::execute(const QCommandLineParser& parser, Console& console)
         maker.make(flyerFields(record), *format, QFileInfo(output).absoluteFilePath(), true);
     } catch (const Failure& failure) {
         console.err << QStringLiteral("lumarel: %1: %2").arg(output, failure.description())
+                    << Qt::endl;
+        return kOtherFailure;
+    }
+    // Ctrl+C lets the flyer being made finish, but the run still counts as stopped.
+    if (stopRequested()) {
+        console.err << QStringLiteral("lumarel: stopped; %1 was made before the stop").arg(output)
                     << Qt::endl;
         return kOtherFailure;
     }

@@ -241,6 +241,17 @@ bool hasLineBreak(const QString& text)
            text.contains(QChar::ParagraphSeparator);
 }
 
+bool hasUnbrokenRun(const QString& text, qsizetype length)
+{
+    qsizetype run = 0;
+    for (const QChar c : text) {
+        run = c.isSpace() ? 0 : run + 1;
+        if (run >= length)
+            return true;
+    }
+    return false;
+}
+
 QString singleLineText(const QString& text)
 {
     QString line;

@@ -96,6 +96,10 @@ QString editorTextFromRecord(const QString& recordText);
 QString singleLineText(const QString& text);
 bool hasLineBreak(const QString& text);
 
+// Whether the text holds `length` characters or more without a blank or a line break: a word
+// so long that breaking lines only at word ends takes the text layout minutes.
+bool hasUnbrokenRun(const QString& text, qsizetype length);
+
 // The time picker's display format: the locale's long time without its time zone.
 QString timeOfDayFormat(const QLocale& locale);
 

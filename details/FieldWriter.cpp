@@ -23,7 +23,7 @@ void FieldWriter::changed(const QString& key, const QString& value)
         SettingsStore::save(key, value);
         m_failing = false;
         if (const QString notice = SettingsStore::takeNotice(); !notice.isEmpty())
-            Dialogs::message(QString(), notice, MessageIcon::Warning, MessageButtons::Ok);
+            Dialogs::notice(notice);
         return;
     } catch (const Failure& failure) {
         description = failure.description();
@@ -33,7 +33,8 @@ void FieldWriter::changed(const QString& key, const QString& value)
     if (m_failing)
         return;
     m_failing = true;
-    Dialogs::message(QString(), failureText(description), MessageIcon::Warning, MessageButtons::Ok);
+    // A modal box here would take the next keystroke from the field being typed into.
+    Dialogs::notice(failureText(description));
 }
 
 QString FieldWriter::failureText(const QString& description)

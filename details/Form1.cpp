@@ -7,6 +7,7 @@
 #include "app/StepTrap.h"
 #include "app/WindowLook.h"
 #include "flyer/BookmarkTexts.h"
+#include "flyer/DocumentClaim.h"
 #include "flyer/EngineCheck.h"
 #include "flyer/FlyerRun.h"
 #include "flyer/FlyerTemplate.h"
@@ -15,6 +16,7 @@
 #include "flyer/TempFolder.h"
 #include "preview/Form2.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDateTimeEdit>
@@ -28,12 +30,15 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScopeGuard>
+#include <QSignalBlocker>
 #include <QStyleOptionComboBox>
 #include <QStyleOptionFrame>
+#include <QTextDocument>
 #include <QValidator>
 
 #include <algorithm>
 #include <limits>
+#include <utility>
 
 namespace lumarel {
 
@@ -235,6 +240,11 @@ void Form1::buildWidgets()
     connect(m_buttons[1], &QPushButton::clicked, this, &Form1::PushButton2_Click);
     connect(m_buttons[2], &QPushButton::clicked, this, &Form1::PushButton3_Click);
 
+    m_undo = new QAction(QStringLiteral("Undo"), this);
+    m_undo->setShortcut(QKeySequence::Undo);
+    m_undo->setEnabled(false);
+    connect(m_undo, &QAction::triggered, this, &Form1::undoReplace);
+
     m_frame = new Frame(QStringLiteral("Event details"), this);
     m_frame->setAutoFillBackground(true);
     m_frame->setObjectName(QStringLiteral("Frame1"));
@@ -311,6 +321,15 @@ void Form1::buildWidgets()
         previous = next;
     }
     m_inputs[0]->setFocus();
+
+    // The window's menu, on its background, the frame and the captions, which keep their
+    // clicks to themselves.
+    QList<QWidget*> menuOwners{this, m_frame};
+    menuOwners.append(QList<QWidget*>(m_labels.begin(), m_labels.end()));
+    for (QWidget* owner : menuOwners) {
+        owner->addAction(m_undo);
+        owner->setContextMenuPolicy(Qt::ActionsContextMenu);
+    }
 }
 
 void Form1::watchHover(QWidget* widget, HoverRule rule)
@@ -329,6 +348,14 @@ void Form1::watchHover(QWidget* widget, HoverRule rule)
 
 bool Form1::eventFilter(QObject* watched, QEvent* event)
 {
+    // A text box takes Ctrl+Z for its own undo; with nothing of its own to undo, the window's
+    // undo of the last replacement gets it.
+    if (event->type() == QEvent::ShortcutOverride &&
+        static_cast<QKeyEvent*>(event)->matches(QKeySequence::Undo) && m_undo->isEnabled() &&
+        !boxCanUndo(watched)) {
+        event->ignore();
+        return true;
+    }
     if (event->type() == QEvent::FocusIn)
         selectAllOnFocus(watched, static_cast<QFocusEvent*>(event)->reason());
     if (event->type() == QEvent::MouseMove) {
@@ -381,15 +408,28 @@ void Form1::setFieldText(const FieldSpec& field, const QString& text)
     if (fieldValue(field) == text)
         return;
     QWidget* widget = input(field);
-    if (auto* line = qobject_cast<QLineEdit*>(widget))
+    if (auto* line = qobject_cast<QLineEdit*>(widget)) {
         line->setText(text);
-    else
-        static_cast<QPlainTextEdit*>(widget)->setPlainText(editorTextFromRecord(text));
+        return;
+    }
+    auto* box = static_cast<QPlainTextEdit*>(widget);
+    // A pasted blob of a word takes minutes to lay out at word ends; it is broken anywhere.
+    constexpr qsizetype kLongestWord = 10000;
+    box->setWordWrapMode(hasUnbrokenRun(text, kLongestWord)
+                             ? QTextOption::WrapAnywhere
+                             : QTextOption::WrapAtWordBoundaryOrAnywhere);
+    box->setPlainText(editorTextFromRecord(text));
 }
 
 void Form1::setFieldDate(const FieldSpec& field, const QDateTime& value)
 {
-    static_cast<QDateTimeEdit*>(input(field))->setDateTime(value);
+    // A picker without date sections first narrows its range to the new day, which moves its
+    // old value to that day's end and reports it as a change: only the final value counts.
+    {
+        const QSignalBlocker quiet(input(field));
+        static_cast<QDateTimeEdit*>(input(field))->setDateTime(value);
+    }
+    Field_Change(field);
 }
 
 void Form1::Field_Change(const FieldSpec& field)
@@ -419,17 +459,19 @@ void Form1::restoreField(const FieldSpec& field)
         setFieldText(field, stored);
         return;
     }
+    // Nothing stored: the picker keeps the date or time it was built with. Reading the clock
+    // again here would give another second on a slow start, and the picker would store it.
+    if (stored.isEmpty())
+        return;
     const QDateTime value = pickerValue(field, stored);
-    if (!stored.isEmpty()) {
-        auto* picker = static_cast<QDateTimeEdit*>(input(field));
-        // The picker would move such a date to its nearest end and store that instead.
-        if (value < picker->minimumDateTime() || value > picker->maximumDateTime())
-            throw Failure(QStringLiteral("The stored date %1 is outside the range the picker "
-                                         "can show (%2 to %3).")
-                              .arg(stored, picker->minimumDate().toString(Qt::ISODate),
-                                   picker->maximumDate().toString(Qt::ISODate)));
-        m_writer.hold(name, stored);
-    }
+    auto* picker = static_cast<QDateTimeEdit*>(input(field));
+    // The picker would move such a date to its nearest end and store that instead.
+    if (value < picker->minimumDateTime() || value > picker->maximumDateTime())
+        throw Failure(QStringLiteral("The stored date %1 is outside the range the picker "
+                                     "can show (%2 to %3).")
+                          .arg(stored, picker->minimumDate().toString(Qt::ISODate),
+                               picker->maximumDate().toString(Qt::ISODate)));
+    m_writer.hold(name, stored);
     setFieldDate(field, value);
 }
 
@@ -477,7 +519,12 @@ void Form1::PushButton6_Click()
 
     trap.step(104, [&] { m_pointer.set(PointerSetting::Hourglass); });
     run.fill(fields, step);
-    trap.step(146, [&] { documentPath = m_documentNamer.freePath(flyerTempFolder()); });
+    trap.step(146, [&] {
+        documentPath = m_documentNamer.freePath(flyerTempFolder());
+        // Claimed before it exists, so that no other start takes it for a leftover.
+        m_documentClaim.reset();
+        m_documentClaim = std::make_unique<DocumentClaim>(documentPath);
+    });
     const bool saved = run.save(documentPath, step);
 
     // Without a document there is nothing to capture or to show.
@@ -518,9 +565,41 @@ Form2& Form1::preview()
     return *m_preview;
 }
 
+Form2* Form1::shownPreview() const
+{
+    return m_preview && m_preview->isVisible() ? m_preview.get() : nullptr;
+}
+
+bool Form1::boxCanUndo(QObject* watched) const
+{
+    if (auto* line = qobject_cast<QLineEdit*>(watched))
+        return line->isUndoAvailable();
+    if (auto* box = qobject_cast<QPlainTextEdit*>(watched))
+        return box->document()->isUndoAvailable();
+    return false;
+}
+
+void Form1::rememberTexts()
+{
+    m_textsBeforeReplace.clear();
+    for (const FieldSpec& field : eventFields())
+        if (!field.isPicker())
+            m_textsBeforeReplace.insert(&field, fieldValue(field));
+    m_undo->setEnabled(true);
+}
+
+void Form1::undoReplace()
+{
+    const QHash<const FieldSpec*, QString> texts = std::exchange(m_textsBeforeReplace, {});
+    m_undo->setEnabled(false);
+    for (auto it = texts.cbegin(); it != texts.cend(); ++it)
+        setFieldText(*it.key(), it.value());
+}
+
 void Form1::PushButton2_Click()
 {
     StepTrap trap(locationText("Form1", "PushButton2_Click"));
+    rememberTexts();
     for (const FieldSpec& field : eventFields()) {
         if (!field.isPicker())
             trap.step(field.resetStep, [&] { setFieldText(field, QString()); });
@@ -530,6 +609,7 @@ void Form1::PushButton2_Click()
 void Form1::PushButton3_Click()
 {
     StepTrap trap(locationText("Form1", "PushButton3_Click"));
+    rememberTexts();
     for (const FieldSpec& field : eventFields()) {
         if (!field.isPicker())
             trap.step(field.resetStep,

@@ -10,6 +10,7 @@
 #include <array>
 #include <memory>
 
+class QAction;
 class QDateTimeEdit;
 class QGroupBox;
 class QLabel;
@@ -17,6 +18,7 @@ class QPushButton;
 
 namespace lumarel {
 
+class DocumentClaim;
 class Form2;
 
 // The event details window: the program's start-up window.
@@ -46,12 +48,17 @@ public:
 
     // The preview window, created at its first use.
     Form2& preview();
+    // The preview window when it is open, without making one.
+    Form2* shownPreview() const;
     bool busy() const { return m_busy; }
 
 public slots:
     void PushButton6_Click();
     void PushButton2_Click();
     void PushButton3_Click();
+    // Puts back the texts as they were before the last press of Clear/Reset or of the sample
+    // data (Ctrl+Z, "Undo" in the window's menu); nothing when there was no such press.
+    void undoReplace();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -77,18 +84,24 @@ private:
     void restoreField(const FieldSpec& field);
 
     QWidget* input(const FieldSpec& field) const;
+    // Remembers every text for undoReplace before a button replaces them all.
+    void rememberTexts();
+    bool boxCanUndo(QObject* watched) const;
 
     PointerSetting m_pointer;
     FieldWriter m_writer;
     // True while a flyer run is in progress; a second press is ignored meanwhile.
     bool m_busy = false;
     DocumentNamer m_documentNamer;
+    std::unique_ptr<DocumentClaim> m_documentClaim; // on the last flyer document made
     std::unique_ptr<Form2> m_preview;
     QGroupBox* m_frame = nullptr;
     std::array<QWidget*, 9> m_inputs{};
     std::array<QLabel*, 9> m_labels{};
     std::array<QPushButton*, 3> m_buttons{};
     QHash<QObject*, HoverRule> m_hoverRules;
+    QHash<const FieldSpec*, QString> m_textsBeforeReplace; // empty when there is nothing to undo
+    QAction* m_undo = nullptr;
 };
 
 } // namespace lumarel

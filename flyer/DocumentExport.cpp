@@ -3,6 +3,7 @@
 #include "app/Failure.h"
 #include "flyer/FileBeside.h"
 #include "flyer/OfficeEngine.h"
+#include "flyer/PartFiles.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -69,14 +70,22 @@ SaveTarget saveTargetFor(const QString& typedName, const QString& selectedFilter
 {
     const QString suffix = QFileInfo(typedName).suffix();
     if (const std::optional<SaveFormat> typed = saveFormatOfExtension(suffix))
-        return {typedName, *typed};
+        return {typedName, *typed, QString()};
     const SaveFormatInfo* chosen = &kFormats.front();
     for (const SaveFormatInfo& info : kFormats)
         if (selectedFilter == QLatin1String(info.filter))
             chosen = &info;
-    if (chosen->format == SaveFormat::Word97 || !suffix.isEmpty())
-        return {typedName, chosen->format};
-    return {typedName + QLatin1Char('.') + QLatin1String(chosen->extension), chosen->format};
+    if (suffix.isEmpty())
+        return {typedName + QLatin1Char('.') + QLatin1String(chosen->extension), chosen->format,
+                QString()};
+    QStringList extensions;
+    for (const SaveFormatInfo& info : kFormats)
+        extensions << QLatin1Char('.') + QLatin1String(info.extension);
+    const QString last = extensions.takeLast();
+    return {typedName, chosen->format,
+            QStringLiteral("The flyer cannot be saved as %1: the name must end in %2 or %3, or "
+                           "have no extension to take the chosen file type's.")
+                .arg(QFileInfo(typedName).fileName(), extensions.join(QStringLiteral(", ")), last)};
 }
 
 void exportOpenDocument(OfficeEngine& office, SaveFormat format, const QString& path)
@@ -109,7 +118,9 @@ void exportDocument(OfficeEngine& office, const QString& document, const QString
     {
         office.open(document, true);
         const OpenDocument opened{office};
-        exportOpenDocument(office, format, made.path());
+        writePrivatelyThenMove(made.path(), [&](const QString& privatePath) {
+            exportOpenDocument(office, format, privatePath);
+        });
     }
     made.commit(true);
 }

@@ -37,11 +37,12 @@ struct SaveTarget
 {
     QString path;
     SaveFormat format;
+    // Why the name cannot be saved under (an extension no format has); empty when it can.
+    QString refusal;
 };
 
-// A typed name that ends in one of the formats' extensions decides the format; otherwise the
-// selected filter does, and a name without any extension gets that format's extension. The
-// Word 97 copy keeps the name exactly as typed.
+// A typed name that ends in one of the formats' extensions decides the format; a name without
+// an extension gets the selected filter's format and extension; any other extension is refused.
 SaveTarget saveTargetFor(const QString& typedName, const QString& selectedFilter);
 
 // Writes the office's active document to `path` in `format`; the office's own document stays

@@ -11,15 +11,19 @@ namespace lumarel {
 QString engineAdvice()
 {
     const QStringList advice{
-        QStringLiteral("Error 842001. A normal instance of Word could not be created."),
-        QStringLiteral("1. Please make sure Word is installed on this computer."),
-        QStringLiteral("2. Please open Word normally and make sure a blank document opens "
-                       "immediately without any interrupting window (such as an Word file "
+        QStringLiteral("Error 842001. LibreOffice Writer could not be started, and the flyers "
+                       "are made with it."),
+        QStringLiteral("1. Please make sure LibreOffice Writer is installed on this computer: "
+                       "on Debian, install the package libreoffice-writer (for example with "
+                       "\"sudo apt install libreoffice-writer\")."),
+        QStringLiteral("2. Please open LibreOffice Writer normally and make sure a blank document "
+                       "opens immediately without any interrupting window (such as a document "
                        "recovery window)."),
-        QStringLiteral("3. Please make sure that when you double-click on a DOC or DOCX file that "
-                       "Word opens normally without any interrupting messages."),
-        QStringLiteral("4. All versions of Word are supported by this software except for the rare "
-                       "Word Starter and Student editions."),
+        QStringLiteral("3. Please make sure that when you double-click on a DOC or DOCX file "
+                       "that LibreOffice Writer opens normally without any interrupting "
+                       "messages."),
+        QStringLiteral("4. The smaller package libreoffice-writer-nogui is enough for this "
+                       "software; start it again once Writer is installed."),
     };
     return advice.join(QStringLiteral("\r\n\r\n"));
 }

@@ -2,6 +2,7 @@
 
 #include "app/AppServices.h"
 #include "app/Failure.h"
+#include "flyer/PartFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -39,8 +40,10 @@ FileBeside::FileBeside(const QString& target) : m_target(target)
     if (markedUnreplaceable(target))
         throw Failure(replaceRefusal(target, EPERM));
     const QFileInfo info(target);
+    // The marker and the writer's id let a later run remove a part whose writer was killed.
     QByteArray name = QFile::encodeName(info.absolutePath() + QStringLiteral("/.") +
-                                        info.fileName() + QStringLiteral(".XXXXXX"));
+                                        info.fileName() + partFileMarker() +
+                                        QString::number(::getpid()) + QStringLiteral("-XXXXXX"));
     const int fd = ::mkostemp(name.data(), O_CLOEXEC);
     if (fd < 0)
         throw writeRefusal(target, errno);

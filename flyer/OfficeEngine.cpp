@@ -376,7 +376,7 @@ struct OfficeEngine::Impl
     };
 
     QString program;
-    QTemporaryDir folder{QDir::tempPath() + QLatin1Char('/') +
+    QTemporaryDir folder{instanceFoldersRoot() + QLatin1Char('/') +
                          QLatin1String(kInstanceFolderPrefix) + QStringLiteral("XXXXXX")};
     std::unique_ptr<QLockFile> ownerLock; // released before the folder goes
     Run run;

@@ -1,6 +1,7 @@
 #include "flyer/OfficeProcess.h"
 
 #include "app/Failure.h"
+#include "flyer/TempFolder.h"
 
 #include <QByteArrayList>
 #include <QCoreApplication>
@@ -218,9 +219,30 @@ void recordOfficePipes(const QString& instanceFolder, const QString& pipeName,
         record.write((pipeName + QLatin1Char(' ') + profileUrl + QLatin1Char('\n')).toUtf8());
 }
 
+static void removeAbandonedInstanceFolders(const QString& root);
+
+QString instanceFoldersRoot()
+{
+    try {
+        return flyerTempFolder();
+    } catch (const Failure&) {
+        return QDir::tempPath();
+    }
+}
+
 void removeAbandonedInstanceFolders()
 {
-    const QDir temp(QDir::tempPath());
+    // Earlier versions made their folders in the system's temporary folder.
+    QStringList roots{instanceFoldersRoot()};
+    if (!roots.contains(QDir::tempPath()))
+        roots << QDir::tempPath();
+    for (const QString& root : roots)
+        removeAbandonedInstanceFolders(root);
+}
+
+static void removeAbandonedInstanceFolders(const QString& root)
+{
+    const QDir temp(root);
     const QStringList folders =
         temp.entryList({QLatin1String(kInstanceFolderPrefix) + QLatin1Char('*')}, QDir::Dirs);
     for (const QString& name : folders) {

@@ -58,6 +58,10 @@ inline constexpr char kInstanceFolderPrefix[] = "lumarel-office-";
 void recordOfficePipes(const QString& instanceFolder, const QString& pipeName,
                        const QString& profileUrl);
 void removeAbandonedInstanceFolders();
+// Where the instance folders are made: the program's temporary folder (TEMP honoured), or the
+// system's when that one cannot be used, so that the office still starts and the flyer run
+// reports what is wrong with TEMP.
+QString instanceFoldersRoot();
 
 // The profile every instance starts from: made once per user and office program under the
 // cache folder, then copied, because a fresh profile costs a start of its own.

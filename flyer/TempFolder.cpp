@@ -47,8 +47,16 @@ void checkPrivateFolder(const QString& folder)
 QString flyerTempFolder()
 {
     const QString temp = qEnvironmentVariable("TEMP");
-    if (!temp.isEmpty())
+    if (!temp.isEmpty()) {
+        struct stat info;
+        if (::stat(QFile::encodeName(temp).constData(), &info) != 0 || !S_ISDIR(info.st_mode))
+            throw Failure(QStringLiteral("The folder %1, which the variable TEMP names for "
+                                         "temporary files, does not exist or is not a folder. "
+                                         "Create it, or set TEMP to another folder (or unset it "
+                                         "to use a private one under %2).")
+                              .arg(temp, QDir::tempPath()));
         return temp;
+    }
     const QString folder =
         QDir::tempPath() + QStringLiteral("/lumarel-") + QString::number(::getuid());
     checkPrivateFolder(folder);

@@ -3,4 +3,5 @@
 target_sources(lumarel_flyer PRIVATE
     DocumentExport.cpp DocumentExport.h
     FileBeside.cpp FileBeside.h
+    PartFiles.cpp PartFiles.h
     PagePrint.cpp PagePrint.h)

@@ -1,6 +1,7 @@
 # The flyer run: bookmark texts, document names, the temporary folder.
 target_sources(lumarel_flyer PRIVATE
     BookmarkTexts.cpp BookmarkTexts.h
+    DocumentClaim.cpp DocumentClaim.h
     DocumentName.cpp DocumentName.h
     TempFolder.cpp TempFolder.h
 )

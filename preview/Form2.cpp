@@ -333,8 +333,8 @@ template <class Work> void Form2::withOffice(Work&& work)
 void Form2::PushButton6_Click()
 {
     StepTrap trap(locationText("Form2", "PushButton6_Click"));
-    // The dialog asks no overwrite question of its own and adds no extension; the new
-    // formats get theirs from saveTargetFor.
+    // The dialog asks no overwrite question of its own and adds no extension; a name without
+    // one gets the chosen filter's from saveTargetFor.
     QString chosen;
     QString filter;
     trap.step(112, [&] {
@@ -345,9 +345,13 @@ void Form2::PushButton6_Click()
         if (chosen.isEmpty())
             return;
         const SaveTarget target = saveTargetFor(chosen, filter);
-        chosen = target.path;
+        chosen = target.refusal.isEmpty() ? target.path : QString();
         format = target.format;
+        if (!target.refusal.isEmpty())
+            Dialogs::message(QString(), target.refusal, MessageIcon::Warning, MessageButtons::Ok);
     });
+    // Only a save that wrote the file says so.
+    bool written = false;
     if (!trap.test(116, [&] { return chosen.isEmpty(); })) {
         Answer answer = Answer::No;
         if (trap.test(118, [&] { return FileExists(chosen); })) {
@@ -363,7 +367,7 @@ void Form2::PushButton6_Click()
         if (trap.test(128, [&] { return answer == Answer::Yes; })) {
             // Every format is written beside the old file and takes its place only when
             // complete, so a failed save never loses the file it was to replace.
-            trap.step(130, [&] {
+            written = trap.step(130, [&] {
                 if (format == SaveFormat::Word97)
                     copyDocument(mWordFile, chosen);
                 else
@@ -373,9 +377,11 @@ void Form2::PushButton6_Click()
             });
         }
     }
-    trap.step(132, [&] {
-        Dialogs::message(QString(), QStringLiteral("Done."), MessageIcon::None, MessageButtons::Ok);
-    });
+    if (written)
+        trap.step(132, [&] {
+            Dialogs::message(QString(), QStringLiteral("Done."), MessageIcon::None,
+                             MessageButtons::Ok);
+        });
 }
 
 void Form2::PushButton8_Click()

@@ -9,6 +9,7 @@
 #include "app/Dialogs.h"
 #include "app/Failure.h"
 #include "app/SettingsStore.h"
+#include "cli/BatchCommand.h"
 #include "cli/CommandLine.h"
 #include "details/Form1.h"
 #include "flyer/OfficeEngine.h"
@@ -112,10 +113,33 @@ private slots:
                                         << QByteArray() << 2 << "--format rtf";
         QTest::newRow("every row bad, no office needed")
             << QStringList{"--batch", list, "-d", m_out} << QByteArray("/nonexistent/soffice") << 4
-            << "row 3: dtpEventDate: \"soon\" is not a date";
+            << "line 3: dtpEventDate: \"soon\" is not a date";
+        // A list that cannot be read is bad usage: no row was tried, no office needed.
+        const QByteArray noOffice("/nonexistent/soffice");
+        const auto listOf = [&](const char* name, const QByteArray& bytes) {
+            return QStringList{"--batch", test::writeFile(test::rootFolder() + "/" + name, bytes),
+                               "-d", m_out};
+        };
+        QTest::newRow("unknown column") << listOf("col.csv", "colour\nred\n") << noOffice << 2
+                                        << "line 1: unknown column \"colour\"";
+        QTest::newRow("a column named twice") << listOf("twice.csv", "txtOrgName,txtOrgName\na,b\n")
+                                              << noOffice << 2 << "named twice";
+        QTest::newRow("an empty list")
+            << listOf("empty.csv", "") << noOffice << 2 << "the list is empty";
+        QTest::newRow("a binary file as list")
+            << listOf("picture.csv", QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16)) << noOffice
+            << 2 << "not a text file";
+        QTest::newRow("a repeated --output") << QStringList{"-o", "x.pdf", "--output", "y.pdf"}
+                                             << noOffice << 2 << "--output is given more than once";
+        QTest::newRow("a repeated --format")
+            << QStringList{"--batch", list, "-d", m_out, "-f", "doc", "-f", "pdf"} << noOffice << 2
+            << "--format is given more than once";
+        QTest::newRow("an argument that is not an option")
+            << QStringList{"list.csv"} << noOffice << 2 << "list.csv: unexpected argument";
         QTest::newRow("no office for one flyer")
             << QStringList{"-o", m_out + "/x.pdf"} << QByteArray("/nonexistent/soffice") << 3
-            << "Error 842001. A normal instance of Word could not be created.\n\n1. Please";
+            << "Error 842001. LibreOffice Writer could not be started, and the flyers are "
+               "made with it.\n\n1. Please";
     }
 
     void exitStatuses()
@@ -144,6 +168,20 @@ private slots:
             QVERIFY2(all.out.contains(more) && !help.out.contains(more), more);
     }
 
+    void onlyQtsOwnOptionsOpenTheWindow()
+    {
+        const std::pair<QStringList, bool> cases[] = {
+            {{}, false},
+            {{"-platform", "offscreen", "-style", "Fusion"}, false},
+            {{"list.csv"}, true},
+            {{"-platform", "offscreen", "list.csv"}, true},
+            {{"-o", "x.pdf"}, true},
+        };
+        for (const auto& [arguments, commandLine] : cases)
+            QVERIFY2(cli::wantsCommandLine(QStringList{"lumarel"} + arguments) == commandLine,
+                     qPrintable(arguments.join(' ')));
+    }
+
     void windowAndListMakeTheSameFlyer()
     {
         m_form->PushButton6_Click();
@@ -161,7 +199,8 @@ private slots:
                             "Contest\",Throw-up bag\n");
         const Outcome outcome = run({"--batch", list, "--output-dir", m_out, "--format", "doc"});
         QCOMPARE(outcome.status, 0);
-        QVERIFY2(outcome.err.contains("[2/2] row 3: " + m_out + "/same.doc"),
+        // Named by the line it starts on, after the quoted line breaks of the row before.
+        QVERIFY2(outcome.err.contains("[2/2] line 5: " + m_out + "/same.doc"),
                  qPrintable(outcome.err));
         QCOMPARE(documentTexts(m_out + "/same.doc"), windowTexts);
         const QString other = documentTexts(m_out + "/other.doc").join('|');
@@ -279,6 +318,38 @@ private slots:
         QCOMPARE(QDir(officeTemp).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
                  QStringList());
         QCOMPARE(test::tempFiles(), QStringList());
+    }
+
+    void ctrlCDuringOneFlyerFinishesItButExitsOne()
+    {
+        cli::requestStop(true);
+        const auto resume = qScopeGuard([] { cli::requestStop(false); });
+        const QString pdf = m_out + "/stopped.pdf";
+        QDir().mkpath(m_out);
+        const Outcome outcome = run({"--output", pdf});
+        QCOMPARE(outcome.status, 1);
+        QVERIFY2(outcome.err.contains("stopped; " + pdf + " was made"), qPrintable(outcome.err));
+        QVERIFY(QFile::exists(pdf));
+    }
+
+    void aListRemovesThePartFilesOfKilledRunsOnly()
+    {
+        const pid_t dead = fork();
+        if (dead == 0)
+            _exit(0);
+        waitpid(dead, nullptr, 0);
+        const QString folder = test::rootFolder() + "/parts";
+        const QString deadPart = QStringLiteral(".a.pdf.lumarel-part-%1-Ab3xYz").arg(dead);
+        const QString livePart = QStringLiteral(".b.pdf.lumarel-part-%1-Ab3xYz").arg(getpid());
+        for (const QString& name : {deadPart, livePart, QStringLiteral(".c.pdf.Ab3xYz")})
+            test::writeFile(folder + "/" + name, "part");
+        const QString list =
+            test::writeFile(test::rootFolder() + "/badrow.csv", "dtpEventDate\nsoon\n");
+        qputenv("LUMAREL_SOFFICE", "/nonexistent/soffice");
+        const auto restore = qScopeGuard([] { qunsetenv("LUMAREL_SOFFICE"); });
+        QCOMPARE(run({"--batch", list, "-d", folder}).status, 4);
+        QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden),
+                 (QStringList{livePart, ".c.pdf.Ab3xYz"}));
     }
 
     void runLockWaitsForItsOwnerButNotForADeadOne()

@@ -47,7 +47,12 @@ private slots:
             << QByteArray("txtOrgName\nA,B\n") << "2 values where the header names 1 columns";
         QTest::newRow("quoted value never closed")
             << QByteArray("txtOrgName\nA\n\"B\nC\n")
-            << "row 3: the list cannot be read from here on: a quoted value is not closed";
+            << "line 3: the list cannot be read from here on: a quoted value is not closed";
+        QTest::newRow("rows are named by their line, past blank lines and quoted line breaks")
+            << QByteArray("txtEventName,dtpEventDate\n\n\"a\nb\",2027-01-01\n\nx,soon\n")
+            << "line 6: dtpEventDate: \"soon\" is not a date";
+        QTest::newRow("a header that is not UTF-8")
+            << QByteArray("txt\xE9\n") << "the first line is not UTF-8 text";
         QTest::newRow("not UTF-8")
             << QByteArray("txtOrgName\n\xE9t\xE9\n") << "\"txtOrgName\" is not UTF-8 text";
         QTest::newRow("hostile name loses its folders and its leading dots")
@@ -73,7 +78,7 @@ private slots:
                          ? QStringList{flyer.fileName, f.orgName, f.eventName, f.location,
                                        f.eventDate.toString(Qt::ISODate)}
                                .join('|')
-                         : QString("row %1: %2").arg(row.number).arg(flyer.problem);
+                         : QString("line %1: %2").arg(row.line).arg(flyer.problem);
         }
         QVERIFY2(result.contains(made), qPrintable(result));
     }

@@ -37,15 +37,18 @@ private slots:
         QCOMPARE(shown.size(), 1);
         QCOMPARE(shown[0].text,
                  QStringLiteral(
-                     "Error 842001. A normal instance of Word could not be created.\r\n\r\n"
-                     "1. Please make sure Word is installed on this computer.\r\n\r\n"
-                     "2. Please open Word normally and make sure a blank document opens "
-                     "immediately without any interrupting window (such as an Word file recovery "
-                     "window).\r\n\r\n"
+                     "Error 842001. LibreOffice Writer could not be started, and the flyers "
+                     "are made with it.\r\n\r\n"
+                     "1. Please make sure LibreOffice Writer is installed on this computer: on "
+                     "Debian, install the package libreoffice-writer (for example with \"sudo "
+                     "apt install libreoffice-writer\").\r\n\r\n"
+                     "2. Please open LibreOffice Writer normally and make sure a blank document "
+                     "opens immediately without any interrupting window (such as a document "
+                     "recovery window).\r\n\r\n"
                      "3. Please make sure that when you double-click on a DOC or DOCX file that "
-                     "Word opens normally without any interrupting messages.\r\n\r\n"
-                     "4. All versions of Word are supported by this software except for the rare "
-                     "Word Starter and Student editions."));
+                     "LibreOffice Writer opens normally without any interrupting messages.\r\n\r\n"
+                     "4. The smaller package libreoffice-writer-nogui is enough for this "
+                     "software; start it again once Writer is installed."));
         QVERIFY(!Dialogs::appTitle().isEmpty());
         QCOMPARE(shown[0].title, Dialogs::appTitle());
         QCOMPARE(shown[0].icon, MessageIcon::None);

@@ -1,7 +1,9 @@
 #include "TestEnvironment.h"
+#include "TestFiles.h"
 
 #include "app/Failure.h"
 #include "flyer/BookmarkTexts.h"
+#include "flyer/DocumentClaim.h"
 #include "flyer/DocumentName.h"
 #include "flyer/FileBeside.h"
 #include "flyer/OfficeEngine.h"
@@ -14,6 +16,8 @@
 #include <QRegularExpression>
 
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace lumarel;
 
@@ -153,7 +157,42 @@ private slots:
         QVERIFY(!QFile::exists(path));
     }
 
-    void tempFolderIsTempWhenSet() { QCOMPARE(flyerTempFolder(), test::tempFolder()); }
+    void tempFolderIsTempWhenSet()
+    {
+        QCOMPARE(flyerTempFolder(), test::tempFolder());
+        // A TEMP naming nothing is said to be the fault, not the lock file made in it.
+        qputenv("TEMP", QFile::encodeName(test::rootFolder() + "/missing"));
+        const auto restore =
+            qScopeGuard([] { qputenv("TEMP", QFile::encodeName(test::tempFolder())); });
+        QString said;
+        try {
+            flyerTempFolder();
+        } catch (const Failure& failure) {
+            said = failure.description();
+        }
+        QVERIFY2(said.contains("TEMP names for temporary files, does not exist"), qPrintable(said));
+    }
+
+    void aStartRemovesOnlyTheDocumentsNoRunningProgramClaims()
+    {
+        const QString folder = test::tempFolder() + "/claims";
+        const QStringList names{"notes.doc", "qtemar11111111.doc", "qtemar22222222.doc",
+                                "qtemar33333333.doc"};
+        for (const QString& name : names)
+            test::writeFile(folder + "/" + name, "document");
+        const DocumentClaim live(folder + "/" + names[1]);
+        // A program killed with its preview open leaves its claim behind.
+        const pid_t killed = fork();
+        if (killed == 0) {
+            DocumentClaim claim(folder + "/" + names[2]);
+            _exit(0);
+        }
+        waitpid(killed, nullptr, 0);
+        removeAbandonedDocuments(folder);
+        QCOMPARE(QDir(folder).entryList(QDir::Files), names.mid(0, 2));
+        QCOMPARE(QDir(folder + "/.lumarel-claims").entryList(QDir::Files),
+                 QStringList{names[1] + ".lock"});
+    }
 
     void privateTempFolderWithoutTemp()
     {

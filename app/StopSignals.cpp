@@ -1,0 +1,68 @@
+#include "app/StopSignals.h"
+
+#include "app/ProgramEnd.h"
+
+#include <QCoreApplication>
+#include <QSocketNotifier>
+
+#include <cerrno>
+#include <csignal>
+#include <cstdlib>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace lumarel {
+
+namespace {
+
+int signalPipe[2] = {-1, -1};
+
+void onSignal(int signal)
+{
+    const int saved = errno;
+    const unsigned char number = static_cast<unsigned char>(signal);
+    // A full pipe already holds a stop that is still to be handled.
+    [[maybe_unused]] const ssize_t written = ::write(signalPipe[1], &number, 1);
+    errno = saved;
+}
+
+std::function<void()>& exitAction()
+{
+    static std::function<void()> action;
+    return action;
+}
+
+} // namespace
+
+void endOnStopSignals(std::function<void(int)> onStop)
+{
+    if (signalPipe[0] < 0 && ::pipe2(signalPipe, O_CLOEXEC | O_NONBLOCK) != 0)
+        return;
+    auto* notifier =
+        new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, QCoreApplication::instance());
+    QObject::connect(notifier, &QSocketNotifier::activated, notifier, [onStop = std::move(onStop)] {
+        unsigned char number = 0;
+        while (::read(signalPipe[0], &number, 1) == 1)
+            onStop(number);
+    });
+    struct sigaction action = {};
+    action.sa_handler = onSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (const int signal : {SIGTERM, SIGHUP, SIGINT})
+        ::sigaction(signal, &action, nullptr);
+}
+
+void endOnLibraryExit(std::function<void()> onExit)
+{
+    const bool first = !exitAction();
+    exitAction() = std::move(onExit);
+    if (first)
+        std::atexit([] {
+            if (exitAction())
+                exitAction()();
+            endProgram(1);
+        });
+}
+
+} // namespace lumarel

@@ -1,0 +1,76 @@
+#include "flyer/PartFiles.h"
+
+#include "app/Failure.h"
+#include "flyer/TempFolder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <cerrno>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+
+namespace lumarel {
+
+QString partFileMarker()
+{
+    return QStringLiteral(".lumarel-part-");
+}
+
+void removeAbandonedPartFiles(const QString& folder)
+{
+    static const QRegularExpression name(QStringLiteral("^\\..+\\.lumarel-part-(\\d+)-.{6}$"));
+    const QStringList parts =
+        QDir(folder).entryList({QStringLiteral(".*") + partFileMarker() + QLatin1Char('*')},
+                               QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString& part : parts) {
+        const QRegularExpressionMatch match = name.match(part);
+        bool valid = false;
+        const pid_t writer = pid_t(match.captured(1).toLongLong(&valid));
+        // A process that exists, whoever's it is, may still be writing.
+        if (valid && writer > 0 && ::kill(writer, 0) != 0 && errno == ESRCH)
+            QFile::remove(QDir(folder).filePath(part));
+    }
+}
+
+void writePrivatelyThenMove(const QString& destination,
+                            const std::function<void(const QString&)>& write)
+{
+    QTemporaryDir folder(flyerTempFolder() + QStringLiteral("/export-XXXXXX"));
+    if (!folder.isValid())
+        throw Failure(QStringLiteral("No folder for the new file could be made in %1: %2")
+                          .arg(flyerTempFolder(), folder.errorString()));
+    const QString made = folder.filePath(QFileInfo(destination).fileName());
+    write(made);
+    if (std::rename(QFile::encodeName(made).constData(),
+                    QFile::encodeName(destination).constData()) == 0)
+        return;
+    if (errno != EXDEV)
+        throw Failure(QStringLiteral("The file %1 could not be moved to %2: %3")
+                          .arg(made, destination, QString::fromLocal8Bit(std::strerror(errno))));
+    QFile source(made);
+    QFile target(destination);
+    if (!source.open(QIODevice::ReadOnly) ||
+        !target.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        throw Failure(QStringLiteral("The file %1 could not be copied to %2: %3")
+                          .arg(made, destination,
+                               source.isOpen() ? target.errorString() : source.errorString()));
+    while (!source.atEnd()) {
+        const QByteArray block = source.read(1 << 20);
+        if (block.isEmpty() && source.error() != QFileDevice::NoError)
+            throw Failure(QStringLiteral("The file %1 could not be read: %2")
+                              .arg(made, source.errorString()));
+        if (target.write(block) != block.size())
+            throw Failure(QStringLiteral("The file %1 could not be written: %2")
+                              .arg(destination, target.errorString()));
+    }
+    if (!target.flush())
+        throw Failure(QStringLiteral("The file %1 could not be written: %2")
+                          .arg(destination, target.errorString()));
+}
+
+} // namespace lumarel

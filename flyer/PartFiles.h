@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+namespace lumarel {
+
+// The marker in the name of every part file this program makes beside a target, followed by
+// the writer's process id: ".<name>.lumarel-part-<pid>-XXXXXX".
+QString partFileMarker();
+
+// Removes the part files in `folder` whose writer is no longer running (a run that was killed
+// cannot remove its own); files of running writers and every other file are left alone.
+void removeAbandonedPartFiles(const QString& folder);
+
+// Lets `write` make a file in a private folder of the program's own, then moves the finished
+// file to `destination` (renamed, or copied when the folders are on different file systems).
+// Whatever the writer leaves beside its file (an office's lock and temporary files) stays in
+// that private folder and goes with it. Throws Failure.
+void writePrivatelyThenMove(const QString& destination,
+                            const std::function<void(const QString& privatePath)>& write);
+
+} // namespace lumarel

@@ -1,0 +1,59 @@
+// The window program ends as a close of its window does, however it is told to end: its
+// office and the office's folder go with it.
+#include "TestEnvironment.h"
+
+#include <QDir>
+#include <QProcess>
+
+#include <csignal>
+
+class ProgramExitTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void endsAsAClose_data()
+    {
+        QTest::addColumn<int>("signal"); // none: the display server goes away
+        QTest::addColumn<int>("exitCode");
+        QTest::newRow("SIGTERM, as a logout sends it") << int(SIGTERM) << 0;
+        QTest::newRow("SIGHUP, as a closed terminal sends it") << int(SIGHUP) << 0;
+        QTest::newRow("SIGINT, Ctrl+C in its terminal") << int(SIGINT) << 0;
+        QTest::newRow("the display server ends") << 0 << 1;
+    }
+
+    void endsAsAClose()
+    {
+        QFETCH(int, signal);
+        QFETCH(int, exitCode);
+        QProcess display;
+        display.start("Xvfb", {"-displayfd", "1", "-nolisten", "tcp"});
+        QVERIFY(display.waitForReadyRead(30000));
+        const QString temp = lumarel::test::tempFolder() + "/" + QTest::currentDataTag();
+        QDir().mkpath(temp);
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("DISPLAY", ":" + display.readAllStandardOutput().trimmed());
+        environment.insert("QT_QPA_PLATFORM", "xcb");
+        environment.insert("TEMP", temp);
+        QProcess program;
+        program.setProcessEnvironment(environment);
+        program.start(LUMAREL_PROGRAM, {});
+        const auto offices = [&] { return QDir(temp).entryList({"lumarel-office-*"}, QDir::Dirs); };
+        // The office is being started once its pipe is recorded.
+        QTRY_VERIFY_WITH_TIMEOUT(
+            !offices().isEmpty() && QFile::exists(temp + "/" + offices()[0] + "/pipes"), 60000);
+        if (signal)
+            ::kill(program.processId(), signal);
+        else
+            display.kill();
+        QVERIFY(program.waitForFinished(60000));
+        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+        QVERIFY2(program.exitCode() == exitCode, program.readAllStandardError().constData());
+        QCOMPARE(offices(), QStringList());
+        display.kill();
+        display.waitForFinished();
+    }
+};
+
+LUMAREL_TEST_GUILESS_MAIN(ProgramExitTest)
+#include "tst_programexit.moc"
