@@ -6,6 +6,7 @@
 #include "flyer/TextBoxRepair.h"
 #include "flyer/UnoText.h"
 #include "flyer/WordBookmarks.h"
+#include "flyer/WordParagraphs.h"
 #include "flyer/WordShapes.h"
 
 #include <QDir>
@@ -383,6 +384,8 @@ struct OfficeEngine::Impl
     Reference<css::uno::XComponentContext> remote;
     Reference<css::frame::XDesktop2> desktop;
     Reference<css::lang::XComponent> document;
+    // The documents that were active when another was opened, the latest last.
+    QList<Reference<css::lang::XComponent>> setAside;
     QStringList openedPaths; // whose locks an office that ends abruptly leaves behind
     QString stopped = QStringLiteral("The office is no longer running."); // once it is not
     bool displayAlerts = true;
@@ -483,17 +486,25 @@ void OfficeEngine::Impl::restoreDroppedBookmarks(const QString& path)
 {
     QList<WordBookmark> fileBookmarks;
     QList<WordShape> fileShapes;
+    WordParagraphs fileParagraphs;
     try {
         fileBookmarks = readWordBookmarks(path);
         fileShapes = readWordShapes(path);
+        fileParagraphs = readWordParagraphs(path);
     } catch (const Failure&) {
         if (fileBookmarks.isEmpty())
             return; // not a Word 97 file: its import loses nothing of this kind
     }
+    // The import adds stock styles of the office's own that the file does not hold.
+    QStringList fileStyles;
+    for (int i = 0; i < fileParagraphs.styles.size(); ++i)
+        fileStyles << fileParagraphs.officeStyleName(i);
     const Reference<css::lang::XComponent> opened = document;
     call(QStringLiteral("restoring the text boxes of \"%1\"").arg(path), limit(kCallLimitMs),
-         [opened, fileBookmarks, fileShapes] {
-             restoreTextBoxBookmarks(opened, fileBookmarks, fileShapes);
+         [opened, fileBookmarks, fileShapes, fileParagraphs, fileStyles] {
+             restoreTextBoxBookmarks(opened, fileBookmarks, fileShapes, fileParagraphs);
+             if (!fileStyles.isEmpty())
+                 lumarel::removeUnusedStyles(opened, fileStyles);
          });
 }
 
@@ -590,6 +601,7 @@ void OfficeEngine::Impl::start(const QString& profileFolder)
 void OfficeEngine::Impl::shutDown()
 {
     document.clear();
+    setAside.clear();
     desktop.clear();
     remote.clear();
     const QString profileUrl = run.profileUrl;
@@ -690,6 +702,8 @@ void OfficeEngine::open(const QString& path, bool readOnly)
         throw Failure(
             QStringLiteral("The office could not open \"%1\": it is not a document it can read.")
                 .arg(path));
+    if (d->document.is())
+        d->setAside << d->document;
     d->document = opened;
     d->openedPaths << path;
     d->restoreDroppedBookmarks(path);
@@ -776,7 +790,8 @@ void OfficeEngine::closeWithoutSaving()
         }
         document->dispose();
     });
-    d->document.clear();
+    d->document =
+        d->setAside.isEmpty() ? Reference<css::lang::XComponent>() : d->setAside.takeLast();
 }
 
 void OfficeEngine::exportPdf(const QString& path, const QString& pageRange)
@@ -853,6 +868,7 @@ void OfficeEngine::quit()
         return;
     const Reference<css::lang::XComponent> document = d->document;
     d->document.clear();
+    d->setAside.clear();
     Reference<css::frame::XDesktop2> desktop = d->desktop;
     try {
         d->call(QStringLiteral("quitting"), limit(kQuitLimitMs), [desktop, document] {
@@ -881,6 +897,7 @@ void OfficeEngine::closeDocuments()
     d->requireRunning();
     const Reference<css::frame::XDesktop2> desktop = d->desktop;
     d->document.clear();
+    d->setAside.clear();
     d->call(QStringLiteral("closing its documents"), limit(kCallLimitMs), [desktop] {
         Reference<css::container::XEnumeration> items =
             desktop->getComponents()->createEnumeration();
@@ -957,6 +974,13 @@ QStringList OfficeEngine::bookmarkNames() const
                            names << fromUno(name);
                        return names;
                    });
+}
+
+QStringList OfficeEngine::removeUnusedStyles(const QStringList& kept)
+{
+    const Reference<css::lang::XComponent> document = d->requireDocument();
+    return d->call(QStringLiteral("removing unused styles"), limit(kCallLimitMs),
+                   [=] { return lumarel::removeUnusedStyles(document, kept); });
 }
 
 void OfficeEngine::addBookmarkInTextFrame(int frameIndex, int offset, const QString& name)

@@ -244,6 +244,7 @@ private slots:
         strip.horizontalTo = strip.verticalTo = ShapeRelation::Page;
         strip.textBox = 0;
         strip.textLeft = strip.textTop = strip.textRight = strip.textBottom = 0;
+        strip.wrapLeft = strip.wrapRight = 0;
         strip.textFlow = 2; // bottom to top
         strip.line = false;
         QCOMPARE(readWordShapes(templatePath()), QList<WordShape>{strip});
