@@ -4,6 +4,7 @@
 #include "cli/FlyerDetails.h"
 #include "cli/FlyerList.h"
 #include "cli/FlyerMaker.h"
+#include "flyer/PageCapture.h"
 
 #include <QDir>
 #include <QFile>
@@ -203,14 +204,17 @@ int BatchCommand::execute(const QCommandLineParser& parser, Console& console)
             for (size_t index; !stopAsked && (index = next++) < jobs.size();) {
                 const FlyerJob& job = jobs[index];
                 QString failure;
+                int pages = 0;
                 try {
-                    maker.make(job.fields, *format, job.path, overwrite);
+                    pages = maker.make(job.fields, *format, job.path, overwrite);
                 } catch (const Failure& refusal) {
                     failure = refusal.description();
                 }
                 const std::lock_guard lock(said);
                 if (failure.isEmpty()) {
                     progress.done(job.row, job.path);
+                    if (const QString overflow = pageOverflowText(pages); !overflow.isEmpty())
+                        progress.message(job.row, job.path + QStringLiteral(": ") + overflow);
                     ++made;
                 } else {
                     progress.message(job.row, failure);

@@ -10,6 +10,7 @@
 
 #include <QFile>
 #include <QImageWriter>
+#include <QScopeGuard>
 
 namespace lumarel::cli {
 
@@ -76,6 +77,27 @@ void writeOpenDocument(OfficeEngine& office, OutputFormat format, const QString&
                           .arg(path, writer.errorString()));
 }
 
+int writeThroughWordFile(OfficeEngine& office, OutputFormat format, const QString& path)
+{
+    if (format.document == SaveFormat::Word97) {
+        exportOpenDocument(office, SaveFormat::Word97, path);
+        return office.pageCount();
+    }
+    // The window saves the flyer as Word 97 and makes every other format from that file: the
+    // same steps here give the same flyer.
+    const FileBeside saved(path + QStringLiteral(".doc"));
+    exportOpenDocument(office, SaveFormat::Word97, saved.path());
+    office.open(saved.path(), true);
+    const auto close = qScopeGuard([&] {
+        try {
+            office.closeWithoutSaving();
+        } catch (const Failure&) {
+        }
+    });
+    writeOpenDocument(office, format, path);
+    return office.pageCount();
+}
+
 bool startOffice(FlyerMaker& maker, Console& console)
 {
     try {
@@ -128,22 +150,24 @@ void FlyerMaker::discardDocument()
     }
 }
 
-void FlyerMaker::make(const FlyerFields& fields, OutputFormat format, const QString& path,
-                      bool replace)
+int FlyerMaker::make(const FlyerFields& fields, OutputFormat format, const QString& path,
+                     bool replace)
 {
     FileBeside part(path);
+    int pages = 0;
     try {
         if (!m_ready)
             openTemplate();
         FirstFailure steps;
         m_run->putTexts(fields, steps.runner());
         steps.check();
-        writeOpenDocument(*m_office, format, part.path());
+        pages = writeThroughWordFile(*m_office, format, part.path());
     } catch (const Failure&) {
         discardDocument();
         throw;
     }
     part.commit(replace);
+    return pages;
 }
 
 } // namespace lumarel::cli

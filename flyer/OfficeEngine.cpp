@@ -26,6 +26,7 @@
 
 #include <com/sun/star/beans/NamedValue.hpp>
 #include <com/sun/star/beans/PropertyValue.hpp>
+#include <com/sun/star/beans/XPropertySet.hpp>
 #include <com/sun/star/bridge/UnoUrlResolver.hpp>
 #include <com/sun/star/configuration/theDefaultProvider.hpp>
 #include <com/sun/star/connection/NoConnectException.hpp>
@@ -36,6 +37,8 @@
 #include <com/sun/star/document/MacroExecMode.hpp>
 #include <com/sun/star/document/UpdateDocMode.hpp>
 #include <com/sun/star/frame/Desktop.hpp>
+#include <com/sun/star/frame/XController.hpp>
+#include <com/sun/star/frame/XModel.hpp>
 #include <com/sun/star/frame/XStorable.hpp>
 #include <com/sun/star/lang/DisposedException.hpp>
 #include <com/sun/star/lang/XMultiServiceFactory.hpp>
@@ -823,6 +826,21 @@ void OfficeEngine::exportCopy(const QString& path, const QString& filterName)
         arguments.getArray()[2] = property("FilterData", css::uno::Any(allFonts));
     }
     d->storeCopy(document, path, arguments, QStringLiteral("storing a copy as \"%1\""));
+}
+
+int OfficeEngine::pageCount()
+{
+    const Reference<css::lang::XComponent> document = d->requireDocument();
+    return d->call(QStringLiteral("counting the pages"), limit(kCallLimitMs), [document] {
+        // The document's view lays it out, hidden or not.
+        const Reference<css::frame::XController> view =
+            Reference<css::frame::XModel>(document, UNO_QUERY_THROW)->getCurrentController();
+        sal_Int32 pages = 0;
+        if (view.is())
+            Reference<css::beans::XPropertySet>(view, UNO_QUERY_THROW)
+                ->getPropertyValue("PageCount") >>= pages;
+        return int(pages);
+    });
 }
 
 QImage OfficeEngine::renderFirstPage(int dotsPerMeter)

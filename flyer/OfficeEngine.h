@@ -46,6 +46,8 @@ public:
     // own location and no lock file is made. A PDF copy carries every font, the standard ones
     // too, so that it reads the same on any machine.
     void exportCopy(const QString& path, const QString& filterName);
+    // How many pages the active document runs to, as the office lays it out.
+    int pageCount();
     // The first page as an image whose physical size (pixels / dotsPerMeter) is the page's.
     QImage renderFirstPage(int dotsPerMeter);
     void quit();

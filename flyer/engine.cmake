@@ -62,6 +62,8 @@ lumarel_uno_headers(lumarel_flyer TYPES
     com.sun.star.document.UpdateDocMode
     com.sun.star.frame.Desktop
     com.sun.star.frame.XStorable
+    com.sun.star.frame.XModel
+    com.sun.star.frame.XController
     com.sun.star.lang.DisposedException
     com.sun.star.lang.XMultiServiceFactory
     com.sun.star.lang.XServiceInfo

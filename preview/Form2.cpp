@@ -42,6 +42,8 @@ constexpr TwipsRect kPicture2{120, 120, 9330, 7425};
 constexpr TwipsRect kPicture1{0, 0, 2340, 3435};
 constexpr TwipsRect kFrame1{120, 7860, 9600, 855};
 constexpr TwipsRect kZoomOri{10320, 480, 735, 375};
+// Inside the top of the page's view.
+constexpr TwipsRect kPageNotice{180, 180, 9210, 600};
 constexpr TwipsRect kPushButton1{240, 300, 4440, 405};
 constexpr TwipsRect kPushButton2{4800, 300, 4560, 405};
 constexpr TwipsRect kPushButton6{4920, 8850, 4800, 405};
@@ -216,6 +218,26 @@ void Form2::loadPicture(const QString& path)
         throw Failure(
             QStringLiteral("The file %1 is not a picture: %2").arg(path, reader.errorString()));
     loadPicture(picture);
+}
+
+void Form2::setPageNotice(const QString& text)
+{
+    if (!m_pageNotice) {
+        m_pageNotice = new QLabel(this);
+        m_pageNotice->setObjectName(QStringLiteral("PageNotice"));
+        m_pageNotice->setGeometry(Twips::toPixels(kPageNotice));
+        m_pageNotice->setWordWrap(true);
+        m_pageNotice->setMargin(4);
+        m_pageNotice->setFrameShape(QFrame::Box);
+        // The palette's tool-tip colours stand out from the page in any colour scheme.
+        m_pageNotice->setBackgroundRole(QPalette::ToolTipBase);
+        m_pageNotice->setForegroundRole(QPalette::ToolTipText);
+        m_pageNotice->setAutoFillBackground(true);
+    }
+    m_pageNotice->setText(text);
+    m_pageNotice->setAccessibleName(text);
+    m_pageNotice->setVisible(!text.isEmpty());
+    m_pageNotice->raise();
 }
 
 void Form2::loadPicture(const QImage& picture)
