@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QRegularExpression>
+#include <QtEndian>
 #include <poppler-qt6.h>
 #include <zip.h>
 
@@ -56,6 +57,7 @@ struct Design
 {
     QStringList styles;
     QString strip;
+    int stripSpacing = 0; // in twips
     QList<int> band;
     bool complexSizes = true;
     QStringList paragraphs;
@@ -74,8 +76,11 @@ Design wordDesign(const QString& path)
             read.styleProperty(i, kSprmCHps, true) == read.styleProperty(i, kSprmCHpsBi, true);
     }
     for (const WordParagraph& paragraph : read.paragraphs) {
-        if (paragraph.story == Story::TextBox && design.strip.isEmpty())
+        if (paragraph.story == Story::TextBox && design.strip.isEmpty()) {
             design.strip = read.styleName(paragraph);
+            design.stripSpacing = qint16(qFromLittleEndian<quint16>(
+                read.characterProperty(paragraph, kSprmCDxaSpace).value_or("\0\0").constData()));
+        }
         design.paragraphs << read.styleName(paragraph) + paragraph.paragraphSprms.toHex();
         if (paragraph.story == Story::Main && read.styleName(paragraph) == "Heading 2")
             design.band << borderSpacePoints(
@@ -98,6 +103,10 @@ Design docxDesign(const QString& path)
     design.strip =
         matches(styles, QString("w:styleId=\"%1\".*?<w:name w:val=\"([^\"]+)\"").arg(stripId))
             .value(0);
+    design.stripSpacing =
+        matches(styles, QString("w:styleId=\"%1\".*?<w:spacing w:val=\"(\\d+)\"").arg(stripId))
+            .value(0)
+            .toInt();
     design.paragraphs = matches(body, "<w:pPr>(.*?)</w:pPr>");
     for (const QString& pPr : matches(body, "<w:pStyle w:val=\"Heading2\"/>(.*?)</w:pPr>"))
         design.band << matches(pPr, "<w:bottom [^>]*w:space=\"(\\d+)\"").value(0).toInt();
@@ -122,6 +131,11 @@ Design odtDesign(const QString& path)
     design.strip = matches(content, "<draw:text-box>\\s*<text:h text:style-name=\"([^\"]+)\"")
                        .value(0)
                        .replace("_20_", " ");
+    design.stripSpacing =
+        qRound(inchesToPoints(
+                   matches(styles, "style:name=\"Heading_20_1\".*?fo:letter-spacing=\"([^\"]+)\"")
+                       .value(0)) *
+               20);
     for (const QString& name : matches(content, "<text:[hp] text:style-name=\"([^\"]+)\""))
         design.paragraphs << matches(content,
                                      QString("style:name=\"%1\".*?</style:style>").arg(name), 0)
@@ -228,6 +242,7 @@ private slots:
         }
         QCOMPARE(design.styles.count("Body Text") + design.styles.count("Text body"), 1);
         QCOMPARE(design.strip, QString("Heading 1"));
+        QCOMPARE(design.stripSpacing, 20);
         QCOMPARE(design.band, (QList<int>{31, 31, 31}));
         QVERIFY(design.complexSizes);
     }

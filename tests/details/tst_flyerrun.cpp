@@ -142,7 +142,7 @@ private slots:
         const qsizetype more = flyer.paragraphs.indexOf("Throw-up bag") - 3;
         QVERIFY(flyer.paragraphs.value(more).startsWith("The first 20 people"));
         QCOMPARE(flyer.paragraphs.value(more + 2), QStringLiteral("None"));
-        QCOMPARE(flyer.styles.mid(more, 4), QStringList(4, "Body Text"));
+        QCOMPARE(flyer.styles.mid(more, 4), QStringList(4, "Text body"));
         QVERIFY2(body.contains(" Friday, January 15th, 2027   3:05 PM"), qPrintable(body));
         QVERIFY(body.contains(" Brantwell MA"));
         QVERIFY(body.contains("The first 20 people to sign up"));
