@@ -508,6 +508,7 @@ void OfficeEngine::Impl::restoreDroppedBookmarks(const QString& path)
              restoreTextBoxBookmarks(opened, fileBookmarks, fileShapes, fileParagraphs);
              if (!fileStyles.isEmpty())
                  lumarel::removeUnusedStyles(opened, fileStyles);
+             clearWhitePageBackground(opened);
          });
 }
 

@@ -378,6 +378,24 @@ QStringList removeUnusedStyles(const Reference<css::lang::XComponent>& document,
     return removed;
 }
 
+void clearWhitePageBackground(const Reference<css::lang::XComponent>& document)
+{
+    const Reference<css::container::XNameAccess> pages(
+        Reference<css::style::XStyleFamiliesSupplier>(document, UNO_QUERY_THROW)
+            ->getStyleFamilies()
+            ->getByName("PageStyles"),
+        UNO_QUERY_THROW);
+    for (const rtl::OUString& name : pages->getElementNames()) {
+        const Reference<css::beans::XPropertySet> page(pages->getByName(name), UNO_QUERY_THROW);
+        bool transparent = true;
+        sal_Int32 colour = 0;
+        page->getPropertyValue("BackTransparent") >>= transparent;
+        page->getPropertyValue("BackColor") >>= colour;
+        if (!transparent && colour == 0xFFFFFF)
+            page->setPropertyValue("BackTransparent", Any(true));
+    }
+}
+
 QList<QStringList> textBoxParagraphs(const Reference<css::lang::XComponent>& document)
 {
     QList<QStringList> boxes;

@@ -10,6 +10,8 @@ packages=(
     fontconfig fonts-liberation2 fonts-wine fonts-ebgaramond fonts-dejavu-core
     xvfb xauth x11-apps imagemagick xdotool
     scdoc desktop-file-utils appstream dpkg-dev file
+    # A reader of the saved .docx that is not the office, for the tests.
+    abiword
     # The sanitizer runs (gcc's runtimes) and the fuzzer (clang with libFuzzer).
     libasan8 libubsan1 libtsan2 clang libfuzzer-14-dev libclang-rt-14-dev
 )

@@ -1,6 +1,6 @@
 // The flyer's design in every saved format, read back with readers other than the office (the
-// Word 97 records, the .docx and .odt XML, the PDF's outline, the page's pixels), and the same
-// flyer from the window and from the command line.
+// Word 97 records, the .docx and .odt XML, AbiWord, the PDF's outline, the page's pixels), and the
+// same flyer from the window and from the command line.
 #include "TestEnvironment.h"
 
 #include "MainWindow.h"
@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QtEndian>
 #include <poppler-qt6.h>
@@ -60,6 +61,7 @@ struct Design
     int stripSpacing = 0; // in twips
     QList<int> band;
     bool complexSizes = true;
+    bool pageBackground = false;
     QStringList paragraphs;
 };
 
@@ -89,6 +91,18 @@ Design wordDesign(const QString& path)
     return design;
 }
 
+// The text AbiWord reads from a document, empty when it cannot read it.
+QString abiWordText(const QString& path)
+{
+    QProcess abiword;
+    const QString text = path + ".txt";
+    abiword.start("abiword", {"--to=txt", "-o", text, path});
+    if (!abiword.waitForFinished(60000) || abiword.exitCode() != 0)
+        return QString();
+    QFile file(text);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
 Design docxDesign(const QString& path)
 {
     const QString styles = archivePart(path, "word/styles.xml");
@@ -108,6 +122,7 @@ Design docxDesign(const QString& path)
             .value(0)
             .toInt();
     design.paragraphs = matches(body, "<w:pPr>(.*?)</w:pPr>");
+    design.pageBackground = body.contains("<w:background");
     for (const QString& pPr : matches(body, "<w:pStyle w:val=\"Heading2\"/>(.*?)</w:pPr>"))
         design.band << matches(pPr, "<w:bottom [^>]*w:space=\"(\\d+)\"").value(0).toInt();
     return design;
@@ -123,6 +138,8 @@ Design odtDesign(const QString& path)
     const QString styles = archivePart(path, "styles.xml");
     const QString content = archivePart(path, "content.xml");
     Design design;
+    design.pageBackground =
+        !matches(styles, "<style:page-layout-properties [^>]*fo:background-color=\"#", 0).isEmpty();
     for (const QString& style : matches(styles, "<style:style [^>]*family=\"paragraph\".*?>", 0))
         design.styles << matches(style, "style:(?:display-)?name=\"([^\"]+)\"").last();
     for (const QString& props : matches(styles, "<style:text-properties [^>]*>", 0))
@@ -245,6 +262,9 @@ private slots:
         QCOMPARE(design.stripSpacing, 20);
         QCOMPARE(design.band, (QList<int>{31, 31, 31}));
         QVERIFY(design.complexSizes);
+        QVERIFY(!design.pageBackground);
+        if (path.endsWith(".docx"))
+            QVERIFY(abiWordText(path).contains("Spring\nFair\nDay"));
     }
 
     void bandIsAsDeepUnderThreeLinesAsUnderOne()
