@@ -4,6 +4,7 @@
 #include "cli/FlyerDetails.h"
 #include "cli/FlyerList.h"
 #include "cli/FlyerMaker.h"
+#include "flyer/PageCapture.h"
 #include "flyer/PartFiles.h"
 
 #include <QDir>
@@ -215,14 +216,17 @@ int BatchCommand::execute(const QCommandLineParser& parser, Console& console)
             for (size_t index; !stopAsked && (index = next++) < jobs.size();) {
                 const FlyerJob& job = jobs[index];
                 QString failure;
+                int pages = 0;
                 try {
-                    maker.make(job.fields, *format, job.path, overwrite);
+                    pages = maker.make(job.fields, *format, job.path, overwrite);
                 } catch (const Failure& refusal) {
                     failure = refusal.description();
                 }
                 const std::lock_guard lock(said);
                 if (failure.isEmpty()) {
                     progress.done(job.line, job.path);
+                    if (const QString overflow = pageOverflowText(pages); !overflow.isEmpty())
+                        progress.message(job.line, job.path + QStringLiteral(": ") + overflow);
                     ++made;
                 } else if (!overwrite && QFileInfo::exists(job.path)) {
                     // Another run into the same folder made it meanwhile.

@@ -11,6 +11,7 @@
 
 #include <QFile>
 #include <QImageWriter>
+#include <QScopeGuard>
 
 namespace lumarel::cli {
 
@@ -77,6 +78,27 @@ void writeOpenDocument(OfficeEngine& office, OutputFormat format, const QString&
                           .arg(path, writer.errorString()));
 }
 
+int writeThroughWordFile(OfficeEngine& office, OutputFormat format, const QString& path)
+{
+    if (format.document == SaveFormat::Word97) {
+        exportOpenDocument(office, SaveFormat::Word97, path);
+        return office.pageCount();
+    }
+    // The window saves the flyer as Word 97 and makes every other format from that file: the
+    // same steps here give the same flyer.
+    const FileBeside saved(path + QStringLiteral(".doc"));
+    exportOpenDocument(office, SaveFormat::Word97, saved.path());
+    office.open(saved.path(), true);
+    const auto close = qScopeGuard([&] {
+        try {
+            office.closeWithoutSaving();
+        } catch (const Failure&) {
+        }
+    });
+    writeOpenDocument(office, format, path);
+    return office.pageCount();
+}
+
 bool startOffice(FlyerMaker& maker, Console& console)
 {
     try {
@@ -129,10 +151,11 @@ void FlyerMaker::discardDocument()
     }
 }
 
-void FlyerMaker::make(const FlyerFields& fields, OutputFormat format, const QString& path,
-                      bool replace)
+int FlyerMaker::make(const FlyerFields& fields, OutputFormat format, const QString& path,
+                     bool replace)
 {
     FileBeside part(path);
+    int pages = 0;
     try {
         if (!m_ready)
             openTemplate();
@@ -141,13 +164,14 @@ void FlyerMaker::make(const FlyerFields& fields, OutputFormat format, const QStr
         steps.check();
         // The office's own lock and temporary files stay out of the user's folder.
         writePrivatelyThenMove(part.path(), [&](const QString& privatePath) {
-            writeOpenDocument(*m_office, format, privatePath);
+            pages = writeThroughWordFile(*m_office, format, privatePath);
         });
     } catch (const Failure&) {
         discardDocument();
         throw;
     }
     part.commit(replace);
+    return pages;
 }
 
 } // namespace lumarel::cli

@@ -30,6 +30,10 @@ QString extensionOf(OutputFormat format);
 // Writes the office's active document to `path` in `format`; the office's own document stays
 // as it is. Throws Failure.
 void writeOpenDocument(OfficeEngine& office, OutputFormat format, const QString& path);
+// The same through a Word 97 copy of the active document: formats other than Word 97 are made
+// from that copy opened again, as the window makes them from the flyer it saved.
+// Returns the number of pages of the flyer.
+int writeThroughWordFile(OfficeEngine& office, OutputFormat format, const QString& path);
 
 // Makes flyers one after another with one office and one open template: each flyer puts its
 // texts into the same document and writes it out. The file appears under its own name only
@@ -43,8 +47,8 @@ public:
     // Starts the office; throws Failure when it cannot be started.
     void start();
     // Makes one flyer at `path`; an existing file is replaced only when `replace` is true.
-    // Throws Failure; the next flyer starts afresh.
-    void make(const FlyerFields& fields, OutputFormat format, const QString& path, bool replace);
+    // Throws Failure; the next flyer starts afresh. Returns the number of pages of the flyer.
+    int make(const FlyerFields& fields, OutputFormat format, const QString& path, bool replace);
 
 private:
     void openTemplate();

@@ -4,6 +4,7 @@
 #include "cli/BatchCommand.h"
 #include "cli/FlyerDetails.h"
 #include "cli/FlyerMaker.h"
+#include "flyer/PageCapture.h"
 #include "flyer/PartFiles.h"
 
 #include <QFileInfo>
@@ -62,7 +63,10 @@ int MakeCommand::execute(const QCommandLineParser& parser, Console& console)
     if (!startOffice(maker, console))
         return kNoOffice;
     try {
-        maker.make(flyerFields(record), *format, QFileInfo(output).absoluteFilePath(), true);
+        const int pages =
+            maker.make(flyerFields(record), *format, QFileInfo(output).absoluteFilePath(), true);
+        if (const QString overflow = pageOverflowText(pages); !overflow.isEmpty())
+            console.err << QStringLiteral("lumarel: %1: %2").arg(output, overflow) << Qt::endl;
     } catch (const Failure& failure) {
         console.err << QStringLiteral("lumarel: %1: %2").arg(output, failure.description())
                     << Qt::endl;

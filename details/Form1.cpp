@@ -539,6 +539,7 @@ void Form1::PushButton6_Click()
                 preview().loadPicture(pagePicturePath());
             else
                 preview().loadPicture(pageNotice(run.failure()));
+            preview().setPageNotice(pageOverflowText(run.pageCount()));
         });
         trap.step(168, [&] { preview().mWordFile = documentPath; });
         trap.step(170, [&] {

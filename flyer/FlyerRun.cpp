@@ -145,7 +145,10 @@ bool FlyerRun::capturePage(const QString& documentPath, const QString& picturePa
     QImage page;
     officeStep(116, [&] { m_office = &m_source(); });
     officeStep(118, [&] { office().open(documentPath); });
-    officeStep(120, [&] { page = office().renderFirstPage(kPageDotsPerMeter); });
+    officeStep(120, [&] {
+        page = office().renderFirstPage(kPageDotsPerMeter);
+        m_pageCount = office().pageCount();
+    });
     // The picture of a page that the office could not render is not there to write.
     const bool written = !m_officeFailed && plainStep(122, [&] {
         if (page.isNull())

@@ -52,6 +52,8 @@ public:
     // Whether an office step failed; the office is then not fit for another use as it is.
     bool officeFailed() const { return m_officeFailed; }
     bool documentSaved() const { return m_saved; }
+    // The pages of the document capturePage() last rendered; 0 before.
+    int pageCount() const { return m_pageCount; }
     // Why the last failing step failed (the office's reason for an office step).
     const QString& failure() const { return m_failure; }
 
@@ -65,6 +67,7 @@ private:
     OfficeEngine* m_office = nullptr;
     bool m_officeFailed = false;
     bool m_saved = false;
+    int m_pageCount = 0;
     QString m_failure;
     std::unique_ptr<RunLock> m_lock;
 };

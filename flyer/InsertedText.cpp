@@ -41,15 +41,22 @@ using css::uno::Reference;
 using css::uno::UNO_QUERY_THROW;
 
 // Paragraph properties outside the "Para" family: borders and their distances.
+// "BorderDistance" is left out: it reads one side's distance and sets all four.
 const char* const kBorderProperties[] = {
-    "LeftBorder",        "RightBorder",          "TopBorder",
-    "BottomBorder",      "LeftBorderDistance",   "RightBorderDistance",
-    "TopBorderDistance", "BottomBorderDistance", "BorderDistance",
+    "LeftBorder",         "RightBorder",         "TopBorder",         "BottomBorder",
+    "LeftBorderDistance", "RightBorderDistance", "TopBorderDistance", "BottomBorderDistance",
 };
 
-// The paragraph's style and its direct paragraph formatting, as a cursor in it sees them.
-ParagraphFormat paragraphFormat(const Reference<css::beans::XPropertySet>& cursor)
+// The style and direct paragraph formatting of the paragraph the cursor stands in. A cursor
+// reports the paragraph's attributes as direct only where the text has some of its own, so the
+// paragraph itself is asked.
+ParagraphFormat paragraphFormat(const Reference<css::text::XTextCursor>& at)
 {
+    const Reference<css::beans::XPropertySet> cursor(
+        Reference<css::container::XEnumerationAccess>(at, UNO_QUERY_THROW)
+            ->createEnumeration()
+            ->nextElement(),
+        UNO_QUERY_THROW);
     std::vector<rtl::OUString> candidates;
     for (const css::beans::Property& property : cursor->getPropertySetInfo()->getProperties())
         if (property.Name.startsWith("Para") &&
@@ -96,8 +103,7 @@ void insertParagraphs(TextPlace& place, const QStringList& paragraphs)
     if (!cursor.is())
         cursor = place.range->getText()->createTextCursorByRange(place.range);
     if (paragraphs.size() > 1 && !place.format)
-        place.format =
-            paragraphFormat(Reference<css::beans::XPropertySet>(cursor, UNO_QUERY_THROW));
+        place.format = paragraphFormat(cursor);
     // The cursor's new text takes the place of what it spans, and the cursor then spans the new
     // text. Each CR splits the paragraph there, and Writer makes each LF a line break.
     cursor->setString(toUno(paragraphs.join(QLatin1Char('\r'))));

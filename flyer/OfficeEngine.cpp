@@ -6,6 +6,7 @@
 #include "flyer/TextBoxRepair.h"
 #include "flyer/UnoText.h"
 #include "flyer/WordBookmarks.h"
+#include "flyer/WordParagraphs.h"
 #include "flyer/WordShapes.h"
 
 #include <QDir>
@@ -25,6 +26,7 @@
 
 #include <com/sun/star/beans/NamedValue.hpp>
 #include <com/sun/star/beans/PropertyValue.hpp>
+#include <com/sun/star/beans/XPropertySet.hpp>
 #include <com/sun/star/bridge/UnoUrlResolver.hpp>
 #include <com/sun/star/configuration/theDefaultProvider.hpp>
 #include <com/sun/star/connection/NoConnectException.hpp>
@@ -35,6 +37,8 @@
 #include <com/sun/star/document/MacroExecMode.hpp>
 #include <com/sun/star/document/UpdateDocMode.hpp>
 #include <com/sun/star/frame/Desktop.hpp>
+#include <com/sun/star/frame/XController.hpp>
+#include <com/sun/star/frame/XModel.hpp>
 #include <com/sun/star/frame/XStorable.hpp>
 #include <com/sun/star/lang/DisposedException.hpp>
 #include <com/sun/star/lang/XMultiServiceFactory.hpp>
@@ -383,6 +387,8 @@ struct OfficeEngine::Impl
     Reference<css::uno::XComponentContext> remote;
     Reference<css::frame::XDesktop2> desktop;
     Reference<css::lang::XComponent> document;
+    // The documents that were active when another was opened, the latest last.
+    QList<Reference<css::lang::XComponent>> setAside;
     QStringList openedPaths; // whose locks an office that ends abruptly leaves behind
     QString stopped = QStringLiteral("The office is no longer running."); // once it is not
     bool displayAlerts = true;
@@ -483,17 +489,26 @@ void OfficeEngine::Impl::restoreDroppedBookmarks(const QString& path)
 {
     QList<WordBookmark> fileBookmarks;
     QList<WordShape> fileShapes;
+    WordParagraphs fileParagraphs;
     try {
         fileBookmarks = readWordBookmarks(path);
         fileShapes = readWordShapes(path);
+        fileParagraphs = readWordParagraphs(path);
     } catch (const Failure&) {
         if (fileBookmarks.isEmpty())
             return; // not a Word 97 file: its import loses nothing of this kind
     }
+    // The import adds stock styles of the office's own that the file does not hold.
+    QStringList fileStyles;
+    for (int i = 0; i < fileParagraphs.styles.size(); ++i)
+        fileStyles << fileParagraphs.officeStyleName(i);
     const Reference<css::lang::XComponent> opened = document;
     call(QStringLiteral("restoring the text boxes of \"%1\"").arg(path), limit(kCallLimitMs),
-         [opened, fileBookmarks, fileShapes] {
-             restoreTextBoxBookmarks(opened, fileBookmarks, fileShapes);
+         [opened, fileBookmarks, fileShapes, fileParagraphs, fileStyles] {
+             restoreTextBoxBookmarks(opened, fileBookmarks, fileShapes, fileParagraphs);
+             if (!fileStyles.isEmpty())
+                 lumarel::removeUnusedStyles(opened, fileStyles);
+             clearWhitePageBackground(opened);
          });
 }
 
@@ -590,6 +605,7 @@ void OfficeEngine::Impl::start(const QString& profileFolder)
 void OfficeEngine::Impl::shutDown()
 {
     document.clear();
+    setAside.clear();
     desktop.clear();
     remote.clear();
     const QString profileUrl = run.profileUrl;
@@ -690,6 +706,8 @@ void OfficeEngine::open(const QString& path, bool readOnly)
         throw Failure(
             QStringLiteral("The office could not open \"%1\": it is not a document it can read.")
                 .arg(path));
+    if (d->document.is())
+        d->setAside << d->document;
     d->document = opened;
     d->openedPaths << path;
     d->restoreDroppedBookmarks(path);
@@ -776,7 +794,8 @@ void OfficeEngine::closeWithoutSaving()
         }
         document->dispose();
     });
-    d->document.clear();
+    d->document =
+        d->setAside.isEmpty() ? Reference<css::lang::XComponent>() : d->setAside.takeLast();
 }
 
 void OfficeEngine::exportPdf(const QString& path, const QString& pageRange)
@@ -808,6 +827,21 @@ void OfficeEngine::exportCopy(const QString& path, const QString& filterName)
         arguments.getArray()[2] = property("FilterData", css::uno::Any(allFonts));
     }
     d->storeCopy(document, path, arguments, QStringLiteral("storing a copy as \"%1\""));
+}
+
+int OfficeEngine::pageCount()
+{
+    const Reference<css::lang::XComponent> document = d->requireDocument();
+    return d->call(QStringLiteral("counting the pages"), limit(kCallLimitMs), [document] {
+        // The document's view lays it out, hidden or not.
+        const Reference<css::frame::XController> view =
+            Reference<css::frame::XModel>(document, UNO_QUERY_THROW)->getCurrentController();
+        sal_Int32 pages = 0;
+        if (view.is())
+            Reference<css::beans::XPropertySet>(view, UNO_QUERY_THROW)
+                ->getPropertyValue("PageCount") >>= pages;
+        return int(pages);
+    });
 }
 
 QImage OfficeEngine::renderFirstPage(int dotsPerMeter)
@@ -853,6 +887,7 @@ void OfficeEngine::quit()
         return;
     const Reference<css::lang::XComponent> document = d->document;
     d->document.clear();
+    d->setAside.clear();
     Reference<css::frame::XDesktop2> desktop = d->desktop;
     try {
         d->call(QStringLiteral("quitting"), limit(kQuitLimitMs), [desktop, document] {
@@ -881,6 +916,7 @@ void OfficeEngine::closeDocuments()
     d->requireRunning();
     const Reference<css::frame::XDesktop2> desktop = d->desktop;
     d->document.clear();
+    d->setAside.clear();
     d->call(QStringLiteral("closing its documents"), limit(kCallLimitMs), [desktop] {
         Reference<css::container::XEnumeration> items =
             desktop->getComponents()->createEnumeration();
@@ -957,6 +993,13 @@ QStringList OfficeEngine::bookmarkNames() const
                            names << fromUno(name);
                        return names;
                    });
+}
+
+QStringList OfficeEngine::removeUnusedStyles(const QStringList& kept)
+{
+    const Reference<css::lang::XComponent> document = d->requireDocument();
+    return d->call(QStringLiteral("removing unused styles"), limit(kCallLimitMs),
+                   [=] { return lumarel::removeUnusedStyles(document, kept); });
 }
 
 void OfficeEngine::addBookmarkInTextFrame(int frameIndex, int offset, const QString& name)

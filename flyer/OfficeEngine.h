@@ -24,7 +24,8 @@ public:
     OfficeEngine(const OfficeEngine&) = delete;
     OfficeEngine& operator=(const OfficeEngine&) = delete;
 
-    // Opens a document (hidden, macros never run, links not updated); it becomes the active one.
+    // Opens a document (hidden, macros never run, links not updated); it becomes the active one,
+    // and the one active before becomes active again when it is closed.
     void open(const QString& path, bool readOnly = false);
     // Puts `text` at the bookmark: each CR LF starts a new paragraph with the formatting of the
     // bookmark's paragraph, as in Word; a lone CR or LF becomes a line break. Called again for the
@@ -35,7 +36,8 @@ public:
     // The office never prompts when driven this way; the setting is kept for the callers' order.
     void setDisplayAlerts(bool on);
     bool displayAlerts() const;
-    // Both close the active document and discard any unsaved change.
+    // Both close the active document and discard any unsaved change; the document that was
+    // active before it was opened is the active one again.
     void close();
     void closeWithoutSaving();
     // Exports the pages of the active document (all when the range is empty) as PDF.
@@ -44,6 +46,8 @@ public:
     // own location and no lock file is made. A PDF copy carries every font, the standard ones
     // too, so that it reads the same on any machine.
     void exportCopy(const QString& path, const QString& filterName);
+    // How many pages the active document runs to, as the office lays it out.
+    int pageCount();
     // The first page as an image whose physical size (pixels / dotsPerMeter) is the page's.
     QImage renderFirstPage(int dotsPerMeter);
     void quit();
@@ -67,6 +71,9 @@ public:
     QStringList paragraphStyles() const;
     QList<QStringList> textBoxParagraphs() const;
     QStringList bookmarkNames() const;
+    // Removes the paragraph styles of the active document that no text uses, but the default
+    // one and those named in `kept` (by the office's names); returns the names removed.
+    QStringList removeUnusedStyles(const QStringList& kept);
     // Puts a new empty bookmark at a character offset in the text of the frameIndex-th frame.
     void addBookmarkInTextFrame(int frameIndex, int offset, const QString& name);
 

@@ -29,6 +29,15 @@ void SaveDocAsJPG(const QString& documentPath)
     ReadyOffice::giveBack(run.officeFailed());
 }
 
+QString pageOverflowText(int pages)
+{
+    if (pages <= 1)
+        return QString();
+    return QStringLiteral("The flyer runs to %1 pages, not one: shorten its texts to fit it on "
+                          "one page. The file holds every page; the picture shows the first.")
+        .arg(pages);
+}
+
 QImage pageNotice(const QString& reason)
 {
     // A Letter page at the page picture's own resolution, so the view treats it as the page.

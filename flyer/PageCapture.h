@@ -21,6 +21,9 @@ bool SaveDocAsJPG(FlyerRun& run, const QString& documentPath);
 // The same with the ready office.
 void SaveDocAsJPG(const QString& documentPath);
 
+// What is said of a flyer that runs to more than one page; empty for a flyer of one page.
+QString pageOverflowText(int pages);
+
 // A page-sized picture with `reason` written where the page would be, shown instead of a page
 // whose picture could not be made.
 QImage pageNotice(const QString& reason);

@@ -1,5 +1,6 @@
 #include "flyer/TextBoxRepair.h"
 
+#include "flyer/DocumentUnits.h"
 #include "flyer/UnoText.h"
 
 #include <com/sun/star/awt/Size.hpp>
@@ -7,17 +8,21 @@
 #include <com/sun/star/container/XEnumerationAccess.hpp>
 #include <com/sun/star/container/XIndexAccess.hpp>
 #include <com/sun/star/container/XNameAccess.hpp>
+#include <com/sun/star/container/XNameContainer.hpp>
 #include <com/sun/star/container/XNamed.hpp>
 #include <com/sun/star/drawing/XDrawPageSupplier.hpp>
 #include <com/sun/star/drawing/XShape.hpp>
 #include <com/sun/star/drawing/XShapes.hpp>
 #include <com/sun/star/lang/XMultiServiceFactory.hpp>
 #include <com/sun/star/lang/XServiceInfo.hpp>
+#include <com/sun/star/style/XStyle.hpp>
+#include <com/sun/star/style/XStyleFamiliesSupplier.hpp>
 #include <com/sun/star/table/BorderLine2.hpp>
 #include <com/sun/star/text/ControlCharacter.hpp>
 #include <com/sun/star/text/HoriOrientation.hpp>
 #include <com/sun/star/text/RelOrientation.hpp>
 #include <com/sun/star/text/SizeType.hpp>
+#include <com/sun/star/text/TextContentAnchorType.hpp>
 #include <com/sun/star/text/VertOrientation.hpp>
 #include <com/sun/star/text/WrapTextMode.hpp>
 #include <com/sun/star/text/WritingMode2.hpp>
@@ -40,12 +45,15 @@ namespace lumarel {
 
 namespace {
 
-// Character and paragraph properties a text box's paragraph carries over to the frame.
+// Character and paragraph properties a text box's paragraph carries over to the frame when the
+// file does not name its style.
 const char* const kCarriedProperties[] = {
     "CharFontName", "CharFontFamily", "CharHeight",       "CharWeight",      "CharPosture",
     "CharColor",    "CharCaseMap",    "CharKerning",      "CharAutoKerning", "CharUnderline",
     "ParaAdjust",   "ParaTopMargin",  "ParaBottomMargin",
 };
+// The drawing shape's text measures letter spacing in twips, the frame's in 1/100 mm.
+const rtl::OUString kCharKerning = "CharKerning";
 
 struct Paragraph
 {
@@ -70,7 +78,11 @@ QList<Paragraph> paragraphsWithFormatting(const Reference<css::text::XText>& tex
             for (const char* name : kCarriedProperties) {
                 const rtl::OUString unoName = rtl::OUString::createFromAscii(name);
                 try {
-                    paragraph.properties.insert(unoName, properties->getPropertyValue(unoName));
+                    Any value = properties->getPropertyValue(unoName);
+                    sal_Int16 twips = 0;
+                    if (unoName == kCharKerning && (value >>= twips))
+                        value <<= sal_Int16(twipsToHundredthMm(twips));
+                    paragraph.properties.insert(unoName, value);
                 } catch (const css::uno::Exception&) {
                     // A property this kind of text does not have is simply not carried.
                 }
@@ -124,12 +136,12 @@ void copyProperty(const Reference<css::beans::XPropertySet>& from,
 // Word's lengths in the office's hundredths of a millimetre.
 sal_Int32 fromTwips(int twips)
 {
-    return sal_Int32(qRound(twips * 127.0 / 72.0));
+    return sal_Int32(twipsToHundredthMm(twips));
 }
 
 sal_Int32 fromEmu(int emu)
 {
-    return sal_Int32(qRound(emu / 360.0));
+    return sal_Int32(emuToHundredthMm(emu));
 }
 
 sal_Int16 relationOf(ShapeRelation relation)
@@ -173,6 +185,10 @@ void shapeFromFile(const Reference<css::beans::XPropertySet>& frame, const WordS
     frame->setPropertyValue("TopBorderDistance", Any(fromEmu(shape.textTop)));
     frame->setPropertyValue("RightBorderDistance", Any(fromEmu(shape.textRight)));
     frame->setPropertyValue("BottomBorderDistance", Any(fromEmu(shape.textBottom)));
+    frame->setPropertyValue("LeftMargin", Any(fromEmu(shape.wrapLeft)));
+    frame->setPropertyValue("TopMargin", Any(fromEmu(shape.wrapTop)));
+    frame->setPropertyValue("RightMargin", Any(fromEmu(shape.wrapRight)));
+    frame->setPropertyValue("BottomMargin", Any(fromEmu(shape.wrapBottom)));
     frame->setPropertyValue("WritingMode", Any(writingModeOf(shape.textFlow)));
     frame->setPropertyValue("BackColor", Any(sal_Int32(shape.fillColor)));
     frame->setPropertyValue("BackTransparent", Any(!shape.filled));
@@ -211,10 +227,26 @@ void shapeFromImport(const Reference<css::beans::XPropertySet>& frame,
         frame->setPropertyValue(rtl::OUString::createFromAscii(side), Any(noLine));
 }
 
-// A text frame in place of the turned shape, with the shape's paragraphs.
+// Gives the frame's paragraph the style the file names, with the formatting that style gives;
+// false when the document has no such style.
+bool applyFileStyle(const Reference<css::beans::XPropertySet>& paragraph, const QString& style)
+{
+    if (style.isEmpty())
+        return false;
+    try {
+        paragraph->setPropertyValue("ParaStyleName", Any(toUno(style)));
+        return true;
+    } catch (const css::uno::Exception&) {
+        return false;
+    }
+}
+
+// A text frame in place of the turned shape, with the shape's paragraphs, of the styles the
+// file gives them (`fileStyles`, by paragraph; empty where unknown).
 Reference<css::text::XTextFrame> replaceByFrame(const Reference<css::lang::XComponent>& document,
                                                 const Reference<css::drawing::XShape>& shape,
-                                                const WordShape* fileShape)
+                                                const WordShape* fileShape,
+                                                const QStringList& fileStyles)
 {
     Reference<css::beans::XPropertySet> shapeProperties(shape, UNO_QUERY_THROW);
     const QList<Paragraph> paragraphs =
@@ -224,7 +256,9 @@ Reference<css::text::XTextFrame> replaceByFrame(const Reference<css::lang::XComp
     Reference<css::text::XTextFrame> frame(factory->createInstance("com.sun.star.text.TextFrame"),
                                            UNO_QUERY_THROW);
     Reference<css::beans::XPropertySet> frameProperties(frame, UNO_QUERY_THROW);
-    copyProperty(shapeProperties, frameProperties, "AnchorType");
+    // Word anchors every floating shape to a paragraph.
+    frameProperties->setPropertyValue("AnchorType",
+                                      Any(css::text::TextContentAnchorType_AT_PARAGRAPH));
     frameProperties->setPropertyValue("SizeType", Any(css::text::SizeType::FIX));
     frameProperties->setPropertyValue("Surround", Any(css::text::WrapTextMode_THROUGH));
     if (fileShape)
@@ -248,15 +282,19 @@ Reference<css::text::XTextFrame> replaceByFrame(const Reference<css::lang::XComp
     // Formatting set on the whole paragraph also applies to text put into it later.
     Reference<css::container::XEnumeration> items =
         Reference<css::container::XEnumerationAccess>(text, UNO_QUERY_THROW)->createEnumeration();
-    for (const Paragraph& paragraph : paragraphs) {
-        if (!items->hasMoreElements())
-            break;
+    for (qsizetype i = 0; i < paragraphs.size() && items->hasMoreElements(); ++i) {
+        const Paragraph& paragraph = paragraphs[i];
         Reference<css::beans::XPropertySet> target(items->nextElement(), UNO_QUERY_THROW);
+        if (applyFileStyle(target, fileStyles.value(i)))
+            continue;
         for (auto it = paragraph.properties.cbegin(); it != paragraph.properties.cend(); ++it)
             target->setPropertyValue(it.key(), it.value());
     }
 
+    const rtl::OUString name = Reference<css::container::XNamed>(shape, UNO_QUERY_THROW)->getName();
     drawPageOf(document)->remove(shape);
+    if (!name.isEmpty())
+        Reference<css::container::XNamed>(frame, UNO_QUERY_THROW)->setName(name);
     return frame;
 }
 
@@ -278,7 +316,8 @@ void addBookmark(const Reference<css::lang::XComponent>& document,
 
 void restoreTextBoxBookmarks(const Reference<css::lang::XComponent>& document,
                              const QList<WordBookmark>& fileBookmarks,
-                             const QList<WordShape>& fileShapes)
+                             const QList<WordShape>& fileShapes,
+                             const WordParagraphs& fileParagraphs)
 {
     Reference<css::text::XBookmarksSupplier> supplier(document, UNO_QUERY);
     if (!supplier.is())
@@ -303,10 +342,57 @@ void restoreTextBoxBookmarks(const Reference<css::lang::XComponent>& document,
         const auto fileShape =
             std::find_if(fileShapes.cbegin(), fileShapes.cend(),
                          [&](const WordShape& candidate) { return candidate.textBox == it.key(); });
-        const Reference<css::text::XTextFrame> frame = replaceByFrame(
-            document, shapes[it.key()], fileShape == fileShapes.cend() ? nullptr : &*fileShape);
+        QStringList styles;
+        for (const WordParagraph& paragraph : fileParagraphs.paragraphs)
+            if (paragraph.story == Story::TextBox && paragraph.textBox == it.key())
+                styles << fileParagraphs.officeStyleName(paragraph.style);
+        const Reference<css::text::XTextFrame> frame =
+            replaceByFrame(document, shapes[it.key()],
+                           fileShape == fileShapes.cend() ? nullptr : &*fileShape, styles);
         for (const WordBookmark& mark : it.value())
             addBookmark(document, frame->getText(), mark.start, mark.name);
+    }
+}
+
+QStringList removeUnusedStyles(const Reference<css::lang::XComponent>& document,
+                               const QStringList& kept)
+{
+    QStringList removed;
+    const Reference<css::container::XNameContainer> styles(
+        Reference<css::style::XStyleFamiliesSupplier>(document, UNO_QUERY_THROW)
+            ->getStyleFamilies()
+            ->getByName("ParagraphStyles"),
+        UNO_QUERY_THROW);
+    for (const rtl::OUString& name : styles->getElementNames()) {
+        // Every text falls back to the default style: the office cannot lose it.
+        if (name == "Standard" || kept.contains(fromUno(name)) ||
+            Reference<css::style::XStyle>(styles->getByName(name), UNO_QUERY_THROW)->isInUse())
+            continue;
+        try {
+            styles->removeByName(name);
+            removed << fromUno(name);
+        } catch (const css::uno::Exception&) {
+            // A style the office does not let go of stays.
+        }
+    }
+    return removed;
+}
+
+void clearWhitePageBackground(const Reference<css::lang::XComponent>& document)
+{
+    const Reference<css::container::XNameAccess> pages(
+        Reference<css::style::XStyleFamiliesSupplier>(document, UNO_QUERY_THROW)
+            ->getStyleFamilies()
+            ->getByName("PageStyles"),
+        UNO_QUERY_THROW);
+    for (const rtl::OUString& name : pages->getElementNames()) {
+        const Reference<css::beans::XPropertySet> page(pages->getByName(name), UNO_QUERY_THROW);
+        bool transparent = true;
+        sal_Int32 colour = 0;
+        page->getPropertyValue("BackTransparent") >>= transparent;
+        page->getPropertyValue("BackColor") >>= colour;
+        if (!transparent && colour == 0xFFFFFF)
+            page->setPropertyValue("BackTransparent", Any(true));
     }
 }
 

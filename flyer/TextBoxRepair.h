@@ -1,6 +1,7 @@
 #pragma once
 
 #include "flyer/WordBookmarks.h"
+#include "flyer/WordParagraphs.h"
 #include "flyer/WordShapes.h"
 
 #include <QList>
@@ -14,13 +15,26 @@ namespace lumarel {
 // turned drawing shape. Its text can hold no bookmark, so the box's bookmarks are lost, and
 // the shape comes out of a later .doc export upside down and above its place. Each text box
 // that lost a bookmark or whose text is turned is replaced by a text frame with the same paragraphs
-// and their formatting, and the lost bookmarks are put back at their offsets. The frame takes its
-// place, size, inner margins, writing direction, fill and line from the file's own shape records,
-// since the import's shape is placed wrongly; without them, from the import's shape. Runs inside a
-// call to the office; throws css::uno exceptions like any other such call.
+// and their formatting (the styles the file's own paragraph records name), and the lost bookmarks
+// are put back at their offsets. The frame takes its place, size, inner margins, writing direction,
+// fill and line from the file's own shape records, since the import's shape is placed wrongly;
+// without them, from the import's shape. Runs inside a call to the office; throws css::uno
+// exceptions like any other such call.
 void restoreTextBoxBookmarks(const css::uno::Reference<css::lang::XComponent>& document,
                              const QList<WordBookmark>& fileBookmarks,
-                             const QList<WordShape>& fileShapes);
+                             const QList<WordShape>& fileShapes,
+                             const WordParagraphs& fileParagraphs);
+
+// Removes the paragraph styles of the document that no text uses, but the default one and those
+// named in `kept` (by the office's names); returns the names removed. Runs inside a call to the
+// office.
+QStringList removeUnusedStyles(const css::uno::Reference<css::lang::XComponent>& document,
+                               const QStringList& kept);
+
+// The office's Word 97 export writes a white page background where a document has none, and its
+// import reads it back: a page style whose background is plain white gets none, which prints
+// the same. Runs inside a call to the office.
+void clearWhitePageBackground(const css::uno::Reference<css::lang::XComponent>& document);
 
 // The paragraphs of each text box: the text frames, then the drawing shapes that hold text.
 QList<QStringList> textBoxParagraphs(const css::uno::Reference<css::lang::XComponent>& document);

@@ -154,4 +154,53 @@ QList<TextBoxRange> readTextBoxes(const Bytes& plcBytes)
     return ranges;
 }
 
+namespace {
+
+constexpr quint8 kClxProperties = 0x01;
+constexpr quint8 kClxPieces = 0x02;
+constexpr int kPieceSize = 8;
+constexpr quint32 kCompressed = 0x40000000;
+constexpr quint32 kPlaceMask = 0x3FFFFFFF;
+
+} // namespace
+
+QList<Piece> readPieces(const WordFile& file)
+{
+    const Bytes clx = tablePart(file, kClx, QStringLiteral("piece table"));
+    qint64 offset = 0;
+    // Property modifiers come first, each after its own length.
+    while (clx.u8(offset) == kClxProperties)
+        offset += 3 + clx.u16(offset + 1);
+    if (clx.u8(offset) != kClxPieces)
+        throw Damage{QStringLiteral("its piece table is damaged")};
+    const qint64 length = clx.u32(offset + 1);
+    clx.require(offset + 5, length);
+    const Bytes pieceBytes(file.table.mid(file.fib.fc[kClx] + offset + 5, length),
+                           QStringLiteral("piece table"));
+    const Plc plc(pieceBytes, kPieceSize, QStringLiteral("piece table"));
+    QList<Piece> pieces;
+    for (int i = 0; i < plc.count(); ++i) {
+        const qint64 count = plc.cp(i + 1) - plc.cp(i);
+        if (count < 0 || count > file.document.size())
+            throw Damage{QStringLiteral("its piece table is damaged")};
+        const quint32 place = pieceBytes.u32(plc.dataOffset(i) + 2);
+        // A compressed piece's offset is given doubled.
+        const bool compressed = place & kCompressed;
+        pieces.append({plc.cp(i), plc.cp(i + 1),
+                       compressed ? qint64(place & kPlaceMask) / 2 : qint64(place & kPlaceMask),
+                       compressed});
+    }
+    return pieces;
+}
+
+QString pieceText(const WordFile& file, const Piece& piece)
+{
+    const Bytes document(file.document, QStringLiteral("text"));
+    const qint64 count = piece.cpEnd - piece.cpStart;
+    if (!piece.compressed)
+        return document.utf16(piece.fc, int(count));
+    document.require(piece.fc, count);
+    return QString::fromLatin1(file.document.constData() + piece.fc, count);
+}
+
 } // namespace lumarel::wordfile

@@ -6,6 +6,7 @@
 #include "app/Failure.h"
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 
 #include <memory>
@@ -45,6 +46,9 @@ enum LongIndex
 };
 enum PairIndex
 {
+    kStshf = 1,
+    kPlcfBteChpx = 12,
+    kPlcfBtePapx = 13,
     kSttbfBkmk = 21,
     kPlcfBkf = 22,
     kPlcfBkl = 23,
@@ -160,5 +164,22 @@ struct TextBoxRange
 };
 
 QList<TextBoxRange> readTextBoxes(const Bytes& plcBytes);
+
+// One piece of the piece table: characters [cpStart, cpEnd) stand in the document stream from
+// byte `fc` on, one byte each when compressed, two otherwise.
+struct Piece
+{
+    qint64 cpStart;
+    qint64 cpEnd;
+    qint64 fc;
+    bool compressed;
+
+    qint64 fcOf(qint64 cp) const { return fc + (compressed ? 1 : 2) * (cp - cpStart); }
+};
+
+// The pieces in the order of their characters; needs the document stream.
+QList<Piece> readPieces(const WordFile& file);
+// The characters of a piece, the compressed ones taken as Latin-1.
+QString pieceText(const WordFile& file, const Piece& piece);
 
 } // namespace lumarel::wordfile

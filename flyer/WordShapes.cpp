@@ -38,6 +38,10 @@ enum PropertyId : quint16
     kLineColor = 0x01C0,
     kLineWidth = 0x01CB,
     kLineBooleans = 0x01FF,
+    kDxWrapDistLeft = 0x0384,
+    kDyWrapDistTop = 0x0385,
+    kDxWrapDistRight = 0x0386,
+    kDyWrapDistBottom = 0x0387,
     kPosRelH = 0x0390,
     kPosRelV = 0x0392,
     kGroupBooleans = 0x03BF,
@@ -194,6 +198,10 @@ QList<WordShape> readShapes(const QString& path)
         shape.textTop = qint32(properties.value(kDyTextTop, shape.textTop));
         shape.textRight = qint32(properties.value(kDxTextRight, shape.textRight));
         shape.textBottom = qint32(properties.value(kDyTextBottom, shape.textBottom));
+        shape.wrapLeft = qint32(properties.value(kDxWrapDistLeft, shape.wrapLeft));
+        shape.wrapTop = qint32(properties.value(kDyWrapDistTop, shape.wrapTop));
+        shape.wrapRight = qint32(properties.value(kDxWrapDistRight, shape.wrapRight));
+        shape.wrapBottom = qint32(properties.value(kDyWrapDistBottom, shape.wrapBottom));
         shape.textFlow = int(properties.value(kTextFlow, shape.textFlow));
         shape.filled = flag(properties, kFillBooleans, 4, shape.filled);
         shape.fillColor = rgb(properties.value(kFillColor, 0xFFFFFF));

@@ -14,8 +14,8 @@ enum class ShapeRelation
 };
 
 // One floating shape of a Word 97 document's main text: its anchor record and the drawing
-// properties a text box needs. Lengths in twips, inner margins and line width in EMU
-// (914400 per inch), colours as 0xRRGGBB. Properties the file leaves out have Word's defaults.
+// properties a text box needs. Lengths in twips, inner margins, wrap distances and line width in
+// EMU (914400 per inch), colours as 0xRRGGBB. Properties the file leaves out have Word's defaults.
 struct WordShape
 {
     quint32 id = 0;
@@ -32,6 +32,11 @@ struct WordShape
     int textTop = 45720;
     int textRight = 91440;
     int textBottom = 45720;
+    // The distances that text wrapping around the shape keeps from it.
+    int wrapLeft = 114300;
+    int wrapTop = 0;
+    int wrapRight = 114300;
+    int wrapBottom = 0;
     // 0 horizontal, 1 and 3 top to bottom, 2 bottom to top, 5 stacked.
     int textFlow = 0;
     bool filled = true;

@@ -31,6 +31,9 @@ lumarel_uno_headers(lumarel_flyer TYPES
     com.sun.star.beans.XMultiPropertySet
     com.sun.star.configuration.theDefaultProvider
     com.sun.star.container.XNameReplace
+    com.sun.star.container.XNameContainer
+    com.sun.star.style.XStyle
+    com.sun.star.style.XStyleFamiliesSupplier
     com.sun.star.util.XChangesBatch
     com.sun.star.container.XNameAccess
     com.sun.star.drawing.XDrawPageSupplier
@@ -42,6 +45,7 @@ lumarel_uno_headers(lumarel_flyer TYPES
     com.sun.star.text.HoriOrientation
     com.sun.star.text.RelOrientation
     com.sun.star.text.SizeType
+    com.sun.star.text.TextContentAnchorType
     com.sun.star.text.VertOrientation
     com.sun.star.text.WrapTextMode
     com.sun.star.text.WritingMode2
@@ -58,6 +62,8 @@ lumarel_uno_headers(lumarel_flyer TYPES
     com.sun.star.document.UpdateDocMode
     com.sun.star.frame.Desktop
     com.sun.star.frame.XStorable
+    com.sun.star.frame.XModel
+    com.sun.star.frame.XController
     com.sun.star.lang.DisposedException
     com.sun.star.lang.XMultiServiceFactory
     com.sun.star.lang.XServiceInfo

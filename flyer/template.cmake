@@ -3,6 +3,7 @@ pkg_check_modules(GSF REQUIRED IMPORTED_TARGET GLOBAL libgsf-1)
 target_sources(lumarel_flyer PRIVATE
     WordBookmarks.cpp WordBookmarks.h
     WordFile.cpp WordFile.h
+    WordParagraphs.cpp WordParagraphs.h
     WordShapes.cpp WordShapes.h
     WordText.cpp WordText.h)
 target_link_libraries(lumarel_flyer PRIVATE PkgConfig::GSF)

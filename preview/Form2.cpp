@@ -131,6 +131,8 @@ void Form2::fitToScreen()
                                 {PushButton8, m_layout.back}})
         widget->setGeometry(Twips::toPixels(area, dpi));
     m_viewportInside->setGeometry(Picture2->contentsRect());
+    if (m_pageNotice)
+        m_pageNotice->setGeometry(Twips::toPixels(pageNoticeArea(m_layout.viewport), dpi));
 }
 
 void Form2::createControls()
@@ -265,6 +267,27 @@ void Form2::loadPicture(const QString& path)
         throw Failure(
             QStringLiteral("The file %1 is not a picture: %2").arg(path, reader.errorString()));
     loadPicture(picture);
+}
+
+void Form2::setPageNotice(const QString& text)
+{
+    if (!m_pageNotice) {
+        m_pageNotice = new QLabel(this);
+        m_pageNotice->setObjectName(QStringLiteral("PageNotice"));
+        m_pageNotice->setGeometry(
+            Twips::toPixels(pageNoticeArea(m_layout.viewport), m_view.screenDpi()));
+        m_pageNotice->setWordWrap(true);
+        m_pageNotice->setMargin(4);
+        m_pageNotice->setFrameShape(QFrame::Box);
+        // The palette's tool-tip colours stand out from the page in any colour scheme.
+        m_pageNotice->setBackgroundRole(QPalette::ToolTipBase);
+        m_pageNotice->setForegroundRole(QPalette::ToolTipText);
+        m_pageNotice->setAutoFillBackground(true);
+    }
+    m_pageNotice->setText(text);
+    m_pageNotice->setAccessibleName(text);
+    m_pageNotice->setVisible(!text.isEmpty());
+    m_pageNotice->raise();
 }
 
 void Form2::loadPicture(const QImage& picture)

@@ -35,6 +35,9 @@ public:
     // picture), the temporary document the window owns from then on, and then show().
     void loadPicture(const QString& path);
     void loadPicture(const QImage& picture);
+    // A notice shown over the top of the page's view, such as a flyer of more than one page;
+    // an empty text hides it.
+    void setPageNotice(const QString& text);
     QString mWordFile;
     // The window that "< Back" shows again.
     void setMainWindow(QWidget* window) { m_mainWindow = window; }
@@ -95,6 +98,7 @@ private:
     QLabel* Picture1 = nullptr;
     QGroupBox* Frame1 = nullptr;
     QLabel* Zoom_Ori = nullptr;
+    QLabel* m_pageNotice = nullptr;
     QPushButton* PushButton1 = nullptr;
     QPushButton* PushButton2 = nullptr;
     QPushButton* PushButton6 = nullptr;

@@ -57,4 +57,11 @@ Form2Layout form2Layout(double roomWidth, double roomHeight)
     return l;
 }
 
+TwipsRect pageNoticeArea(const TwipsRect& viewport)
+{
+    constexpr int kInset = 60;
+    constexpr int kHeight = 600;
+    return {viewport.left + kInset, viewport.top + kInset, viewport.width - 2 * kInset, kHeight};
+}
+
 } // namespace lumarel

@@ -17,4 +17,7 @@ struct Form2Layout
 // `roomHeight` are the client area the screen leaves the window, in twips.
 Form2Layout form2Layout(double roomWidth, double roomHeight);
 
+// A notice about the page lies inside the top of the page area.
+TwipsRect pageNoticeArea(const TwipsRect& viewport);
+
 } // namespace lumarel

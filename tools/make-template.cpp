@@ -20,6 +20,10 @@ int main(int argc, char** argv)
     try {
         lumarel::OfficeEngine engine;
         engine.open(QFileInfo(args[1]).absoluteFilePath(), true);
+        // The office adds stock styles of its own to every document; the template carries
+        // only its own (Heading 3 is kept unused).
+        const QStringList removed = engine.removeUnusedStyles({QStringLiteral("Heading 3")});
+        err << "removed the unused styles: " << removed.join(QStringLiteral(", ")) << '\n';
         engine.saveAs(QFileInfo(args[2]).absoluteFilePath(), QStringLiteral("MS Word 97 Vorlage"));
         engine.closeWithoutSaving();
         engine.quit();

@@ -205,7 +205,7 @@ private slots:
         QCOMPARE(documentTexts(m_out + "/same.doc"), windowTexts);
         const QString other = documentTexts(m_out + "/other.doc").join('|');
         QVERIFY2(other.contains(" Other Org") && other.contains("Heading 2: Big|Heading 2: Day") &&
-                     other.contains("Chairs|Body Text: and tables") &&
+                     other.contains("Chairs|Text body: and tables") &&
                      !other.contains("Quenwick") && !other.contains("Throw-up"),
                  qPrintable(other));
 

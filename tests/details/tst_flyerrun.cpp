@@ -24,31 +24,10 @@
 #include <csignal>
 
 #include <poppler-qt6.h>
-#include <zip.h>
 
 using namespace lumarel;
 
 namespace {
-
-// The text of one part of a zip archive (a .docx or .odt), its markup left out.
-QString archivePartText(const QString& path, const char* part)
-{
-    int error = 0;
-    zip_t* archive = zip_open(QFile::encodeName(path).constData(), ZIP_RDONLY, &error);
-    if (!archive)
-        return QString();
-    QByteArray bytes;
-    zip_stat_t info;
-    if (zip_stat(archive, part, 0, &info) == 0) {
-        if (zip_file_t* file = zip_fopen(archive, part, 0)) {
-            bytes.resize(qsizetype(info.size));
-            bytes.resize(qMax<qsizetype>(0, zip_fread(file, bytes.data(), info.size)));
-            zip_fclose(file);
-        }
-    }
-    zip_discard(archive);
-    return QString::fromUtf8(bytes).remove(QRegularExpression("<[^>]*>"));
-}
 
 // A PDF's first page in grey at 40 dots per inch, with its number of pages.
 QImage pdfPage(const QString& path, int* pages, double zoom = 1.0)
@@ -142,7 +121,7 @@ private slots:
         const qsizetype more = flyer.paragraphs.indexOf("Throw-up bag") - 3;
         QVERIFY(flyer.paragraphs.value(more).startsWith("The first 20 people"));
         QCOMPARE(flyer.paragraphs.value(more + 2), QStringLiteral("None"));
-        QCOMPARE(flyer.styles.mid(more, 4), QStringList(4, "Body Text"));
+        QCOMPARE(flyer.styles.mid(more, 4), QStringList(4, "Text body"));
         QVERIFY2(body.contains(" Friday, January 15th, 2027   3:05 PM"), qPrintable(body));
         QVERIFY(body.contains(" Brantwell MA"));
         QVERIFY(body.contains("The first 20 people to sign up"));
@@ -167,7 +146,8 @@ private slots:
             Dialogs::setNextFileName(base, filter);
             preview.PushButton6_Click();
             QCOMPARE(messageTexts(), QStringList{"Done."});
-            QString text = archivePartText(base + file, part);
+            QString text =
+                test::archivePart(base + file, part).remove(QRegularExpression("<[^>]*>"));
             if (!*part) {
                 const auto pdf = Poppler::Document::load(base + file);
                 QVERIFY(pdf && pdf->numPages() == 1);

@@ -11,7 +11,9 @@
 #include "TestFiles.h"
 
 #include "app/Failure.h"
+#include "flyer/DocumentUnits.h"
 #include "flyer/WordBookmarks.h"
+#include "flyer/WordParagraphs.h"
 #include "flyer/WordShapes.h"
 
 #include <QFile>
@@ -233,6 +235,38 @@ private slots:
         }
     }
 
+    void templateHoldsItsOwnStylesOnly()
+    {
+        // Word's built-in styles under their ids (66 is Body Text), then the template's own two.
+        const WordParagraphs read = readWordParagraphs(templatePath());
+        QStringList styles;
+        for (const WordStyle& style : read.styles)
+            if (!style.name.isEmpty())
+                styles << QString("%1 %2").arg(style.builtInId).arg(style.name);
+        QCOMPARE(styles, (QStringList{"0 Normal", "1 Heading 1", "2 Heading 2", "3 Heading 3",
+                                      "66 Text Body", "4094 Spacer", "4094 Event Date"}));
+    }
+
+    void unitsConvert_data()
+    {
+        QTest::addColumn<int>("converted");
+        QTest::addColumn<int>("expected");
+        QTest::newRow("1 pt of letter spacing is 20 twips") << pointsToTwips(1) << 20;
+        QTest::newRow("20 twips are 35 hundredths of a millimetre") << twipsToHundredthMm(20) << 35;
+        QTest::newRow("35 hundredths of a millimetre are 20 twips") << hundredthMmToTwips(35) << 20;
+        QTest::newRow("an inch of EMU is 2540 hundredths of a millimetre")
+            << emuToHundredthMm(914400) << 2540;
+        QTest::newRow("the strip's 13140 twips are 23178 hundredths of a millimetre")
+            << twipsToHundredthMm(13140) << 23178;
+    }
+
+    void unitsConvert()
+    {
+        QFETCH(int, converted);
+        QFETCH(int, expected);
+        QCOMPARE(converted, expected);
+    }
+
     void templateHoldsTheOrgNameStrip()
     {
         WordShape strip;
@@ -244,6 +278,7 @@ private slots:
         strip.horizontalTo = strip.verticalTo = ShapeRelation::Page;
         strip.textBox = 0;
         strip.textLeft = strip.textTop = strip.textRight = strip.textBottom = 0;
+        strip.wrapLeft = strip.wrapRight = 0;
         strip.textFlow = 2; // bottom to top
         strip.line = false;
         QCOMPARE(readWordShapes(templatePath()), QList<WordShape>{strip});

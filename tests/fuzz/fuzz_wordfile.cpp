@@ -3,6 +3,7 @@
 
 #include "app/Failure.h"
 #include "flyer/WordBookmarks.h"
+#include "flyer/WordParagraphs.h"
 #include "flyer/WordShapes.h"
 #include "flyer/WordText.h"
 
@@ -26,6 +27,11 @@ const Reader kReaders[] = {
     [](const QString& path) { lumarel::readWordBookmarks(path); },
     [](const QString& path) { lumarel::readWordShapes(path); },
     [](const QString& path) { lumarel::readWordMainText(path); },
+    [](const QString& path) {
+        const lumarel::WordParagraphs read = lumarel::readWordParagraphs(path);
+        for (const lumarel::WordParagraph& paragraph : read.paragraphs)
+            read.paragraphProperty(paragraph, lumarel::kSprmPBrcBottom);
+    },
 };
 
 QString inputPath()

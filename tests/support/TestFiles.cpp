@@ -8,7 +8,26 @@
 #include <QImageWriter>
 #include <QtEndian>
 
+#include <zip.h>
+
 namespace lumarel::test {
+
+QString archivePart(const QString& path, const char* part)
+{
+    int error = 0;
+    zip_t* archive = zip_open(QFile::encodeName(path).constData(), ZIP_RDONLY, &error);
+    QByteArray bytes;
+    zip_stat_t info;
+    if (archive && zip_stat(archive, part, 0, &info) == 0)
+        if (zip_file_t* file = zip_fopen(archive, part, 0)) {
+            bytes.resize(qsizetype(info.size));
+            bytes.resize(qMax<qsizetype>(0, zip_fread(file, bytes.data(), info.size)));
+            zip_fclose(file);
+        }
+    if (archive)
+        zip_discard(archive);
+    return QString::fromUtf8(bytes);
+}
 
 QString writeFile(const QString& path, const QByteArray& bytes)
 {

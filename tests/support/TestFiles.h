@@ -11,6 +11,9 @@ QString writeFile(const QString& path, const QByteArray& bytes);
 // The file's bytes, or nothing when it cannot be read.
 QByteArray readFile(const QString& path);
 
+// One part of a zip archive (a .docx or .odt) as text; empty when it cannot be read.
+QString archivePart(const QString& path, const char* part);
+
 // A real Windows cursor file: an icon as Qt writes it, marked as a cursor with a hot spot.
 QByteArray cursorFileBytes(quint16 hotX = 0, quint16 hotY = 0);
 

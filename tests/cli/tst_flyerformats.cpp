@@ -1,0 +1,326 @@
+// The flyer's design in every saved format, read back with readers other than the office (the
+// Word 97 records, the .docx and .odt XML, AbiWord, the PDF's outline, the page's pixels), and the
+// same flyer from the window and from the command line.
+#include "TestEnvironment.h"
+
+#include "MainWindow.h"
+#include "TestFiles.h"
+#include "app/Dialogs.h"
+#include "cli/CommandLine.h"
+#include "flyer/WordParagraphs.h"
+#include "preview/Form2.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QtEndian>
+#include <poppler-qt6.h>
+
+using namespace lumarel;
+
+namespace {
+
+const QString kThreeLines = QStringLiteral("Spring\nFair\nDay");
+const QStringList kFormats{"doc", "docx", "odt", "pdf"};
+
+QStringList matches(const QString& text, const QString& pattern, int group = 1)
+{
+    QStringList found;
+    const QRegularExpression expression(pattern, QRegularExpression::DotMatchesEverythingOption);
+    for (const auto& match : expression.globalMatch(text))
+        found << match.captured(group);
+    return found;
+}
+
+// What a reader finds of the design: every style's name, the strip's style, the bottom border
+// distance of each event-name paragraph in points, whether every style's complex-script size is
+// its Western size, and each paragraph's style with its direct paragraph properties.
+struct Design
+{
+    QStringList styles;
+    QString strip;
+    int stripSpacing = 0; // in twips
+    QList<int> band;
+    bool complexSizes = true;
+    bool pageBackground = false;
+    QStringList paragraphs;
+};
+
+Design wordDesign(const QString& path)
+{
+    const WordParagraphs read = readWordParagraphs(path);
+    Design design;
+    for (int i = 0; i < read.styles.size(); ++i) {
+        if (read.styles[i].name.isEmpty())
+            continue;
+        // Word knows its built-in styles by their ids, whatever name the file gives them.
+        design.styles << (read.styles[i].builtInId == 66 ? "Body Text" : read.styles[i].name);
+        design.complexSizes &=
+            read.styleProperty(i, kSprmCHps, true) == read.styleProperty(i, kSprmCHpsBi, true);
+    }
+    for (const WordParagraph& paragraph : read.paragraphs) {
+        if (paragraph.story == Story::TextBox && design.strip.isEmpty()) {
+            design.strip = read.styleName(paragraph);
+            design.stripSpacing = qint16(qFromLittleEndian<quint16>(
+                read.characterProperty(paragraph, kSprmCDxaSpace).value_or("\0\0").constData()));
+        }
+        design.paragraphs << read.styleName(paragraph) + paragraph.paragraphSprms.toHex();
+        if (paragraph.story == Story::Main && read.styleName(paragraph) == "Heading 2")
+            design.band << borderSpacePoints(
+                kSprmPBrcBottom, read.paragraphProperty(paragraph, kSprmPBrcBottom).value_or(""));
+    }
+    return design;
+}
+
+// The text AbiWord reads from a document, empty when it cannot read it.
+QString abiWordText(const QString& path)
+{
+    QProcess abiword;
+    const QString text = path + ".txt";
+    abiword.start("abiword", {"--to=txt", "-o", text, path});
+    if (!abiword.waitForFinished(60000) || abiword.exitCode() != 0)
+        return QString();
+    QFile file(text);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+Design docxDesign(const QString& path)
+{
+    const QString styles = test::archivePart(path, "word/styles.xml");
+    const QString body = test::archivePart(path, "word/document.xml");
+    Design design;
+    design.styles = matches(styles, "<w:name w:val=\"([^\"]+)\"");
+    for (const QString& style : matches(styles, "<w:style .*?</w:style>", 0))
+        design.complexSizes &=
+            matches(style, "<w:sz w:val=\"(\\d+)\"") == matches(style, "<w:szCs w:val=\"(\\d+)\"");
+    const QString stripId =
+        matches(body, "<w:txbxContent>.*?<w:pStyle w:val=\"([^\"]+)\"").value(0);
+    design.strip =
+        matches(styles, QString("w:styleId=\"%1\".*?<w:name w:val=\"([^\"]+)\"").arg(stripId))
+            .value(0);
+    design.stripSpacing =
+        matches(styles, QString("w:styleId=\"%1\".*?<w:spacing w:val=\"(\\d+)\"").arg(stripId))
+            .value(0)
+            .toInt();
+    design.paragraphs = matches(body, "<w:pPr>(.*?)</w:pPr>");
+    design.pageBackground = body.contains("<w:background");
+    for (const QString& pPr : matches(body, "<w:pStyle w:val=\"Heading2\"/>(.*?)</w:pPr>"))
+        design.band << matches(pPr, "<w:bottom [^>]*w:space=\"(\\d+)\"").value(0).toInt();
+    return design;
+}
+
+double inchesToPoints(const QString& length)
+{
+    return length.endsWith("in") ? length.chopped(2).toDouble() * 72 : length.chopped(2).toDouble();
+}
+
+Design odtDesign(const QString& path)
+{
+    const QString styles = test::archivePart(path, "styles.xml");
+    const QString content = test::archivePart(path, "content.xml");
+    Design design;
+    design.pageBackground =
+        !matches(styles, "<style:page-layout-properties [^>]*fo:background-color=\"#", 0).isEmpty();
+    for (const QString& style : matches(styles, "<style:style [^>]*family=\"paragraph\".*?>", 0))
+        design.styles << matches(style, "style:(?:display-)?name=\"([^\"]+)\"").last();
+    for (const QString& props : matches(styles, "<style:text-properties [^>]*>", 0))
+        design.complexSizes &= matches(props, "fo:font-size=\"([^\"]+)\"") ==
+                               matches(props, "style:font-size-complex=\"([^\"]+)\"");
+    design.strip = matches(content, "<draw:text-box>\\s*<text:h text:style-name=\"([^\"]+)\"")
+                       .value(0)
+                       .replace("_20_", " ");
+    design.stripSpacing =
+        qRound(inchesToPoints(
+                   matches(styles, "style:name=\"Heading_20_1\".*?fo:letter-spacing=\"([^\"]+)\"")
+                       .value(0)) *
+               20);
+    for (const QString& name : matches(content, "<text:[hp] text:style-name=\"([^\"]+)\""))
+        design.paragraphs << matches(content,
+                                     QString("style:name=\"%1\".*?</style:style>").arg(name), 0)
+                                 .value(0, name);
+    for (const QString& name :
+         matches(content, "<text:h text:style-name=\"([^\"]+)\" text:outline-level=\"2\"")) {
+        const QString style =
+            matches(content, QString("style:name=\"%1\".*?</style:style>").arg(name), 0).value(0);
+        design.band << qRound(
+            inchesToPoints(matches(style, "fo:padding-bottom=\"([^\"]+)\"").value(0)));
+    }
+    return design;
+}
+
+// A PDF keeps only the headings, as its outline: the strip's and the event name's.
+Design pdfDesign(const QString& path)
+{
+    const auto pdf = Poppler::Document::load(path);
+    Design design;
+    QVector<Poppler::OutlineItem> items = pdf->outline();
+    while (!items.isEmpty()) {
+        const Poppler::OutlineItem item = items.takeFirst();
+        design.styles << item.name().trimmed();
+        items += item.children();
+    }
+    return design;
+}
+
+Design designOf(const QString& path)
+{
+    const QString format = QFileInfo(path).suffix();
+    return format == "doc"    ? wordDesign(path)
+           : format == "docx" ? docxDesign(path)
+           : format == "odt"  ? odtDesign(path)
+                              : pdfDesign(path);
+}
+
+// How far the shaded band reaches below the event name's last ink, in pixels of the picture:
+// the first band is sampled inside its left edge, the ink is the heading's colour.
+int bandDepth(const QImage& page)
+{
+    const auto near = [](QRgb pixel, QRgb colour, int within) {
+        return qAbs(qRed(pixel) - qRed(colour)) < within &&
+               qAbs(qGreen(pixel) - qGreen(colour)) < within &&
+               qAbs(qBlue(pixel) - qBlue(colour)) < within;
+    };
+    int inkBottom = 0, bandBottom = 0;
+    for (int y = 0; y < page.height() / 2; ++y) {
+        if (near(page.pixel(470, y), qRgb(0xEB, 0xF0, 0xC8), 10))
+            bandBottom = y;
+        else if (bandBottom > 0 && y > bandBottom + 10)
+            break; // the event name's band is the first
+        int ink = 0;
+        for (int x = 470; x < 1840; ++x)
+            ink += near(page.pixel(x, y), qRgb(0xAF, 0xB4, 0x87), 25);
+        if (ink >= 3 && bandBottom == y)
+            inkBottom = y;
+    }
+    return bandBottom - inkBottom;
+}
+
+int runCli(const QStringList& arguments, QString* err)
+{
+    QString out;
+    QTextStream outStream(&out), errStream(err);
+    cli::Console console{outStream, errStream, false};
+    return cli::runCommandLine(QStringList{"lumarel"} + arguments, console);
+}
+
+} // namespace
+
+class FlyerFormatsTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        m_form = test::loadedMainWindow();
+        m_form->PushButton3_Click();
+        m_form->findChild<QLineEdit*>("txtOrgName")->setText("Quenwick");
+        m_form->findChild<QLineEdit*>("txtLocation")->setText(u8"רחוב הנמל 12");
+        setEventName(kThreeLines);
+        m_out = test::rootFolder();
+    }
+
+    void formatsHoldTheDesign_data()
+    {
+        QTest::addColumn<QString>("path");
+        for (const QString& format : kFormats)
+            QTest::newRow(qPrintable("the command line's " + format)) << cliFlyer(format);
+    }
+
+    void formatsHoldTheDesign()
+    {
+        QFETCH(QString, path);
+        const Design design = designOf(path);
+        QCOMPARE(QSet<QString>(design.styles.begin(), design.styles.end()).size(),
+                 design.styles.size());
+        if (path.endsWith(".pdf")) {
+            QVERIFY2(design.styles.contains("Quenwick") && design.styles.contains("Spring"),
+                     qPrintable(design.styles.join('|')));
+            return;
+        }
+        QCOMPARE(design.styles.count("Body Text") + design.styles.count("Text body"), 1);
+        QCOMPARE(design.strip, QString("Heading 1"));
+        QCOMPARE(design.stripSpacing, 20);
+        QCOMPARE(design.band, (QList<int>{31, 31, 31}));
+        QVERIFY(design.complexSizes);
+        QVERIFY(!design.pageBackground);
+        if (path.endsWith(".docx"))
+            QVERIFY(abiWordText(path).contains("Spring\nFair\nDay"));
+    }
+
+    void bandIsAsDeepUnderThreeLinesAsUnderOne()
+    {
+        setEventName("Day"); // the last line of the three, so that the ink ends alike
+        const QImage oneLine(cliFlyer("png"));
+        setEventName(kThreeLines);
+        const QImage threeLines(cliFlyer("png"));
+        QVERIFY2(bandDepth(oneLine) > 90 && qAbs(bandDepth(threeLines) - bandDepth(oneLine)) <= 15,
+                 qPrintable(QString("%1 %2").arg(bandDepth(oneLine)).arg(bandDepth(threeLines))));
+    }
+
+    void windowAndCommandLineMakeTheSameFlyer()
+    {
+        m_form->PushButton6_Click();
+        Form2& preview = m_form->preview();
+        for (const QString& format : kFormats) {
+            const QString windowPath = m_out + "/window." + format;
+            Dialogs::setNextFileName(windowPath);
+            m_form->preview().PushButton6_Click();
+            const Design window = designOf(windowPath), cli = designOf(cliFlyer(format));
+            QCOMPARE(window.styles, cli.styles);
+            QCOMPARE(window.strip, cli.strip);
+            QCOMPARE(window.band, cli.band);
+            QCOMPARE(window.paragraphs, cli.paragraphs);
+        }
+        QCOMPARE(preview.view().zoomSource().convertToFormat(QImage::Format_RGB32),
+                 QImage(cliFlyer("png")).convertToFormat(QImage::Format_RGB32));
+        m_form->preview().PushButton8_Click();
+    }
+
+    void flyerOfManyPagesIsMadeAndSaidSo()
+    {
+        m_form->findChild<QPlainTextEdit*>("txtMore")->setPlainText(
+            QString("word ").repeated(4000));
+        QString err;
+        const QString path = m_out + "/long.pdf";
+        QCOMPARE(runCli({"--output", path}, &err), 0);
+        QVERIFY(QFile::exists(path));
+        const QRegularExpressionMatch said =
+            QRegularExpression(path + ": The flyer runs to (\\d+) pages").match(err);
+        QVERIFY2(said.hasMatch() && said.captured(1).toInt() > 1, qPrintable(err));
+
+        m_form->PushButton6_Click();
+        const QLabel* notice = m_form->preview().findChild<QLabel*>("PageNotice");
+        QVERIFY(notice && notice->isVisibleTo(&m_form->preview()));
+        QVERIFY2(notice->text().startsWith(said.captured(0).mid(path.size() + 2)),
+                 qPrintable(notice->text()));
+        m_form->preview().PushButton8_Click();
+        m_form->findChild<QPlainTextEdit*>("txtMore")->setPlainText(QString());
+        m_form->PushButton6_Click();
+        QVERIFY(!notice->isVisibleTo(&m_form->preview()));
+        m_form->preview().PushButton8_Click();
+    }
+
+private:
+    void setEventName(const QString& name)
+    {
+        m_form->findChild<QPlainTextEdit*>("txtEventName")->setPlainText(name);
+    }
+
+    QString cliFlyer(const QString& format)
+    {
+        const QString path = m_out + "/cli." + format;
+        QString err;
+        if (runCli({"--output", path}, &err) != 0)
+            qWarning("%s", qPrintable(err));
+        return path;
+    }
+
+    std::unique_ptr<Form1> m_form;
+    QString m_out;
+};
+
+LUMAREL_TEST_MAIN(FlyerFormatsTest)
+#include "tst_flyerformats.moc"
