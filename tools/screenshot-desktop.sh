@@ -11,25 +11,8 @@ out=$(realpath -m "${2:-.}")
 mkdir -p "$out"
 cmake --build "$build" --target lumarel preview_shot >/dev/null
 
-work=$(mktemp -d)
-pids=()
-cleanup() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-display=90
-while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do
-    display=$((display + 1))
-done
-Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-pids+=($!)
-export DISPLAY=":$display" QT_QPA_PLATFORM=xcb
-for _ in $(seq 50); do
-    xdotool getdisplaygeometry >/dev/null 2>&1 && break
-    sleep 0.1
-done
+. "$(dirname "$0")/private-display.sh"
+export QT_QPA_PLATFORM=xcb
 
 mkdir -p "$work/config/qt6ct" "$work/tmp"
 cat >"$work/config/qt6ct/qt6ct.conf" <<CONF
