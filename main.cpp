@@ -48,10 +48,12 @@ int main(int argc, char** argv)
     }
     lumarel::Form1 form;
     window = &form;
-    // A lost display leaves no window to close: only the preview's document is removed.
+    // A lost display leaves no window to close: the preview's document is removed, and the
+    // office ended without its connection, which the libraries' own end has taken down.
     lumarel::endOnLibraryExit([&form] {
         if (lumarel::Form2* preview = form.shownPreview())
             QFile::remove(preview->mWordFile);
+        lumarel::ReadyOffice::endAfterLibraryExit();
     });
     form.Form_Load();
     const int code = app.exec();

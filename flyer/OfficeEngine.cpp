@@ -946,6 +946,19 @@ bool OfficeEngine::answers()
     }
 }
 
+void OfficeEngine::endWithoutConnection()
+{
+    try {
+        const QString profileUrl = d->run.profileUrl;
+        d->run.end(0);
+        for (const QString& path : std::exchange(d->openedPaths, {}))
+            removeOwnLock(path, profileUrl);
+        d->ownerLock.reset();
+        d->folder.remove();
+    } catch (...) {
+    }
+}
+
 void OfficeEngine::endNow()
 {
     d->shutDown();

@@ -60,6 +60,10 @@ public:
     bool answers();
     // Ends the office at once, without asking it to quit. Never throws.
     void endNow();
+    // Ends the office process and removes its folder without touching the connection, whose
+    // objects the libraries' own end may already have destroyed (a library that called exit()).
+    // The engine must be neither used nor destroyed afterwards. Never throws.
+    void endWithoutConnection();
     // Prepares this program's side of the connection; call it from the main thread before an
     // office is started on another thread.
     static void prepareConnection();

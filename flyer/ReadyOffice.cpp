@@ -36,6 +36,7 @@ struct Holder
     OfficeEngine* engine = nullptr; // while Ready; owned by the thread
     QString reason;                 // when Failed
     bool release = false;
+    bool connectionGone = false; // release without a call through the connection
     std::vector<QEventLoop*> waiting;
     std::thread thread;
 
@@ -74,9 +75,15 @@ void hold(Holder* holder)
     holder->enter(engine ? State::Ready : State::Failed);
     holder->changed.wait(lock, [holder] { return holder->release; });
     holder->engine = nullptr;
+    const bool connectionGone = holder->connectionGone;
     lock.unlock();
-    if (engine)
+    if (engine && connectionGone) {
+        engine->endWithoutConnection();
+        // Its destructor would release references whose objects are gone.
+        [[maybe_unused]] OfficeEngine* abandoned = engine.release();
+    } else if (engine) {
         engine->endNow();
+    }
     engine.reset();
     lock.lock();
     holder->enter(State::Ended);
@@ -206,6 +213,19 @@ void ReadyOffice::giveBack(bool failed)
         retire(std::move(current));
     current.reset();
     start();
+}
+
+void ReadyOffice::endAfterLibraryExit()
+{
+    for (const std::shared_ptr<Holder>& holder : retiring) {
+        const std::lock_guard lock(holder->mutex);
+        holder->connectionGone = true;
+    }
+    if (current) {
+        const std::lock_guard lock(current->mutex);
+        current->connectionGone = true;
+    }
+    end();
 }
 
 void ReadyOffice::end()

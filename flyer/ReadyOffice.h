@@ -28,6 +28,9 @@ OfficeEngine& take();
 void giveBack(bool failed);
 // Ends every office at once and waits for their threads. Never throws.
 void end();
+// The same, once a library has called exit(): the connections' objects may be gone with the
+// libraries' own end, so the offices are ended without another call through them.
+void endAfterLibraryExit();
 
 } // namespace ReadyOffice
 
