@@ -6,6 +6,7 @@
 #include "app/SettingsStore.h"
 #include "app/StepTrap.h"
 #include "app/WindowLook.h"
+#include "details/MultiLineBox.h"
 #include "flyer/BookmarkTexts.h"
 #include "flyer/DocumentClaim.h"
 #include "flyer/EngineCheck.h"
@@ -291,7 +292,7 @@ void Form1::buildWidgets()
             break;
         }
         case FieldKind::MultiLine: {
-            auto* box = new QPlainTextEdit(m_frame);
+            auto* box = new MultiLineBox(m_frame);
             box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
             box->setTabChangesFocus(true);
             new FrameOverlay(box);
@@ -399,8 +400,7 @@ QString Form1::fieldValue(const FieldSpec& field) const
         return SettingsStore::dateToText(picker->dateTime());
     if (auto* line = qobject_cast<QLineEdit*>(widget))
         return line->text();
-    // The raw text keeps non-breaking spaces, which the plain text would turn into blanks.
-    return recordTextFromEditor(static_cast<QPlainTextEdit*>(widget)->document()->toRawText());
+    return documentRecordText(*static_cast<QPlainTextEdit*>(widget)->document());
 }
 
 void Form1::setFieldText(const FieldSpec& field, const QString& text)
@@ -418,7 +418,18 @@ void Form1::setFieldText(const FieldSpec& field, const QString& text)
     box->setWordWrapMode(hasUnbrokenRun(text, kLongestWord)
                              ? QTextOption::WrapAnywhere
                              : QTextOption::WrapAtWordBoundaryOrAnywhere);
-    box->setPlainText(editorTextFromRecord(text));
+    const QString editorText = editorTextFromRecord(text);
+    if (!hasLineLongerThan(editorText)) {
+        box->setPlainText(editorText);
+        return;
+    }
+    {
+        // The box reports the new text once it is whole.
+        const QSignalBlocker quiet(box);
+        setDocumentRecordText(*box->document(), text);
+        box->moveCursor(QTextCursor::Start);
+    }
+    Field_Change(field);
 }
 
 void Form1::setFieldDate(const FieldSpec& field, const QDateTime& value)
