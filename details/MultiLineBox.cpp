@@ -162,7 +162,7 @@ void MultiLineBox::keyPressEvent(QKeyEvent* event)
     }
     // The box's own Return would give the new block the format of the one it splits.
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
-        !(modifiers & Qt::ShiftModifier)) {
+        modifiers == Qt::NoModifier) {
         insertLineBreak(cursor);
         setTextCursor(cursor);
         ensureCursorVisible();

@@ -4,17 +4,12 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
-#include <QTest>
 #include <QTextBlock>
 
 using namespace lumarel;
 
-namespace {
-
 // Blocks of four characters at most show each cut with short texts.
 constexpr qsizetype kLongest = 4;
-
-} // namespace
 
 class MultiLineBoxTest : public QObject
 {
