@@ -6,6 +6,7 @@
 #include "app/SettingsStore.h"
 #include "app/StepTrap.h"
 #include "app/WindowLook.h"
+#include "details/LineBlocks.h"
 #include "details/MultiLineBox.h"
 #include "flyer/BookmarkTexts.h"
 #include "flyer/DocumentClaim.h"

@@ -1,5 +1,6 @@
 #include "TestEnvironment.h"
 
+#include "details/LineBlocks.h"
 #include "details/MultiLineBox.h"
 
 #include <QClipboard>
