@@ -8,6 +8,7 @@
 #include "app/WindowLook.h"
 #include "details/LineBlocks.h"
 #include "details/MultiLineBox.h"
+#include "details/OneLineBox.h"
 #include "flyer/BookmarkTexts.h"
 #include "flyer/DocumentClaim.h"
 #include "flyer/EngineCheck.h"
@@ -286,7 +287,7 @@ void Form1::buildWidgets()
             break;
         }
         case FieldKind::SingleLine: {
-            auto* line = new QLineEdit(m_frame);
+            auto* line = new OneLineBox(m_frame);
             line->setMaxLength(std::numeric_limits<int>::max());
             line->setValidator(new SingleLineValidator(line));
             widget = line;
@@ -382,8 +383,8 @@ void Form1::selectAllOnFocus(QObject* watched, Qt::FocusReason reason)
     if (reason != Qt::TabFocusReason && reason != Qt::BacktabFocusReason &&
         reason != Qt::ShortcutFocusReason)
         return;
-    if (auto* line = qobject_cast<QLineEdit*>(watched); line && line->parentWidget() == m_frame)
-        line->selectAll();
+    if (auto* line = dynamic_cast<OneLineBox*>(watched); line && line->parentWidget() == m_frame)
+        line->selectWhole();
     else if (auto* box = qobject_cast<QPlainTextEdit*>(watched);
              box && box->parentWidget() == m_frame)
         box->selectAll();
@@ -399,8 +400,8 @@ QString Form1::fieldValue(const FieldSpec& field) const
     QWidget* widget = input(field);
     if (auto* picker = qobject_cast<QDateTimeEdit*>(widget))
         return SettingsStore::dateToText(picker->dateTime());
-    if (auto* line = qobject_cast<QLineEdit*>(widget))
-        return line->text();
+    if (auto* line = dynamic_cast<OneLineBox*>(widget))
+        return line->value();
     return documentRecordText(*static_cast<QPlainTextEdit*>(widget)->document());
 }
 
@@ -409,8 +410,8 @@ void Form1::setFieldText(const FieldSpec& field, const QString& text)
     if (fieldValue(field) == text)
         return;
     QWidget* widget = input(field);
-    if (auto* line = qobject_cast<QLineEdit*>(widget)) {
-        line->setText(text);
+    if (auto* line = dynamic_cast<OneLineBox*>(widget)) {
+        line->setValue(text);
         return;
     }
     auto* box = static_cast<QPlainTextEdit*>(widget);

@@ -2,6 +2,7 @@
 
 #include "details/LineBlocks.h"
 #include "details/MultiLineBox.h"
+#include "details/OneLineBox.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -12,7 +13,7 @@ using namespace lumarel;
 // Blocks of four characters at most show each cut with short texts.
 constexpr qsizetype kLongest = 4;
 
-class MultiLineBoxTest : public QObject
+class TextBoxesTest : public QObject
 {
     Q_OBJECT
 
@@ -93,7 +94,33 @@ private slots:
             QCOMPARE(value(), expected);
         }
     }
+
+    // Every part of a long one-line value is reached and edited in place; select all still
+    // takes the whole value.
+    void aOneLineValueHeldInPartsIsEditedWhole()
+    {
+        const QString text = QString(12000, 'a') + u"\U0001F32E"_qs + QString(12000, 'b');
+        OneLineBox box;
+        box.setValue(text);
+        QVERIFY(box.text().size() <= TextWindow::kLongest);
+        QCOMPARE(box.value(), text);
+        QTest::keyClick(&box, Qt::Key_Home);
+        QTest::keyClick(&box, Qt::Key_X);
+        QCOMPARE(box.value(), 'x' + text);
+        QTest::keyClick(&box, Qt::Key_End);
+        box.setCursorPosition(0);
+        // Backspace at the start of the part shown reaches the character before it.
+        QString expected = box.value();
+        expected.remove(expected.size() - box.text().size() - 1, 1);
+        QTest::keyClick(&box, Qt::Key_Backspace);
+        QCOMPARE(box.value(), expected);
+        box.selectWhole();
+        QTest::keyClick(&box, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text(), box.value());
+        QTest::keyClick(&box, Qt::Key_Z);
+        QCOMPARE(box.value(), "z");
+    }
 };
 
-LUMAREL_TEST_MAIN(MultiLineBoxTest)
-#include "tst_multilinebox.moc"
+LUMAREL_TEST_MAIN(TextBoxesTest)
+#include "tst_textboxes.moc"
