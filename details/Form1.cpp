@@ -6,6 +6,9 @@
 #include "app/SettingsStore.h"
 #include "app/StepTrap.h"
 #include "app/WindowLook.h"
+#include "details/LineBlocks.h"
+#include "details/MultiLineBox.h"
+#include "details/OneLineBox.h"
 #include "flyer/BookmarkTexts.h"
 #include "flyer/DocumentClaim.h"
 #include "flyer/EngineCheck.h"
@@ -284,14 +287,14 @@ void Form1::buildWidgets()
             break;
         }
         case FieldKind::SingleLine: {
-            auto* line = new QLineEdit(m_frame);
+            auto* line = new OneLineBox(m_frame);
             line->setMaxLength(std::numeric_limits<int>::max());
             line->setValidator(new SingleLineValidator(line));
             widget = line;
             break;
         }
         case FieldKind::MultiLine: {
-            auto* box = new QPlainTextEdit(m_frame);
+            auto* box = new MultiLineBox(m_frame);
             box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
             box->setTabChangesFocus(true);
             new FrameOverlay(box);
@@ -380,8 +383,8 @@ void Form1::selectAllOnFocus(QObject* watched, Qt::FocusReason reason)
     if (reason != Qt::TabFocusReason && reason != Qt::BacktabFocusReason &&
         reason != Qt::ShortcutFocusReason)
         return;
-    if (auto* line = qobject_cast<QLineEdit*>(watched); line && line->parentWidget() == m_frame)
-        line->selectAll();
+    if (auto* line = dynamic_cast<OneLineBox*>(watched); line && line->parentWidget() == m_frame)
+        line->selectWhole();
     else if (auto* box = qobject_cast<QPlainTextEdit*>(watched);
              box && box->parentWidget() == m_frame)
         box->selectAll();
@@ -397,10 +400,9 @@ QString Form1::fieldValue(const FieldSpec& field) const
     QWidget* widget = input(field);
     if (auto* picker = qobject_cast<QDateTimeEdit*>(widget))
         return SettingsStore::dateToText(picker->dateTime());
-    if (auto* line = qobject_cast<QLineEdit*>(widget))
-        return line->text();
-    // The raw text keeps non-breaking spaces, which the plain text would turn into blanks.
-    return recordTextFromEditor(static_cast<QPlainTextEdit*>(widget)->document()->toRawText());
+    if (auto* line = dynamic_cast<OneLineBox*>(widget))
+        return line->value();
+    return documentRecordText(*static_cast<QPlainTextEdit*>(widget)->document());
 }
 
 void Form1::setFieldText(const FieldSpec& field, const QString& text)
@@ -408,8 +410,8 @@ void Form1::setFieldText(const FieldSpec& field, const QString& text)
     if (fieldValue(field) == text)
         return;
     QWidget* widget = input(field);
-    if (auto* line = qobject_cast<QLineEdit*>(widget)) {
-        line->setText(text);
+    if (auto* line = dynamic_cast<OneLineBox*>(widget)) {
+        line->setValue(text);
         return;
     }
     auto* box = static_cast<QPlainTextEdit*>(widget);
@@ -418,7 +420,18 @@ void Form1::setFieldText(const FieldSpec& field, const QString& text)
     box->setWordWrapMode(hasUnbrokenRun(text, kLongestWord)
                              ? QTextOption::WrapAnywhere
                              : QTextOption::WrapAtWordBoundaryOrAnywhere);
-    box->setPlainText(editorTextFromRecord(text));
+    const QString editorText = editorTextFromRecord(text);
+    if (!hasLineLongerThan(editorText)) {
+        box->setPlainText(editorText);
+        return;
+    }
+    {
+        // The box reports the new text once it is whole.
+        const QSignalBlocker quiet(box);
+        setDocumentRecordText(*box->document(), text);
+        box->moveCursor(QTextCursor::Start);
+    }
+    Field_Change(field);
 }
 
 void Form1::setFieldDate(const FieldSpec& field, const QDateTime& value)

@@ -283,6 +283,8 @@ private slots:
         for (const FieldSpec& field : eventFields())
             if (!field.isPicker())
                 SettingsStore::save(field.name, QStringLiteral("own\r\n") + field.name);
+        // A line the box holds in pieces comes back whole as well.
+        SettingsStore::save("txtMore", QString(25000, QLatin1Char('w')));
         auto form = startWindow();
         QVERIFY(QTest::qWaitForWindowActive(form.get()));
         const QString before = storedTexts();
