@@ -46,6 +46,7 @@ struct Design
     bool complexSizes = true;
     bool pageBackground = false;
     QStringList paragraphs;
+    QString box; // the text box's name
 };
 
 Design wordDesign(const QString& path)
@@ -106,6 +107,7 @@ Design docxDesign(const QString& path)
             .toInt();
     design.paragraphs = matches(body, "<w:pPr>(.*?)</w:pPr>");
     design.pageBackground = body.contains("<w:background");
+    design.box = matches(body, "<wp:docPr [^>]*name=\"([^\"]+)\"").value(0);
     for (const QString& pPr : matches(body, "<w:pStyle w:val=\"Heading2\"/>(.*?)</w:pPr>"))
         design.band << matches(pPr, "<w:bottom [^>]*w:space=\"(\\d+)\"").value(0).toInt();
     return design;
@@ -128,6 +130,7 @@ Design odtDesign(const QString& path)
     for (const QString& props : matches(styles, "<style:text-properties [^>]*>", 0))
         design.complexSizes &= matches(props, "fo:font-size=\"([^\"]+)\"") ==
                                matches(props, "style:font-size-complex=\"([^\"]+)\"");
+    design.box = matches(content, "<draw:frame [^>]*draw:name=\"([^\"]+)\"").value(0);
     design.strip = matches(content, "<draw:text-box>\\s*<text:h text:style-name=\"([^\"]+)\"")
                        .value(0)
                        .replace("_20_", " ");
@@ -246,6 +249,9 @@ private slots:
         QCOMPARE(design.band, (QList<int>{31, 31, 31}));
         QVERIFY(design.complexSizes);
         QVERIFY(!design.pageBackground);
+        // The Word 97 format keeps no frame's name; what is made from the .doc carries it.
+        if (!path.endsWith(".doc"))
+            QCOMPARE(design.box, QString("OrgNameBox"));
         if (path.endsWith(".docx"))
             QVERIFY(abiWordText(path).contains("Spring\nFair\nDay"));
     }
