@@ -519,6 +519,13 @@ void OfficeEngine::Impl::storeCopy(const Reference<css::lang::XComponent>& docum
 {
     const rtl::OUString url = fileUrl(path);
     call(doing.arg(path), limit(kDocumentLimitMs), [=] {
+        // The office counts words, characters and pages only when idle, so a document stored
+        // right after it was opened or filled would carry no statistics (or the template's) in
+        // the formats whose filters do not count for themselves (.docx). Asking for a count
+        // recounts the whole document and gives its properties the new figures.
+        Reference<css::beans::XPropertySet> counts(document, UNO_QUERY);
+        if (counts.is())
+            counts->getPropertyValue("WordCount");
         Reference<css::frame::XStorable>(document, UNO_QUERY_THROW)->storeToURL(url, arguments);
     });
 }

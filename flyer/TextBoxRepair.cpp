@@ -35,6 +35,7 @@
 #include <QMap>
 
 #include <algorithm>
+#include <climits>
 
 using css::uno::Any;
 using css::uno::Reference;
@@ -241,12 +242,23 @@ bool applyFileStyle(const Reference<css::beans::XPropertySet>& paragraph, const 
     }
 }
 
+// A frame name the document already uses keeps the office's own name for this frame.
+void setUnusedFrameName(const Reference<css::lang::XComponent>& document,
+                        const Reference<css::text::XTextFrame>& frame, const rtl::OUString& name)
+{
+    Reference<css::text::XTextFramesSupplier> frames(document, UNO_QUERY);
+    if (frames.is() && frames->getTextFrames()->hasByName(name))
+        return;
+    Reference<css::container::XNamed>(frame, UNO_QUERY_THROW)->setName(name);
+}
+
 // A text frame in place of the turned shape, with the shape's paragraphs, of the styles the
 // file gives them (`fileStyles`, by paragraph; empty where unknown).
 Reference<css::text::XTextFrame> replaceByFrame(const Reference<css::lang::XComponent>& document,
                                                 const Reference<css::drawing::XShape>& shape,
                                                 const WordShape* fileShape,
-                                                const QStringList& fileStyles)
+                                                const QStringList& fileStyles,
+                                                const QString& unnamedName)
 {
     Reference<css::beans::XPropertySet> shapeProperties(shape, UNO_QUERY_THROW);
     const QList<Paragraph> paragraphs =
@@ -291,10 +303,12 @@ Reference<css::text::XTextFrame> replaceByFrame(const Reference<css::lang::XComp
             target->setPropertyValue(it.key(), it.value());
     }
 
-    const rtl::OUString name = Reference<css::container::XNamed>(shape, UNO_QUERY_THROW)->getName();
+    rtl::OUString name = Reference<css::container::XNamed>(shape, UNO_QUERY_THROW)->getName();
+    if (name.isEmpty())
+        name = toUno(unnamedName);
     drawPageOf(document)->remove(shape);
     if (!name.isEmpty())
-        Reference<css::container::XNamed>(frame, UNO_QUERY_THROW)->setName(name);
+        setUnusedFrameName(document, frame, name);
     return frame;
 }
 
@@ -346,9 +360,19 @@ void restoreTextBoxBookmarks(const Reference<css::lang::XComponent>& document,
         for (const WordParagraph& paragraph : fileParagraphs.paragraphs)
             if (paragraph.story == Story::TextBox && paragraph.textBox == it.key())
                 styles << fileParagraphs.officeStyleName(paragraph.style);
-        const Reference<css::text::XTextFrame> frame =
-            replaceByFrame(document, shapes[it.key()],
-                           fileShape == fileShapes.cend() ? nullptr : &*fileShape, styles);
+        // The Word 97 export keeps no frame's name: a box the file leaves unnamed is named
+        // after the first bookmark it holds, as the flyer template names its box.
+        QString unnamedName;
+        int firstStart = INT_MAX;
+        for (const WordBookmark& mark : fileBookmarks)
+            if (mark.story == Story::TextBox && mark.textBox == it.key() &&
+                mark.start < firstStart) {
+                unnamedName = mark.name + QStringLiteral("Box");
+                firstStart = mark.start;
+            }
+        const Reference<css::text::XTextFrame> frame = replaceByFrame(
+            document, shapes[it.key()], fileShape == fileShapes.cend() ? nullptr : &*fileShape,
+            styles, unnamedName);
         for (const WordBookmark& mark : it.value())
             addBookmark(document, frame->getText(), mark.start, mark.name);
     }

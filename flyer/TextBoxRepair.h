@@ -18,7 +18,9 @@ namespace lumarel {
 // and their formatting (the styles the file's own paragraph records name), and the lost bookmarks
 // are put back at their offsets. The frame takes its place, size, inner margins, writing direction,
 // fill and line from the file's own shape records, since the import's shape is placed wrongly;
-// without them, from the import's shape. Runs inside a call to the office; throws css::uno
+// without them, from the import's shape. The frame keeps the shape's name; the Word 97 export
+// writes none for a frame, so an unnamed box is named after its first bookmark and "Box" (the
+// template's `OrgName` box is `OrgNameBox`). Runs inside a call to the office; throws css::uno
 // exceptions like any other such call.
 void restoreTextBoxBookmarks(const css::uno::Reference<css::lang::XComponent>& document,
                              const QList<WordBookmark>& fileBookmarks,

@@ -46,7 +46,28 @@ struct Design
     bool complexSizes = true;
     bool pageBackground = false;
     QStringList paragraphs;
+    QString box;           // the text box's name
+    QList<int> statistics; // pages, words, characters other than spaces, paragraphs with text
 };
+
+// The statistics of a .docx counted from its text: words as runs between spaces, paragraphs
+// those with text (the office's way); a text box's text counts once, not again in its fallback.
+QList<int> countedStatistics(const QString& docx)
+{
+    QString body = test::archivePart(docx, "word/document.xml");
+    body.remove(QRegularExpression("<mc:Fallback>.*?</mc:Fallback>",
+                                   QRegularExpression::DotMatchesEverythingOption));
+    int words = 0, characters = 0, paragraphs = 0;
+    for (const QString& paragraph : body.split("</w:p>")) {
+        QString text = matches(paragraph, "<w:t(?: [^>]*)?>([^<]*)</w:t>").join(QString());
+        text.replace("&apos;", "'").replace("&quot;", "\"").replace("&amp;", "&");
+        const QStringList parts = text.split(QRegularExpression("\\s+"), Qt::SkipEmptyParts);
+        words += parts.size();
+        characters += parts.join(QString()).size();
+        paragraphs += !parts.isEmpty();
+    }
+    return {1, words, characters, paragraphs};
+}
 
 Design wordDesign(const QString& path)
 {
@@ -106,6 +127,10 @@ Design docxDesign(const QString& path)
             .toInt();
     design.paragraphs = matches(body, "<w:pPr>(.*?)</w:pPr>");
     design.pageBackground = body.contains("<w:background");
+    design.box = matches(body, "<wp:docPr [^>]*name=\"([^\"]+)\"").value(0);
+    const QString app = test::archivePart(path, "docProps/app.xml");
+    for (const char* figure : {"Pages", "Words", "Characters", "Paragraphs"})
+        design.statistics << matches(app, QString("<%1>(\\d+)<").arg(figure)).value(0).toInt();
     for (const QString& pPr : matches(body, "<w:pStyle w:val=\"Heading2\"/>(.*?)</w:pPr>"))
         design.band << matches(pPr, "<w:bottom [^>]*w:space=\"(\\d+)\"").value(0).toInt();
     return design;
@@ -128,6 +153,11 @@ Design odtDesign(const QString& path)
     for (const QString& props : matches(styles, "<style:text-properties [^>]*>", 0))
         design.complexSizes &= matches(props, "fo:font-size=\"([^\"]+)\"") ==
                                matches(props, "style:font-size-complex=\"([^\"]+)\"");
+    design.box = matches(content, "<draw:frame [^>]*draw:name=\"([^\"]+)\"").value(0);
+    const QString meta = test::archivePart(path, "meta.xml");
+    for (const char* figure : {"page", "word", "non-whitespace-character", "paragraph"})
+        design.statistics
+            << matches(meta, QString("meta:%1-count=\"(\\d+)\"").arg(figure)).value(0).toInt();
     design.strip = matches(content, "<draw:text-box>\\s*<text:h text:style-name=\"([^\"]+)\"")
                        .value(0)
                        .replace("_20_", " ");
@@ -246,6 +276,11 @@ private slots:
         QCOMPARE(design.band, (QList<int>{31, 31, 31}));
         QVERIFY(design.complexSizes);
         QVERIFY(!design.pageBackground);
+        // The Word 97 format keeps no frame's name; what is made from the .doc carries it.
+        if (!path.endsWith(".doc")) {
+            QCOMPARE(design.box, QString("OrgNameBox"));
+            QCOMPARE(design.statistics, countedStatistics(m_out + "/cli.docx"));
+        }
         if (path.endsWith(".docx"))
             QVERIFY(abiWordText(path).contains("Spring\nFair\nDay"));
     }
