@@ -16,16 +16,20 @@ private slots:
     {
         QTest::addColumn<int>("signal"); // none: the display server goes away
         QTest::addColumn<int>("exitCode");
-        QTest::newRow("SIGTERM, as a logout sends it") << int(SIGTERM) << 0;
-        QTest::newRow("SIGHUP, as a closed terminal sends it") << int(SIGHUP) << 0;
-        QTest::newRow("SIGINT, Ctrl+C in its terminal") << int(SIGINT) << 0;
-        QTest::newRow("the display server ends") << 0 << 1;
+        // Once the window is shown, the start-up check has connected the office.
+        QTest::addColumn<bool>("windowShown");
+        QTest::newRow("SIGTERM, as a logout sends it") << int(SIGTERM) << 0 << false;
+        QTest::newRow("SIGHUP, as a closed terminal sends it") << int(SIGHUP) << 0 << false;
+        QTest::newRow("SIGINT, Ctrl+C in its terminal") << int(SIGINT) << 0 << false;
+        QTest::newRow("the display server ends") << 0 << 1 << false;
+        QTest::newRow("the display server ends, the office connected") << 0 << 1 << true;
     }
 
     void endsAsAClose()
     {
         QFETCH(int, signal);
         QFETCH(int, exitCode);
+        QFETCH(bool, windowShown);
         QProcess display;
         display.start("Xvfb", {"-displayfd", "1", "-nolisten", "tcp"});
         QVERIFY(display.waitForReadyRead(30000));
@@ -42,6 +46,12 @@ private slots:
         // The office is being started once its pipe is recorded.
         QTRY_VERIFY_WITH_TIMEOUT(
             !offices().isEmpty() && QFile::exists(temp + "/" + offices()[0] + "/pipes"), 60000);
+        if (windowShown) {
+            QProcess search;
+            search.setProcessEnvironment(environment);
+            search.start("xdotool", {"search", "--sync", "--onlyvisible", "--name", "^Lumarel$"});
+            QVERIFY(search.waitForFinished(60000) && search.exitCode() == 0);
+        }
         if (signal)
             ::kill(program.processId(), signal);
         else
