@@ -39,6 +39,10 @@ private slots:
         environment.insert("DISPLAY", ":" + display.readAllStandardOutput().trimmed());
         environment.insert("QT_QPA_PLATFORM", "xcb");
         environment.insert("TEMP", temp);
+        // As on a desktop, which has a session bus: without one, libdbus forks a process to
+        // launch one, and that child can hang in the address sanitizer's allocator, whose lock
+        // another thread held at the fork.
+        environment.insert("DBUS_SESSION_BUS_ADDRESS", "unix:path=" + temp + "/no-session-bus");
         QProcess program;
         program.setProcessEnvironment(environment);
         program.start(LUMAREL_PROGRAM, {});
