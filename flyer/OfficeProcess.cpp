@@ -8,6 +8,7 @@
 #include <QCryptographicHash>
 #include <QDeadlineTimer>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
 #include <QStandardPaths>
@@ -29,6 +30,27 @@ extern char** environ;
 namespace lumarel {
 
 namespace {
+
+// Whether a process of the group `group` still runs; zombies, which write nothing, do not count.
+bool groupHasLiveMembers(pid_t group)
+{
+    const QStringList entries = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs);
+    for (const QString& entry : entries) {
+        bool isPid = false;
+        entry.toInt(&isPid);
+        if (!isPid)
+            continue;
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(entry));
+        if (!stat.open(QIODevice::ReadOnly))
+            continue;
+        // "pid (name) state ppid pgrp ...": the name may hold spaces and parentheses.
+        const QByteArray line = stat.readAll();
+        const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+        if (fields.size() > 2 && fields[2].toLong() == group && fields[0] != "Z")
+            return true;
+    }
+    return false;
+}
 
 std::vector<char*> pointers(QByteArrayList& list)
 {
@@ -166,6 +188,11 @@ void OfficeProcess::end(int graceMilliseconds)
     while (waitpid(m_pid, nullptr, 0) < 0 && errno == EINTR) {
     }
     m_reaped = true;
+    // The office's own process outlives the leader by a moment; until it is gone it may still
+    // write into the folder that its owner is about to remove.
+    const QDeadlineTimer deadline(2000);
+    while (groupHasLiveMembers(m_pid) && !deadline.hasExpired())
+        QThread::msleep(5);
 }
 
 QString officeExecutable()
