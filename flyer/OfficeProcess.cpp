@@ -34,22 +34,10 @@ namespace {
 // Whether a process of the group `group` still runs; zombies, which write nothing, do not count.
 bool groupHasLiveMembers(pid_t group)
 {
-    const QStringList entries = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs);
-    for (const QString& entry : entries) {
-        bool isPid = false;
-        entry.toInt(&isPid);
-        if (!isPid)
-            continue;
-        QFile stat(QStringLiteral("/proc/%1/stat").arg(entry));
-        if (!stat.open(QIODevice::ReadOnly))
-            continue;
-        // "pid (name) state ppid pgrp ...": the name may hold spaces and parentheses.
-        const QByteArray line = stat.readAll();
-        const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
-        if (fields.size() > 2 && fields[2].toLong() == group && fields[0] != "Z")
-            return true;
-    }
-    return false;
+    const QList<ProcessStatus> processes = processTable();
+    return std::any_of(processes.begin(), processes.end(), [group](const ProcessStatus& process) {
+        return process.group == group && process.state != 'Z' && process.state != 'X';
+    });
 }
 
 std::vector<char*> pointers(QByteArrayList& list)
@@ -193,6 +181,26 @@ void OfficeProcess::end(int graceMilliseconds)
     const QDeadlineTimer deadline(2000);
     while (groupHasLiveMembers(m_pid) && !deadline.hasExpired())
         QThread::msleep(5);
+}
+
+QList<ProcessStatus> processTable()
+{
+    QList<ProcessStatus> processes;
+    for (const QString& entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+        bool isPid = false;
+        const qint64 pid = entry.toLongLong(&isPid);
+        if (!isPid)
+            continue;
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+        if (!stat.open(QIODevice::ReadOnly))
+            continue;
+        // "pid (name) state ppid pgrp ...": the name may hold spaces and parentheses.
+        const QByteArray line = stat.readAll();
+        const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+        if (fields.size() > 2 && !fields[0].isEmpty())
+            processes.append({pid, fields[0][0], fields[1].toLongLong(), fields[2].toLongLong()});
+    }
+    return processes;
 }
 
 QString officeExecutable()

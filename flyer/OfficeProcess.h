@@ -44,6 +44,17 @@ private:
 // The office executable: LUMAREL_SOFFICE when set, else `soffice` from the search path. The
 // office's own launcher script is bypassed for the soffice.bin beside it, which needs no
 // helper process of its own. Throws Failure when none can be run.
+// One process as /proc lists it.
+struct ProcessStatus
+{
+    qint64 pid;
+    char state; // 'R', 'S', ...; 'Z' for one that ended and is not yet reaped
+    qint64 parent;
+    qint64 group;
+};
+// Every process of the machine that /proc shows this program.
+QList<ProcessStatus> processTable();
+
 QString officeExecutable();
 
 // The socket files that an office with this pipe name and profile creates in the temporary

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "flyer/OfficeProcess.h"
+
 #include <QDir>
 #include <QFile>
 #include <QList>
@@ -32,19 +34,9 @@ inline bool processGone(qint64 pid)
 inline QList<qint64> childProcesses(qint64 parent = getpid())
 {
     QList<qint64> children;
-    for (const QString& entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
-        bool isNumber = false;
-        const qint64 pid = entry.toLongLong(&isNumber);
-        if (!isNumber || processGone(pid))
-            continue;
-        QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
-        if (!stat.open(QIODevice::ReadOnly))
-            continue;
-        const QByteArray line = stat.readAll();
-        const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
-        if (fields.size() > 1 && fields[1].toLongLong() == parent)
-            children << pid;
-    }
+    for (const ProcessStatus& process : processTable())
+        if (process.parent == parent && process.state != 'Z' && process.state != 'X')
+            children << process.pid;
     return children;
 }
 
