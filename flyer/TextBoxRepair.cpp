@@ -378,15 +378,27 @@ void restoreTextBoxBookmarks(const Reference<css::lang::XComponent>& document,
     }
 }
 
+namespace {
+
+// A family of the document's styles ("ParagraphStyles", "PageStyles"...) by its name.
+Reference<css::container::XNameAccess> styleFamily(const Reference<css::lang::XComponent>& document,
+                                                   const char* family)
+{
+    return Reference<css::container::XNameAccess>(
+        Reference<css::style::XStyleFamiliesSupplier>(document, UNO_QUERY_THROW)
+            ->getStyleFamilies()
+            ->getByName(rtl::OUString::createFromAscii(family)),
+        UNO_QUERY_THROW);
+}
+
+} // namespace
+
 QStringList removeUnusedStyles(const Reference<css::lang::XComponent>& document,
                                const QStringList& kept)
 {
     QStringList removed;
-    const Reference<css::container::XNameContainer> styles(
-        Reference<css::style::XStyleFamiliesSupplier>(document, UNO_QUERY_THROW)
-            ->getStyleFamilies()
-            ->getByName("ParagraphStyles"),
-        UNO_QUERY_THROW);
+    const Reference<css::container::XNameContainer> styles(styleFamily(document, "ParagraphStyles"),
+                                                           UNO_QUERY_THROW);
     for (const rtl::OUString& name : styles->getElementNames()) {
         // Every text falls back to the default style: the office cannot lose it.
         if (name == "Standard" || kept.contains(fromUno(name)) ||
@@ -404,11 +416,7 @@ QStringList removeUnusedStyles(const Reference<css::lang::XComponent>& document,
 
 void clearWhitePageBackground(const Reference<css::lang::XComponent>& document)
 {
-    const Reference<css::container::XNameAccess> pages(
-        Reference<css::style::XStyleFamiliesSupplier>(document, UNO_QUERY_THROW)
-            ->getStyleFamilies()
-            ->getByName("PageStyles"),
-        UNO_QUERY_THROW);
+    const Reference<css::container::XNameAccess> pages = styleFamily(document, "PageStyles");
     for (const rtl::OUString& name : pages->getElementNames()) {
         const Reference<css::beans::XPropertySet> page(pages->getByName(name), UNO_QUERY_THROW);
         bool transparent = true;
