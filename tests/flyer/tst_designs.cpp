@@ -16,6 +16,13 @@
 
 using namespace lumarel;
 
+namespace lumarel {
+char* toString(const DesignBookmark& bookmark)
+{
+    return QTest::toString(bookmark.name + ": " + designPlaceText(bookmark.place));
+}
+} // namespace lumarel
+
 namespace {
 
 const char* const kHeader = R"(<?xml version="1.0" encoding="UTF-8"?>
