@@ -2,6 +2,7 @@
 #include "TestFiles.h"
 
 #include "app/Failure.h"
+#include "cli/CommandLine.h"
 #include "details/EventRecord.h"
 #include "flyer/BookmarkTexts.h"
 #include "flyer/DesignCheck.h"
@@ -11,6 +12,7 @@
 
 #include <QFile>
 #include <QImage>
+#include <QTextStream>
 
 #include <memory>
 
@@ -183,15 +185,41 @@ private slots:
         const QRect written = changedArea(render(design), filled);
         // A quarter inch: no printer reaches closer to the edge.
         const int edge = kPageDotsPerMeter * 254 / 40000;
-        QVERIFY2(filled.rect().adjusted(edge, edge, -edge, -edge).contains(written),
-                 qPrintable(QStringLiteral("texts at %1,%2 %3x%4 on a page of %5x%6")
-                                .arg(written.x())
-                                .arg(written.y())
-                                .arg(written.width())
-                                .arg(written.height())
-                                .arg(filled.width())
-                                .arg(filled.height())));
+        const QRect inside = filled.rect().adjusted(edge, edge, -edge, -edge);
+        QCOMPARE(written & inside, written);
         QVERIFY(written.height() > filled.height() / 4);
+    }
+
+    void commandsListAndCheckDesigns_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("said");
+        const QString design = test::tempFolder() + "/classic.dot";
+        QFile::copy(":/template.dot", design);
+        const QString text = test::writeFile(test::tempFolder() + "/notes.doc", "Bring a chair.");
+        QTest::newRow("the built-in designs, the default first")
+            << QStringList{"--designs"} << 0 << "classic    the event's name";
+        QTest::newRow("a design's bookmarks one a line, with their places")
+            << QStringList{"--check-design", design} << 0
+            << "OrgName    text box\nEventName  main text\nEventDate  main text\n";
+        QTest::newRow("a text file named as a Word file is no design")
+            << QStringList{"--check-design", text} << 2 << "notes.doc\" is not a design";
+        QTest::newRow("one command at a time") << QStringList{"--designs", "--check-design", text}
+                                               << 2 << "--designs and --check-design cannot";
+    }
+    void commandsListAndCheckDesigns()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, status);
+        QFETCH(QString, said);
+        QString out, err;
+        QTextStream outStream(&out), errStream(&err);
+        cli::Console console{outStream, errStream, false};
+        QCOMPARE(cli::runCommandLine(QStringList{"lumarel"} + arguments, console), status);
+        outStream.flush();
+        errStream.flush();
+        QVERIFY2((out + err).contains(said), qPrintable(out + err));
     }
 };
 
