@@ -61,7 +61,7 @@ int CheckDesignCommand::execute(const QCommandLineParser& parser, Console& conso
     }
     console.out.flush();
     if (!missing.isEmpty())
-        console.err << QStringLiteral("lumarel: %1 does not hold %2; a flyer leaves them out.")
+        console.err << QStringLiteral("lumarel: \"%1\" does not hold %2; a flyer leaves them out.")
                            .arg(path, missing.join(QStringLiteral(", ")))
                     << Qt::endl;
     return kAllMade;

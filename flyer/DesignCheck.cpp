@@ -228,11 +228,14 @@ bool isOpenDocumentText(const ZipArchive& archive)
                .startsWith("application/vnd.oasis.opendocument.text");
 }
 
-Failure notADesign(const QString& path)
+// Word and the office both open a Rich Text file named .doc; it is said what it is.
+Failure notADesign(const QString& path, const QByteArray& head)
 {
-    return Failure(QStringLiteral("\"%1\" is not a design: a design is a Word file (.doc, .dot, "
-                                  ".docx, .dotx) or an OpenDocument text (.odt, .ott).")
-                       .arg(path));
+    const QString kind = head.startsWith("{\\rtf") ? QStringLiteral("a Rich Text (RTF) file")
+                                                   : QStringLiteral("not a design");
+    return Failure(QStringLiteral("\"%1\" is %2: a design is a Word file (.doc, .dot, .docx, "
+                                  ".dotx) or an OpenDocument text (.odt, .ott).")
+                       .arg(path, kind));
 }
 
 } // namespace
@@ -288,9 +291,9 @@ QList<DesignBookmark> readDesignBookmarks(const QString& path)
         else if (isOpenDocumentText(archive))
             found = openDocumentBookmarks(archive, path);
         else
-            throw notADesign(path);
+            throw notADesign(path, head);
     } else {
-        throw notADesign(path);
+        throw notADesign(path, head);
     }
     if (found.isEmpty())
         throw Failure(noDesignBookmarksText(path));
