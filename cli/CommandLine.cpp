@@ -2,6 +2,7 @@
 
 #include "app/AppServices.h"
 #include "cli/BatchCommand.h"
+#include "cli/DesignCommands.h"
 #include "cli/FlyerDetails.h"
 #include "cli/HelpText.h"
 #include "cli/MakeCommand.h"
@@ -23,6 +24,8 @@ std::vector<std::unique_ptr<Command>> commands()
     std::vector<std::unique_ptr<Command>> list;
     list.push_back(std::make_unique<MakeCommand>());
     list.push_back(std::make_unique<BatchCommand>());
+    list.push_back(std::make_unique<DesignsCommand>());
+    list.push_back(std::make_unique<CheckDesignCommand>());
     return list;
 }
 

@@ -57,7 +57,8 @@ QString helpAllEpilogue()
     return QStringLiteral(
         "\nExamples:\n"
         "  lumarel --output flyer.pdf --set txtEventName='Spring Fair\\nDay one'\n"
-        "  lumarel --batch events.csv --output-dir flyers --format docx\n\n"
+        "  lumarel --batch events.csv --output-dir flyers --format docx\n"
+        "  lumarel --check-design our-flyer.docx\n\n"
         "Exit status: 0 all made (or kept), 2 bad usage, 3 the office cannot be started, "
         "4 some rows failed, 1 anything else.\n\n"
         "Environment:\n"

@@ -1,0 +1,308 @@
+#include "flyer/DesignCheck.h"
+
+#include "app/Failure.h"
+#include "flyer/WordBookmarks.h"
+#include "flyer/WordFile.h"
+#include "flyer/WordParagraphs.h"
+#include "flyer/ZipArchive.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QMap>
+#include <QRegularExpression>
+#include <QXmlStreamReader>
+#include <QtEndian>
+
+#include <optional>
+
+namespace lumarel {
+
+namespace {
+
+using Found = QMap<QString, DesignPlace>;
+
+void note(Found& found, const QString& name, DesignPlace place)
+{
+    if (!found.contains(name) && designBookmarkNames().contains(name))
+        found.insert(name, place);
+}
+
+// --- Word 97-2003 -----------------------------------------------------------------------------
+
+constexpr QByteArrayView kCompoundFileMagic("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8);
+constexpr quint16 kSprmPFInTable = 0x2416;
+constexpr quint16 kSprmPItap = 0x6649;
+constexpr int kCcpHdrTxbx = wordfile::kCcpTxbx + 1;
+
+// Whether the paragraph holding character position `cp` lies in a table cell. The piece table
+// covers the text from position 0 on without gaps, each paragraph its text and then its mark.
+bool inTable(const WordParagraphs& document, qint64 cp)
+{
+    qint64 start = 0;
+    for (const WordParagraph& paragraph : document.paragraphs) {
+        const qint64 end = start + paragraph.text.size() + 1;
+        if (cp < end) {
+            const auto flag = document.paragraphProperty(paragraph, kSprmPFInTable);
+            const auto depth = document.paragraphProperty(paragraph, kSprmPItap);
+            return (flag && !flag->isEmpty() && flag->at(0) != 0) ||
+                   (depth && depth->size() >= 4 && qFromLittleEndian<qint32>(depth->data()) > 0);
+        }
+        start = end;
+    }
+    return false;
+}
+
+// The stories after the main text, in the order of the document's whole text.
+DesignPlace otherStoryPlace(const wordfile::Fib& fib, qint64 cp)
+{
+    using namespace wordfile;
+    qint64 start = fib.ccp[kCcpText];
+    for (int story = kCcpFtn; story <= kCcpHdrTxbx; ++story) {
+        const qint64 end = start + fib.ccp[story];
+        if (cp >= start && cp < end) {
+            if (story == kCcpHdd || story == kCcpHdrTxbx)
+                return DesignPlace::HeaderFooter;
+            if (story == kCcpTxbx)
+                return DesignPlace::TextBox;
+            return DesignPlace::Note;
+        }
+        start = end;
+    }
+    return DesignPlace::Note;
+}
+
+Found wordBookmarks(const QString& path)
+{
+    const wordfile::Fib fib = wordfile::readOrFail(
+        QStringLiteral("bookmarks"), path, [](auto& p) { return wordfile::openWordFile(p).fib; });
+    std::optional<WordParagraphs> paragraphs;
+    Found found;
+    for (const WordBookmark& mark : readWordBookmarks(path)) {
+        if (!designBookmarkNames().contains(mark.name) || found.contains(mark.name))
+            continue;
+        DesignPlace place = DesignPlace::TextBox;
+        if (mark.story == Story::Main) {
+            if (!paragraphs)
+                paragraphs = readWordParagraphs(path);
+            place = inTable(*paragraphs, mark.start) ? DesignPlace::Table : DesignPlace::MainText;
+        } else if (mark.story == Story::Other) {
+            place = otherStoryPlace(fib, mark.start);
+        }
+        note(found, mark.name, place);
+    }
+    return found;
+}
+
+// --- XML: Word 2007 and OpenDocument -----------------------------------------------------------
+
+// What the scan of one XML part looks for: the elements that mark a bookmark, the attribute
+// that names it, and the elements that make a place of their own for what they hold.
+struct XmlKind
+{
+    QStringList namespaces;
+    QStringList bookmarkElements;
+    QString nameNamespace;
+    QString nameAttribute;
+    QHash<QString, DesignPlace> containers; // by local name, in any of the namespaces
+};
+
+const QString kWordMl =
+    QStringLiteral("http://schemas.openxmlformats.org/wordprocessingml/2006/main");
+const QString kWordMlStrict = QStringLiteral("http://purl.oclc.org/ooxml/wordprocessingml/main");
+const QString kOdfText = QStringLiteral("urn:oasis:names:tc:opendocument:xmlns:text:1.0");
+
+const XmlKind& wordMl()
+{
+    static const XmlKind kind{{kWordMl, kWordMlStrict},
+                              {QStringLiteral("bookmarkStart")},
+                              QString(),
+                              QStringLiteral("name"),
+                              {{QStringLiteral("tbl"), DesignPlace::Table},
+                               {QStringLiteral("txbxContent"), DesignPlace::TextBox}}};
+    return kind;
+}
+
+const XmlKind& openDocument()
+{
+    static const XmlKind kind{
+        {kOdfText, QStringLiteral("urn:oasis:names:tc:opendocument:xmlns:table:1.0"),
+         QStringLiteral("urn:oasis:names:tc:opendocument:xmlns:drawing:1.0"),
+         QStringLiteral("urn:oasis:names:tc:opendocument:xmlns:style:1.0"),
+         QStringLiteral("urn:oasis:names:tc:opendocument:xmlns:office:1.0"),
+         QStringLiteral("urn:org:documentfoundation:names:experimental:office:xmlns:loext:1.0")},
+        {QStringLiteral("bookmark"), QStringLiteral("bookmark-start")},
+        kOdfText,
+        QStringLiteral("name"),
+        {{QStringLiteral("table-cell"), DesignPlace::Table},
+         {QStringLiteral("covered-table-cell"), DesignPlace::Table},
+         {QStringLiteral("text-box"), DesignPlace::TextBox},
+         {QStringLiteral("custom-shape"), DesignPlace::TextBox},
+         {QStringLiteral("header"), DesignPlace::HeaderFooter},
+         {QStringLiteral("footer"), DesignPlace::HeaderFooter},
+         {QStringLiteral("header-left"), DesignPlace::HeaderFooter},
+         {QStringLiteral("footer-left"), DesignPlace::HeaderFooter},
+         {QStringLiteral("header-first"), DesignPlace::HeaderFooter},
+         {QStringLiteral("footer-first"), DesignPlace::HeaderFooter},
+         {QStringLiteral("note"), DesignPlace::Note},
+         {QStringLiteral("annotation"), DesignPlace::Note}}};
+    return kind;
+}
+
+// A place inside a header or a note stays there, whatever holds it there; otherwise the
+// innermost container gives the place.
+DesignPlace placeOf(DesignPlace base, const QList<std::optional<DesignPlace>>& open)
+{
+    DesignPlace place = base;
+    for (const auto& container : open) {
+        if (place == DesignPlace::HeaderFooter || place == DesignPlace::Note)
+            break;
+        if (container)
+            place = *container;
+    }
+    return place;
+}
+
+void scanXml(const ZipArchive& archive, const QString& path, const QString& part,
+             const XmlKind& kind, DesignPlace base, Found& found)
+{
+    QXmlStreamReader xml(archive.part(part));
+    QList<std::optional<DesignPlace>> open;
+    while (!xml.atEnd()) {
+        const QXmlStreamReader::TokenType token = xml.readNext();
+        if (token == QXmlStreamReader::EndElement && !open.isEmpty())
+            open.removeLast();
+        if (token != QXmlStreamReader::StartElement)
+            continue;
+        const bool known = kind.namespaces.contains(xml.namespaceUri());
+        const QString local = xml.name().toString();
+        if (known && kind.bookmarkElements.contains(local)) {
+            const QXmlStreamAttributes attributes = xml.attributes();
+            const QString ns =
+                kind.nameNamespace.isEmpty() ? xml.namespaceUri().toString() : kind.nameNamespace;
+            note(found, attributes.value(ns, kind.nameAttribute).toString(), placeOf(base, open));
+        }
+        const auto container = kind.containers.constFind(local);
+        open.append(known && container != kind.containers.cend()
+                        ? std::optional<DesignPlace>(*container)
+                        : std::nullopt);
+    }
+    if (xml.hasError())
+        throw Failure(QStringLiteral("Cannot read \"%1\": its part %2 is damaged (%3).")
+                          .arg(path, part, xml.errorString()));
+}
+
+Found wordMlBookmarks(const ZipArchive& archive, const QString& path)
+{
+    Found found;
+    scanXml(archive, path, QStringLiteral("word/document.xml"), wordMl(), DesignPlace::MainText,
+            found);
+    static const QRegularExpression headers(QStringLiteral("^word/(header|footer)\\d*\\.xml$"));
+    static const QRegularExpression notes(
+        QStringLiteral("^word/(footnotes|endnotes|comments)\\.xml$"));
+    for (const QString& part : archive.names()) {
+        if (headers.match(part).hasMatch())
+            scanXml(archive, path, part, wordMl(), DesignPlace::HeaderFooter, found);
+        else if (notes.match(part).hasMatch())
+            scanXml(archive, path, part, wordMl(), DesignPlace::Note, found);
+    }
+    return found;
+}
+
+Found openDocumentBookmarks(const ZipArchive& archive, const QString& path)
+{
+    Found found;
+    scanXml(archive, path, QStringLiteral("content.xml"), openDocument(), DesignPlace::MainText,
+            found);
+    if (archive.contains(QStringLiteral("styles.xml")))
+        scanXml(archive, path, QStringLiteral("styles.xml"), openDocument(), DesignPlace::MainText,
+                found);
+    return found;
+}
+
+bool isOpenDocumentText(const ZipArchive& archive)
+{
+    return archive.contains(QStringLiteral("mimetype")) &&
+           archive.contains(QStringLiteral("content.xml")) &&
+           archive.part(QStringLiteral("mimetype"))
+               .startsWith("application/vnd.oasis.opendocument.text");
+}
+
+// Word and the office both open a Rich Text file named .doc; it is said what it is.
+Failure notADesign(const QString& path, const QByteArray& head)
+{
+    const QString kind = head.startsWith("{\\rtf") ? QStringLiteral("a Rich Text (RTF) file")
+                                                   : QStringLiteral("not a design");
+    return Failure(QStringLiteral("\"%1\" is %2: a design is a Word file (.doc, .dot, .docx, "
+                                  ".dotx) or an OpenDocument text (.odt, .ott).")
+                       .arg(path, kind));
+}
+
+} // namespace
+
+const QStringList& designBookmarkNames()
+{
+    static const QStringList names{QStringLiteral("OrgName"),   QStringLiteral("EventName"),
+                                   QStringLiteral("EventDate"), QStringLiteral("EventTime"),
+                                   QStringLiteral("EventAddr"), QStringLiteral("EventMore")};
+    return names;
+}
+
+QString designPlaceText(DesignPlace place)
+{
+    switch (place) {
+    case DesignPlace::MainText:
+        return QStringLiteral("main text");
+    case DesignPlace::TextBox:
+        return QStringLiteral("text box");
+    case DesignPlace::Table:
+        return QStringLiteral("table");
+    case DesignPlace::HeaderFooter:
+        return QStringLiteral("header or footer");
+    case DesignPlace::Note:
+        return QStringLiteral("note or comment");
+    }
+    return QString();
+}
+
+QString noDesignBookmarksText(const QString& path)
+{
+    return QStringLiteral("\"%1\" holds none of the bookmarks that a flyer design fills: %2.")
+        .arg(path, designBookmarkNames().join(QStringLiteral(", ")));
+}
+
+QList<DesignBookmark> readDesignBookmarks(const QString& path)
+{
+    if (QFileInfo(path).isDir())
+        throw Failure(QStringLiteral("Cannot read \"%1\": it is a folder.").arg(path));
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw Failure(QStringLiteral("Cannot read \"%1\": %2.").arg(path, file.errorString()));
+    const QByteArray head = file.read(8);
+    file.close();
+
+    Found found;
+    if (head == kCompoundFileMagic) {
+        found = wordBookmarks(path);
+    } else if (ZipArchive::looksLikeZip(head)) {
+        const ZipArchive archive(path);
+        if (archive.contains(QStringLiteral("word/document.xml")))
+            found = wordMlBookmarks(archive, path);
+        else if (isOpenDocumentText(archive))
+            found = openDocumentBookmarks(archive, path);
+        else
+            throw notADesign(path, head);
+    } else {
+        throw notADesign(path, head);
+    }
+    if (found.isEmpty())
+        throw Failure(noDesignBookmarksText(path));
+
+    QList<DesignBookmark> bookmarks;
+    for (const QString& name : designBookmarkNames())
+        if (found.contains(name))
+            bookmarks.append({name, found.value(name)});
+    return bookmarks;
+}
+
+} // namespace lumarel

@@ -1,0 +1,79 @@
+#include "flyer/ZipArchive.h"
+
+#include "app/Failure.h"
+
+#include <QFile>
+
+#include <zip.h>
+
+namespace lumarel {
+
+namespace {
+
+constexpr zip_uint64_t kMaxPartSize = 64 * 1024 * 1024;
+
+struct FileClose
+{
+    void operator()(zip_file_t* file) const { zip_fclose(file); }
+};
+
+} // namespace
+
+void ZipArchive::Close::operator()(zip* archive) const
+{
+    zip_discard(archive);
+}
+
+ZipArchive::ZipArchive(const QString& path) : m_path(path)
+{
+    int error = 0;
+    m_archive.reset(zip_open(QFile::encodeName(path).constData(), ZIP_RDONLY, &error));
+    if (!m_archive) {
+        zip_error_t reason;
+        zip_error_init_with_code(&reason, error);
+        const QString cause = QString::fromUtf8(zip_error_strerror(&reason));
+        zip_error_fini(&reason);
+        throw Failure(QStringLiteral("Cannot read \"%1\": %2.").arg(path, cause));
+    }
+}
+
+ZipArchive::~ZipArchive() = default;
+
+bool ZipArchive::looksLikeZip(const QByteArray& firstBytes)
+{
+    return firstBytes.startsWith(QByteArrayLiteral("PK\x03\x04"));
+}
+
+QStringList ZipArchive::names() const
+{
+    QStringList list;
+    const zip_int64_t count = zip_get_num_entries(m_archive.get(), 0);
+    for (zip_int64_t i = 0; i < count; ++i)
+        if (const char* name = zip_get_name(m_archive.get(), zip_uint64_t(i), 0))
+            list << QString::fromUtf8(name);
+    return list;
+}
+
+bool ZipArchive::contains(const QString& name) const
+{
+    return zip_name_locate(m_archive.get(), name.toUtf8().constData(), 0) >= 0;
+}
+
+QByteArray ZipArchive::part(const QString& name) const
+{
+    const QByteArray utf8 = name.toUtf8();
+    zip_stat_t info;
+    if (zip_stat(m_archive.get(), utf8.constData(), 0, &info) != 0 || !(info.valid & ZIP_STAT_SIZE))
+        throw Failure(QStringLiteral("Cannot read \"%1\": it has no part %2.").arg(m_path, name));
+    if (info.size > kMaxPartSize)
+        throw Failure(
+            QStringLiteral("Cannot read \"%1\": its part %2 is too large.").arg(m_path, name));
+    std::unique_ptr<zip_file_t, FileClose> file(zip_fopen(m_archive.get(), utf8.constData(), 0));
+    QByteArray bytes(qsizetype(info.size), Qt::Uninitialized);
+    if (!file || zip_fread(file.get(), bytes.data(), info.size) != zip_int64_t(info.size))
+        throw Failure(
+            QStringLiteral("Cannot read \"%1\": its part %2 is damaged.").arg(m_path, name));
+    return bytes;
+}
+
+} // namespace lumarel

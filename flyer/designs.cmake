@@ -1,0 +1,17 @@
+# Flyer designs: the built-in ones and what a design file holds, read without the office.
+pkg_check_modules(LIBZIP REQUIRED IMPORTED_TARGET GLOBAL libzip)
+target_sources(lumarel_flyer PRIVATE
+    DesignCheck.cpp DesignCheck.h
+    Designs.cpp Designs.h
+    ZipArchive.cpp ZipArchive.h)
+target_link_libraries(lumarel_flyer PRIVATE PkgConfig::LIBZIP)
+
+# Remakes the built-in designs' templates from their sources, as remake-template does for the
+# default one; run by hand after changing a source, and check the result in.
+set(design_folder ${PROJECT_SOURCE_DIR}/resources/designs)
+add_custom_target(remake-designs
+    COMMAND make-template ${design_folder}/poster.fodt ${design_folder}/poster.dot
+    COMMAND make-template ${design_folder}/handout.fodt ${design_folder}/handout.dot
+    DEPENDS ${design_folder}/poster.fodt ${design_folder}/handout.fodt
+    COMMENT "Making the built-in designs in resources/designs"
+    VERBATIM)

@@ -1,0 +1,227 @@
+#include "TestEnvironment.h"
+#include "TestFiles.h"
+
+#include "app/Failure.h"
+#include "cli/CommandLine.h"
+#include "details/EventRecord.h"
+#include "flyer/BookmarkTexts.h"
+#include "flyer/DesignCheck.h"
+#include "flyer/Designs.h"
+#include "flyer/OfficeEngine.h"
+#include "flyer/PageCapture.h"
+
+#include <QFile>
+#include <QImage>
+#include <QTextStream>
+
+#include <memory>
+
+using namespace lumarel;
+
+namespace lumarel {
+char* toString(const DesignBookmark& bookmark)
+{
+    return QTest::toString(bookmark.name + ": " + designPlaceText(bookmark.place));
+}
+} // namespace lumarel
+
+namespace {
+
+const char* const kHeader = R"(<?xml version="1.0" encoding="UTF-8"?>
+<office:document xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0"
+ xmlns:style="urn:oasis:names:tc:opendocument:xmlns:style:1.0"
+ xmlns:text="urn:oasis:names:tc:opendocument:xmlns:text:1.0"
+ xmlns:table="urn:oasis:names:tc:opendocument:xmlns:table:1.0"
+ xmlns:draw="urn:oasis:names:tc:opendocument:xmlns:drawing:1.0"
+ xmlns:svg="urn:oasis:names:tc:opendocument:xmlns:svg-compatible:1.0"
+ office:version="1.3" office:mimetype="application/vnd.oasis.opendocument.text">
+<office:automatic-styles><style:page-layout style:name="pm1"/></office:automatic-styles>
+<office:master-styles><style:master-page style:name="Standard" style:page-layout-name="pm1">
+<style:header><text:p>%1</text:p></style:header></style:master-page></office:master-styles>
+<office:body><office:text>%2</office:text></office:body></office:document>)";
+
+QString bookmark(const char* name)
+{
+    return QStringLiteral("<text:bookmark text:name=\"%1\"/>").arg(QLatin1String(name));
+}
+
+// A design with a bookmark in each of the places a user may put one; the other two left out.
+QString placesDesign()
+{
+    const QString body =
+        "<text:p>" + bookmark("EventName") + "</text:p>" +
+        "<table:table><table:table-column/><table:table-row><table:table-cell><text:p>" +
+        bookmark("EventDate") + "</text:p></table:table-cell></table:table-row></table:table>" +
+        "<text:p><draw:frame text:anchor-type=\"paragraph\" svg:width=\"2in\" svg:height=\"1in\">"
+        "<draw:text-box><text:p>" +
+        bookmark("EventMore") + "</text:p></draw:text-box></draw:frame></text:p>";
+    return QString::fromUtf8(kHeader).arg(bookmark("OrgName"), body);
+}
+
+// Where two pages differ, in pixels; empty when they are the same.
+QRect changedArea(const QImage& a, const QImage& b)
+{
+    QRect area;
+    for (int y = 0; y < qMin(a.height(), b.height()); ++y)
+        for (int x = 0; x < qMin(a.width(), b.width()); ++x)
+            if (a.pixel(x, y) != b.pixel(x, y))
+                area |= QRect(x, y, 1, 1);
+    return area;
+}
+
+} // namespace
+
+class TestDesigns : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<OfficeEngine> m_office;
+
+    // The design converted by the office into the format of `filter`.
+    QString convert(const QString& source, const QString& name, const QString& filter)
+    {
+        const QString path = test::tempFolder() + "/" + name;
+        m_office->open(source, true);
+        m_office->saveAs(path, filter);
+        m_office->closeDocuments();
+        return path;
+    }
+
+    QImage render(const QString& path, int* pages = nullptr)
+    {
+        m_office->open(path, true);
+        const QImage page = m_office->renderFirstPage(kPageDotsPerMeter);
+        if (pages)
+            *pages = m_office->pageCount();
+        m_office->closeDocuments();
+        return page;
+    }
+
+private slots:
+    void initTestCase() { m_office = std::make_unique<OfficeEngine>(); }
+    void cleanupTestCase() { m_office.reset(); }
+
+    void readsWhereTheBookmarksAre_data()
+    {
+        QTest::addColumn<QString>("filter");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("a Word 97 design") << "MS Word 97"
+                                          << "places.doc";
+        QTest::newRow("a Word 2007 design") << "MS Word 2007 XML"
+                                            << "places.docx";
+        QTest::newRow("an OpenDocument design") << "writer8"
+                                                << "places.odt";
+    }
+    void readsWhereTheBookmarksAre()
+    {
+        QFETCH(QString, filter);
+        QFETCH(QString, name);
+        const QString source =
+            test::writeFile(test::tempFolder() + "/places.fodt", placesDesign().toUtf8());
+        const QList<DesignBookmark> expected{{"OrgName", DesignPlace::HeaderFooter},
+                                             {"EventName", DesignPlace::MainText},
+                                             {"EventDate", DesignPlace::Table},
+                                             {"EventMore", DesignPlace::TextBox}};
+        QCOMPARE(readDesignBookmarks(convert(source, name, filter)), expected);
+    }
+
+    void refusesADesignWithNoneOfTheBookmarks()
+    {
+        const QString source = test::writeFile(
+            test::tempFolder() + "/none.fodt",
+            QString::fromUtf8(kHeader).arg(bookmark("Title"), "<text:p/>").toUtf8());
+        const QString path = convert(source, "none.docx", "MS Word 2007 XML");
+        try {
+            readDesignBookmarks(path);
+            QFAIL("a design without the bookmarks was taken");
+        } catch (const Failure& failure) {
+            QCOMPARE(failure.description(), noDesignBookmarksText(path));
+            QVERIFY(failure.description().contains("OrgName, EventName, EventDate, EventTime, "
+                                                   "EventAddr, EventMore"));
+        }
+    }
+
+    void builtInDesignFilledLiesInsideItsPage_data()
+    {
+        QTest::addColumn<QString>("name");
+        for (const BuiltInDesign& design : builtInDesigns())
+            QTest::newRow(design.name) << QString::fromLatin1(design.name);
+    }
+    // Filled with the sample data as the flyer run fills the template, the design's texts stay
+    // on its one page, clear of the paper's edges.
+    void builtInDesignFilledLiesInsideItsPage()
+    {
+        QFETCH(QString, name);
+        const QString design = test::tempFolder() + "/" + name + ".dot";
+        QFile::remove(design);
+        QVERIFY(QFile::copy(QString::fromLatin1(builtInDesign(name)->resource), design));
+        QCOMPARE(readDesignBookmarks(design).size(), designBookmarkNames().size());
+
+        EventRecord record;
+        record.dtpEventDate = QDateTime(QDate(2027, 1, 15), QTime());
+        record.dtpTime = QDateTime(QDate(2027, 1, 15), QTime(15, 5));
+        for (const FieldSpec& field : eventFields())
+            if (field.text)
+                record.*field.text = QString::fromUtf8(field.sample);
+        const FlyerFields fields = flyerFields(record);
+        const QString texts[] = {
+            orgNameText(fields.orgName),
+            eventNameText(fields.eventName),
+            eventDateText(fields.eventDate),
+            eventTimeText(fields.eventTime),
+            eventAddrText(fields.location),
+            eventMoreText(fields.more, fields.infoOrg, fields.plans, fields.items)};
+        const QString flyer = test::tempFolder() + "/" + name + "-filled.doc";
+        m_office->open(design, true);
+        for (int i = 0; i < designBookmarkNames().size(); ++i)
+            m_office->setBookmarkText(designBookmarkNames()[i], texts[i]);
+        m_office->saveAs(flyer);
+        m_office->closeDocuments();
+
+        int pages = 0;
+        const QImage filled = render(flyer, &pages);
+        filled.save(test::rootFolder() + "/" + name + ".png");
+        QCOMPARE(pages, 1);
+        const QRect written = changedArea(render(design), filled);
+        // A quarter inch: no printer reaches closer to the edge.
+        const int edge = kPageDotsPerMeter * 254 / 40000;
+        const QRect inside = filled.rect().adjusted(edge, edge, -edge, -edge);
+        QCOMPARE(written & inside, written);
+        QVERIFY(written.height() > filled.height() / 4);
+    }
+
+    void commandsListAndCheckDesigns_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("said");
+        const QString design = test::tempFolder() + "/classic.dot";
+        QFile::copy(":/template.dot", design);
+        const QString text = test::writeFile(test::tempFolder() + "/notes.doc", "Bring a chair.");
+        QTest::newRow("the built-in designs, the default first")
+            << QStringList{"--designs"} << 0 << "classic    the event's name";
+        QTest::newRow("a design's bookmarks one a line, with their places")
+            << QStringList{"--check-design", design} << 0
+            << "OrgName    text box\nEventName  main text\nEventDate  main text\n";
+        QTest::newRow("a text file named as a Word file is no design")
+            << QStringList{"--check-design", text} << 2 << "notes.doc\" is not a design";
+        QTest::newRow("one command at a time") << QStringList{"--designs", "--check-design", text}
+                                               << 2 << "--designs and --check-design cannot";
+    }
+    void commandsListAndCheckDesigns()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, status);
+        QFETCH(QString, said);
+        QString out, err;
+        QTextStream outStream(&out), errStream(&err);
+        cli::Console console{outStream, errStream, false};
+        QCOMPARE(cli::runCommandLine(QStringList{"lumarel"} + arguments, console), status);
+        outStream.flush();
+        errStream.flush();
+        QVERIFY2((out + err).contains(said), qPrintable(out + err));
+    }
+};
+
+LUMAREL_TEST_GUILESS_MAIN(TestDesigns)
+#include "tst_designs.moc"
