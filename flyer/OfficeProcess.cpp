@@ -1,6 +1,7 @@
 #include "flyer/OfficeProcess.h"
 
 #include "app/Failure.h"
+#include "flyer/OfficeProfileSeed.h"
 #include "flyer/TempFolder.h"
 
 #include <QByteArrayList>
@@ -82,6 +83,7 @@ OfficeProcess::OfficeProcess(const QString& program, const QStringList& argument
                              const QStringList& extraEnvironment,
                              const QStringList& removedEnvironment)
 {
+    seedNewProfile(program, arguments);
     QByteArrayList argv{QFile::encodeName(program)};
     for (const QString& argument : arguments)
         argv << argument.toLocal8Bit();

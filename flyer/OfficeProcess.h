@@ -15,7 +15,8 @@ class OfficeProcess
 {
 public:
     // Starts `program` from the calling thread; the death signal is tied to that thread, so
-    // call it from a thread that lives as long as the process should. Throws Failure.
+    // call it from a thread that lives as long as the process should. A profile folder named
+    // in `arguments` that does not exist yet is seeded first (seedNewProfile). Throws Failure.
     OfficeProcess(const QString& program, const QStringList& arguments,
                   const QStringList& extraEnvironment, const QStringList& removedEnvironment);
     ~OfficeProcess();
