@@ -1,7 +1,7 @@
 #include "flyer/OfficeProcess.h"
 
 #include "app/Failure.h"
-#include "flyer/OfficeProfileSeed.h"
+#include "flyer/OfficeProfile.h"
 #include "flyer/TempFolder.h"
 
 #include <QByteArrayList>
@@ -19,9 +19,7 @@
 #include <cerrno>
 #include <csignal>
 #include <cstring>
-#include <dirent.h>
 #include <fcntl.h>
-#include <memory>
 #include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -33,16 +31,6 @@ extern char** environ;
 namespace lumarel {
 
 namespace {
-
-struct FileDescriptor
-{
-    int fd;
-    ~FileDescriptor()
-    {
-        if (fd >= 0)
-            close(fd);
-    }
-};
 
 // Whether a process of the group `group` still runs; zombies, which write nothing, do not count.
 bool groupHasLiveMembers(pid_t group)
@@ -360,93 +348,6 @@ void removeReplacedBaseProfiles(const QString& base, const QString& program)
         if (lock.tryLock(0))
             QDir(other).removeRecursively();
     }
-}
-
-namespace {
-
-// The contents and permission bits of one file, into a new file `to`.
-bool copyFile(int fromFolder, const char* name, int toFolder)
-{
-    const FileDescriptor in{openat(fromFolder, name, O_RDONLY | O_CLOEXEC)};
-    struct stat info;
-    if (in.fd < 0 || fstat(in.fd, &info) != 0)
-        return false;
-    const FileDescriptor out{
-        openat(toFolder, name, O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, info.st_mode & 07777)};
-    if (out.fd < 0)
-        return false;
-    char buffer[65536];
-    for (;;) {
-        const ssize_t got = read(in.fd, buffer, sizeof buffer);
-        if (got == 0)
-            return true;
-        if (got < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        for (ssize_t done = 0; done < got;) {
-            const ssize_t put = write(out.fd, buffer + done, size_t(got - done));
-            if (put < 0 && errno != EINTR)
-                return false;
-            done += std::max<ssize_t>(put, 0);
-        }
-    }
-}
-
-// Plain system calls relative to open folders: a profile holds about a hundred entries, and
-// QFile::copy (a temporary file, a rename, the permissions set afterwards) took over a
-// millisecond for each, on every start of an office.
-bool copyFolderContents(int from, int to)
-{
-    const int listed = dup(from);
-    std::unique_ptr<DIR, int (*)(DIR*)> entries(listed >= 0 ? fdopendir(listed) : nullptr,
-                                                closedir);
-    if (!entries) {
-        if (listed >= 0)
-            close(listed);
-        return false;
-    }
-    while (const dirent* entry = readdir(entries.get())) {
-        const char* name = entry->d_name;
-        if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0)
-            continue;
-        struct stat link;
-        if (fstatat(from, name, &link, AT_SYMLINK_NOFOLLOW) != 0)
-            return false;
-        if (S_ISDIR(link.st_mode)) {
-            if (mkdirat(to, name, 0777) != 0 && errno != EEXIST)
-                return false;
-            const FileDescriptor source{
-                openat(from, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC)};
-            const FileDescriptor target{
-                openat(to, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC)};
-            if (source.fd < 0 || target.fd < 0 || !copyFolderContents(source.fd, target.fd))
-                return false;
-            continue;
-        }
-        // A link is followed to a file, never to a folder.
-        struct stat followed;
-        if (!S_ISREG(link.st_mode) &&
-            (fstatat(from, name, &followed, 0) != 0 || !S_ISREG(followed.st_mode)))
-            continue;
-        if (!copyFile(from, name, to))
-            return false;
-    }
-    return true;
-}
-
-} // namespace
-
-bool copyFolder(const QString& from, const QString& to)
-{
-    if (!QDir().mkpath(to))
-        return false;
-    const FileDescriptor source{
-        open(QFile::encodeName(from).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)};
-    const FileDescriptor target{
-        open(QFile::encodeName(to).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)};
-    return source.fd >= 0 && target.fd >= 0 && copyFolderContents(source.fd, target.fd);
 }
 
 QString writeFontConfig(const QString& folder)

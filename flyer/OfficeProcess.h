@@ -1,5 +1,7 @@
 #pragma once
 
+#include "flyer/OfficeProfile.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -83,8 +85,6 @@ bool recordBaseProfileProgram(const QString& base, const QString& program);
 // Removes the bases this program made before an update of the office or of their preparation
 // (and those that recorded no program, which are older still); others' bases stay.
 void removeReplacedBaseProfiles(const QString& base, const QString& program);
-// Copies a folder with everything in it; false if any file could not be copied.
-bool copyFolder(const QString& from, const QString& to);
 // The fontconfig setup for the office: the program's font aliases together with the system's
 // setup (which the aliases may include themselves).
 // Writes it into `folder` and returns the file, or an empty text when the program has none.

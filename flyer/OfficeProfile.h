@@ -12,6 +12,10 @@ namespace lumarel {
 // at every start until the profile records its version as seen, which a hidden office never
 // does on its own. Both records are taken from the office's own files beside `program`; where
 // those cannot be read nothing is written, and the office makes its profile the slow way.
+// Copies a folder with everything in it (a link only to a file); false if anything could not
+// be copied.
+bool copyFolder(const QString& from, const QString& to);
+
 void seedNewProfile(const QString& program, const QStringList& arguments);
 
 // The version the office records as seen ("7.4"), from its configuration; empty if unknown.
