@@ -2,10 +2,12 @@
 
 #include "app/Failure.h"
 #include "flyer/OfficeEngine.h"
+#include "flyer/OfficeProcess.h"
 #include "flyer/ReadyOffice.h"
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QStringList>
@@ -32,6 +34,18 @@ QList<double> timeRuns(int runs, const std::function<void()>& work,
     return samples;
 }
 
+std::pair<QList<double>, QList<double>> timeByTurns(int runs, const std::function<void()>& ours,
+                                                    const std::function<void()>& reference,
+                                                    const std::function<void()>& prepare)
+{
+    std::pair<QList<double>, QList<double>> samples;
+    for (int i = 0; i < runs; ++i) {
+        samples.first += timeRuns(1, ours, prepare);
+        samples.second += timeRuns(1, reference);
+    }
+    return samples;
+}
+
 double median(QList<double> samples)
 {
     if (samples.isEmpty())
@@ -44,7 +58,7 @@ double median(QList<double> samples)
 void report(const QString& name, const QList<double>& samples)
 {
     const auto [low, high] = std::minmax_element(samples.begin(), samples.end());
-    std::printf("%-48s median %8.1f ms  (min %.1f, max %.1f, %lld runs)\n", qPrintable(name),
+    std::printf("%-56s median %8.1f ms  (min %.1f, max %.1f, %lld runs)\n", qPrintable(name),
                 median(samples), samples.isEmpty() ? 0 : *low, samples.isEmpty() ? 0 : *high,
                 static_cast<long long>(samples.size()));
     std::fflush(stdout);
@@ -99,18 +113,42 @@ void convertToPdf(const QString& profileFolder, const QString& outFolder, const 
         throw Failure(QStringLiteral("soffice --convert-to pdf failed"));
 }
 
-QList<double> commandLineConversion(const QString& source, const QString& folder, int runs)
+QString conversionProfile(const QString& folder)
 {
-    const auto convert = [&] {
-        convertToPdf(folder + QStringLiteral("/cli-profile"), folder, {source});
-    };
-    convert();
-    return timeRuns(runs, convert);
+    const QString base = baseProfileFolder(officeExecutable());
+    if (!QFileInfo::exists(base + QStringLiteral("/user")))
+        OfficeEngine(); // makes it
+    const QString profile = folder + QStringLiteral("/conversion-profile");
+    if (!QFileInfo::exists(profile) && !copyFolder(base, profile))
+        throw Failure(QStringLiteral("The base profile could not be copied to %1").arg(profile));
+    return profile;
 }
 
-void ratio(const char* name, double ours, double reference)
+QList<double> commandLineConversion(const QString& source, const QString& folder, int runs)
 {
-    std::printf("%-44s %8.2f\n", name, ours / reference);
+    const QString profile = conversionProfile(folder);
+    return timeRuns(runs, [&] { convertToPdf(profile, folder, {source}); });
+}
+
+void runProgram(const QStringList& arguments)
+{
+    QProcess process;
+    process.start(QStringLiteral(LUMAREL_PROGRAM), arguments);
+    if (!process.waitForFinished(600000) || process.exitStatus() != QProcess::NormalExit ||
+        process.exitCode() != 0)
+        throw Failure(QStringLiteral("lumarel %1 ended with %2: %3")
+                          .arg(arguments.join(QLatin1Char(' ')))
+                          .arg(process.exitCode())
+                          .arg(QString::fromLocal8Bit(process.readAllStandardError())));
+}
+
+void ratio(const char* name, double ours, double reference, double goal)
+{
+    if (goal > 0)
+        std::printf("%-56s %8.2f (goal: at most %.2f)\n", name, ours / reference, goal);
+    else
+        std::printf("%-56s %8.2f\n", name, ours / reference);
+    std::fflush(stdout);
 }
 
 } // namespace lumarel::bench

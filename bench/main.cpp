@@ -20,6 +20,7 @@ int main(int argc, char** argv)
         {"settings", lumarel::bench::settingsBenchmarks},
         {"export", lumarel::bench::exportBenchmarks},
         {"cli", lumarel::bench::cliBenchmarks},
+        {"steps", lumarel::bench::stepBenchmarks},
     };
     const QStringList wanted = app.arguments().mid(1);
     try {

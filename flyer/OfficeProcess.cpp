@@ -1,6 +1,7 @@
 #include "flyer/OfficeProcess.h"
 
 #include "app/Failure.h"
+#include "flyer/OfficeProfile.h"
 #include "flyer/TempFolder.h"
 
 #include <QByteArrayList>
@@ -82,6 +83,7 @@ OfficeProcess::OfficeProcess(const QString& program, const QStringList& argument
                              const QStringList& extraEnvironment,
                              const QStringList& removedEnvironment)
 {
+    seedNewProfile(program, arguments);
     QByteArrayList argv{QFile::encodeName(program)};
     for (const QString& argument : arguments)
         argv << argument.toLocal8Bit();
@@ -346,24 +348,6 @@ void removeReplacedBaseProfiles(const QString& base, const QString& program)
         if (lock.tryLock(0))
             QDir(other).removeRecursively();
     }
-}
-
-bool copyFolder(const QString& from, const QString& to)
-{
-    if (!QDir().mkpath(to))
-        return false;
-    const QDir source(from);
-    for (const QFileInfo& entry : source.entryInfoList(QDir::AllEntries | QDir::Hidden |
-                                                       QDir::NoDotAndDotDot | QDir::System)) {
-        const QString target = to + QLatin1Char('/') + entry.fileName();
-        if (entry.isDir() && !entry.isSymLink()) {
-            if (!copyFolder(entry.filePath(), target))
-                return false;
-        } else if (entry.isFile() && !QFile::copy(entry.filePath(), target)) {
-            return false;
-        }
-    }
-    return true;
 }
 
 QString writeFontConfig(const QString& folder)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "flyer/OfficeProfile.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -15,7 +17,8 @@ class OfficeProcess
 {
 public:
     // Starts `program` from the calling thread; the death signal is tied to that thread, so
-    // call it from a thread that lives as long as the process should. Throws Failure.
+    // call it from a thread that lives as long as the process should. A profile folder named
+    // in `arguments` that does not exist yet is seeded first (seedNewProfile). Throws Failure.
     OfficeProcess(const QString& program, const QStringList& arguments,
                   const QStringList& extraEnvironment, const QStringList& removedEnvironment);
     ~OfficeProcess();
@@ -82,8 +85,6 @@ bool recordBaseProfileProgram(const QString& base, const QString& program);
 // Removes the bases this program made before an update of the office or of their preparation
 // (and those that recorded no program, which are older still); others' bases stay.
 void removeReplacedBaseProfiles(const QString& base, const QString& program);
-// Copies a folder with everything in it; false if any file could not be copied.
-bool copyFolder(const QString& from, const QString& to);
 // The fontconfig setup for the office: the program's font aliases together with the system's
 // setup (which the aliases may include themselves).
 // Writes it into `folder` and returns the file, or an empty text when the program has none.

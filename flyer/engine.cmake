@@ -9,6 +9,7 @@ target_sources(lumarel_flyer PRIVATE
     InsertedText.cpp InsertedText.h
     OfficeEngine.cpp OfficeEngine.h
     OfficeProcess.cpp OfficeProcess.h
+    OfficeProfile.cpp OfficeProfile.h
     ReadyOffice.cpp ReadyOffice.h
     TextBoxRepair.cpp TextBoxRepair.h
     UnoText.h)

@@ -312,13 +312,39 @@ private slots:
         }
         QVERIFY(!QFileInfo::exists(older));
         QVERIFY(QFileInfo::exists(others + "/user"));
-        // The office writes this log only when it runs its graphics self-tests.
-        QVERIFY(QFile::remove(base + "/user/GraphicsRenderTests.log"));
+        // The office writes this log only when it runs its graphics self-tests: the base is
+        // made without them, and so are its copies.
+        QVERIFY(QFileInfo::exists(base + "/user/registrymodifications.xcu"));
+        QVERIFY(!QFileInfo::exists(base + "/user/GraphicsRenderTests.log"));
         OfficeEngine engine;
         const QString profile =
             QUrl(officeArgument(engine.processId(), "-env:UserInstallation=")).toLocalFile();
         QVERIFY(QFileInfo::exists(profile + "/user/registrymodifications.xcu"));
         QVERIFY(!QFileInfo::exists(profile + "/user/GraphicsRenderTests.log"));
+    }
+
+    void profileCopyKeepsFoldersContentsAndPermissionsAndFollowsLinksOnlyToFiles()
+    {
+        const QString from = test::tempFolder() + "/copy-from";
+        const QString to = test::tempFolder() + "/copy-to";
+        QVERIFY(QDir().mkpath(from + "/user/empty") && QDir().mkpath(from + "/user/pack"));
+        QFile script(from + "/user/pack/run.sh");
+        QVERIFY(script.open(QIODevice::WriteOnly) && script.write(QByteArray(100000, 'x')));
+        script.close();
+        QVERIFY(script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        QVERIFY(QFile::link(from + "/user/pack/run.sh", from + "/file-link"));
+        QVERIFY(QFile::link(from + "/user", from + "/folder-link"));
+
+        QVERIFY(copyFolder(from, to));
+        QFile copy(to + "/user/pack/run.sh");
+        QVERIFY(copy.open(QIODevice::ReadOnly));
+        QCOMPARE(copy.readAll(), QByteArray(100000, 'x'));
+        QCOMPARE(copy.permissions() & 0x7000,
+                 QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QVERIFY(QFileInfo(to + "/user/empty").isDir());
+        QVERIFY(QFileInfo(to + "/file-link").isFile() && !QFileInfo(to + "/file-link").isSymLink());
+        QVERIFY(!QFileInfo::exists(to + "/folder-link"));
+        QVERIFY(!copyFolder(from, to)); // never over files that exist
     }
 
     void runningOfficeOnTheDefaultProfileIsLeftAlone()
