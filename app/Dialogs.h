@@ -59,14 +59,14 @@ public:
     static Answer message(const QString& title, const QString& text, MessageIcon icon,
                           MessageButtons buttons);
 
-    // The save dialog; returns the chosen name exactly, or an empty text when cancelled.
-    // `filter` may list several filters separated by ";;"; the first is selected at first, and
-    // the one selected when the dialog closed goes to `selectedFilter`.
     // A message that does not take the keyboard: shown beside the active window without
     // activating it and without waiting, so that typing goes on where it was. Recorded like a
     // message box in scripted mode.
     static void notice(const QString& text);
 
+    // The save dialog; returns the chosen name exactly, or an empty text when cancelled.
+    // `filter` may list several filters separated by ";;"; the first is selected at first, and
+    // the one selected when the dialog closed goes to `selectedFilter`.
     static QString saveFileName(const QString& title, const QString& filter,
                                 QString* selectedFilter = nullptr);
 

@@ -4,11 +4,7 @@
 
 #include <QIODevice>
 #include <QStringDecoder>
-#include <QStringEncoder>
-#include <QStringList>
-#include <QVariant>
 
-#include <algorithm>
 #include <array>
 
 namespace lumarel {

@@ -5,7 +5,10 @@
 #include <QDataStream>
 #include <QIODevice>
 #include <QStringDecoder>
+#include <QStringEncoder>
 #include <QVariant>
+
+#include <algorithm>
 
 namespace lumarel {
 
