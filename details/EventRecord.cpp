@@ -12,17 +12,22 @@ namespace {
 using K = FieldKind;
 using R = EventRecord;
 
-// In tab order, which is also the order of restore, Clear/Reset and sample data.
+// In tab order, which is also the order of restore, Clear/Reset and sample data; name, kind,
+// sample text, place in the record.
 const std::array<FieldSpec, 9> kFields{{
-    {"dtpEventDate", K::DatePicker, &R::dtpEventDate, nullptr},
-    {"dtpTime", K::TimePicker, &R::dtpTime, nullptr},
-    {"txtOrgName", K::SingleLine, nullptr, &R::txtOrgName},
-    {"txtEventName", K::MultiLine, nullptr, &R::txtEventName},
-    {"txtLocation", K::SingleLine, nullptr, &R::txtLocation},
-    {"txtMore", K::MultiLine, nullptr, &R::txtMore},
-    {"txtInfoOrg", K::MultiLine, nullptr, &R::txtInfoOrg},
-    {"txtPlans", K::MultiLine, nullptr, &R::txtPlans},
-    {"txtItems", K::MultiLine, nullptr, &R::txtItems},
+    {"dtpEventDate", K::DatePicker, nullptr, &R::dtpEventDate, nullptr},
+    {"dtpTime", K::TimePicker, nullptr, &R::dtpTime, nullptr},
+    {"txtOrgName", K::SingleLine, "Quenwick", nullptr, &R::txtOrgName},
+    {"txtEventName", K::MultiLine, "9th Annual\r\nTaco Eating Contest", nullptr, &R::txtEventName},
+    {"txtLocation", K::SingleLine, "Brantwell MA", nullptr, &R::txtLocation},
+    {"txtMore", K::MultiLine,
+     "The first 20 people to sign up will have five minutes to eat as many ground beef tacos "
+     "as their stomachs can handle.",
+     nullptr, &R::txtMore},
+    {"txtInfoOrg", K::MultiLine, "Please contact us at 555-014-2287 for more information", nullptr,
+     &R::txtInfoOrg},
+    {"txtPlans", K::MultiLine, "None", nullptr, &R::txtPlans},
+    {"txtItems", K::MultiLine, "Throw-up bag", nullptr, &R::txtItems},
 }};
 
 } // namespace

@@ -33,12 +33,13 @@ enum class FieldKind
     MultiLine
 };
 
-// One detail: its control name, which is also its settings key, its kind and its place in
-// the record.
+// One detail: its control name, which is also its settings key, its kind, its text in the
+// example event and its place in the record.
 struct FieldSpec
 {
     const char* name;
     FieldKind kind;
+    const char* sample;           // the example event's text; nullptr for the pickers
     QDateTime EventRecord::*date; // for the pickers
     QString EventRecord::*text;   // for the text boxes
 

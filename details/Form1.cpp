@@ -271,7 +271,7 @@ void Form1::PushButton3_Click()
     for (const FieldSpec& field : eventFields()) {
         if (!field.isPicker())
             trap.step(fieldLayout(field).resetStep,
-                      [&] { setFieldText(field, QString::fromUtf8(fieldLayout(field).sample)); });
+                      [&] { setFieldText(field, QString::fromUtf8(field.sample)); });
     }
 }
 

@@ -15,9 +15,8 @@ struct FieldLayout
     TwipsRect label;
     TwipsRect input;
     int tabIndex;
-    int restoreStep;    // start-up step that restores it
-    int resetStep;      // step of Clear/Reset and of the sample data; 0 for the pickers
-    const char* sample; // sample data text; nullptr for the pickers
+    int restoreStep; // start-up step that restores it
+    int resetStep;   // step of Clear/Reset and of the sample data; 0 for the pickers
 };
 
 // A push button across the top of the main window; geometry in twips, relative to the window.

@@ -130,7 +130,7 @@ private slots:
         for (const FieldSpec& field : eventFields()) {
             const FieldLayout& look = fieldLayout(field);
             QCOMPARE(look.tabIndex, int(&field - eventFields().data()));
-            QCOMPARE(look.sample == nullptr, field.isPicker());
+            QCOMPARE(field.sample == nullptr, field.isPicker());
             QCOMPARE(look.resetStep == 0, field.isPicker());
         }
     }
