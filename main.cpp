@@ -1,5 +1,6 @@
 // The program: the window, or the command line when the arguments ask for it.
 #include "app/AppServices.h"
+#include "app/DialogBoxes.h"
 #include "app/Failure.h"
 #include "app/ProgramEnd.h"
 #include "app/StopSignals.h"
@@ -23,6 +24,7 @@ int main(int argc, char** argv)
         return lumarel::cli::commandLineMain(argc, argv);
 
     QApplication app(argc, argv);
+    lumarel::useDialogBoxes();
     // A stop signal closes the open window, as the user would: the preview's close removes
     // its document. Caught from here on, before the office starts.
     lumarel::Form1* window = nullptr;

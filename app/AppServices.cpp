@@ -2,20 +2,14 @@
 
 #include "Dialogs.h"
 #include "Failure.h"
-#include "WindowLook.h"
 
-#include <QAbstractButton>
-#include <QApplication>
-#include <QCheckBox>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QGroupBox>
 #include <QIcon>
 #include <QImageReader>
-#include <QLabel>
 #include <QPixmap>
-#include <QRadioButton>
 #include <QtEndian>
 
 #include <cerrno>
@@ -34,29 +28,6 @@ QString& programFolderOverride()
 {
     static QString folder;
     return folder;
-}
-
-// The button face comes with the text colour drawn on it, so a light face under dark text (or
-// the other way round) stays readable.
-void paintButtonFace(QWidget* widget)
-{
-    const QPalette system = QApplication::palette();
-    fillBackground(widget, system.color(QPalette::Button));
-    setColour(widget, QPalette::WindowText, system.color(QPalette::ButtonText));
-}
-
-void paintButtonFaceOnChildren(QWidget* window, bool withPictureBoxes)
-{
-    paintButtonFace(window);
-    const auto children = window->findChildren<QWidget*>();
-    for (QWidget* child : children) {
-        const bool colourable = qobject_cast<QRadioButton*>(child) ||
-                                qobject_cast<QCheckBox*>(child) ||
-                                qobject_cast<QGroupBox*>(child) || qobject_cast<QLabel*>(child) ||
-                                (withPictureBoxes && child->property("pictureBox").toBool());
-        if (colourable)
-            paintButtonFace(child);
-    }
 }
 
 // A folder whose files only their owners may remove (as the system's temporary folder).
@@ -185,24 +156,6 @@ QString replaceRefusal(const QString& path, int error)
         why = QString::fromLocal8Bit(std::strerror(error));
     return QStringLiteral("The file %1 could not be replaced: %2.")
         .arg(QDir::toNativeSeparators(path), why);
-}
-
-void UseSystemColors(QWidget* window)
-{
-    paintButtonFaceOnChildren(window, false);
-}
-
-void ApplySkin(QWidget* window)
-{
-    const QString skinPath = optionalFile(kSkinFile);
-    if (!QFileInfo(skinPath).isFile())
-        return;
-    paintButtonFaceOnChildren(window, true);
-    QFile skin(skinPath);
-    if (!skin.open(QIODevice::ReadOnly))
-        throw Failure(QStringLiteral("The skin file %1 could not be read: %2")
-                          .arg(QDir::toNativeSeparators(skinPath), skin.errorString()));
-    window->setStyleSheet(QString::fromUtf8(skin.readAll()));
 }
 
 QString appTitleFor(const QString& productName)

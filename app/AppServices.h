@@ -6,7 +6,6 @@
 #include <optional>
 
 class QIcon;
-class QWidget;
 
 namespace lumarel {
 
@@ -47,15 +46,6 @@ void ForceDeleteFile(const QString& path);
 QString replaceRefusal(const QString& path, int error);
 // True for a file marked immutable or append-only, which not even its owner can replace.
 bool markedUnreplaceable(const QString& path);
-
-// The window and its option buttons, check boxes, frames and labels take the button-face
-// colour of the system palette.
-void UseSystemColors(QWidget* window);
-
-// With a skin file beside the program, the window, its frames, labels and picture boxes take
-// the button-face colour and the file is applied to the window as a Qt style sheet.
-// Throws Failure when the skin file exists but cannot be read.
-void ApplySkin(QWidget* window);
 
 // The application title for a product name: cut at the last blank, at least once, until the
 // rest is at most 40 characters. A name without a blank is its own title.

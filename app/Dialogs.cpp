@@ -1,11 +1,8 @@
 #include "Dialogs.h"
 
-#include <QApplication>
-#include <QFileDialog>
-#include <QMessageBox>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QQueue>
+
+#include <cstdio>
 
 namespace lumarel {
 
@@ -21,6 +18,7 @@ struct Script
     int fileDialogs = 0;
     int printDialogs = 0;
     QString appTitle;
+    const Dialogs::Boxes* boxes = nullptr;
 };
 
 Script& script()
@@ -46,18 +44,10 @@ Answer Dialogs::message(const QString& title, const QString& text, MessageIcon i
         return s.answers.isEmpty() ? defaultAnswer(buttons) : s.answers.dequeue();
     }
 
-    QMessageBox box(
-        icon == MessageIcon::Warning ? QMessageBox::Warning : QMessageBox::NoIcon, caption, text,
-        buttons == MessageButtons::Ok ? QMessageBox::Ok : QMessageBox::Yes | QMessageBox::No);
-    box.setWindowModality(Qt::ApplicationModal);
-    switch (box.exec()) {
-    case QMessageBox::Yes:
-        return Answer::Yes;
-    case QMessageBox::No:
-        return Answer::No;
-    default:
-        return buttons == MessageButtons::Ok ? Answer::Ok : Answer::No;
-    }
+    if (s.boxes)
+        return s.boxes->message(caption, text, icon, buttons);
+    std::fprintf(stderr, "%s: %s\n", qUtf8Printable(caption), qUtf8Printable(text));
+    return defaultAnswer(buttons);
 }
 
 void Dialogs::notice(const QString& text)
@@ -67,12 +57,10 @@ void Dialogs::notice(const QString& text)
         s.shown.append({s.appTitle, text, MessageIcon::Warning, MessageButtons::Ok});
         return;
     }
-    auto* box = new QMessageBox(QMessageBox::Warning, s.appTitle, text, QMessageBox::Ok,
-                                QApplication::activeWindow());
-    box->setAttribute(Qt::WA_DeleteOnClose);
-    box->setAttribute(Qt::WA_ShowWithoutActivating);
-    box->setWindowModality(Qt::NonModal);
-    box->show();
+    if (s.boxes)
+        s.boxes->notice(s.appTitle, text);
+    else
+        std::fprintf(stderr, "%s: %s\n", qUtf8Printable(s.appTitle), qUtf8Printable(text));
 }
 
 QString Dialogs::saveFileName(const QString& title, const QString& filter, QString* selectedFilter)
@@ -88,29 +76,26 @@ QString Dialogs::saveFileName(const QString& title, const QString& filter, QStri
             if (!scriptedFilter.isEmpty())
                 selected = scriptedFilter;
         }
-    } else {
-        // The program asks its own overwrite question, so the dialog must not ask one too.
-        name = QFileDialog::getSaveFileName(QApplication::activeWindow(), title, QString(), filter,
-                                            &selected, QFileDialog::DontConfirmOverwrite);
+    } else if (s.boxes) {
+        name = s.boxes->saveFileName(title, filter, &selected);
     }
     if (selectedFilter)
         *selectedFilter = selected;
     return name;
 }
 
-bool Dialogs::print(QPrinter& printer)
+std::optional<QString> Dialogs::scriptedPrint()
 {
     Script& s = script();
-    if (s.scripted) {
-        ++s.printDialogs;
-        if (s.printFiles.isEmpty())
-            return false;
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(s.printFiles.dequeue());
-        return true;
-    }
-    QPrintDialog dialog(&printer, QApplication::activeWindow());
-    return dialog.exec() == QDialog::Accepted;
+    if (!s.scripted)
+        return std::nullopt;
+    ++s.printDialogs;
+    return s.printFiles.isEmpty() ? QString() : s.printFiles.dequeue();
+}
+
+void Dialogs::setBoxes(const Boxes* boxes)
+{
+    script().boxes = boxes;
 }
 
 void Dialogs::setAppTitle(const QString& title)

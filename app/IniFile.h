@@ -32,8 +32,7 @@ public:
     // Writes the whole file; false when the device fails.
     bool writeTo(QIODevice& device) const;
 
-    // One value as it stands after "=", and back.
-    static QByteArray encodeValue(const QString& text);
+    // One value's text from the bytes after "=".
     static std::optional<QString> decodeValue(QByteArrayView bytes, bool* utf8 = nullptr);
 
 private:

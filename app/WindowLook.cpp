@@ -1,8 +1,18 @@
 #include "app/WindowLook.h"
 
+#include "app/AppServices.h"
+#include "app/Failure.h"
+
 #include <QAccessibleWidget>
-#include <QGuiApplication>
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QLabel>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScreen>
 
 #include <algorithm>
@@ -116,6 +126,51 @@ void placeOnScreen(QWidget* window)
     const QRect frame = window->frameGeometry();
     if (!area.isEmpty() && !area.contains(frame))
         window->move(placedInside(frame, area));
+}
+
+namespace {
+
+// The button face comes with the text colour drawn on it, so a light face under dark text (or
+// the other way round) stays readable.
+void paintButtonFace(QWidget* widget)
+{
+    const QPalette system = QApplication::palette();
+    fillBackground(widget, system.color(QPalette::Button));
+    setColour(widget, QPalette::WindowText, system.color(QPalette::ButtonText));
+}
+
+void paintButtonFaceOnChildren(QWidget* window, bool withPictureBoxes)
+{
+    paintButtonFace(window);
+    const auto children = window->findChildren<QWidget*>();
+    for (QWidget* child : children) {
+        const bool colourable = qobject_cast<QRadioButton*>(child) ||
+                                qobject_cast<QCheckBox*>(child) ||
+                                qobject_cast<QGroupBox*>(child) || qobject_cast<QLabel*>(child) ||
+                                (withPictureBoxes && child->property("pictureBox").toBool());
+        if (colourable)
+            paintButtonFace(child);
+    }
+}
+
+} // namespace
+
+void UseSystemColors(QWidget* window)
+{
+    paintButtonFaceOnChildren(window, false);
+}
+
+void ApplySkin(QWidget* window)
+{
+    const QString skinPath = optionalFile(kSkinFile);
+    if (!QFileInfo(skinPath).isFile())
+        return;
+    paintButtonFaceOnChildren(window, true);
+    QFile skin(skinPath);
+    if (!skin.open(QIODevice::ReadOnly))
+        throw Failure(QStringLiteral("The skin file %1 could not be read: %2")
+                          .arg(QDir::toNativeSeparators(skinPath), skin.errorString()));
+    window->setStyleSheet(QString::fromUtf8(skin.readAll()));
 }
 
 } // namespace lumarel

@@ -48,4 +48,13 @@ void placeOnScreen(QWidget* window);
 // possible, with the top-left corner inside when it is larger than the area.
 QPoint placedInside(const QRect& frame, const QRect& area);
 
+// The window and its option buttons, check boxes, frames and labels take the button-face
+// colour of the system palette.
+void UseSystemColors(QWidget* window);
+
+// With a skin file beside the program, the window, its frames, labels and picture boxes take
+// the button-face colour and the file is applied to the window as a Qt style sheet.
+// Throws Failure when the skin file exists but cannot be read.
+void ApplySkin(QWidget* window);
+
 } // namespace lumarel

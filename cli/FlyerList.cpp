@@ -2,6 +2,7 @@
 
 #include "app/Failure.h"
 #include "cli/FlyerDetails.h"
+#include "flyer/RecordFields.h"
 
 #include <QStringDecoder>
 

@@ -6,6 +6,7 @@
 #include "cli/FlyerMaker.h"
 #include "flyer/PageCapture.h"
 #include "flyer/PartFiles.h"
+#include "flyer/RecordFields.h"
 
 #include <QFileInfo>
 

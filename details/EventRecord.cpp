@@ -12,128 +12,22 @@ namespace {
 using K = FieldKind;
 using R = EventRecord;
 
-constexpr int kLabelLeft = 240;
-constexpr int kInputLeft = 2640;
-constexpr int kInputWidth = 6135;
-
-// name, caption, label index, label top/width/height, kind, input top/height, tab index,
-// restore step, reset step, sample text.
+// In tab order, which is also the order of restore, Clear/Reset and sample data; name, kind,
+// sample text, place in the record.
 const std::array<FieldSpec, 9> kFields{{
-    {"dtpEventDate",
-     "Event date:",
-     4,
-     {kLabelLeft, 345, 2370, 225},
-     K::DatePicker,
-     {kInputLeft, 300, kInputWidth, 345},
-     0,
-     128,
-     0,
-     nullptr,
-     &R::dtpEventDate,
-     nullptr},
-    {"dtpTime",
-     "Event time:",
-     52,
-     {kLabelLeft, 795, 2370, 225},
-     K::TimePicker,
-     {kInputLeft, 750, kInputWidth, 345},
-     1,
-     130,
-     0,
-     nullptr,
-     &R::dtpTime,
-     nullptr},
-    {"txtOrgName",
-     "Your organization's name:",
-     51,
-     {kLabelLeft, 1245, 2340, 225},
-     K::SingleLine,
-     {kInputLeft, 1200, kInputWidth, 345},
-     2,
-     132,
-     100,
-     "Quenwick",
-     nullptr,
-     &R::txtOrgName},
-    {"txtEventName",
-     "Name of your event:",
-     48,
-     {kLabelLeft, 1695, 1680, 225},
-     K::MultiLine,
-     {kInputLeft, 1650, kInputWidth, 720},
-     3,
-     134,
-     102,
-     "9th Annual\r\nTaco Eating Contest",
-     nullptr,
-     &R::txtEventName},
-    {"txtLocation",
-     "Street address:",
-     47,
-     {kLabelLeft, 2515, 1320, 225},
-     K::SingleLine,
-     {kInputLeft, 2470, kInputWidth, 345},
-     4,
-     136,
-     104,
-     "Brantwell MA",
-     nullptr,
-     &R::txtLocation},
-    {"txtMore",
-     "More about your event:",
-     0,
-     {kLabelLeft, 2955, 2100, 225},
-     K::MultiLine,
-     {kInputLeft, 2910, kInputWidth, 720},
-     5,
-     138,
-     106,
+    {"dtpEventDate", K::DatePicker, nullptr, &R::dtpEventDate, nullptr},
+    {"dtpTime", K::TimePicker, nullptr, &R::dtpTime, nullptr},
+    {"txtOrgName", K::SingleLine, "Quenwick", nullptr, &R::txtOrgName},
+    {"txtEventName", K::MultiLine, "9th Annual\r\nTaco Eating Contest", nullptr, &R::txtEventName},
+    {"txtLocation", K::SingleLine, "Brantwell MA", nullptr, &R::txtLocation},
+    {"txtMore", K::MultiLine,
      "The first 20 people to sign up will have five minutes to eat as many ground beef tacos "
      "as their stomachs can handle.",
-     nullptr,
-     &R::txtMore},
-    {"txtInfoOrg",
-     "Information about your organization:",
-     1,
-     {kLabelLeft, 3765, 1740, 450},
-     K::MultiLine,
-     {kInputLeft, 3720, kInputWidth, 720},
-     6,
-     140,
-     108,
-     "Please contact us at 555-014-2287 for more information",
-     nullptr,
+     nullptr, &R::txtMore},
+    {"txtInfoOrg", K::MultiLine, "Please contact us at 555-014-2287 for more information", nullptr,
      &R::txtInfoOrg},
-    {"txtPlans",
-     "Plans you are making for the event:",
-     2,
-     {kLabelLeft, 4575, 1980, 675},
-     K::MultiLine,
-     {kInputLeft, 4530, kInputWidth, 720},
-     7,
-     142,
-     110,
-     "None",
-     nullptr,
-     &R::txtPlans},
-    {"txtItems",
-     "Items attendees should bring:",
-     3,
-     {kLabelLeft, 5385, 1740, 450},
-     K::MultiLine,
-     {kInputLeft, 5340, kInputWidth, 720},
-     8,
-     144,
-     112,
-     "Throw-up bag",
-     nullptr,
-     &R::txtItems},
-}};
-
-const std::array<ButtonSpec, 3> kButtons{{
-    {"PushButton6", "Start Creating Template", {120, 120, 9000, 405}, 20},
-    {"PushButton2", "Clear/Reset Data", {120, 630, 4440, 405}, 21},
-    {"PushButton3", "Load Sample/Example Data", {4680, 630, 4440, 405}, 22},
+    {"txtPlans", K::MultiLine, "None", nullptr, &R::txtPlans},
+    {"txtItems", K::MultiLine, "Throw-up bag", nullptr, &R::txtItems},
 }};
 
 } // namespace
@@ -150,11 +44,6 @@ const FieldSpec* eventField(const QString& name)
             return &field;
     }
     return nullptr;
-}
-
-std::span<const ButtonSpec> windowButtons()
-{
-    return kButtons;
 }
 
 QDateTime pickerValue(const FieldSpec& field, const QString& stored)
@@ -175,13 +64,6 @@ void setFromStoredText(EventRecord& record, const FieldSpec& field, const QStrin
         record.*field.date = pickerValue(field, stored);
     else
         record.*field.text = stored;
-}
-
-FlyerFields flyerFields(const EventRecord& record)
-{
-    return {record.dtpEventDate.date(), record.dtpTime.time(), record.txtOrgName,
-            record.txtEventName,        record.txtLocation,    record.txtMore,
-            record.txtInfoOrg,          record.txtPlans,       record.txtItems};
 }
 
 QString recordTextFromEditor(const QString& editorText)

@@ -1,8 +1,5 @@
 #pragma once
 
-#include "app/Twips.h"
-#include "flyer/BookmarkTexts.h"
-
 #include <QDateTime>
 #include <QLocale>
 #include <QString>
@@ -36,46 +33,23 @@ enum class FieldKind
     MultiLine
 };
 
-// One field as the main window shows it. Geometry is in twips, relative to the frame.
+// One detail: its control name, which is also its settings key, its kind, its text in the
+// example event and its place in the record.
 struct FieldSpec
 {
-    const char* name; // the control name, also the settings key
-    const char* caption;
-    int labelIndex; // index in the Label4 control array
-    TwipsRect label;
+    const char* name;
     FieldKind kind;
-    TwipsRect input;
-    int tabIndex;
-    int restoreStep;              // start-up step that restores it
-    int resetStep;                // step of Clear/Reset and of the sample data; 0 for the pickers
-    const char* sample;           // sample data text; nullptr for the pickers
+    const char* sample;           // the example event's text; nullptr for the pickers
     QDateTime EventRecord::*date; // for the pickers
     QString EventRecord::*text;   // for the text boxes
 
     bool isPicker() const { return date != nullptr; }
 };
 
-// A push button across the top of the main window; geometry in twips, relative to the window.
-struct ButtonSpec
-{
-    const char* name;
-    const char* caption;
-    TwipsRect rect;
-    int tabIndex;
-};
-
-// The main window's layout in twips.
-namespace layout {
-inline constexpr int kClientWidth = 9240;
-inline constexpr int kClientHeight = 7500;
-inline constexpr TwipsRect kFrame{120, 1110, 9000, 6255};
-} // namespace layout
-
 // The nine fields in tab order, which is also the order of restore, Clear/Reset and sample data.
 std::span<const FieldSpec> eventFields();
 // The field of a control name; nullptr for any other name.
 const FieldSpec* eventField(const QString& name);
-std::span<const ButtonSpec> windowButtons();
 
 // A picker's value from the text the store holds for it; an empty text means today for the
 // date and the present second for the time. Throws Failure("Type mismatch") for a text that is
@@ -83,8 +57,6 @@ std::span<const ButtonSpec> windowButtons();
 QDateTime pickerValue(const FieldSpec& field, const QString& stored);
 // A field of the record from its stored text, as the window restores it.
 void setFromStoredText(EventRecord& record, const FieldSpec& field, const QString& stored);
-// The details as the flyer needs them.
-FlyerFields flyerFields(const EventRecord& record);
 
 // A multi-line editor's raw text (paragraph and line separators) with CR LF line breaks.
 QString recordTextFromEditor(const QString& editorText);

@@ -6,193 +6,32 @@
 #include "app/SettingsStore.h"
 #include "app/StepTrap.h"
 #include "app/WindowLook.h"
-#include "details/LineBlocks.h"
-#include "details/MultiLineBox.h"
+#include "details/Form1Layout.h"
 #include "details/OneLineBox.h"
-#include "flyer/BookmarkTexts.h"
+#include "details/WordCheck.h"
 #include "flyer/DocumentClaim.h"
-#include "flyer/EngineCheck.h"
 #include "flyer/FlyerRun.h"
 #include "flyer/FlyerTemplate.h"
 #include "flyer/PageCapture.h"
 #include "flyer/ReadyOffice.h"
+#include "flyer/RecordFields.h"
 #include "flyer/TempFolder.h"
 #include "preview/Form2.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QCloseEvent>
 #include <QDateTimeEdit>
 #include <QFocusEvent>
 #include <QGroupBox>
 #include <QKeyEvent>
-#include <QLabel>
 #include <QLineEdit>
-#include <QMouseEvent>
-#include <QPainter>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QScopeGuard>
-#include <QSignalBlocker>
-#include <QStyleOptionComboBox>
-#include <QStyleOptionFrame>
 #include <QTextDocument>
-#include <QValidator>
 
-#include <algorithm>
-#include <limits>
 #include <utility>
 
 namespace lumarel {
-
-namespace {
-
-// Tab leaves a picker for the next field, as it leaves every other field; the arrow keys move
-// between the picker's sections.
-class Picker : public QDateTimeEdit
-{
-public:
-    using QDateTimeEdit::QDateTimeEdit;
-
-protected:
-    bool focusNextPrevChild(bool next) override { return QWidget::focusNextPrevChild(next); }
-
-    // F4 and Alt+Down open the calendar, as a press on the drop-down arrow does.
-    void keyPressEvent(QKeyEvent* event) override
-    {
-        const bool opens =
-            calendarPopup() &&
-            ((event->key() == Qt::Key_F4 && event->modifiers() == Qt::NoModifier) ||
-             (event->key() == Qt::Key_Down && event->modifiers() == Qt::AltModifier));
-        if (!opens) {
-            QDateTimeEdit::keyPressEvent(event);
-            return;
-        }
-        QStyleOptionComboBox option;
-        option.initFrom(this);
-        option.editable = true;
-        option.subControls = QStyle::SC_All;
-        const QPoint arrow =
-            style()
-                ->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxArrow, this)
-                .center();
-        QMouseEvent press(QEvent::MouseButtonPress, arrow, mapToGlobal(arrow), Qt::LeftButton,
-                          Qt::LeftButton, Qt::NoModifier);
-        mousePressEvent(&press);
-    }
-};
-
-// At a fractional scale (1.5) a multi-line box's viewport and scroll bar round outwards over
-// the box's frame and hide its bottom and right lines; this draws the frame again above them.
-class FrameOverlay : public QWidget
-{
-public:
-    explicit FrameOverlay(QFrame* box) : QWidget(box), m_box(box)
-    {
-        setAttribute(Qt::WA_TransparentForMouseEvents);
-        setAttribute(Qt::WA_NoSystemBackground);
-        box->installEventFilter(this);
-        setGeometry(box->rect());
-        raise();
-    }
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        // The box lays its scroll bar out, and raises it, when it is shown or resized.
-        if (event->type() == QEvent::Resize || event->type() == QEvent::Show) {
-            setGeometry(m_box->rect());
-            raise();
-        }
-        return false;
-    }
-
-    void paintEvent(QPaintEvent*) override
-    {
-        QStyleOptionFrame option;
-        option.initFrom(m_box);
-        option.rect = m_box->frameRect();
-        option.frameShape = m_box->frameShape();
-        option.lineWidth = m_box->lineWidth();
-        option.midLineWidth = m_box->midLineWidth();
-        option.state |=
-            m_box->frameShadow() == QFrame::Sunken ? QStyle::State_Sunken : QStyle::State_Raised;
-        QPainter painter(this);
-        style()->drawPrimitive(QStyle::PE_Frame, &option, &painter, m_box);
-    }
-
-private:
-    QFrame* m_box;
-};
-
-// A single-line box shows line breaks as blanks; pasted or dropped text with line breaks is
-// held the same way, so that what is stored is what the box shows.
-class SingleLineValidator : public QValidator
-{
-public:
-    using QValidator::QValidator;
-
-    State validate(QString& input, int& position) const override
-    {
-        if (hasLineBreak(input)) {
-            position = int(singleLineText(input.left(position)).size());
-            input = singleLineText(input);
-        }
-        return Acceptable;
-    }
-};
-
-// A frame as the original platform draws one: an etched box with the caption set into its top
-// line, over the frame's own background (the style's tinted panel would not be white).
-class Frame : public QGroupBox
-{
-public:
-    using QGroupBox::QGroupBox;
-
-protected:
-    void paintEvent(QPaintEvent*) override
-    {
-        QPainter painter(this);
-        const QFontMetrics metrics(font());
-        const QRect box = rect().adjusted(0, metrics.height() / 2, -1, -1);
-        painter.setPen(palette().color(QPalette::Mid));
-        painter.drawRect(box.adjusted(0, 0, -1, -1));
-        painter.setPen(palette().color(QPalette::Light));
-        painter.drawRect(box.adjusted(1, 1, 0, 0));
-        const QRect caption(6, 0, metrics.horizontalAdvance(title()) + 4, metrics.height());
-        painter.fillRect(caption, palette().color(QPalette::Window));
-        painter.setPen(palette().color(QPalette::WindowText));
-        painter.drawText(caption, Qt::AlignCenter, title());
-    }
-};
-
-// A label with room for one line only would wrap a caption that is a little too wide for it
-// into a line nobody sees; it grows to fit instead, short of the input beside it.
-QRect labelGeometry(const QLabel& label, QRect geometry, int inputLeft)
-{
-    const QFontMetrics metrics(label.font());
-    if (geometry.height() >= 2 * metrics.height())
-        return geometry;
-    const int needed = metrics.horizontalAdvance(label.text()) + 1;
-    const int room = inputLeft - geometry.left() - metrics.averageCharWidth();
-    geometry.setWidth(std::clamp(needed, geometry.width(), std::max(room, geometry.width())));
-    return geometry;
-}
-
-QDateTime today()
-{
-    return QDateTime(QDate::currentDate(), QTime(0, 0));
-}
-
-// Whole seconds, as the stored text keeps them.
-QDateTime now()
-{
-    const QDateTime current = QDateTime::currentDateTime();
-    const QTime time = current.time();
-    return QDateTime(current.date(), QTime(time.hour(), time.minute(), time.second()));
-}
-
-} // namespace
 
 Form1::Form1(QWidget* parent) : QWidget(parent), m_pointer(this)
 {
@@ -220,134 +59,6 @@ Form1::Form1(QWidget* parent) : QWidget(parent), m_pointer(this)
 }
 
 Form1::~Form1() = default;
-
-void Form1::buildWidgets()
-{
-    const double dpi = Twips::screenDpi();
-    makeFixedWindow(this, QSize(Twips::toPixels(layout::kClientWidth, dpi),
-                                Twips::toPixels(layout::kClientHeight, dpi)));
-    watchHover(this, HoverRule::Normal);
-
-    for (std::size_t i = 0; i < windowButtons().size(); ++i) {
-        const ButtonSpec& buttonSpec = windowButtons()[i];
-        auto* button = new QPushButton(QString::fromUtf8(buttonSpec.caption), this);
-        button->setObjectName(QLatin1String(buttonSpec.name));
-        stylePushButton(button);
-        // Return and Enter press the focused button, as Space does.
-        button->setAutoDefault(true);
-        button->setGeometry(Twips::toPixels(buttonSpec.rect, dpi));
-        watchHover(button, HoverRule::Hand);
-        m_buttons[i] = button;
-    }
-    connect(m_buttons[0], &QPushButton::clicked, this, &Form1::PushButton6_Click);
-    connect(m_buttons[1], &QPushButton::clicked, this, &Form1::PushButton2_Click);
-    connect(m_buttons[2], &QPushButton::clicked, this, &Form1::PushButton3_Click);
-
-    m_undo = new QAction(QStringLiteral("Undo"), this);
-    m_undo->setShortcut(QKeySequence::Undo);
-    m_undo->setEnabled(false);
-    connect(m_undo, &QAction::triggered, this, &Form1::undoReplace);
-
-    m_frame = new Frame(QStringLiteral("Event details"), this);
-    m_frame->setAutoFillBackground(true);
-    m_frame->setObjectName(QStringLiteral("Frame1"));
-    m_frame->setProperty("index", 2);
-    m_frame->setGeometry(Twips::toPixels(layout::kFrame, dpi));
-    watchHover(m_frame, HoverRule::Normal);
-
-    const QDateTime earliest(QDate(1601, 1, 1), QTime(0, 0));
-    const QDateTime latest(QDate(9999, 12, 31), QTime(23, 59, 59, 999));
-    for (std::size_t i = 0; i < eventFields().size(); ++i) {
-        const FieldSpec& field = eventFields()[i];
-
-        auto* label = new QLabel(QString::fromUtf8(field.caption), m_frame);
-        label->setObjectName(QStringLiteral("Label4_%1").arg(field.labelIndex));
-        label->setProperty("index", field.labelIndex);
-        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        label->setWordWrap(true);
-        label->setGeometry(labelGeometry(*label, Twips::toPixels(field.label, dpi),
-                                         Twips::toPixels(field.input.left, dpi)));
-        // Moving onto a label leaves the pointer as it was.
-        label->setAttribute(Qt::WA_NoMousePropagation);
-        m_labels[i] = label;
-
-        QWidget* widget = nullptr;
-        switch (field.kind) {
-        case FieldKind::DatePicker:
-        case FieldKind::TimePicker: {
-            const bool date = field.kind == FieldKind::DatePicker;
-            auto* picker = new Picker(date ? today() : now(), m_frame);
-            picker->setDisplayFormat(date ? QStringLiteral("dd-MMM-yyyy")
-                                          : timeOfDayFormat(picker->locale()));
-            // After the format: a format without a date pins the range to today, and a time
-            // stored on an earlier day would no longer fit.
-            picker->setDateTimeRange(earliest, latest);
-            picker->setCalendarPopup(date);
-            widget = picker;
-            break;
-        }
-        case FieldKind::SingleLine: {
-            auto* line = new OneLineBox(m_frame);
-            line->setMaxLength(std::numeric_limits<int>::max());
-            line->setValidator(new SingleLineValidator(line));
-            widget = line;
-            break;
-        }
-        case FieldKind::MultiLine: {
-            auto* box = new MultiLineBox(m_frame);
-            box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-            box->setTabChangesFocus(true);
-            new FrameOverlay(box);
-            widget = box;
-            break;
-        }
-        }
-        widget->setObjectName(QLatin1String(field.name));
-        widget->setGeometry(Twips::toPixels(field.input, dpi));
-        paintDesignWhite(widget, QPalette::Base);
-        watchHover(widget, HoverRule::Normal);
-        // A screen reader names the input by its label's caption.
-        label->setBuddy(widget);
-        widget->setAccessibleName(label->text());
-        m_inputs[i] = widget;
-    }
-
-    // The fields first, then the buttons, although the buttons stand above them.
-    QWidget* previous = nullptr;
-    for (QWidget* next : m_inputs) {
-        if (previous)
-            setTabOrder(previous, next);
-        previous = next;
-    }
-    for (QWidget* next : m_buttons) {
-        setTabOrder(previous, next);
-        previous = next;
-    }
-    m_inputs[0]->setFocus();
-
-    // The window's menu, on its background, the frame and the captions, which keep their
-    // clicks to themselves.
-    QList<QWidget*> menuOwners{this, m_frame};
-    menuOwners.append(QList<QWidget*>(m_labels.begin(), m_labels.end()));
-    for (QWidget* owner : menuOwners) {
-        owner->addAction(m_undo);
-        owner->setContextMenuPolicy(Qt::ActionsContextMenu);
-    }
-}
-
-void Form1::watchHover(QWidget* widget, HoverRule rule)
-{
-    // A move handled here must not reach the parent, whose rule would override this one.
-    if (widget != this)
-        widget->setAttribute(Qt::WA_NoMousePropagation);
-    QList<QWidget*> parts = widget->findChildren<QWidget*>();
-    parts.prepend(widget);
-    for (QWidget* part : parts) {
-        part->setMouseTracking(true);
-        part->installEventFilter(this);
-        m_hoverRules.insert(part, rule);
-    }
-}
 
 bool Form1::eventFilter(QObject* watched, QEvent* event)
 {
@@ -390,76 +101,9 @@ void Form1::selectAllOnFocus(QObject* watched, Qt::FocusReason reason)
         box->selectAll();
 }
 
-QWidget* Form1::input(const FieldSpec& field) const
-{
-    return m_inputs[static_cast<std::size_t>(&field - eventFields().data())];
-}
-
-QString Form1::fieldValue(const FieldSpec& field) const
-{
-    QWidget* widget = input(field);
-    if (auto* picker = qobject_cast<QDateTimeEdit*>(widget))
-        return SettingsStore::dateToText(picker->dateTime());
-    if (auto* line = dynamic_cast<OneLineBox*>(widget))
-        return line->value();
-    return documentRecordText(*static_cast<QPlainTextEdit*>(widget)->document());
-}
-
-void Form1::setFieldText(const FieldSpec& field, const QString& text)
-{
-    if (fieldValue(field) == text)
-        return;
-    QWidget* widget = input(field);
-    if (auto* line = dynamic_cast<OneLineBox*>(widget)) {
-        line->setValue(text);
-        return;
-    }
-    auto* box = static_cast<QPlainTextEdit*>(widget);
-    // A pasted blob of a word takes minutes to lay out at word ends; it is broken anywhere.
-    constexpr qsizetype kLongestWord = 10000;
-    box->setWordWrapMode(hasUnbrokenRun(text, kLongestWord)
-                             ? QTextOption::WrapAnywhere
-                             : QTextOption::WrapAtWordBoundaryOrAnywhere);
-    const QString editorText = editorTextFromRecord(text);
-    if (!hasLineLongerThan(editorText)) {
-        box->setPlainText(editorText);
-        return;
-    }
-    {
-        // The box reports the new text once it is whole.
-        const QSignalBlocker quiet(box);
-        setDocumentRecordText(*box->document(), text);
-        box->moveCursor(QTextCursor::Start);
-    }
-    Field_Change(field);
-}
-
-void Form1::setFieldDate(const FieldSpec& field, const QDateTime& value)
-{
-    // A picker without date sections first narrows its range to the new day, which moves its
-    // old value to that day's end and reports it as a change: only the final value counts.
-    {
-        const QSignalBlocker quiet(input(field));
-        static_cast<QDateTimeEdit*>(input(field))->setDateTime(value);
-    }
-    Field_Change(field);
-}
-
 void Form1::Field_Change(const FieldSpec& field)
 {
     m_writer.changed(QLatin1String(field.name), fieldValue(field));
-}
-
-EventRecord Form1::record() const
-{
-    EventRecord record;
-    for (const FieldSpec& field : eventFields()) {
-        if (field.isPicker())
-            record.*field.date = static_cast<QDateTimeEdit*>(input(field))->dateTime();
-        else
-            record.*field.text = fieldValue(field);
-    }
-    return record;
 }
 
 void Form1::restoreField(const FieldSpec& field)
@@ -502,7 +146,7 @@ void Form1::Form_Load(EngineCheck engineCheck)
         trap.step(108, [&] { m_pointer.setCustomImage(loadCursorFile(cursorPath)); });
 
     for (const FieldSpec& field : eventFields())
-        trap.step(field.restoreStep, [&] { restoreField(field); });
+        trap.step(fieldLayout(field).restoreStep, [&] { restoreField(field); });
 
     if (engineCheck == EngineCheck::Run) {
         bool engineAvailable = true;
@@ -616,7 +260,7 @@ void Form1::PushButton2_Click()
     rememberTexts();
     for (const FieldSpec& field : eventFields()) {
         if (!field.isPicker())
-            trap.step(field.resetStep, [&] { setFieldText(field, QString()); });
+            trap.step(fieldLayout(field).resetStep, [&] { setFieldText(field, QString()); });
     }
 }
 
@@ -626,7 +270,7 @@ void Form1::PushButton3_Click()
     rememberTexts();
     for (const FieldSpec& field : eventFields()) {
         if (!field.isPicker())
-            trap.step(field.resetStep,
+            trap.step(fieldLayout(field).resetStep,
                       [&] { setFieldText(field, QString::fromUtf8(field.sample)); });
     }
 }

@@ -72,6 +72,7 @@ private:
         Hand
     };
 
+    // Building the controls and reading and setting their values: Form1Controls.cpp.
     void buildWidgets();
     void watchHover(QWidget* widget, HoverRule rule);
     void selectAllOnFocus(QObject* watched, Qt::FocusReason reason);

@@ -1,7 +1,5 @@
 #include "flyer/EngineCheck.h"
 
-#include "app/Dialogs.h"
-#include "app/ProgramEnd.h"
 #include "flyer/ReadyOffice.h"
 
 #include <QStringList>
@@ -28,18 +26,14 @@ QString engineAdvice()
     return advice.join(QStringLiteral("\r\n\r\n"));
 }
 
-bool CheckWordInstalled()
+bool engineAvailable()
 {
-    // The office started in the background at the program's start counts once it is connected;
-    // it stays, ready for the first flyer. Whatever goes wrong on the way means no office.
+    // Whatever goes wrong on the way means no office.
     try {
-        if (ReadyOffice::waitUntilConnected().isEmpty())
-            return true;
+        return ReadyOffice::waitUntilConnected().isEmpty();
     } catch (...) {
+        return false;
     }
-    Dialogs::message(QString(), engineAdvice(), MessageIcon::None, MessageButtons::Ok);
-    endProgram();
-    return false;
 }
 
 } // namespace lumarel

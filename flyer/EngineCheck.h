@@ -4,9 +4,9 @@
 
 namespace lumarel {
 
-// Makes sure at start-up that an office instance can be created. When it cannot, shows the
-// advice message and ends the program; returns whether the program may go on.
-bool CheckWordInstalled();
+// Whether an office instance can be created, checked at start-up: the office started in the
+// background counts once it is connected, and stays ready for the first flyer.
+bool engineAvailable();
 
 // What the user is told when no office instance can be created; paragraphs end in CR LF CR LF.
 QString engineAdvice();

@@ -1,7 +1,5 @@
-# Saving the flyer in other formats through the office, files made beside their target, and
-# printing the page.
+# Saving the flyer in other formats through the office and files made beside their target.
 target_sources(lumarel_flyer PRIVATE
     DocumentExport.cpp DocumentExport.h
     FileBeside.cpp FileBeside.h
-    PartFiles.cpp PartFiles.h
-    PagePrint.cpp PagePrint.h)
+    PartFiles.cpp PartFiles.h)

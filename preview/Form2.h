@@ -68,6 +68,7 @@ protected:
 
 private:
     void Form_Load();
+    // Making, placing and updating the controls: Form2Controls.cpp.
     void createControls();
     // Shrinks the page area where the screen has no room for the whole window.
     void fitToScreen();

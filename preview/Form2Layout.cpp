@@ -64,4 +64,16 @@ TwipsRect pageNoticeArea(const TwipsRect& viewport)
     return {viewport.left + kInset, viewport.top + kInset, viewport.width - 2 * kInset, kHeight};
 }
 
+TwipsSize viewportOuter(const TwipsRect& viewport)
+{
+    return {static_cast<Single>(viewport.width), static_cast<Single>(viewport.height)};
+}
+
+TwipsSize viewportInner(const TwipsRect& viewport, double dpi)
+{
+    const double border = 2 * Twips::fromPixels(kViewportBorderPixels, dpi);
+    return {static_cast<Single>(viewport.width - border),
+            static_cast<Single>(viewport.height - border)};
+}
+
 } // namespace lumarel

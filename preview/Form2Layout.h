@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/Twips.h"
+#include "preview/PageView.h"
 
 namespace lumarel {
 
@@ -16,6 +17,12 @@ struct Form2Layout
 // it move left, and the row of buttons below narrows in proportion. `roomWidth` and
 // `roomHeight` are the client area the screen leaves the window, in twips.
 Form2Layout form2Layout(double roomWidth, double roomHeight);
+
+// The page area's sunken border; the page is placed inside it.
+inline constexpr int kViewportBorderPixels = 2;
+// The page area's size, with its border and inside it at `dpi`.
+TwipsSize viewportOuter(const TwipsRect& viewport);
+TwipsSize viewportInner(const TwipsRect& viewport, double dpi);
 
 // A notice about the page lies inside the top of the page area.
 TwipsRect pageNoticeArea(const TwipsRect& viewport);

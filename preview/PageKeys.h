@@ -23,6 +23,11 @@ bool scrollPageByWheel(PageView& view, QPoint delta, Qt::KeyboardModifiers modif
 // the turn kept in `pending` like the scrolling keeps it.
 int wheelZoomSteps(int turn, int& pending);
 
+// Button and modifier codes as the page's mouse handlers know them: left 1, right 2, middle
+// 4; Shift 1, Ctrl 2, Alt 4.
+int buttonCode(Qt::MouseButtons buttons);
+int shiftCode(Qt::KeyboardModifiers modifiers);
+
 // What a screen reader says of the page: "Flyer page, zoom 75 %".
 QString pageAccessibleName(const PageView& view);
 

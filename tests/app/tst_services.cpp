@@ -3,6 +3,7 @@
 
 #include "app/AppServices.h"
 #include "app/Failure.h"
+#include "app/WindowLook.h"
 
 #include <QDir>
 #include <QFile>

@@ -4,6 +4,8 @@
 #include "app/Failure.h"
 #include "app/StepTrap.h"
 
+#include <QScopeGuard>
+
 using namespace lumarel;
 
 namespace {
@@ -26,11 +28,12 @@ private slots:
 
     void messageTextHasTheExactBytes()
     {
-        const QString text = StepTrap::messageText(
-            QStringLiteral("File not found"), locationText("Form1", "PushButton3_Click"), 104);
-        QCOMPARE(text, QStringLiteral("File not found\r\nin Ostrevan2021/08/31.Form1.PushButton3_Click "
-                                      "at line 104\r\rPlease email screenshot of this message to "
-                                      "support@lumarel.example"));
+        const QString text = StepTrap::messageText(QStringLiteral("File not found"),
+                                                   locationText("Form1", "PushButton3_Click"), 104);
+        QCOMPARE(text,
+                 QStringLiteral("File not found\r\nin Ostrevan2021/08/31.Form1.PushButton3_Click "
+                                "at line 104\r\rPlease email screenshot of this message to "
+                                "support@lumarel.example"));
     }
 
     void emptyDescriptionStartsWithTheLineBreak()
@@ -39,7 +42,8 @@ private slots:
         trap.step(100, [] { throw Failure(QString()); });
         const auto shown = Dialogs::takeShown();
         QCOMPARE(shown.size(), 1);
-        QVERIFY(shown[0].text.startsWith(QStringLiteral("\r\nin Ostrevan2021/08/31.Form2.RedrawImage at line 100\r\r")));
+        QVERIFY(shown[0].text.startsWith(
+            QStringLiteral("\r\nin Ostrevan2021/08/31.Form2.RedrawImage at line 100\r\r")));
     }
 
     void boxIsAWarningWithOkTitledApplicationError()
@@ -59,7 +63,10 @@ private slots:
         QStringList trace;
         StepTrap trap(locationText("Form1", "PushButton2_Click"));
         trap.step(100, [&] { trace << "100"; });
-        trap.step(102, [&] { throw Failure(QStringLiteral("first")); trace << "102 rest"; });
+        trap.step(102, [&] {
+            throw Failure(QStringLiteral("first"));
+            trace << "102 rest";
+        });
         trap.step(104, [&] { trace << "104"; });
         trap.step(106, [&] { throw Failure(QStringLiteral("second")); });
         trap.step(108, [&] { trace << "108"; });
@@ -99,8 +106,18 @@ private slots:
         QCOMPARE(trace, QStringList({"service started", "106"}));
         const auto shown = Dialogs::takeShown();
         QCOMPARE(shown.size(), 1);
-        QCOMPARE(shown[0].text.section("\r\r", 0, 0),
-                 QStringLiteral("Deep failure\r\nin Ostrevan2021/08/31.Form1.Form_Load at line 104"));
+        QCOMPARE(
+            shown[0].text.section("\r\r", 0, 0),
+            QStringLiteral("Deep failure\r\nin Ostrevan2021/08/31.Form1.Form_Load at line 104"));
+    }
+
+    void withoutBoxesAMessageTakesItsDefaultAnswerAndNoFileIsChosen()
+    {
+        Dialogs::setScripted(false);
+        const auto scripted = qScopeGuard([] { Dialogs::setScripted(true); });
+        QCOMPARE(Dialogs::message("t", "x", MessageIcon::Warning, MessageButtons::YesNo),
+                 Answer::No);
+        QCOMPARE(Dialogs::saveFileName("Save File", "Word 97 (*.doc)"), QString());
     }
 };
 

@@ -2,10 +2,12 @@
 #include "TestFiles.h"
 
 #include "app/AppServices.h"
+#include "app/DialogBoxes.h"
 #include "app/Dialogs.h"
 #include "app/SettingsStore.h"
 #include "app/Twips.h"
 #include "details/Form1.h"
+#include "details/Form1Layout.h"
 
 #include <QAccessible>
 #include <QAction>
@@ -121,6 +123,16 @@ private slots:
         QFile::remove(test::programFolder() + kHandCursorFile);
         QFile::remove(test::programFolder() + kSkinFile);
         Dialogs::takeShown();
+    }
+
+    void eachFieldsLayoutFitsItsKind()
+    {
+        for (const FieldSpec& field : eventFields()) {
+            const FieldLayout& look = fieldLayout(field);
+            QCOMPARE(look.tabIndex, int(&field - eventFields().data()));
+            QCOMPARE(field.sample == nullptr, field.isPicker());
+            QCOMPARE(look.resetStep == 0, field.isPicker());
+        }
     }
 
     void typingStoresTheWholeTextAtEachKey()
@@ -369,6 +381,7 @@ private slots:
         QTest::keyClick(location, 'g');
         clearStore();
         QDir().mkpath(SettingsStore::filePath());
+        useDialogBoxes();
         Dialogs::setScripted(false);
         const auto scripted = qScopeGuard([] { Dialogs::setScripted(true); });
         QTest::keyClicks(location, "RO");
@@ -411,8 +424,8 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(form.get()));
         form->PushButton3_Click();
         QWidget* box = form->findChild<QWidget*>(field);
-        QWidget* before =
-            form->findChild<QWidget*>(eventFields()[eventField(field)->tabIndex - 1].name);
+        QWidget* before = form->findChild<QWidget*>(
+            eventFields()[fieldLayout(*eventField(field)).tabIndex - 1].name);
         before->setFocus();
         QTest::keyClick(before, Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), box);
@@ -567,7 +580,7 @@ private slots:
         for (const FieldSpec& field : eventFields()) {
             QAccessibleInterface* named =
                 QAccessible::queryAccessibleInterface(control<QWidget>(*form, field.name));
-            QCOMPARE(named->text(QAccessible::Name), QString::fromUtf8(field.caption));
+            QCOMPARE(named->text(QAccessible::Name), QString::fromUtf8(fieldLayout(field).caption));
         }
     }
 

@@ -4,6 +4,7 @@
 #include "app/Dialogs.h"
 #include "app/ProgramEnd.h"
 #include "details/Form1.h"
+#include "details/WordCheck.h"
 #include "flyer/EngineCheck.h"
 #include "flyer/OfficeEngine.h"
 #include "flyer/ReadyOffice.h"
@@ -55,6 +56,14 @@ private slots:
         QCOMPARE(shown[0].buttons, MessageButtons::Ok);
         QCOMPARE(test::programEnds(), 1);
         QVERIFY(!form.isVisible());
+    }
+
+    void theVerdictAloneShowsNothingAndEndsNothing()
+    {
+        qputenv("LUMAREL_SOFFICE", "/nonexistent/soffice");
+        QVERIFY(!engineAvailable());
+        QCOMPARE(Dialogs::takeShown().size(), 0);
+        QCOMPARE(test::programEnds(), 0);
     }
 
     void anOfficeThatFailsToStartCountsAsMissing()

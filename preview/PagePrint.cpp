@@ -1,4 +1,4 @@
-#include "flyer/PagePrint.h"
+#include "preview/PagePrint.h"
 
 #include "app/Failure.h"
 #include "flyer/DocumentExport.h"

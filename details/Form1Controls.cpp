@@ -1,0 +1,188 @@
+#include "details/Form1.h"
+
+#include "app/SettingsStore.h"
+#include "app/Twips.h"
+#include "app/WindowLook.h"
+#include "details/FieldWidgets.h"
+#include "details/Form1Layout.h"
+#include "details/LineBlocks.h"
+#include "details/OneLineBox.h"
+
+#include <QAction>
+#include <QDateTimeEdit>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QTextDocument>
+
+// The main window's controls: how the window lays them out, and the values they hold in their
+// record form.
+namespace lumarel {
+
+void Form1::buildWidgets()
+{
+    const double dpi = Twips::screenDpi();
+    makeFixedWindow(this, QSize(Twips::toPixels(layout::kClientWidth, dpi),
+                                Twips::toPixels(layout::kClientHeight, dpi)));
+    watchHover(this, HoverRule::Normal);
+
+    for (std::size_t i = 0; i < windowButtons().size(); ++i) {
+        const ButtonSpec& buttonSpec = windowButtons()[i];
+        auto* button = new QPushButton(QString::fromUtf8(buttonSpec.caption), this);
+        button->setObjectName(QLatin1String(buttonSpec.name));
+        stylePushButton(button);
+        // Return and Enter press the focused button, as Space does.
+        button->setAutoDefault(true);
+        button->setGeometry(Twips::toPixels(buttonSpec.rect, dpi));
+        watchHover(button, HoverRule::Hand);
+        m_buttons[i] = button;
+    }
+    connect(m_buttons[0], &QPushButton::clicked, this, &Form1::PushButton6_Click);
+    connect(m_buttons[1], &QPushButton::clicked, this, &Form1::PushButton2_Click);
+    connect(m_buttons[2], &QPushButton::clicked, this, &Form1::PushButton3_Click);
+
+    m_undo = new QAction(QStringLiteral("Undo"), this);
+    m_undo->setShortcut(QKeySequence::Undo);
+    m_undo->setEnabled(false);
+    connect(m_undo, &QAction::triggered, this, &Form1::undoReplace);
+
+    m_frame = makeFrame(QStringLiteral("Event details"), this);
+    m_frame->setAutoFillBackground(true);
+    m_frame->setObjectName(QStringLiteral("Frame1"));
+    m_frame->setProperty("index", 2);
+    m_frame->setGeometry(Twips::toPixels(layout::kFrame, dpi));
+    watchHover(m_frame, HoverRule::Normal);
+
+    for (std::size_t i = 0; i < eventFields().size(); ++i) {
+        const FieldSpec& field = eventFields()[i];
+        const FieldLayout& look = fieldLayout(field);
+
+        auto* label = new QLabel(QString::fromUtf8(look.caption), m_frame);
+        label->setObjectName(QStringLiteral("Label4_%1").arg(look.labelIndex));
+        label->setProperty("index", look.labelIndex);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        label->setWordWrap(true);
+        label->setGeometry(labelGeometry(*label, Twips::toPixels(look.label, dpi),
+                                         Twips::toPixels(look.input.left, dpi)));
+        // Moving onto a label leaves the pointer as it was.
+        label->setAttribute(Qt::WA_NoMousePropagation);
+        m_labels[i] = label;
+
+        QWidget* widget = makeFieldInput(field, m_frame);
+        widget->setObjectName(QLatin1String(field.name));
+        widget->setGeometry(Twips::toPixels(look.input, dpi));
+        paintDesignWhite(widget, QPalette::Base);
+        watchHover(widget, HoverRule::Normal);
+        // A screen reader names the input by its label's caption.
+        label->setBuddy(widget);
+        widget->setAccessibleName(label->text());
+        m_inputs[i] = widget;
+    }
+
+    // The fields first, then the buttons, although the buttons stand above them.
+    QWidget* previous = nullptr;
+    for (QWidget* next : m_inputs) {
+        if (previous)
+            setTabOrder(previous, next);
+        previous = next;
+    }
+    for (QWidget* next : m_buttons) {
+        setTabOrder(previous, next);
+        previous = next;
+    }
+    m_inputs[0]->setFocus();
+
+    // The window's menu, on its background, the frame and the captions, which keep their
+    // clicks to themselves.
+    QList<QWidget*> menuOwners{this, m_frame};
+    menuOwners.append(QList<QWidget*>(m_labels.begin(), m_labels.end()));
+    for (QWidget* owner : menuOwners) {
+        owner->addAction(m_undo);
+        owner->setContextMenuPolicy(Qt::ActionsContextMenu);
+    }
+}
+
+void Form1::watchHover(QWidget* widget, HoverRule rule)
+{
+    // A move handled here must not reach the parent, whose rule would override this one.
+    if (widget != this)
+        widget->setAttribute(Qt::WA_NoMousePropagation);
+    QList<QWidget*> parts = widget->findChildren<QWidget*>();
+    parts.prepend(widget);
+    for (QWidget* part : parts) {
+        part->setMouseTracking(true);
+        part->installEventFilter(this);
+        m_hoverRules.insert(part, rule);
+    }
+}
+
+QWidget* Form1::input(const FieldSpec& field) const
+{
+    return m_inputs[static_cast<std::size_t>(&field - eventFields().data())];
+}
+
+QString Form1::fieldValue(const FieldSpec& field) const
+{
+    QWidget* widget = input(field);
+    if (auto* picker = qobject_cast<QDateTimeEdit*>(widget))
+        return SettingsStore::dateToText(picker->dateTime());
+    if (auto* line = dynamic_cast<OneLineBox*>(widget))
+        return line->value();
+    return documentRecordText(*static_cast<QPlainTextEdit*>(widget)->document());
+}
+
+void Form1::setFieldText(const FieldSpec& field, const QString& text)
+{
+    if (fieldValue(field) == text)
+        return;
+    QWidget* widget = input(field);
+    if (auto* line = dynamic_cast<OneLineBox*>(widget)) {
+        line->setValue(text);
+        return;
+    }
+    auto* box = static_cast<QPlainTextEdit*>(widget);
+    // A pasted blob of a word takes minutes to lay out at word ends; it is broken anywhere.
+    constexpr qsizetype kLongestWord = 10000;
+    box->setWordWrapMode(hasUnbrokenRun(text, kLongestWord)
+                             ? QTextOption::WrapAnywhere
+                             : QTextOption::WrapAtWordBoundaryOrAnywhere);
+    const QString editorText = editorTextFromRecord(text);
+    if (!hasLineLongerThan(editorText)) {
+        box->setPlainText(editorText);
+        return;
+    }
+    {
+        // The box reports the new text once it is whole.
+        const QSignalBlocker quiet(box);
+        setDocumentRecordText(*box->document(), text);
+        box->moveCursor(QTextCursor::Start);
+    }
+    Field_Change(field);
+}
+
+void Form1::setFieldDate(const FieldSpec& field, const QDateTime& value)
+{
+    // A picker without date sections first narrows its range to the new day, which moves its
+    // old value to that day's end and reports it as a change: only the final value counts.
+    {
+        const QSignalBlocker quiet(input(field));
+        static_cast<QDateTimeEdit*>(input(field))->setDateTime(value);
+    }
+    Field_Change(field);
+}
+
+EventRecord Form1::record() const
+{
+    EventRecord record;
+    for (const FieldSpec& field : eventFields()) {
+        if (field.isPicker())
+            record.*field.date = static_cast<QDateTimeEdit*>(input(field))->dateTime();
+        else
+            record.*field.text = fieldValue(field);
+    }
+    return record;
+}
+
+} // namespace lumarel

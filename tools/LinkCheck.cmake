@@ -1,0 +1,53 @@
+# Layers that must stay apart: a target, and everything it links, directly or through other
+# targets, may not link a forbidden library. Checked once every target is defined; a breach
+# stops the configuration, and with it the build.
+
+# Sets `out_var` to every library `target` links, followed through the targets it names.
+function(lumarel_linked_closure target out_var)
+    set(found)
+    set(visited ${target})
+    set(pending ${target})
+    while(pending)
+        list(POP_FRONT pending current)
+        get_target_property(aliased ${current} ALIASED_TARGET)
+        if(aliased)
+            set(current ${aliased})
+        endif()
+        set(links)
+        get_target_property(imported ${current} IMPORTED)
+        if(NOT imported)
+            get_target_property(own ${current} LINK_LIBRARIES)
+            if(own)
+                list(APPEND links ${own})
+            endif()
+        endif()
+        get_target_property(interface ${current} INTERFACE_LINK_LIBRARIES)
+        if(interface)
+            list(APPEND links ${interface})
+        endif()
+        foreach(item IN LISTS links)
+            list(APPEND found "${item}")
+            # Generator expressions ($<LINK_ONLY:...>, conditions) name their targets inside.
+            string(REGEX MATCHALL "[A-Za-z0-9_.+:-]+" names "${item}")
+            foreach(name IN LISTS names)
+                if(TARGET ${name} AND NOT name IN_LIST visited)
+                    list(APPEND visited ${name})
+                    list(APPEND pending ${name})
+                endif()
+            endforeach()
+        endforeach()
+    endwhile()
+    set(${out_var} ${found} PARENT_SCOPE)
+endfunction()
+
+# Stops with an error when `target` links a library whose name matches `forbidden` (a regular
+# expression), naming the library.
+function(lumarel_forbid_links target forbidden why)
+    set(closure)
+    lumarel_linked_closure(${target} closure)
+    foreach(item IN LISTS closure)
+        if(item MATCHES "${forbidden}")
+            message(FATAL_ERROR "${target} links ${item}: ${why}")
+        endif()
+    endforeach()
+endfunction()
