@@ -9,6 +9,7 @@
 #include "flyer/Designs.h"
 #include "flyer/OfficeEngine.h"
 #include "flyer/PageCapture.h"
+#include "flyer/RecordFields.h"
 
 #include <QFile>
 #include <QImage>
