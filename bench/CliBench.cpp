@@ -5,7 +5,7 @@
 #include "app/Failure.h"
 #include "cli/CommandLine.h"
 #include "flyer/OfficeEngine.h"
-#include "flyer/OfficeProcess.h"
+#include "office/OfficeProcess.h"
 
 #include <QDir>
 #include <QFile>

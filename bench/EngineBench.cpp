@@ -4,7 +4,7 @@
 #include "app/Failure.h"
 #include "details/Form1.h"
 #include "flyer/OfficeEngine.h"
-#include "flyer/OfficeProcess.h"
+#include "office/OfficeProcess.h"
 #include "flyer/ReadyOffice.h"
 
 #include <QDir>

@@ -16,7 +16,7 @@
 #include "flyer/FlyerTemplate.h"
 #include "flyer/PageCapture.h"
 #include "flyer/ReadyOffice.h"
-#include "flyer/TempFolder.h"
+#include "office/TempFolder.h"
 #include "preview/Form2.h"
 
 #include <QAction>

@@ -7,7 +7,7 @@
 #include "flyer/OfficeEngine.h"
 #include "flyer/PageCapture.h"
 #include "flyer/RunLock.h"
-#include "flyer/TempFolder.h"
+#include "office/TempFolder.h"
 
 #include <QBuffer>
 #include <QImage>

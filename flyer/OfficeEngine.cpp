@@ -2,7 +2,7 @@
 
 #include "app/Failure.h"
 #include "flyer/InsertedText.h"
-#include "flyer/OfficeProcess.h"
+#include "office/OfficeProcess.h"
 #include "flyer/TextBoxRepair.h"
 #include "flyer/UnoText.h"
 #include "flyer/WordBookmarks.h"

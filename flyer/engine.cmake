@@ -8,7 +8,6 @@ target_sources(lumarel_flyer PRIVATE
     EngineCheck.cpp EngineCheck.h
     InsertedText.cpp InsertedText.h
     OfficeEngine.cpp OfficeEngine.h
-    OfficeProcess.cpp OfficeProcess.h
     ReadyOffice.cpp ReadyOffice.h
     TextBoxRepair.cpp TextBoxRepair.h
     UnoText.h)

@@ -7,7 +7,7 @@
 #include "flyer/DocumentName.h"
 #include "flyer/FileBeside.h"
 #include "flyer/OfficeEngine.h"
-#include "flyer/TempFolder.h"
+#include "office/TempFolder.h"
 #include "flyer/WordText.h"
 
 #include <QDir>

@@ -3,7 +3,7 @@
 #include "OfficeProcesses.h"
 #include "app/Failure.h"
 #include "flyer/OfficeEngine.h"
-#include "flyer/OfficeProcess.h"
+#include "office/OfficeProcess.h"
 #include "flyer/ReadyOffice.h"
 
 #include <QDir>

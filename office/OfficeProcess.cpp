@@ -1,7 +1,7 @@
-#include "flyer/OfficeProcess.h"
+#include "office/OfficeProcess.h"
 
 #include "app/Failure.h"
-#include "flyer/TempFolder.h"
+#include "office/TempFolder.h"
 
 #include <QByteArrayList>
 #include <QCoreApplication>
