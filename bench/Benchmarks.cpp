@@ -1,8 +1,8 @@
 #include "Benchmarks.h"
 
 #include "app/Failure.h"
-#include "flyer/OfficeEngine.h"
 #include "flyer/ReadyOffice.h"
+#include "office/OfficeEngine.h"
 
 #include <QElapsedTimer>
 #include <QFile>

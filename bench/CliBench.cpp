@@ -4,7 +4,7 @@
 
 #include "app/Failure.h"
 #include "cli/CommandLine.h"
-#include "flyer/OfficeEngine.h"
+#include "office/OfficeEngine.h"
 #include "office/OfficeProcess.h"
 
 #include <QDir>

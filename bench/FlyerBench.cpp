@@ -7,9 +7,9 @@
 #include "details/Form1.h"
 #include "flyer/FlyerRun.h"
 #include "flyer/FlyerTemplate.h"
-#include "flyer/OfficeEngine.h"
 #include "flyer/PageCapture.h"
 #include "flyer/ReadyOffice.h"
+#include "office/OfficeEngine.h"
 #include "preview/Form2.h"
 
 #include <QDir>

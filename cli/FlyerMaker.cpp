@@ -5,9 +5,10 @@
 #include "flyer/FileBeside.h"
 #include "flyer/FlyerRun.h"
 #include "flyer/FlyerTemplate.h"
-#include "flyer/OfficeEngine.h"
 #include "flyer/PageCapture.h"
 #include "flyer/PartFiles.h"
+#include "flyer/WordImportRepair.h"
+#include "office/OfficeEngine.h"
 
 #include <QFile>
 #include <QImageWriter>
@@ -88,7 +89,7 @@ int writeThroughWordFile(OfficeEngine& office, OutputFormat format, const QStrin
     // same steps here give the same flyer.
     const FileBeside saved(path + QStringLiteral(".doc"));
     exportOpenDocument(office, SaveFormat::Word97, saved.path());
-    office.open(saved.path(), true);
+    openWordDocument(office, saved.path(), true);
     const auto close = qScopeGuard([&] {
         try {
             office.closeWithoutSaving();

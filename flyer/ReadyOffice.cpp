@@ -2,7 +2,7 @@
 
 #include "app/Failure.h"
 #include "app/ProgramEnd.h"
-#include "flyer/OfficeEngine.h"
+#include "office/OfficeEngine.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>

@@ -8,9 +8,9 @@
 #include "app/Twips.h"
 #include "app/WindowLook.h"
 #include "flyer/DocumentExport.h"
-#include "flyer/OfficeEngine.h"
 #include "flyer/PagePrint.h"
 #include "flyer/ReadyOffice.h"
+#include "office/OfficeEngine.h"
 #include "preview/Form2Layout.h"
 #include "preview/PageKeys.h"
 

@@ -5,8 +5,8 @@
 #include "app/ProgramEnd.h"
 #include "details/Form1.h"
 #include "flyer/EngineCheck.h"
-#include "flyer/OfficeEngine.h"
 #include "flyer/ReadyOffice.h"
+#include "office/OfficeEngine.h"
 
 #include <QProcess>
 
