@@ -9,10 +9,13 @@
 #include "flyer/PartFiles.h"
 #include "flyer/WordImportRepair.h"
 #include "office/OfficeEngine.h"
+#include "office/OfficePool.h"
 
 #include <QFile>
 #include <QImageWriter>
 #include <QScopeGuard>
+
+#include <utility>
 
 namespace lumarel::cli {
 
@@ -111,14 +114,24 @@ bool startOffice(FlyerMaker& maker, Console& console)
     }
 }
 
-FlyerMaker::FlyerMaker() = default;
+FlyerMaker::FlyerMaker(OfficePool& offices) : m_offices(offices) {}
 
-FlyerMaker::~FlyerMaker() = default;
+FlyerMaker::~FlyerMaker()
+{
+    m_run.reset();
+    release(false);
+}
 
 void FlyerMaker::start()
 {
     if (!m_office)
-        m_office = std::make_unique<OfficeEngine>();
+        m_office = &m_offices.take();
+}
+
+void FlyerMaker::release(bool failed)
+{
+    if (m_office)
+        m_offices.giveBack(*std::exchange(m_office, nullptr), failed);
 }
 
 void FlyerMaker::openTemplate()
@@ -142,13 +155,13 @@ void FlyerMaker::discardDocument()
     if (!m_office)
         return;
     if (m_office->processId() == 0) {
-        m_office.reset();
+        release(true);
         return;
     }
     try {
         m_office->closeWithoutSaving();
     } catch (const Failure&) {
-        m_office.reset();
+        release(true);
     }
 }
 

@@ -6,6 +6,7 @@
 #include "cli/FlyerMaker.h"
 #include "flyer/PageCapture.h"
 #include "flyer/PartFiles.h"
+#include "office/OfficePool.h"
 
 #include <QFileInfo>
 
@@ -59,7 +60,8 @@ int MakeCommand::execute(const QCommandLineParser& parser, Console& console)
     }
 
     removeAbandonedPartFiles(QFileInfo(output).absolutePath());
-    FlyerMaker maker;
+    OfficePool offices; // ended with the command
+    FlyerMaker maker(offices);
     if (!startOffice(maker, console))
         return kNoOffice;
     try {

@@ -3,8 +3,8 @@
 #include "DocumentReading.h"
 #include "OfficeProcesses.h"
 #include "app/Failure.h"
-#include "flyer/ReadyOffice.h"
 #include "office/OfficeEngine.h"
+#include "office/OfficePool.h"
 #include "office/OfficeProcess.h"
 
 #include <QDir>
@@ -256,18 +256,42 @@ private slots:
         QCOMPARE(test::paragraphs(next).value(0), QStringLiteral("Title"));
     }
 
-    void readyOfficeThatStoppedAnsweringIsReplacedAtTheNextTake()
+    void pooledOfficeThatStoppedAnsweringIsReplacedAtTheNextTake()
     {
-        const qint64 office = ReadyOffice::take().processId();
-        ReadyOffice::giveBack(false);
+        OfficePool pool;
+        OfficeEngine& first = pool.take();
+        const qint64 office = first.processId();
+        pool.giveBack(first, false);
         kill(pid_t(office), SIGSTOP);
-        OfficeEngine& next = ReadyOffice::take();
+        OfficeEngine& next = pool.take();
         QVERIFY(next.processId() != office);
         QVERIFY(test::processGone(office));
         next.open(m_document);
         QCOMPARE(test::paragraphs(next).value(0), QStringLiteral("Title"));
-        ReadyOffice::giveBack(false);
-        ReadyOffice::end();
+        pool.giveBack(next, false);
+    }
+
+    void poolGivesEachUseAnOfficeOfItsOwnAndKeepsThemForTheNextUses()
+    {
+        OfficePool pool;
+        pool.keep(2);
+        OfficeEngine& one = pool.take();
+        OfficeEngine& other = pool.take();
+        QVERIFY(&one != &other);
+        QVERIFY(one.processId() != other.processId());
+        one.open(m_document);
+        const QList<qint64> offices{one.processId(), other.processId()};
+        pool.giveBack(one, false);
+        pool.giveBack(other, true); // failed: ended, and another started in its place
+        QTRY_VERIFY(test::processGone(offices[1]));
+        OfficeEngine& again = pool.take();
+        OfficeEngine& replaced = pool.take();
+        QCOMPARE(again.processId(), offices[0]);
+        QCOMPARE(failureOf([&] { test::paragraphs(again); }),
+                 QStringLiteral("No document is open in the office."));
+        QVERIFY(!offices.contains(replaced.processId()));
+        pool.end();
+        QVERIFY(test::processGone(offices[0]));
     }
 
     void programKilledTakesItsOfficeAlong()
