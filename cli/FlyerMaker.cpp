@@ -92,7 +92,9 @@ int writeThroughWordFile(OfficeEngine& office, OutputFormat format, const QStrin
     // same steps here give the same flyer.
     const FileBeside saved(path + QStringLiteral(".doc"));
     exportOpenDocument(office, SaveFormat::Word97, saved.path());
-    openWordDocument(office, saved.path(), true);
+    const bool pageOnly = !format.document || *format.document == SaveFormat::Pdf;
+    openWordDocument(office, saved.path(), true,
+                     pageOnly ? ImportRepair::Page : ImportRepair::Whole);
     const auto close = qScopeGuard([&] {
         try {
             office.closeWithoutSaving();

@@ -117,7 +117,8 @@ void exportDocument(OfficeEngine& office, const QString& document, const QString
 {
     FileBeside made(target);
     {
-        openWordDocument(office, document, true);
+        openWordDocument(office, document, true,
+                         format == SaveFormat::Pdf ? ImportRepair::Page : ImportRepair::Whole);
         const OpenDocument opened{office};
         writePrivatelyThenMove(made.path(), [&](const QString& privatePath) {
             exportOpenDocument(office, format, privatePath);

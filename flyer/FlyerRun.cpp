@@ -136,7 +136,7 @@ bool FlyerRun::capturePage(const QString& documentPath, const QString& picturePa
     m_step = &step;
     QImage page;
     officeStep(116, [&] { m_office = &m_source(); });
-    officeStep(118, [&] { openWordDocument(office(), documentPath, false); });
+    officeStep(118, [&] { openWordDocument(office(), documentPath, false, ImportRepair::Page); });
     officeStep(120, [&] {
         page = office().renderFirstPage(kPageDotsPerMeter);
         m_pageCount = office().pageCount();

@@ -13,7 +13,7 @@
 
 namespace lumarel {
 
-void repairWordImport(OfficeEngine& office, const QString& path)
+void repairWordImport(OfficeEngine& office, const QString& path, ImportRepair repair)
 {
     QList<WordBookmark> fileBookmarks;
     QList<WordShape> fileShapes;
@@ -30,20 +30,23 @@ void repairWordImport(OfficeEngine& office, const QString& path)
     QStringList fileStyles;
     for (int i = 0; i < fileParagraphs.styles.size(); ++i)
         fileStyles << fileParagraphs.officeStyleName(i);
+    const bool whole = repair == ImportRepair::Whole;
     office.workOnDocument(
         QStringLiteral("restoring the text boxes of \"%1\"").arg(path),
-        {[fileBookmarks, fileShapes, fileParagraphs, fileStyles](const auto& document) {
+        {[fileBookmarks, fileShapes, fileParagraphs, fileStyles, whole](const auto& document) {
             restoreTextBoxBookmarks(document, fileBookmarks, fileShapes, fileParagraphs);
+            if (!whole)
+                return;
             if (!fileStyles.isEmpty())
                 removeUnusedStyles(document, fileStyles);
             clearWhitePageBackground(document);
         }});
 }
 
-void openWordDocument(OfficeEngine& office, const QString& path, bool readOnly)
+void openWordDocument(OfficeEngine& office, const QString& path, bool readOnly, ImportRepair repair)
 {
     office.open(path, readOnly);
-    repairWordImport(office, path);
+    repairWordImport(office, path, repair);
 }
 
 QStringList removeUnusedStyles(OfficeEngine& office, const QStringList& kept)
