@@ -74,7 +74,7 @@ void flyerBenchmarks()
     report(QStringLiteral("open template + fill six + save + close"), fill);
     const QString picture = folder.path() + QStringLiteral("/bench.bmp");
     report(QStringLiteral("open .doc + render page"), timeRuns(kRuns, [&] {
-               openWordDocument(office, document, false);
+               openWordDocument(office, document, false, ImportRepair::Page);
                office.renderFirstPage(kPageDotsPerMeter);
                office.closeDocuments();
            }));
