@@ -8,7 +8,7 @@
 #include "details/Form1.h"
 #include "flyer/DocumentClaim.h"
 #include "flyer/ReadyOffice.h"
-#include "flyer/TempFolder.h"
+#include "office/TempFolder.h"
 #include "preview/Form2.h"
 
 #include <QApplication>

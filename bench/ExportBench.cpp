@@ -5,7 +5,7 @@
 #include "app/Dialogs.h"
 #include "app/Failure.h"
 #include "details/Form1.h"
-#include "flyer/OfficeEngine.h"
+#include "office/OfficeEngine.h"
 #include "preview/Form2.h"
 
 #include <QFile>

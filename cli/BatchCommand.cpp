@@ -6,6 +6,7 @@
 #include "cli/FlyerMaker.h"
 #include "flyer/PageCapture.h"
 #include "flyer/PartFiles.h"
+#include "office/OfficePool.h"
 
 #include <QDir>
 #include <QFile>
@@ -206,7 +207,10 @@ int BatchCommand::execute(const QCommandLineParser& parser, Console& console)
 
     int made = 0;
     if (!jobs.empty()) {
-        FlyerMaker first;
+        // The offices all start at once, in the background, and end with the command.
+        OfficePool offices;
+        offices.keep(officesForFlyers(jobs.size()));
+        FlyerMaker first(offices);
         if (!startOffice(first, console))
             return kNoOffice;
         // Every office makes flyers one after another, each taking the next row left.
@@ -244,7 +248,7 @@ int BatchCommand::execute(const QCommandLineParser& parser, Console& console)
         std::vector<std::thread> others;
         for (int office = 1; office < officesForFlyers(jobs.size()); ++office)
             others.emplace_back([&] {
-                FlyerMaker maker;
+                FlyerMaker maker(offices);
                 try {
                     maker.start();
                 } catch (const Failure& failure) {

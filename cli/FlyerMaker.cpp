@@ -5,13 +5,17 @@
 #include "flyer/FileBeside.h"
 #include "flyer/FlyerRun.h"
 #include "flyer/FlyerTemplate.h"
-#include "flyer/OfficeEngine.h"
 #include "flyer/PageCapture.h"
 #include "flyer/PartFiles.h"
+#include "flyer/WordImportRepair.h"
+#include "office/OfficeEngine.h"
+#include "office/OfficePool.h"
 
 #include <QFile>
 #include <QImageWriter>
 #include <QScopeGuard>
+
+#include <utility>
 
 namespace lumarel::cli {
 
@@ -88,7 +92,9 @@ int writeThroughWordFile(OfficeEngine& office, OutputFormat format, const QStrin
     // same steps here give the same flyer.
     const FileBeside saved(path + QStringLiteral(".doc"));
     exportOpenDocument(office, SaveFormat::Word97, saved.path());
-    office.open(saved.path(), true);
+    const bool pageOnly = !format.document || *format.document == SaveFormat::Pdf;
+    openWordDocument(office, saved.path(), true,
+                     pageOnly ? ImportRepair::Page : ImportRepair::Whole);
     const auto close = qScopeGuard([&] {
         try {
             office.closeWithoutSaving();
@@ -110,14 +116,24 @@ bool startOffice(FlyerMaker& maker, Console& console)
     }
 }
 
-FlyerMaker::FlyerMaker() = default;
+FlyerMaker::FlyerMaker(OfficePool& offices) : m_offices(offices) {}
 
-FlyerMaker::~FlyerMaker() = default;
+FlyerMaker::~FlyerMaker()
+{
+    m_run.reset();
+    release(false);
+}
 
 void FlyerMaker::start()
 {
     if (!m_office)
-        m_office = std::make_unique<OfficeEngine>();
+        m_office = &m_offices.take();
+}
+
+void FlyerMaker::release(bool failed)
+{
+    if (m_office)
+        m_offices.giveBack(*std::exchange(m_office, nullptr), failed);
 }
 
 void FlyerMaker::openTemplate()
@@ -141,13 +157,13 @@ void FlyerMaker::discardDocument()
     if (!m_office)
         return;
     if (m_office->processId() == 0) {
-        m_office.reset();
+        release(true);
         return;
     }
     try {
         m_office->closeWithoutSaving();
     } catch (const Failure&) {
-        m_office.reset();
+        release(true);
     }
 }
 

@@ -11,6 +11,7 @@
 namespace lumarel {
 class FlyerRun;
 class OfficeEngine;
+class OfficePool;
 } // namespace lumarel
 
 namespace lumarel::cli {
@@ -35,16 +36,16 @@ void writeOpenDocument(OfficeEngine& office, OutputFormat format, const QString&
 // Returns the number of pages of the flyer.
 int writeThroughWordFile(OfficeEngine& office, OutputFormat format, const QString& path);
 
-// Makes flyers one after another with one office and one open template: each flyer puts its
-// texts into the same document and writes it out. The file appears under its own name only
-// when it is complete.
+// Makes flyers one after another with one office of a pool and one open template: each flyer
+// puts its texts into the same document and writes it out. The file appears under its own name
+// only when it is complete. The office goes back to the pool with the maker.
 class FlyerMaker
 {
 public:
-    FlyerMaker();
+    explicit FlyerMaker(OfficePool& offices);
     ~FlyerMaker();
 
-    // Starts the office; throws Failure when it cannot be started.
+    // Takes an office from the pool; throws Failure when none can be started.
     void start();
     // Makes one flyer at `path`; an existing file is replaced only when `replace` is true.
     // Throws Failure; the next flyer starts afresh. Returns the number of pages of the flyer.
@@ -53,8 +54,11 @@ public:
 private:
     void openTemplate();
     void discardDocument();
+    // Gives the office back, ended when it failed.
+    void release(bool failed);
 
-    std::unique_ptr<OfficeEngine> m_office;
+    OfficePool& m_offices;
+    OfficeEngine* m_office = nullptr;
     std::unique_ptr<FlyerRun> m_run;
     bool m_ready = false;
 };

@@ -7,6 +7,7 @@
 #include "flyer/PageCapture.h"
 #include "flyer/PartFiles.h"
 #include "flyer/RecordFields.h"
+#include "office/OfficePool.h"
 
 #include <QFileInfo>
 
@@ -60,7 +61,8 @@ int MakeCommand::execute(const QCommandLineParser& parser, Console& console)
     }
 
     removeAbandonedPartFiles(QFileInfo(output).absolutePath());
-    FlyerMaker maker;
+    OfficePool offices; // ended with the command
+    FlyerMaker maker(offices);
     if (!startOffice(maker, console))
         return kNoOffice;
     try {

@@ -15,7 +15,7 @@
 #include "flyer/PageCapture.h"
 #include "flyer/ReadyOffice.h"
 #include "flyer/RecordFields.h"
-#include "flyer/TempFolder.h"
+#include "office/TempFolder.h"
 #include "preview/Form2.h"
 
 #include <QAction>

@@ -2,8 +2,9 @@
 
 #include "app/Failure.h"
 #include "flyer/FileBeside.h"
-#include "flyer/OfficeEngine.h"
 #include "flyer/PartFiles.h"
+#include "flyer/WordImportRepair.h"
+#include "office/OfficeEngine.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -116,7 +117,8 @@ void exportDocument(OfficeEngine& office, const QString& document, const QString
 {
     FileBeside made(target);
     {
-        office.open(document, true);
+        openWordDocument(office, document, true,
+                         format == SaveFormat::Pdf ? ImportRepair::Page : ImportRepair::Whole);
         const OpenDocument opened{office};
         writePrivatelyThenMove(made.path(), [&](const QString& privatePath) {
             exportOpenDocument(office, format, privatePath);

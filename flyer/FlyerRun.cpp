@@ -4,10 +4,11 @@
 #include "app/Failure.h"
 #include "app/StepTrap.h"
 #include "flyer/FlyerTemplate.h"
-#include "flyer/OfficeEngine.h"
 #include "flyer/PageCapture.h"
 #include "flyer/RunLock.h"
-#include "flyer/TempFolder.h"
+#include "flyer/WordImportRepair.h"
+#include "office/OfficeEngine.h"
+#include "office/TempFolder.h"
 
 #include <QBuffer>
 #include <QImage>
@@ -90,7 +91,7 @@ void FlyerRun::openTemplate(const StepRunner& step)
         if (!m_lock)
             throw Failure(QStringLiteral("The flyer template was not opened, because the "
                                          "temporary folder is in use by another run."));
-        office().open(templateCopyPath(), true);
+        openWordDocument(office(), templateCopyPath(), true);
     });
 }
 
@@ -122,20 +123,11 @@ bool FlyerRun::save(const QString& documentPath, const StepRunner& step)
 {
     m_step = &step;
     const bool saved = officeStep(150, [&] { office().saveAs(documentPath); });
-    officeStep(152, [&] { office().setDisplayAlerts(false); });
-    officeStep(154, [&] { office().close(); });
+    officeStep(154, [&] { office().closeWithoutSaving(); });
     // The office stays for the next run, without the document.
     officeStep(156, [&] { office().closeDocuments(); });
     step(160, [&] { m_office = nullptr; });
-    m_saved = saved;
     return saved;
-}
-
-bool FlyerRun::makeDocument(const FlyerFields& fields, const QString& documentPath,
-                            const StepRunner& step)
-{
-    fill(fields, step);
-    return save(documentPath, step);
 }
 
 bool FlyerRun::capturePage(const QString& documentPath, const QString& picturePath,
@@ -144,7 +136,7 @@ bool FlyerRun::capturePage(const QString& documentPath, const QString& picturePa
     m_step = &step;
     QImage page;
     officeStep(116, [&] { m_office = &m_source(); });
-    officeStep(118, [&] { office().open(documentPath); });
+    officeStep(118, [&] { openWordDocument(office(), documentPath, false, ImportRepair::Page); });
     officeStep(120, [&] {
         page = office().renderFirstPage(kPageDotsPerMeter);
         m_pageCount = office().pageCount();

@@ -41,9 +41,6 @@ public:
     bool locked() const { return m_lock != nullptr; }
     // Saves the filled document at `documentPath` and closes it; true when it was saved.
     bool save(const QString& documentPath, const StepRunner& step);
-    // fill() and save() in one.
-    bool makeDocument(const FlyerFields& fields, const QString& documentPath,
-                      const StepRunner& step);
     // Opens the saved document, writes a picture of its first page to `picturePath` (BMP) and
     // closes it; true when the picture was written.
     bool capturePage(const QString& documentPath, const QString& picturePath,
@@ -51,7 +48,6 @@ public:
 
     // Whether an office step failed; the office is then not fit for another use as it is.
     bool officeFailed() const { return m_officeFailed; }
-    bool documentSaved() const { return m_saved; }
     // The pages of the document capturePage() last rendered; 0 before.
     int pageCount() const { return m_pageCount; }
     // Why the last failing step failed (the office's reason for an office step).
@@ -66,7 +62,6 @@ private:
     const StepRunner* m_step = nullptr; // the runner of the call in progress
     OfficeEngine* m_office = nullptr;
     bool m_officeFailed = false;
-    bool m_saved = false;
     int m_pageCount = 0;
     QString m_failure;
     std::unique_ptr<RunLock> m_lock;

@@ -1,7 +1,7 @@
 #include "flyer/PartFiles.h"
 
 #include "app/Failure.h"
-#include "flyer/TempFolder.h"
+#include "office/TempFolder.h"
 
 #include <QDir>
 #include <QFile>

@@ -6,12 +6,10 @@ namespace lumarel {
 
 class OfficeEngine;
 
-// The program's one office, started in the background and kept ready between uses, so that
-// nobody waits for an office to start. Each office lives with a thread of its own that starts
-// it and, when asked, ends it: the office is tied to that thread's life, so it dies with the
-// program even when the program is killed. Between uses the office holds no document.
-// Everything here is called from the user-interface thread, which keeps its events flowing
-// while it waits.
+// The window's office: one of the program's offices (programOffices()), started in the
+// background and kept ready between uses, so that nobody waits for an office to start. Between
+// uses the office holds no document. Everything here is called from the user-interface thread,
+// which keeps its events flowing while it waits.
 namespace ReadyOffice {
 
 // Starts an office in the background unless one is starting or running. Never throws.
@@ -20,8 +18,8 @@ void start();
 // could not be started, or an empty text when it is connected. Never throws.
 QString waitUntilConnected();
 // The ready office, for a "create" step: waits for a start in progress, and replaces an office
-// that ended or no longer answers, or one whose start failed. Throws Failure when no office
-// can be started.
+// that ended or no longer answers, or one whose start failed. The steps of one use share the
+// office it gives until it is given back. Throws Failure when no office can be started.
 OfficeEngine& take();
 // After a use: the documents the office still holds are closed. An office that failed during
 // the use, or does not close them, is ended, and a new one is started in the background.

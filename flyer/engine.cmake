@@ -1,28 +1,22 @@
-# The office engine (LibreOffice over UNO, pages rendered with Poppler), the engine check and
-# the date texts.
+# The flyer's steps on the office (the repair of the Word 97 import), the kept office, the
+# engine check and the date texts.
 include(${CMAKE_SOURCE_DIR}/tools/UnoCpp.cmake)
 pkg_check_modules(POPPLER_QT6 REQUIRED IMPORTED_TARGET poppler-qt6)
 
 target_sources(lumarel_flyer PRIVATE
     DateTexts.cpp DateTexts.h
     EngineCheck.cpp EngineCheck.h
-    InsertedText.cpp InsertedText.h
-    OfficeEngine.cpp OfficeEngine.h
-    OfficeProcess.cpp OfficeProcess.h
-    OfficeProfile.cpp OfficeProfile.h
+    ImportedStyles.cpp ImportedStyles.h
     ReadyOffice.cpp ReadyOffice.h
     TextBoxRepair.cpp TextBoxRepair.h
-    UnoText.h)
+    WordImportRepair.cpp WordImportRepair.h)
 target_link_libraries(lumarel_flyer PRIVATE PkgConfig::POPPLER_QT6)
 # The UNO bridge makes the vtables of the office's objects at run time, without the type
 # information UBSan's dynamic type check reads: that check is off where they are called.
 if(CMAKE_CXX_FLAGS MATCHES "-fsanitize=[^ ]*undefined")
-    set_source_files_properties(InsertedText.cpp OfficeEngine.cpp TextBoxRepair.cpp
+    set_source_files_properties(ImportedStyles.cpp TextBoxRepair.cpp WordImportRepair.cpp
         PROPERTIES COMPILE_OPTIONS -fno-sanitize=vptr)
 endif()
-# Our side of the UNO connection uses the office's own setup files.
-target_compile_definitions(lumarel_flyer PRIVATE
-    LUMAREL_OFFICE_PROGRAM_DIR="${LUMAREL_OFFICE_PROGRAM_DIR}")
 lumarel_uno_headers(lumarel_flyer TYPES
     com.sun.star.awt.Size
     com.sun.star.beans.PropertyAttribute

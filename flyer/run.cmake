@@ -3,7 +3,6 @@ target_sources(lumarel_flyer PRIVATE
     BookmarkTexts.cpp BookmarkTexts.h
     DocumentClaim.cpp DocumentClaim.h
     DocumentName.cpp DocumentName.h
-    TempFolder.cpp TempFolder.h
 )
 target_sources(lumarel_flyer PRIVATE FlyerRun.cpp FlyerRun.h PageCapture.cpp PageCapture.h
                                      RunLock.cpp RunLock.h)

@@ -2,7 +2,7 @@
 
 #include "app/Failure.h"
 #include "flyer/DocumentExport.h"
-#include "flyer/TempFolder.h"
+#include "office/TempFolder.h"
 
 #include <QDir>
 #include <QFontMetricsF>

@@ -1,6 +1,7 @@
 // Makes resources/template.dot from resources/flyer-template.fodt through the office engine.
 // Usage: make-template <flyer-template.fodt> <template.dot>
-#include "flyer/OfficeEngine.h"
+#include "flyer/WordImportRepair.h"
+#include "office/OfficeEngine.h"
 
 #include "app/Failure.h"
 
@@ -22,7 +23,8 @@ int main(int argc, char** argv)
         engine.open(QFileInfo(args[1]).absoluteFilePath(), true);
         // The office adds stock styles of its own to every document; the template carries
         // only its own (Heading 3 is kept unused).
-        const QStringList removed = engine.removeUnusedStyles({QStringLiteral("Heading 3")});
+        const QStringList removed =
+            lumarel::removeUnusedStyles(engine, {QStringLiteral("Heading 3")});
         err << "removed the unused styles: " << removed.join(QStringLiteral(", ")) << '\n';
         engine.saveAs(QFileInfo(args[2]).absoluteFilePath(), QStringLiteral("MS Word 97 Vorlage"));
         engine.closeWithoutSaving();

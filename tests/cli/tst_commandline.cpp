@@ -12,8 +12,8 @@
 #include "cli/BatchCommand.h"
 #include "cli/CommandLine.h"
 #include "details/Form1.h"
-#include "flyer/OfficeEngine.h"
 #include "flyer/RunLock.h"
+#include "office/OfficeEngine.h"
 #include "preview/Form2.h"
 
 #include <QDateTimeEdit>

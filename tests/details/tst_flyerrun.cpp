@@ -9,9 +9,10 @@
 #include "app/Dialogs.h"
 #include "details/Form1.h"
 #include "flyer/FlyerTemplate.h"
-#include "flyer/OfficeEngine.h"
 #include "flyer/PageCapture.h"
 #include "flyer/ReadyOffice.h"
+#include "flyer/WordImportRepair.h"
+#include "office/OfficeEngine.h"
 #include "preview/Form2.h"
 
 #include <QAction>
@@ -235,6 +236,7 @@ private slots:
             QFile resource(":/template.dot");
             QVERIFY(resource.copy(original));
             office.open(original, true);
+            repairWordImport(office, original);
             office.setBookmarkText("EventMore", "LEFTOVER MARK ");
             office.saveAs(templateCopyPath(), "MS Word 97 Vorlage");
             office.quit();

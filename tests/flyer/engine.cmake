@@ -6,11 +6,3 @@ target_compile_definitions(tst_enginecheck PRIVATE
     LUMAREL_STANDIN_DIR="${CMAKE_CURRENT_SOURCE_DIR}/standin"
     LUMAREL_PROGRAM="$<TARGET_FILE:lumarel>")
 add_dependencies(tst_enginecheck lumarel)
-lumarel_add_test(tst_officeengine SOURCES tst_officeengine.cpp LIBS lumarel_flyer TIMEOUT 900)
-target_compile_definitions(tst_officeengine PRIVATE
-    LUMAREL_STANDIN_DIR="${CMAKE_CURRENT_SOURCE_DIR}/standin"
-    LUMAREL_ENGINE_HOLDER="$<TARGET_FILE:tst_engineholder>")
-# A program that holds an office and is then killed, for the test that nothing outlives it.
-add_executable(tst_engineholder tst_engineholder.cpp)
-target_link_libraries(tst_engineholder PRIVATE lumarel_flyer)
-add_dependencies(tst_officeengine tst_engineholder)

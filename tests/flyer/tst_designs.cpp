@@ -7,7 +7,7 @@
 #include "flyer/BookmarkTexts.h"
 #include "flyer/DesignCheck.h"
 #include "flyer/Designs.h"
-#include "flyer/OfficeEngine.h"
+#include "office/OfficeEngine.h"
 #include "flyer/PageCapture.h"
 #include "flyer/RecordFields.h"
 

@@ -5,10 +5,11 @@
 #include "app/Dialogs.h"
 #include "app/Failure.h"
 #include "flyer/FlyerTemplate.h"
-#include "flyer/OfficeEngine.h"
 #include "flyer/PageCapture.h"
 #include "flyer/ReadyOffice.h"
+#include "flyer/WordImportRepair.h"
 #include "flyer/WordShapes.h"
+#include "office/OfficeEngine.h"
 
 #include <QFile>
 #include <QImage>
@@ -30,6 +31,7 @@ QString makeFlyer(const QString& name, const QString& orgName)
     try {
         OfficeEngine office;
         office.open(templatePath, true);
+        repairWordImport(office, templatePath);
         if (!orgName.isEmpty())
             office.setBookmarkText("OrgName", orgName);
         office.setBookmarkText("EventName", "Spring Fair");

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "flyer/OfficeProcess.h"
+#include "office/OfficeProcess.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "flyer/OfficeEngine.h"
+#include "DocumentReading.h"
+#include "office/OfficeEngine.h"
 
 #include <QStringList>
 
@@ -18,8 +19,8 @@ inline SavedDocument readSavedDocument(const QString& path)
 {
     OfficeEngine office;
     office.open(path, true);
-    SavedDocument document{office.paragraphs(), office.paragraphStyles(), {}};
-    for (const QStringList& box : office.textBoxParagraphs())
+    SavedDocument document{test::paragraphs(office), test::paragraphStyles(office), {}};
+    for (const QStringList& box : test::textBoxParagraphs(office))
         document.textBox += box;
     office.quit();
     return document;

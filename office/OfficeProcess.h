@@ -1,6 +1,6 @@
 #pragma once
 
-#include "flyer/OfficeProfile.h"
+#include "office/OfficeProfile.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,19 +1,19 @@
 #pragma once
 
 #include <QImage>
-#include <QList>
 #include <QString>
-#include <QStringList>
 
 #include <memory>
-#include <optional>
 
 namespace lumarel {
+
+struct DocumentWork;
 
 // One hidden office instance of our own: a private headless LibreOffice process, driven over
 // UNO, with at most one active document. Every operation has a time limit; a call that the
 // office does not answer in time ends the office and fails. Every failure is a Failure whose
-// description the user can act on. No office process outlives the instance.
+// description the user can act on. No office process outlives the instance. It opens any
+// document the office reads and knows nothing of what the document holds.
 class OfficeEngine
 {
 public:
@@ -33,12 +33,8 @@ public:
     // can serve many flyers.
     void setBookmarkText(const QString& name, const QString& text);
     void saveAs(const QString& path, const QString& filterName = QStringLiteral("MS Word 97"));
-    // The office never prompts when driven this way; the setting is kept for the callers' order.
-    void setDisplayAlerts(bool on);
-    bool displayAlerts() const;
-    // Both close the active document and discard any unsaved change; the document that was
-    // active before it was opened is the active one again.
-    void close();
+    // Closes the active document and discards any unsaved change; the document that was active
+    // before it was opened is the active one again.
     void closeWithoutSaving();
     // Exports the pages of the active document (all when the range is empty) as PDF.
     void exportPdf(const QString& path, const QString& pageRange = QString());
@@ -50,6 +46,8 @@ public:
     int pageCount();
     // The first page as an image whose physical size (pixels / dotsPerMeter) is the page's.
     QImage renderFirstPage(int dotsPerMeter);
+    // Runs `work` on the active document inside a timed call; `doing` names it in a failure.
+    void workOnDocument(const QString& doing, const DocumentWork& work);
     void quit();
 
     // Closes every document the office holds, the active one included; the office keeps
@@ -68,19 +66,6 @@ public:
     // office is started on another thread.
     static void prepareConnection();
 
-    // Reading documents back: main-text paragraphs, the paragraphs of each text box (text
-    // frames first, then drawing shapes that hold text).
-    QStringList paragraphs() const;
-    // The style of each main-text paragraph, by the office's name for it.
-    QStringList paragraphStyles() const;
-    QList<QStringList> textBoxParagraphs() const;
-    QStringList bookmarkNames() const;
-    // Removes the paragraph styles of the active document that no text uses, but the default
-    // one and those named in `kept` (by the office's names); returns the names removed.
-    QStringList removeUnusedStyles(const QStringList& kept);
-    // Puts a new empty bookmark at a character offset in the text of the frameIndex-th frame.
-    void addBookmarkInTextFrame(int frameIndex, int offset, const QString& name);
-
     // The office process, while it runs (for checks that it ends); 0 otherwise.
     qint64 processId() const;
 
@@ -91,9 +76,5 @@ private:
     struct Impl;
     std::unique_ptr<Impl> d;
 };
-
-// The instance a caller's earlier step created; throws Failure when that step failed, so that
-// each later office step of the caller reports its own failure.
-OfficeEngine& runningInstance(std::optional<OfficeEngine>& instance);
 
 } // namespace lumarel

@@ -1,6 +1,6 @@
-#include "flyer/InsertedText.h"
+#include "office/InsertedText.h"
 
-#include "flyer/UnoText.h"
+#include "office/UnoText.h"
 
 #include <com/sun/star/beans/PropertyAttribute.hpp>
 #include <com/sun/star/beans/XMultiPropertySet.hpp>

@@ -1,4 +1,4 @@
-#include "flyer/OfficeProfile.h"
+#include "office/OfficeProfile.h"
 
 #include <QDir>
 #include <QFile>

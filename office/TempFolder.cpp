@@ -1,4 +1,4 @@
-#include "flyer/TempFolder.h"
+#include "office/TempFolder.h"
 
 #include "app/Failure.h"
 

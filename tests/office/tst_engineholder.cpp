@@ -1,6 +1,6 @@
 // Holds an office instance until it is killed: prints the office's process id, then waits.
 #include "app/Failure.h"
-#include "flyer/OfficeEngine.h"
+#include "office/OfficeEngine.h"
 
 #include <QCoreApplication>
 

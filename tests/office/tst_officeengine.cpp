@@ -1,10 +1,11 @@
 #include "TestEnvironment.h"
 
+#include "DocumentReading.h"
 #include "OfficeProcesses.h"
 #include "app/Failure.h"
-#include "flyer/OfficeEngine.h"
-#include "flyer/OfficeProcess.h"
-#include "flyer/ReadyOffice.h"
+#include "office/OfficeEngine.h"
+#include "office/OfficePool.h"
+#include "office/OfficeProcess.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -148,39 +149,38 @@ private slots:
             match.start("fc-match", {"DejaVu Sans:style=Book"});
             QVERIFY(match.waitForFinished());
             QCOMPARE(match.readAllStandardOutput().left(13), QByteArray("DejaVuSans.tt"));
-            QCOMPARE(failureOf([&] { engine.paragraphs(); }),
+            QCOMPARE(failureOf([&] { test::paragraphs(engine); }),
                      QStringLiteral("No document is open in the office."));
             const QString missing = test::tempFolder() + "/missing.doc";
             QVERIFY(failureOf([&] { engine.open(missing); }).contains(missing));
 
             engine.open(m_document, true);
-            QVERIFY(engine.bookmarkNames().contains("Name"));
-            QVERIFY(engine.bookmarkNames().contains("When"));
+            QVERIFY(test::bookmarkNames(engine).contains("Name"));
+            QVERIFY(test::bookmarkNames(engine).contains("When"));
             engine.setBookmarkText("Name", " Club");
             engine.setBookmarkText("When", "one\r\ntwo\nthree");
-            engine.addBookmarkInTextFrame(0, 6, "InBox");
-            QVERIFY(engine.bookmarkNames().contains("InBox"));
+            test::addBookmarkInTextFrame(engine, 0, 6, "InBox");
+            QVERIFY(test::bookmarkNames(engine).contains("InBox"));
             engine.setBookmarkText("InBox", " the");
-            QCOMPARE(engine.textBoxParagraphs(), QList<QStringList>{{"Inside the box"}});
+            QCOMPARE(test::textBoxParagraphs(engine), QList<QStringList>{{"Inside the box"}});
 
             QVERIFY(
                 failureOf([&] { engine.setBookmarkText("Missing", "x"); }).contains("\"Missing\""));
             QVERIFY(failureOf([&] {
-                        engine.addBookmarkInTextFrame(3, 0, "X");
+                        test::addBookmarkInTextFrame(engine, 3, 0, "X");
                     }).contains("no text frame number 4"));
             QVERIFY(failureOf([&] {
-                        engine.addBookmarkInTextFrame(0, 500, "X");
+                        test::addBookmarkInTextFrame(engine, 0, 500, "X");
                     }).contains("fewer than 500 characters"));
             QVERIFY(failureOf([&] {
-                        engine.addBookmarkInTextFrame(0, 1, "Name");
+                        test::addBookmarkInTextFrame(engine, 0, 1, "Name");
                     }).contains("already has a bookmark"));
             QVERIFY(failureOf([&] {
                         engine.saveAs(test::tempFolder() + "/no/such/x.doc");
                     }).contains("the folder does not exist"));
 
             engine.saveAs(saved);
-            engine.setDisplayAlerts(false);
-            engine.close();
+            engine.closeWithoutSaving();
             QCOMPARE(failureOf([&] { engine.saveAs(saved); }),
                      QStringLiteral("No document is open in the office."));
             engine.quit();
@@ -192,11 +192,12 @@ private slots:
 
         OfficeEngine engine;
         engine.open(saved, true);
-        const QStringList paragraphs = engine.paragraphs();
+        const QStringList paragraphs = test::paragraphs(engine);
         // CR LF starts a paragraph, a lone LF breaks the line.
         QCOMPARE(paragraphs.mid(0, 4),
                  QStringList({"Title Club", "Date:one", "two\nthree end", "After"}));
-        QCOMPARE(engine.textBoxParagraphs().value(0).value(0), QStringLiteral("Inside the box"));
+        QCOMPARE(test::textBoxParagraphs(engine).value(0).value(0),
+                 QStringLiteral("Inside the box"));
 
         const QImage page = engine.renderFirstPage(10000);
         QCOMPARE(page.size(), QSize(2159, 2794)); // 8.5 x 11 inches at exactly 10000 dots per metre
@@ -252,21 +253,45 @@ private slots:
         // The killed office's lock is stale and does not keep the document from opening.
         OfficeEngine next;
         next.open(m_document);
-        QCOMPARE(next.paragraphs().value(0), QStringLiteral("Title"));
+        QCOMPARE(test::paragraphs(next).value(0), QStringLiteral("Title"));
     }
 
-    void readyOfficeThatStoppedAnsweringIsReplacedAtTheNextTake()
+    void pooledOfficeThatStoppedAnsweringIsReplacedAtTheNextTake()
     {
-        const qint64 office = ReadyOffice::take().processId();
-        ReadyOffice::giveBack(false);
+        OfficePool pool;
+        OfficeEngine& first = pool.take();
+        const qint64 office = first.processId();
+        pool.giveBack(first, false);
         kill(pid_t(office), SIGSTOP);
-        OfficeEngine& next = ReadyOffice::take();
+        OfficeEngine& next = pool.take();
         QVERIFY(next.processId() != office);
         QVERIFY(test::processGone(office));
         next.open(m_document);
-        QCOMPARE(next.paragraphs().value(0), QStringLiteral("Title"));
-        ReadyOffice::giveBack(false);
-        ReadyOffice::end();
+        QCOMPARE(test::paragraphs(next).value(0), QStringLiteral("Title"));
+        pool.giveBack(next, false);
+    }
+
+    void poolGivesEachUseAnOfficeOfItsOwnAndKeepsThemForTheNextUses()
+    {
+        OfficePool pool;
+        pool.keep(2);
+        OfficeEngine& one = pool.take();
+        OfficeEngine& other = pool.take();
+        QVERIFY(&one != &other);
+        QVERIFY(one.processId() != other.processId());
+        one.open(m_document);
+        const QList<qint64> offices{one.processId(), other.processId()};
+        pool.giveBack(one, false);
+        pool.giveBack(other, true); // failed: ended, and another started in its place
+        QTRY_VERIFY(test::processGone(offices[1]));
+        OfficeEngine& again = pool.take();
+        OfficeEngine& replaced = pool.take();
+        QCOMPARE(again.processId(), offices[0]);
+        QCOMPARE(failureOf([&] { test::paragraphs(again); }),
+                 QStringLiteral("No document is open in the office."));
+        QVERIFY(!offices.contains(replaced.processId()));
+        pool.end();
+        QVERIFY(test::processGone(offices[0]));
     }
 
     void programKilledTakesItsOfficeAlong()
@@ -375,7 +400,7 @@ private slots:
             OfficeEngine engine;
             QVERIFY(engine.processId() != decoy.processId());
             engine.open(m_document);
-            QCOMPARE(engine.paragraphs().value(0), QStringLiteral("Title"));
+            QCOMPARE(test::paragraphs(engine).value(0), QStringLiteral("Title"));
             engine.quit();
         }
 
@@ -425,7 +450,7 @@ private slots:
         {
             OfficeEngine engine;
             engine.open(m_document);
-            QCOMPARE(engine.paragraphs().value(0), QStringLiteral("Title"));
+            QCOMPARE(test::paragraphs(engine).value(0), QStringLiteral("Title"));
         }
         QFile exits(pids + ".exits");
         QVERIFY(exits.open(QIODevice::ReadOnly));

@@ -1,8 +1,8 @@
-#include "flyer/OfficeProcess.h"
+#include "office/OfficeProcess.h"
 
 #include "app/Failure.h"
-#include "flyer/OfficeProfile.h"
-#include "flyer/TempFolder.h"
+#include "office/OfficeProfile.h"
+#include "office/TempFolder.h"
 
 #include <QByteArrayList>
 #include <QCoreApplication>

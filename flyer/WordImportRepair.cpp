@@ -1,0 +1,62 @@
+#include "flyer/WordImportRepair.h"
+
+#include "app/Failure.h"
+#include "flyer/ImportedStyles.h"
+#include "flyer/TextBoxRepair.h"
+#include "flyer/WordBookmarks.h"
+#include "flyer/WordParagraphs.h"
+#include "flyer/WordShapes.h"
+#include "office/DocumentWork.h"
+#include "office/OfficeEngine.h"
+
+#include <memory>
+
+namespace lumarel {
+
+void repairWordImport(OfficeEngine& office, const QString& path, ImportRepair repair)
+{
+    QList<WordBookmark> fileBookmarks;
+    QList<WordShape> fileShapes;
+    WordParagraphs fileParagraphs;
+    try {
+        fileBookmarks = readWordBookmarks(path);
+        fileShapes = readWordShapes(path);
+        fileParagraphs = readWordParagraphs(path);
+    } catch (const Failure&) {
+        if (fileBookmarks.isEmpty())
+            return; // not a Word 97 file: its import loses nothing of this kind
+    }
+    // The import adds stock styles of the office's own that the file does not hold.
+    QStringList fileStyles;
+    for (int i = 0; i < fileParagraphs.styles.size(); ++i)
+        fileStyles << fileParagraphs.officeStyleName(i);
+    const bool whole = repair == ImportRepair::Whole;
+    office.workOnDocument(
+        QStringLiteral("restoring the text boxes of \"%1\"").arg(path),
+        {[fileBookmarks, fileShapes, fileParagraphs, fileStyles, whole](const auto& document) {
+            restoreTextBoxBookmarks(document, fileBookmarks, fileShapes, fileParagraphs);
+            if (!whole)
+                return;
+            if (!fileStyles.isEmpty())
+                removeUnusedStyles(document, fileStyles);
+            clearWhitePageBackground(document);
+        }});
+}
+
+void openWordDocument(OfficeEngine& office, const QString& path, bool readOnly, ImportRepair repair)
+{
+    office.open(path, readOnly);
+    repairWordImport(office, path, repair);
+}
+
+QStringList removeUnusedStyles(OfficeEngine& office, const QStringList& kept)
+{
+    // Shared with the work, which may outlive the call when the office hangs.
+    const auto removed = std::make_shared<QStringList>();
+    office.workOnDocument(
+        QStringLiteral("removing unused styles"),
+        {[kept, removed](const auto& document) { *removed = removeUnusedStyles(document, kept); }});
+    return *removed;
+}
+
+} // namespace lumarel

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QString>
+
+#include <memory>
+
+namespace lumarel {
+
+class OfficeEngine;
+
+// Offices started in the background and kept ready between uses, so that nobody waits for an
+// office to start more than once. Each office lives with a thread of its own that starts it
+// and, when asked, ends it: the office is tied to that thread's life, so it dies with the
+// program even when the program is killed. An office is taken for a use, by one user at a time,
+// and given back; between uses it holds no document. Any thread may take and give back; a
+// thread with a running event loop keeps its events flowing while it waits.
+class OfficePool
+{
+public:
+    OfficePool();
+    // Ends every office and waits for their threads.
+    ~OfficePool();
+    OfficePool(const OfficePool&) = delete;
+    OfficePool& operator=(const OfficePool&) = delete;
+
+    // Keeps `count` offices starting or running from now on, the ones in use included, and
+    // starts the missing ones in the background. Never throws.
+    void keep(int count);
+    // Waits until an office that is not in use is connected (starting one when none is);
+    // returns the reason why it could not be started, or an empty text. Never throws.
+    QString waitUntilConnected();
+    // An office for one use: one that is ready, or the one starting, or a new one; an office
+    // that ended or no longer answers, or whose start failed, is replaced. Throws Failure when
+    // no office can be started.
+    OfficeEngine& take();
+    // After a use: the documents the office still holds are closed, and it is ready for the
+    // next use. An office that failed during the use, or does not close them, is ended, and
+    // one is started in its place in the background when the pool keeps it.
+    void giveBack(OfficeEngine& office, bool failed);
+    // Ends every office at once and waits for their threads; none is kept any more. Never
+    // throws.
+    void end();
+    // The same, once a library has called exit(): the connections' objects may be gone with the
+    // libraries' own end, so the offices are ended without another call through them.
+    void endAfterLibraryExit();
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> d;
+};
+
+// The program's offices: the one the window keeps ready and the command line's alike. Ended
+// with the program.
+OfficePool& programOffices();
+
+} // namespace lumarel
