@@ -10,6 +10,7 @@
 #include "office/OfficeEngine.h"
 #include "flyer/PageCapture.h"
 #include "flyer/RecordFields.h"
+#include "flyer/WordImportRepair.h"
 
 #include <QFile>
 #include <QImage>
@@ -90,7 +91,7 @@ class TestDesigns : public QObject
 
     QImage render(const QString& path, int* pages = nullptr)
     {
-        m_office->open(path, true);
+        openWordDocument(*m_office, path, true, ImportRepair::Page);
         const QImage page = m_office->renderFirstPage(kPageDotsPerMeter);
         if (pages)
             *pages = m_office->pageCount();
@@ -173,7 +174,7 @@ private slots:
             eventAddrText(fields.location),
             eventMoreText(fields.more, fields.infoOrg, fields.plans, fields.items)};
         const QString flyer = test::tempFolder() + "/" + name + "-filled.doc";
-        m_office->open(design, true);
+        openWordDocument(*m_office, design, true);
         for (int i = 0; i < designBookmarkNames().size(); ++i)
             m_office->setBookmarkText(designBookmarkNames()[i], texts[i]);
         m_office->saveAs(flyer);
