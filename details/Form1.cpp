@@ -172,6 +172,7 @@ void Form1::PushButton6_Click()
     };
     const FlyerFields fields = flyerFields(record());
     FlyerRun run(&ReadyOffice::take);
+    run.setDesign(designForRun());
     QString documentPath;
 
     trap.step(104, [&] { m_pointer.set(PointerSetting::Hourglass); });

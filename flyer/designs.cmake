@@ -2,6 +2,7 @@
 pkg_check_modules(LIBZIP REQUIRED IMPORTED_TARGET GLOBAL libzip)
 target_sources(lumarel_flyer PRIVATE
     DesignCheck.cpp DesignCheck.h
+    DesignSetting.cpp DesignSetting.h
     Designs.cpp Designs.h
     ZipArchive.cpp ZipArchive.h)
 target_link_libraries(lumarel_flyer PRIVATE PkgConfig::LIBZIP)
