@@ -8,6 +8,7 @@
 #include "flyer/PageCapture.h"
 #include "flyer/RunLock.h"
 #include "flyer/WordImportRepair.h"
+#include "flyer/WordMlTextBoxes.h"
 #include "office/OfficeEngine.h"
 #include "office/TempFolder.h"
 
@@ -138,6 +139,7 @@ void FlyerRun::openDesign()
             throw Failure(QStringLiteral("The flyer design was not opened, because the "
                                          "temporary folder is in use by another run."));
         openWordDocument(office(), copyPath, true);
+        restoreWordMlTextBoxBookmarks(office(), copyPath);
     });
 }
 
