@@ -89,14 +89,19 @@ FlyerDesign storedDesign(const QString& stored, QString* notice)
         return {design, QString()};
     if (looksLikePath(stored) && QFileInfo(stored).isFile())
         return {nullptr, QFileInfo(stored).absoluteFilePath()};
-    *notice = looksLikePath(stored)
-                  ? QStringLiteral("The flyer design \"%1\" no longer exists, so the default "
-                                   "design is used instead.")
-                        .arg(stored)
-                  : QStringLiteral("There is no flyer design named \"%1\", so the default "
-                                   "design is used instead.")
-                        .arg(stored);
+    *notice = designFallbackText(stored);
     return {};
+}
+
+QString designFallbackText(const QString& stored)
+{
+    return looksLikePath(stored)
+               ? QStringLiteral("The flyer design \"%1\" no longer exists, so the default "
+                                "design is used instead.")
+                     .arg(stored)
+               : QStringLiteral("There is no flyer design named \"%1\", so the default "
+                                "design is used instead.")
+                     .arg(stored);
 }
 
 } // namespace lumarel

@@ -45,5 +45,7 @@ FlyerDesign chosenDesign(const QString& nameOrPath);
 // The stored design as the program uses it. A stored name it does not know or a file that is
 // gone falls back to the default design; `notice` then says so, else it is left empty.
 FlyerDesign storedDesign(const QString& stored, QString* notice);
+// That notice for a stored choice that cannot be used.
+QString designFallbackText(const QString& stored);
 
 } // namespace lumarel
