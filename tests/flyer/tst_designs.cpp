@@ -311,6 +311,16 @@ private slots:
             << "OrgName    text box\nEventName  main text\nEventDate  main text\n";
         QTest::newRow("a text file named as a Word file is no design")
             << QStringList{"--check-design", text} << 2 << "notes.doc\" is not a design";
+        const QString flyer = test::tempFolder() + "/flyer.pdf";
+        QTest::newRow("an unknown design name is bad usage")
+            << QStringList{"--output", flyer, "--design", "fancy"} << 2
+            << "--design fancy: There is no built-in design named \"fancy\"";
+        QTest::newRow("a file that is no design is bad usage")
+            << QStringList{"--batch", text, "--output-dir", test::tempFolder(), "--design", text}
+            << 2 << "notes.doc\" is not a design";
+        QTest::newRow("a design is for the flyers only")
+            << QStringList{"--designs", "--design", "poster"} << 2
+            << "--design cannot be used with --designs";
         QTest::newRow("one command at a time") << QStringList{"--designs", "--check-design", text}
                                                << 2 << "--designs and --check-design cannot";
     }
