@@ -8,13 +8,14 @@ target_sources(lumarel_flyer PRIVATE
     EngineCheck.cpp EngineCheck.h
     ImportedStyles.cpp ImportedStyles.h
     ReadyOffice.cpp ReadyOffice.h
+    ImportedBoxes.cpp ImportedBoxes.h
     TextBoxRepair.cpp TextBoxRepair.h
     WordImportRepair.cpp WordImportRepair.h)
 target_link_libraries(lumarel_flyer PRIVATE PkgConfig::POPPLER_QT6)
 # The UNO bridge makes the vtables of the office's objects at run time, without the type
 # information UBSan's dynamic type check reads: that check is off where they are called.
 if(CMAKE_CXX_FLAGS MATCHES "-fsanitize=[^ ]*undefined")
-    set_source_files_properties(ImportedStyles.cpp TextBoxRepair.cpp WordImportRepair.cpp
+    set_source_files_properties(ImportedBoxes.cpp ImportedStyles.cpp TextBoxRepair.cpp WordImportRepair.cpp
         PROPERTIES COMPILE_OPTIONS -fno-sanitize=vptr)
 endif()
 lumarel_uno_headers(lumarel_flyer TYPES
