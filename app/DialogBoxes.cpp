@@ -46,7 +46,12 @@ QString askSaveFileName(const QString& title, const QString& filter, QString* se
                                         selected, QFileDialog::DontConfirmOverwrite);
 }
 
-const Dialogs::Boxes kBoxes{&showMessage, &showNotice, &askSaveFileName};
+QString askOpenFileName(const QString& title, const QString& filter)
+{
+    return QFileDialog::getOpenFileName(QApplication::activeWindow(), title, QString(), filter);
+}
+
+const Dialogs::Boxes kBoxes{&showMessage, &showNotice, &askSaveFileName, &askOpenFileName};
 
 } // namespace
 

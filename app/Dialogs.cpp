@@ -84,6 +84,16 @@ QString Dialogs::saveFileName(const QString& title, const QString& filter, QStri
     return name;
 }
 
+QString Dialogs::openFileName(const QString& title, const QString& filter)
+{
+    Script& s = script();
+    if (s.scripted) {
+        ++s.fileDialogs;
+        return s.fileNames.isEmpty() ? QString() : s.fileNames.dequeue().first;
+    }
+    return s.boxes ? s.boxes->openFileName(title, filter) : QString();
+}
+
 std::optional<QString> Dialogs::scriptedPrint()
 {
     Script& s = script();

@@ -52,6 +52,7 @@ public:
                           MessageButtons buttons);
         void (*notice)(const QString& caption, const QString& text);
         QString (*saveFileName)(const QString& title, const QString& filter, QString* selected);
+        QString (*openFileName)(const QString& title, const QString& filter);
     };
     static void setBoxes(const Boxes* boxes);
 
@@ -69,6 +70,10 @@ public:
     // the one selected when the dialog closed goes to `selectedFilter`.
     static QString saveFileName(const QString& title, const QString& filter,
                                 QString* selectedFilter = nullptr);
+
+    // The open dialog for an existing file; returns its name, or an empty text when cancelled.
+    // Scripted, it takes the next file name as the save dialog does.
+    static QString openFileName(const QString& title, const QString& filter);
 
     // The standard print dialog for the printer; false when cancelled. Part of the window side
     // (app/DialogBoxes.cpp), as printers are.

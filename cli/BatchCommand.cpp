@@ -1,6 +1,7 @@
 #include "cli/BatchCommand.h"
 
 #include "app/Failure.h"
+#include "cli/DesignOption.h"
 #include "cli/FlyerDetails.h"
 #include "cli/FlyerList.h"
 #include "cli/FlyerMaker.h"
@@ -161,6 +162,7 @@ int BatchCommand::execute(const QCommandLineParser& parser, Console& console)
         throw UsageError{QStringLiteral("--format %1: use pdf, doc, docx, odt or png")
                              .arg(parser.value(QStringLiteral("format")))};
     const bool overwrite = parser.isSet(QStringLiteral("overwrite"));
+    const FlyerDesign design = designToUse(parser, console);
 
     QFile file(listPath);
     if (!file.open(QIODevice::ReadOnly))
@@ -211,6 +213,7 @@ int BatchCommand::execute(const QCommandLineParser& parser, Console& console)
         OfficePool offices;
         offices.keep(officesForFlyers(jobs.size()));
         FlyerMaker first(offices);
+        first.setDesign(design);
         if (!startOffice(first, console))
             return kNoOffice;
         // Every office makes flyers one after another, each taking the next row left.
@@ -249,6 +252,7 @@ int BatchCommand::execute(const QCommandLineParser& parser, Console& console)
         for (int office = 1; office < officesForFlyers(jobs.size()); ++office)
             others.emplace_back([&] {
                 FlyerMaker maker(offices);
+                maker.setDesign(design);
                 try {
                     maker.start();
                 } catch (const Failure& failure) {

@@ -3,6 +3,7 @@
 #include "app/AppServices.h"
 #include "cli/BatchCommand.h"
 #include "cli/DesignCommands.h"
+#include "cli/DesignOption.h"
 #include "cli/FlyerDetails.h"
 #include "cli/HelpText.h"
 #include "cli/MakeCommand.h"
@@ -80,6 +81,7 @@ int runCommandLine(const QStringList& arguments, Console& console)
     const auto all = commands();
     for (const auto& command : all)
         parser.addOptions(command->options());
+    parser.addOption(designOption());
 
     if (!parser.parse(arguments)) {
         console.err << QStringLiteral("lumarel: %1\nTry 'lumarel --help'.").arg(parser.errorText())
@@ -113,6 +115,8 @@ int runCommandLine(const QStringList& arguments, Console& console)
                     parser.values(option.names().constLast()).size() > 1)
                     throw UsageError{QStringLiteral("--%1 is given more than once")
                                          .arg(option.names().constLast())};
+        if (parser.values(QStringLiteral("design")).size() > 1)
+            throw UsageError{QStringLiteral("--design is given more than once")};
         Command* chosen = nullptr;
         for (const auto& command : all) {
             if (!parser.isSet(command->name()))
@@ -124,6 +128,9 @@ int runCommandLine(const QStringList& arguments, Console& console)
         }
         if (!chosen)
             throw UsageError{QStringLiteral("nothing to do: give --output or --batch")};
+        if (parser.isSet(QStringLiteral("design")) && !takesDesign(chosen->name()))
+            throw UsageError{
+                QStringLiteral("--design cannot be used with --%1").arg(chosen->name())};
         // An option of the other command is a mistake, not something to ignore.
         for (const auto& command : all) {
             if (command.get() == chosen)

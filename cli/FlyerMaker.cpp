@@ -4,7 +4,6 @@
 #include "cli/Command.h"
 #include "flyer/FileBeside.h"
 #include "flyer/FlyerRun.h"
-#include "flyer/FlyerTemplate.h"
 #include "flyer/PageCapture.h"
 #include "flyer/PartFiles.h"
 #include "flyer/WordImportRepair.h"
@@ -140,11 +139,12 @@ void FlyerMaker::openTemplate()
 {
     start();
     m_run = std::make_unique<FlyerRun>(*m_office);
+    m_run->setDesign(m_design);
     FirstFailure steps;
     m_run->openTemplate(steps.runner());
     // The office holds the template now: other runs may have the temporary folder back.
     if (m_run->locked())
-        QFile::remove(templateCopyPath());
+        QFile::remove(m_run->designCopy());
     m_run->unlock();
     steps.check();
     m_ready = true;

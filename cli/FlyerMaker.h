@@ -1,6 +1,7 @@
 #pragma once
 
 #include "flyer/BookmarkTexts.h"
+#include "flyer/Designs.h"
 #include "flyer/DocumentExport.h"
 
 #include <QString>
@@ -47,6 +48,8 @@ public:
 
     // Takes an office from the pool; throws Failure when none can be started.
     void start();
+    // The design every flyer of the maker is made from; the default one until set.
+    void setDesign(const FlyerDesign& design) { m_design = design; }
     // Makes one flyer at `path`; an existing file is replaced only when `replace` is true.
     // Throws Failure; the next flyer starts afresh. Returns the number of pages of the flyer.
     int make(const FlyerFields& fields, OutputFormat format, const QString& path, bool replace);
@@ -60,6 +63,7 @@ private:
     OfficePool& m_offices;
     OfficeEngine* m_office = nullptr;
     std::unique_ptr<FlyerRun> m_run;
+    FlyerDesign m_design;
     bool m_ready = false;
 };
 

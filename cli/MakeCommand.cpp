@@ -2,6 +2,7 @@
 
 #include "app/Failure.h"
 #include "cli/BatchCommand.h"
+#include "cli/DesignOption.h"
 #include "cli/FlyerDetails.h"
 #include "cli/FlyerMaker.h"
 #include "flyer/PageCapture.h"
@@ -60,9 +61,11 @@ int MakeCommand::execute(const QCommandLineParser& parser, Console& console)
         return kOtherFailure;
     }
 
+    const FlyerDesign design = designToUse(parser, console);
     removeAbandonedPartFiles(QFileInfo(output).absolutePath());
     OfficePool offices; // ended with the command
     FlyerMaker maker(offices);
+    maker.setDesign(design);
     if (!startOffice(maker, console))
         return kNoOffice;
     try {

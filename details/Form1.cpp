@@ -172,6 +172,7 @@ void Form1::PushButton6_Click()
     };
     const FlyerFields fields = flyerFields(record());
     FlyerRun run(&ReadyOffice::take);
+    run.setDesign(designForRun());
     QString documentPath;
 
     trap.step(104, [&] { m_pointer.set(PointerSetting::Hourglass); });
@@ -208,7 +209,11 @@ void Form1::PushButton6_Click()
         RemoveFile(documentPath); // what a failed save may have left
     }
     trap.step(174, [&] { RemoveFile(pagePicturePath()); });
-    trap.step(176, [&] { RemoveFile(templateCopyPath()); });
+    trap.step(176, [&] {
+        RemoveFile(templateCopyPath());
+        if (!run.designCopy().isEmpty() && run.designCopy() != templateCopyPath())
+            RemoveFile(run.designCopy());
+    });
     // An office that failed is replaced in the background, ready for the next press.
     ReadyOffice::giveBack(run.officeFailed());
 }

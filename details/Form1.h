@@ -3,6 +3,7 @@
 #include "app/PointerSetting.h"
 #include "details/EventRecord.h"
 #include "details/FieldWriter.h"
+#include "flyer/DesignSetting.h"
 #include "flyer/DocumentName.h"
 
 #include <QWidget>
@@ -14,6 +15,7 @@ class QAction;
 class QDateTimeEdit;
 class QGroupBox;
 class QLabel;
+class QMenu;
 class QPushButton;
 
 namespace lumarel {
@@ -89,6 +91,13 @@ private:
     void rememberTexts();
     bool boxCanUndo(QObject* watched) const;
 
+    // The "Design" submenu of the window's menu: Form1Design.cpp.
+    QMenu* makeDesignMenu();
+    void fillDesignMenu();
+    void chooseDesignFile();
+    // The stored design for a flyer run; tells once when it fell back to the default.
+    FlyerDesign designForRun();
+
     PointerSetting m_pointer;
     FieldWriter m_writer;
     // True while a flyer run is in progress; a second press is ignored meanwhile.
@@ -103,6 +112,8 @@ private:
     QHash<QObject*, HoverRule> m_hoverRules;
     QHash<const FieldSpec*, QString> m_textsBeforeReplace; // empty when there is nothing to undo
     QAction* m_undo = nullptr;
+    QMenu* m_designMenu = nullptr;
+    DesignSetting m_designSetting;
 };
 
 } // namespace lumarel

@@ -12,6 +12,7 @@
 #include <QDateTimeEdit>
 #include <QGroupBox>
 #include <QLabel>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -98,8 +99,10 @@ void Form1::buildWidgets()
     // clicks to themselves.
     QList<QWidget*> menuOwners{this, m_frame};
     menuOwners.append(QList<QWidget*>(m_labels.begin(), m_labels.end()));
+    m_designMenu = makeDesignMenu();
     for (QWidget* owner : menuOwners) {
         owner->addAction(m_undo);
+        owner->addAction(m_designMenu->menuAction());
         owner->setContextMenuPolicy(Qt::ActionsContextMenu);
     }
 }

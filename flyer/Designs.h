@@ -21,3 +21,31 @@ const BuiltInDesign& defaultDesign();
 const BuiltInDesign* builtInDesign(const QString& name);
 
 } // namespace lumarel
+
+namespace lumarel {
+
+// The file name endings a design file may have, as a file dialog's filter.
+QString designFileFilter();
+
+// The design a flyer is made from: a built-in one, or a design file of the user's.
+struct FlyerDesign
+{
+    const BuiltInDesign* builtIn = &defaultDesign(); // nullptr for a file
+    QString path;                                    // the file, absolute
+
+    bool isDefault() const { return builtIn == &defaultDesign(); }
+    // What the settings store keeps: the built-in name or the file's path.
+    QString storedText() const;
+};
+
+// The design a user named (a built-in name or a design file's path), checked: throws Failure in
+// plain words for an unknown name or a file that is not a design or holds none of the bookmarks.
+FlyerDesign chosenDesign(const QString& nameOrPath);
+
+// The stored design as the program uses it. A stored name it does not know or a file that is
+// gone falls back to the default design; `notice` then says so, else it is left empty.
+FlyerDesign storedDesign(const QString& stored, QString* notice);
+// That notice for a stored choice that cannot be used.
+QString designFallbackText(const QString& stored);
+
+} // namespace lumarel

@@ -3,14 +3,18 @@
 #include "app/AppServices.h"
 #include "app/Failure.h"
 #include "app/StepTrap.h"
+#include "flyer/DesignCheck.h"
 #include "flyer/FlyerTemplate.h"
 #include "flyer/PageCapture.h"
 #include "flyer/RunLock.h"
 #include "flyer/WordImportRepair.h"
+#include "flyer/WordMlTextBoxes.h"
 #include "office/OfficeEngine.h"
 #include "office/TempFolder.h"
 
 #include <QBuffer>
+#include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QImageWriter>
 
@@ -77,6 +81,12 @@ void FlyerRun::fill(const FlyerFields& fields, const StepRunner& step)
 void FlyerRun::openTemplate(const StepRunner& step)
 {
     m_step = &step;
+    if (!m_design.isDefault()) {
+        openDesign();
+        return;
+    }
+    m_designBookmarks.reset();
+    m_designCopy = templateCopyPath();
     QByteArray templateBytes;
     officeStep(106, [&] { m_office = &m_source(); });
     plainStep(108, [&] { templateBytes = embeddedTemplate(); });
@@ -95,6 +105,44 @@ void FlyerRun::openTemplate(const StepRunner& step)
     });
 }
 
+// The steps of openTemplate() for any other design than the default: its copy takes the
+// design file's ending, by which the office picks its import filter, and is made anew each
+// time, since the design may have changed.
+void FlyerRun::openDesign()
+{
+    QByteArray designBytes;
+    QString& copyPath = m_designCopy;
+    officeStep(106, [&] { m_office = &m_source(); });
+    plainStep(108, [&] {
+        const QString source =
+            m_design.builtIn ? QLatin1String(m_design.builtIn->resource) : m_design.path;
+        QFile file(source);
+        if (!file.open(QIODevice::ReadOnly))
+            throw Failure(QStringLiteral("The flyer design \"%1\" could not be read: %2")
+                              .arg(source, file.errorString()));
+        designBytes = file.readAll();
+        copyPath = designCopyPath(QFileInfo(source).suffix());
+    });
+    plainStep(110, [&] {
+        if (!m_lock)
+            m_lock = std::make_unique<RunLock>();
+        replaceFile(designBytes, copyPath);
+        QStringList names;
+        // A user's file is named as the user knows it in a refusal.
+        for (const DesignBookmark& mark :
+             readDesignBookmarks(m_design.builtIn ? copyPath : m_design.path))
+            names << mark.name;
+        m_designBookmarks = names;
+    });
+    officeStep(112, [&] {
+        if (!m_lock)
+            throw Failure(QStringLiteral("The flyer design was not opened, because the "
+                                         "temporary folder is in use by another run."));
+        openWordDocument(office(), copyPath, true);
+        restoreWordMlTextBoxBookmarks(office(), copyPath);
+    });
+}
+
 void FlyerRun::unlock()
 {
     m_lock.reset();
@@ -108,6 +156,9 @@ void FlyerRun::putTexts(const FlyerFields& fields, const StepRunner& step)
     plainStep(118, [&] { orgText = orgNameText(fields.orgName); });
     plainStep(120, [&] { addrText = eventAddrText(fields.location); });
     const auto put = [&](int line, const char* bookmark, const auto& text) {
+        // A design fills only the bookmarks it holds.
+        if (m_designBookmarks && !m_designBookmarks->contains(QLatin1String(bookmark)))
+            return;
         officeStep(line, [&] { office().setBookmarkText(QLatin1String(bookmark), text()); });
     };
     put(122, "OrgName", [&] { return orgText; });

@@ -1,11 +1,13 @@
 #pragma once
 
 #include "flyer/BookmarkTexts.h"
+#include "flyer/Designs.h"
 
 #include <QString>
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace lumarel {
 
@@ -30,6 +32,9 @@ public:
     explicit FlyerRun(OfficeEngine& office);
     ~FlyerRun();
 
+    // The design the next openTemplate() opens; the default design until set.
+    void setDesign(const FlyerDesign& design) { m_design = design; }
+
     // Takes the office, opens a copy of the template and puts the texts of `fields` in.
     void fill(const FlyerFields& fields, const StepRunner& step);
     // fill() in two parts, so that one open template serves many flyers.
@@ -39,6 +44,8 @@ public:
     // from the template copy until it ends or calls this.
     void unlock();
     bool locked() const { return m_lock != nullptr; }
+    // The copy of the design that openTemplate() opened, in the temporary folder.
+    const QString& designCopy() const { return m_designCopy; }
     // Saves the filled document at `documentPath` and closes it; true when it was saved.
     bool save(const QString& documentPath, const StepRunner& step);
     // Opens the saved document, writes a picture of its first page to `picturePath` (BMP) and
@@ -57,6 +64,13 @@ private:
     OfficeEngine& office();
     bool plainStep(int line, const std::function<void()>& body);
     bool officeStep(int line, const std::function<void()>& body);
+    void openDesign();
+
+    FlyerDesign m_design;
+    // The bookmarks the open design holds; every one for the default design, which must hold
+    // all six.
+    std::optional<QStringList> m_designBookmarks;
+    QString m_designCopy;
 
     OfficeSource m_source;
     const StepRunner* m_step = nullptr; // the runner of the call in progress

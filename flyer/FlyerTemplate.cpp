@@ -20,4 +20,9 @@ QString templateCopyPath()
     return flyerTempFolder() + QStringLiteral("/template.dot");
 }
 
+QString designCopyPath(const QString& ending)
+{
+    return flyerTempFolder() + QStringLiteral("/design.") + ending.toLower();
+}
+
 } // namespace lumarel

@@ -10,5 +10,7 @@ QByteArray embeddedTemplate();
 
 // TEMP/template.dot: where a flyer run puts its copy of the template.
 QString templateCopyPath();
+// TEMP/design.<ending>: where a run puts its copy of any other design.
+QString designCopyPath(const QString& ending);
 
 } // namespace lumarel

@@ -1,6 +1,7 @@
 #include "flyer/TextBoxRepair.h"
 
 #include "flyer/DocumentUnits.h"
+#include "flyer/ImportedBoxes.h"
 #include "office/UnoText.h"
 
 #include <com/sun/star/awt/Size.hpp>
@@ -350,8 +351,10 @@ void restoreTextBoxBookmarks(const Reference<css::lang::XComponent>& document,
         return;
 
     const QList<Reference<css::drawing::XShape>> shapes = textShapes(document);
+    const QHash<int, int> shapeOfBox =
+        shapesOfBoxes(shapes, lostByBox.keys(), fileShapes, fileParagraphs);
     for (auto it = lostByBox.cbegin(); it != lostByBox.cend(); ++it) {
-        if (it.key() < 0 || it.key() >= shapes.size())
+        if (!shapeOfBox.contains(it.key()))
             continue;
         const auto fileShape =
             std::find_if(fileShapes.cbegin(), fileShapes.cend(),
@@ -371,8 +374,8 @@ void restoreTextBoxBookmarks(const Reference<css::lang::XComponent>& document,
                 firstStart = mark.start;
             }
         const Reference<css::text::XTextFrame> frame = replaceByFrame(
-            document, shapes[it.key()], fileShape == fileShapes.cend() ? nullptr : &*fileShape,
-            styles, unnamedName);
+            document, shapes[shapeOfBox.value(it.key())],
+            fileShape == fileShapes.cend() ? nullptr : &*fileShape, styles, unnamedName);
         for (const WordBookmark& mark : it.value())
             addBookmark(document, frame->getText(), mark.start, mark.name);
     }

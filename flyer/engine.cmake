@@ -8,6 +8,7 @@ target_sources(lumarel_flyer PRIVATE
     EngineCheck.cpp EngineCheck.h
     ImportedStyles.cpp ImportedStyles.h
     ReadyOffice.cpp ReadyOffice.h
+    ImportedBoxes.cpp ImportedBoxes.h
     TextBoxRepair.cpp TextBoxRepair.h
     WordImportRepair.cpp WordImportRepair.h)
 target_link_libraries(lumarel_flyer PRIVATE PkgConfig::POPPLER_QT6)

@@ -7,11 +7,15 @@
 #include "SavedDocument.h"
 #include "TestFiles.h"
 #include "app/Dialogs.h"
+#include "app/SettingsStore.h"
 #include "details/Form1.h"
+#include "flyer/DesignCheck.h"
+#include "flyer/Designs.h"
 #include "flyer/FlyerTemplate.h"
 #include "flyer/PageCapture.h"
 #include "flyer/ReadyOffice.h"
 #include "flyer/WordImportRepair.h"
+#include "flyer/WordParagraphs.h"
 #include "office/OfficeEngine.h"
 #include "preview/Form2.h"
 
@@ -19,6 +23,7 @@
 #include <QDateTimeEdit>
 #include <QDir>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QTimer>
 
@@ -366,6 +371,67 @@ private slots:
         QCOMPARE(messageTexts(), QStringList{"Done."});
         QCOMPARE(test::readFile(saved), test::readFile(preview.mWordFile));
         preview.PushButton8_Click();
+    }
+
+    // The design chosen in the window's menu is stored, checked after a restart and used; a
+    // file with none of the bookmarks is refused, and a stored file that is gone is told once.
+    void chosenDesignIsStoredAndAMissingOneFallsBack()
+    {
+        const auto designMenu = [&] { return m_form->findChild<QMenu*>("DesignMenu"); };
+        const auto item = [&](const QString& start) -> QAction* {
+            emit designMenu()->aboutToShow();
+            for (QAction* action : designMenu()->actions())
+                if (action->text().startsWith(start))
+                    return action;
+            return nullptr;
+        };
+        const auto orgNameStory = [](const QString& flyer) {
+            for (const WordParagraph& paragraph : readWordParagraphs(flyer).paragraphs)
+                if (paragraph.text.contains(" Quenwick"))
+                    return paragraph.story;
+            return Story::Other;
+        };
+        QVERIFY(item("Classic")->isChecked());
+        const QString none = test::rootFolder() + "/no marks.docx";
+        {
+            OfficeEngine office;
+            office.open(test::writeFile(test::rootFolder() + "/no marks.fodt",
+                                        "<office:document xmlns:office=\"urn:oasis:names:tc:"
+                                        "opendocument:xmlns:office:1.0\"><office:body><office:"
+                                        "text/></office:body></office:document>"),
+                        true);
+            office.saveAs(none, "MS Word 2007 XML");
+        }
+        Dialogs::setNextFileName(none);
+        item("Choose file")->trigger();
+        QCOMPARE(messageTexts(), QStringList{noDesignBookmarksText(none)});
+        QCOMPARE(SettingsStore::get("design"), QString());
+
+        item("Poster")->trigger();
+        m_form = test::loadedMainWindow(); // a restart
+        QVERIFY(item("Poster")->isChecked() && !item("Classic")->isChecked());
+        m_form->PushButton3_Click();
+        m_form->PushButton6_Click();
+        QCOMPARE(messageTexts(), QStringList());
+        QCOMPARE(orgNameStory(m_form->preview().mWordFile), Story::Main);
+        m_form->preview().PushButton8_Click();
+
+        const QString mine = test::rootFolder() + "/Club design.dot";
+        QFile::remove(mine);
+        QVERIFY(QFile::copy(":/template.dot", mine));
+        Dialogs::setNextFileName(mine);
+        item("Choose file")->trigger();
+        QCOMPARE(SettingsStore::get("design"), mine);
+        QVERIFY(item("Club design.dot")->isChecked());
+        QVERIFY(QFile::remove(mine));
+        for (int press = 0; press < 2; ++press) {
+            m_form->PushButton6_Click();
+            QCOMPARE(messageTexts(), press ? QStringList() : QStringList{designFallbackText(mine)});
+            QCOMPARE(orgNameStory(m_form->preview().mWordFile), Story::TextBox);
+            m_form->preview().PushButton8_Click();
+        }
+        item("Classic")->trigger();
+        QCOMPARE(test::tempFiles(), QStringList());
     }
 
     void closingThePreviewLeavesNothingBehind()

@@ -304,7 +304,7 @@ private slots:
         QVERIFY(storedTexts() != before);
         if (undoIn.isEmpty()) {
             const QList<QAction*> menu = control<QLabel>(*form, "Label4_0")->actions();
-            QVERIFY(menu.size() == 1 && menu[0]->text() == "Undo");
+            QVERIFY(menu.size() == 2 && menu[0]->text() == "Undo" && menu[1]->text() == "Design");
             menu[0]->trigger();
         } else {
             QWidget* target = control<QWidget>(*form, qPrintable(undoIn));

@@ -7,10 +7,12 @@
 #include "flyer/BookmarkTexts.h"
 #include "flyer/DesignCheck.h"
 #include "flyer/Designs.h"
-#include "office/OfficeEngine.h"
+#include "flyer/FlyerRun.h"
 #include "flyer/PageCapture.h"
 #include "flyer/RecordFields.h"
 #include "flyer/WordImportRepair.h"
+#include "flyer/WordParagraphs.h"
+#include "office/OfficeEngine.h"
 
 #include <QFile>
 #include <QImage>
@@ -58,6 +60,32 @@ QString placesDesign()
         "<draw:text-box><text:p>" +
         bookmark("EventMore") + "</text:p></draw:text-box></draw:frame></text:p>";
     return QString::fromUtf8(kHeader).arg(bookmark("OrgName"), body);
+}
+
+// A Word 97 design's turned text box, which the office imports as a drawing shape, after a
+// plain text box, which it imports as a frame.
+QString turnedBoxDesign()
+{
+    const QString turned =
+        "<style:style style:name=\"fr1\" style:family=\"graphic\" "
+        "style:parent-style-name=\"Frame\"><style:graphic-properties style:wrap=\"run-through\" "
+        "style:run-through=\"foreground\" style:vertical-pos=\"from-top\" "
+        "style:vertical-rel=\"page\" style:horizontal-pos=\"from-left\" "
+        "style:horizontal-rel=\"page\" style:writing-mode=\"bt-lr\"/></style:style>";
+    const QString body =
+        "<text:p>" + bookmark("EventName") +
+        "</text:p><text:p><draw:frame "
+        "text:anchor-type=\"paragraph\" svg:width=\"3in\" svg:height=\"1in\"><draw:text-box>"
+        "<text:p>More " +
+        bookmark("EventMore") +
+        "</text:p></draw:text-box></draw:frame></text:p>"
+        "<text:p><draw:frame draw:style-name=\"fr1\" draw:name=\"Side\" "
+        "text:anchor-type=\"paragraph\" svg:x=\"0.5in\" svg:y=\"2in\" svg:width=\"1in\" "
+        "svg:height=\"5in\"><draw:text-box><text:h text:outline-level=\"1\">" +
+        bookmark("OrgName") + "</text:h><text:p/></draw:text-box></draw:frame></text:p>";
+    return QString::fromUtf8(kHeader)
+        .replace("<office:automatic-styles>", "<office:automatic-styles>" + turned)
+        .arg(QString(), body);
 }
 
 // Where two pages differ, in pixels; empty when they are the same.
@@ -125,6 +153,82 @@ private slots:
                                              {"EventDate", DesignPlace::Table},
                                              {"EventMore", DesignPlace::TextBox}};
         QCOMPARE(readDesignBookmarks(convert(source, name, filter)), expected);
+    }
+
+    void fillsTheBookmarksADesignHolds_data()
+    {
+        QTest::addColumn<QString>("filter");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("source");
+        QTest::addColumn<int>("held"); // how many of the six the design holds
+        QTest::newRow("a Word 97 design") << "MS Word 97"
+                                          << "places.doc" << placesDesign() << 4;
+        QTest::newRow("a Word 2007 design") << "MS Word 2007 XML"
+                                            << "places.docx" << placesDesign() << 4;
+        QTest::newRow("an OpenDocument design") << "writer8"
+                                                << "places.odt" << placesDesign() << 4;
+        QTest::newRow("a Word 97 design whose turned box follows another box")
+            << "MS Word 97"
+            << "turned.doc" << turnedBoxDesign() << 3;
+    }
+    // Each bookmark present gets its text where it lies, those missing are no failure, and the
+    // saved flyer keeps every bookmark in its place.
+    void fillsTheBookmarksADesignHolds()
+    {
+        QFETCH(QString, filter);
+        QFETCH(QString, name);
+        QFETCH(QString, source);
+        QFETCH(int, held);
+        const QString design = convert(
+            test::writeFile(test::tempFolder() + "/fill.fodt", source.toUtf8()), name, filter);
+        const FlyerFields fields{
+            QDate(2027, 3, 4), QTime(18, 30), "Quill Club", "Spring Fair", "1 Elm Road", "", "", "",
+            "Bring a friend."};
+        const QHash<QString, QString> expected{{"OrgName", orgNameText(fields.orgName)},
+                                               {"EventName", eventNameText(fields.eventName)},
+                                               {"EventDate", eventDateText(fields.eventDate)},
+                                               {"EventTime", eventTimeText(fields.eventTime)},
+                                               {"EventAddr", eventAddrText(fields.location)},
+                                               {"EventMore", "Bring a friend."}};
+        QStringList failures;
+        const FlyerRun::StepRunner step = [&](int line, const std::function<void()>& body) {
+            try {
+                body();
+                return true;
+            } catch (const Failure& failure) {
+                failures << QString::number(line) + ": " + failure.description();
+                return false;
+            }
+        };
+        FlyerRun run(*m_office);
+        run.setDesign(chosenDesign(design));
+        run.fill(fields, step);
+        const QString flyer = test::tempFolder() + "/filled-" + name + ".doc";
+        const bool saved = run.save(flyer, step);
+        QVERIFY2(failures.isEmpty(), qPrintable(failures.join('\n')));
+        QVERIFY(saved);
+
+        // Each story's paragraphs, each after a bar.
+        QHash<Story, QString> texts;
+        for (const WordParagraph& paragraph : readWordParagraphs(flyer).paragraphs)
+            texts[paragraph.story] += '|' + paragraph.text;
+        const QList<DesignBookmark> marks = readDesignBookmarks(design);
+        QCOMPARE(marks.size(), held);
+        for (const QString& mark : designBookmarkNames()) {
+            const auto found =
+                std::find_if(marks.cbegin(), marks.cend(),
+                             [&](const DesignBookmark& m) { return m.name == mark; });
+            const QString text = expected[mark];
+            const Story story = found == marks.cend()                       ? Story::Main
+                                : found->place == DesignPlace::TextBox      ? Story::TextBox
+                                : found->place == DesignPlace::HeaderFooter ? Story::Other
+                                                                            : Story::Main;
+            const bool filled =
+                (texts[story] + '|').contains('|' + text.trimmed()) || texts[story].contains(text);
+            QVERIFY2(filled == (found != marks.cend()),
+                     qPrintable(mark + " in " + texts.value(story)));
+        }
+        QCOMPARE(readDesignBookmarks(flyer), marks);
     }
 
     void refusesADesignWithNoneOfTheBookmarks()
@@ -207,6 +311,16 @@ private slots:
             << "OrgName    text box\nEventName  main text\nEventDate  main text\n";
         QTest::newRow("a text file named as a Word file is no design")
             << QStringList{"--check-design", text} << 2 << "notes.doc\" is not a design";
+        const QString flyer = test::tempFolder() + "/flyer.pdf";
+        QTest::newRow("an unknown design name is bad usage")
+            << QStringList{"--output", flyer, "--design", "fancy"} << 2
+            << "--design fancy: There is no built-in design named \"fancy\"";
+        QTest::newRow("a file that is no design is bad usage")
+            << QStringList{"--batch", text, "--output-dir", test::tempFolder(), "--design", text}
+            << 2 << "notes.doc\" is not a design";
+        QTest::newRow("a design is for the flyers only")
+            << QStringList{"--designs", "--design", "poster"} << 2
+            << "--design cannot be used with --designs";
         QTest::newRow("one command at a time") << QStringList{"--designs", "--check-design", text}
                                                << 2 << "--designs and --check-design cannot";
     }

@@ -1,0 +1,40 @@
+#include "cli/DesignOption.h"
+
+#include "app/Failure.h"
+#include "flyer/DesignSetting.h"
+
+namespace lumarel::cli {
+
+QCommandLineOption designOption()
+{
+    return {QStringLiteral("design"),
+            QStringLiteral("With --output or --batch: makes the flyers from the built-in design "
+                           "<name> (see --designs) or from the design file <file> (.doc, .dot, "
+                           ".docx, .dotx, .odt or .ott); the design chosen in the window "
+                           "otherwise."),
+            QStringLiteral("name|file")};
+}
+
+bool takesDesign(const QString& command)
+{
+    return command == u"output" || command == u"batch";
+}
+
+FlyerDesign designToUse(const QCommandLineParser& parser, Console& console)
+{
+    if (parser.isSet(QStringLiteral("design"))) {
+        const QString given = parser.value(QStringLiteral("design"));
+        try {
+            return chosenDesign(given);
+        } catch (const Failure& failure) {
+            throw UsageError{QStringLiteral("--design %1: %2").arg(given, failure.description())};
+        }
+    }
+    QString notice;
+    const FlyerDesign design = DesignSetting().current(&notice);
+    if (!notice.isEmpty())
+        console.err << QStringLiteral("lumarel: %1").arg(notice) << Qt::endl;
+    return design;
+}
+
+} // namespace lumarel::cli

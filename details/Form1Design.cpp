@@ -1,0 +1,85 @@
+#include "details/Form1.h"
+
+#include "app/Dialogs.h"
+#include "app/Failure.h"
+#include "app/SettingsStore.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QFileInfo>
+#include <QMenu>
+
+// The window's choice of flyer design: a submenu of its context menu, kept in the settings store.
+namespace lumarel {
+
+QMenu* Form1::makeDesignMenu()
+{
+    auto* menu = new QMenu(QStringLiteral("Design"), this);
+    menu->setObjectName(QStringLiteral("DesignMenu"));
+    // Made when shown, so that it checks the choice as it is stored now.
+    connect(menu, &QMenu::aboutToShow, this, &Form1::fillDesignMenu);
+    m_designMenu = menu;
+    fillDesignMenu();
+    return menu;
+}
+
+void Form1::fillDesignMenu()
+{
+    QMenu* menu = m_designMenu;
+    menu->clear();
+    QString notice; // told at the next flyer, not while the menu is open
+    const FlyerDesign current = storedDesign(SettingsStore::get(DesignSetting::key()), &notice);
+    auto* group = new QActionGroup(menu);
+    for (const BuiltInDesign& design : builtInDesigns()) {
+        QString name = QLatin1String(design.name);
+        name[0] = name[0].toUpper();
+        QAction* item =
+            menu->addAction(QStringLiteral("%1: %2").arg(name, QString::fromUtf8(design.title)),
+                            this, [this, &design] {
+                                try {
+                                    DesignSetting::store({&design, QString()});
+                                } catch (const Failure& failure) {
+                                    Dialogs::message(QString(), failure.description(),
+                                                     MessageIcon::Warning, MessageButtons::Ok);
+                                }
+                            });
+        item->setCheckable(true);
+        item->setChecked(current.builtIn == &design);
+        group->addAction(item);
+    }
+    if (!current.builtIn) {
+        QAction* item = menu->addAction(QFileInfo(current.path).fileName());
+        item->setToolTip(current.path);
+        item->setCheckable(true);
+        item->setChecked(true);
+        group->addAction(item);
+    }
+    menu->addSeparator();
+    menu->addAction(QStringLiteral("Choose file…"), this, &Form1::chooseDesignFile);
+}
+
+void Form1::chooseDesignFile()
+{
+    const QString path =
+        Dialogs::openFileName(QStringLiteral("Choose a Flyer Design"), designFileFilter());
+    if (path.isEmpty())
+        return;
+    // A file that is no design is refused now, not at the next flyer, and is not stored.
+    try {
+        DesignSetting::store(chosenDesign(path));
+    } catch (const Failure& failure) {
+        Dialogs::message(QString(), failure.description(), MessageIcon::Warning,
+                         MessageButtons::Ok);
+    }
+}
+
+FlyerDesign Form1::designForRun()
+{
+    QString notice;
+    const FlyerDesign design = m_designSetting.current(&notice);
+    if (!notice.isEmpty())
+        Dialogs::message(QString(), notice, MessageIcon::Warning, MessageButtons::Ok);
+    return design;
+}
+
+} // namespace lumarel
