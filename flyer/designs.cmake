@@ -17,7 +17,3 @@ add_custom_target(remake-designs
     DEPENDS ${design_folder}/poster.fodt ${design_folder}/handout.fodt
     COMMENT "Making the built-in designs in resources/designs"
     VERBATIM)
-# It calls the office's objects, as the import repairs do (see engine.cmake).
-if(CMAKE_CXX_FLAGS MATCHES "-fsanitize=[^ ]*undefined")
-    set_source_files_properties(WordMlTextBoxes.cpp PROPERTIES COMPILE_OPTIONS -fno-sanitize=vptr)
-endif()
