@@ -8,6 +8,7 @@
 #include "details/Form1.h"
 #include "flyer/DocumentClaim.h"
 #include "flyer/ReadyOffice.h"
+#include "flyer/TemplateAhead.h"
 #include "office/TempFolder.h"
 #include "preview/Form2.h"
 
@@ -36,8 +37,10 @@ int main(int argc, char** argv)
         else
             window->close();
     });
-    // The office starts while the window is built and its values restored.
+    // The office starts while the window is built and its values restored; between flyers it
+    // holds the template, opened and repaired, for the next one.
     lumarel::ReadyOffice::start();
+    lumarel::ReadyOffice::prepareWith(lumarel::openTemplateAhead);
     lumarel::nameApplication();
     QGuiApplication::setDesktopFileName(QStringLiteral("lumarel"));
     QGuiApplication::setWindowIcon(lumarel::appIcon());

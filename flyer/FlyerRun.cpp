@@ -5,6 +5,7 @@
 #include "app/StepTrap.h"
 #include "flyer/FlyerTemplate.h"
 #include "flyer/PageCapture.h"
+#include "flyer/ReadyOffice.h"
 #include "flyer/RunLock.h"
 #include "flyer/WordImportRepair.h"
 #include "office/OfficeEngine.h"
@@ -79,11 +80,15 @@ void FlyerRun::openTemplate(const StepRunner& step)
     m_step = &step;
     QByteArray templateBytes;
     officeStep(106, [&] { m_office = &m_source(); });
+    // The window's office may hold the template opened ahead; a copy left in the folder is
+    // used instead.
+    const bool openedAhead =
+        m_office && !FileExists(templateCopyPath()) && ReadyOffice::takePrepared(*m_office);
     plainStep(108, [&] { templateBytes = embeddedTemplate(); });
     plainStep(110, [&] {
         if (!m_lock)
             m_lock = std::make_unique<RunLock>();
-        if (!FileExists(templateCopyPath()))
+        if (!openedAhead && !FileExists(templateCopyPath()))
             SaveBytesToFile(templateBytes, templateCopyPath());
     });
     officeStep(112, [&] {
@@ -91,7 +96,8 @@ void FlyerRun::openTemplate(const StepRunner& step)
         if (!m_lock)
             throw Failure(QStringLiteral("The flyer template was not opened, because the "
                                          "temporary folder is in use by another run."));
-        openWordDocument(office(), templateCopyPath(), true);
+        if (!openedAhead)
+            openWordDocument(office(), templateCopyPath(), true);
     });
 }
 
