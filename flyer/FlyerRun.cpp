@@ -141,6 +141,7 @@ bool FlyerRun::capturePage(const QString& documentPath, const QString& picturePa
 {
     m_step = &step;
     QImage page;
+    m_page = QImage();
     officeStep(116, [&] { m_office = &m_source(); });
     officeStep(118, [&] { openWordDocument(office(), documentPath, false, ImportRepair::Page); });
     officeStep(120, [&] {
@@ -152,6 +153,7 @@ bool FlyerRun::capturePage(const QString& documentPath, const QString& picturePa
         if (page.isNull())
             throw Failure(QStringLiteral("There is no picture of the page to save."));
         replaceFile(bmpBytes(page), picturePath);
+        m_page = page;
     });
     officeStep(124, [&] { office().closeWithoutSaving(); });
     officeStep(126, [&] { office().closeDocuments(); });
