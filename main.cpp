@@ -37,10 +37,8 @@ int main(int argc, char** argv)
         else
             window->close();
     });
-    // The office starts while the window is built and its values restored; between flyers it
-    // holds the template, opened and repaired, for the next one.
+    // The office starts while the window is built and its values restored.
     lumarel::ReadyOffice::start();
-    lumarel::ReadyOffice::prepareWith(lumarel::openTemplateAhead);
     lumarel::nameApplication();
     QGuiApplication::setDesktopFileName(QStringLiteral("lumarel"));
     QGuiApplication::setWindowIcon(lumarel::appIcon());
@@ -61,6 +59,9 @@ int main(int argc, char** argv)
         lumarel::ReadyOffice::endAfterLibraryExit();
     });
     form.Form_Load();
+    // Once the window is shown, and between flyers, the office holds the template opened for
+    // the next flyer.
+    lumarel::ReadyOffice::prepareWith(lumarel::openTemplateAhead);
     const int code = app.exec();
     lumarel::endProgram(code);
     return code;

@@ -53,11 +53,11 @@ void prepare()
     } catch (const Failure&) {
     } catch (const std::exception&) {
     }
-    preparing = false;
     if (done)
         prepared = taken;
     else if (!inUse)
         release(false);
+    preparing = false;
 }
 
 void prepareSoon()
@@ -98,8 +98,9 @@ bool ReadyOffice::takePrepared(const OfficeEngine& office)
 
 void ReadyOffice::giveBack(bool failed)
 {
-    inUse = false;
+    // The office closes its documents in a wait that lets events in: still in use till then.
     release(failed);
+    inUse = false;
     prepareSoon();
 }
 
