@@ -29,6 +29,9 @@ OfficeEngine& take();
 void giveBack(bool failed);
 // Ends every office at once and waits for their threads. Never throws.
 void end();
+// The same, once a library has called exit(): the connections' objects may be gone with the
+// libraries' own end, so the offices are ended without another call through them.
+void endAfterLibraryExit();
 
 // Work that readies the office for its next use (the flyer template opened), done while
 // nobody uses it: from the event loop, soon after this call and after each giveBack(). It
@@ -38,9 +41,6 @@ void prepareWith(std::function<bool(OfficeEngine&)> work);
 // Whether the office that take() gave last holds what the preparation left, unused; true once:
 // the caller takes it over. An office replaced since holds nothing of it.
 bool takePrepared(const OfficeEngine& office);
-// The same, once a library has called exit(): the connections' objects may be gone with the
-// libraries' own end, so the offices are ended without another call through them.
-void endAfterLibraryExit();
 
 } // namespace ReadyOffice
 
