@@ -59,8 +59,7 @@ int main(int argc, char** argv)
         lumarel::ReadyOffice::endAfterLibraryExit();
     });
     form.Form_Load();
-    // Once the window is shown, and between flyers, the office holds the template opened for
-    // the next flyer.
+    // Between flyers the office holds the template opened for the next one.
     lumarel::ReadyOffice::prepareWith(lumarel::openTemplateAhead);
     const int code = app.exec();
     lumarel::endProgram(code);

@@ -107,7 +107,6 @@ void ReadyOffice::giveBack(bool failed)
 void ReadyOffice::prepareWith(std::function<bool(OfficeEngine&)> work)
 {
     preparation = std::move(work);
-    prepareSoon();
 }
 
 void ReadyOffice::end()

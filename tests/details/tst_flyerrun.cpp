@@ -311,7 +311,8 @@ private slots:
         readyOffice(); // its giveBack closes what the preparation left
         const auto opened = press();
         ReadyOffice::prepareWith(openTemplateAhead);
-        QCoreApplication::processEvents(); // the preparation's turn
+        readyOffice();
+        QCoreApplication::processEvents(); // the preparation's turn after the giveBack
         QVERIFY(!QFile::exists(templateCopyPath()));
         QVERIFY(press() == opened);
         QCOMPARE(messageTexts(), QStringList());
