@@ -8,6 +8,7 @@
 #include "details/Form1.h"
 #include "flyer/DocumentClaim.h"
 #include "flyer/ReadyOffice.h"
+#include "flyer/TemplateAhead.h"
 #include "office/TempFolder.h"
 #include "preview/Form2.h"
 
@@ -58,6 +59,8 @@ int main(int argc, char** argv)
         lumarel::ReadyOffice::endAfterLibraryExit();
     });
     form.Form_Load();
+    // Between flyers the office holds the template opened for the next one.
+    lumarel::ReadyOffice::prepareWith(lumarel::openTemplateAhead);
     const int code = app.exec();
     lumarel::endProgram(code);
     return code;

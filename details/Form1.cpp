@@ -193,8 +193,9 @@ void Form1::PushButton6_Click()
 
     if (saved) {
         trap.step(166, [&] {
+            // The picture as it was written to the file, without reading the file back.
             if (pictured)
-                preview().loadPicture(pagePicturePath());
+                preview().loadPicture(run.page());
             else
                 preview().loadPicture(pageNotice(run.failure()));
             preview().setPageNotice(pageOverflowText(run.pageCount()));

@@ -6,6 +6,7 @@
 #include "flyer/DesignCheck.h"
 #include "flyer/FlyerTemplate.h"
 #include "flyer/PageCapture.h"
+#include "flyer/ReadyOffice.h"
 #include "flyer/RunLock.h"
 #include "flyer/WordImportRepair.h"
 #include "flyer/WordMlTextBoxes.h"
@@ -89,11 +90,15 @@ void FlyerRun::openTemplate(const StepRunner& step)
     m_designCopy = templateCopyPath();
     QByteArray templateBytes;
     officeStep(106, [&] { m_office = &m_source(); });
+    // The window's office may hold the template opened ahead; a copy left in the folder is
+    // used instead.
+    const bool openedAhead =
+        m_office && !FileExists(templateCopyPath()) && ReadyOffice::takePrepared(*m_office);
     plainStep(108, [&] { templateBytes = embeddedTemplate(); });
     plainStep(110, [&] {
         if (!m_lock)
             m_lock = std::make_unique<RunLock>();
-        if (!FileExists(templateCopyPath()))
+        if (!openedAhead && !FileExists(templateCopyPath()))
             SaveBytesToFile(templateBytes, templateCopyPath());
     });
     officeStep(112, [&] {
@@ -101,7 +106,8 @@ void FlyerRun::openTemplate(const StepRunner& step)
         if (!m_lock)
             throw Failure(QStringLiteral("The flyer template was not opened, because the "
                                          "temporary folder is in use by another run."));
-        openWordDocument(office(), templateCopyPath(), true);
+        if (!openedAhead)
+            openWordDocument(office(), templateCopyPath(), true);
     });
 }
 
@@ -186,6 +192,7 @@ bool FlyerRun::capturePage(const QString& documentPath, const QString& picturePa
 {
     m_step = &step;
     QImage page;
+    m_page = QImage();
     officeStep(116, [&] { m_office = &m_source(); });
     officeStep(118, [&] { openWordDocument(office(), documentPath, false, ImportRepair::Page); });
     officeStep(120, [&] {
@@ -197,6 +204,7 @@ bool FlyerRun::capturePage(const QString& documentPath, const QString& picturePa
         if (page.isNull())
             throw Failure(QStringLiteral("There is no picture of the page to save."));
         replaceFile(bmpBytes(page), picturePath);
+        m_page = page;
     });
     officeStep(124, [&] { office().closeWithoutSaving(); });
     officeStep(126, [&] { office().closeDocuments(); });

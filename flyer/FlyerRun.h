@@ -3,6 +3,7 @@
 #include "flyer/BookmarkTexts.h"
 #include "flyer/Designs.h"
 
+#include <QImage>
 #include <QString>
 
 #include <functional>
@@ -57,6 +58,8 @@ public:
     bool officeFailed() const { return m_officeFailed; }
     // The pages of the document capturePage() last rendered; 0 before.
     int pageCount() const { return m_pageCount; }
+    // The picture capturePage() last wrote, as it wrote it; null before or when none was.
+    const QImage& page() const { return m_page; }
     // Why the last failing step failed (the office's reason for an office step).
     const QString& failure() const { return m_failure; }
 
@@ -77,6 +80,7 @@ private:
     OfficeEngine* m_office = nullptr;
     bool m_officeFailed = false;
     int m_pageCount = 0;
+    QImage m_page;
     QString m_failure;
     std::unique_ptr<RunLock> m_lock;
 };

@@ -2,14 +2,17 @@
 
 #include <QString>
 
+#include <functional>
+
 namespace lumarel {
 
 class OfficeEngine;
 
 // The window's office: one of the program's offices (programOffices()), started in the
 // background and kept ready between uses, so that nobody waits for an office to start. Between
-// uses the office holds no document. Everything here is called from the user-interface thread,
-// which keeps its events flowing while it waits.
+// uses the office holds no document, or only what the preparation (prepareWith()) left in it.
+// Everything here is called from the user-interface thread, which keeps its events flowing
+// while it waits.
 namespace ReadyOffice {
 
 // Starts an office in the background unless one is starting or running. Never throws.
@@ -29,6 +32,16 @@ void end();
 // The same, once a library has called exit(): the connections' objects may be gone with the
 // libraries' own end, so the offices are ended without another call through them.
 void endAfterLibraryExit();
+
+// Work that readies the office for its next use (the flyer template opened), done while
+// nobody uses it: from the event loop, soon after each giveBack(). Not at the start: a display
+// lost while the office works would end the program amid a call. It
+// returns whether it left something in the office; a failure leaves nothing, and the work is
+// not tried again before the next giveBack(). Null stops the preparing.
+void prepareWith(std::function<bool(OfficeEngine&)> work);
+// Whether the office that take() gave last holds what the preparation left, unused; true once:
+// the caller takes it over. An office replaced since holds nothing of it.
+bool takePrepared(const OfficeEngine& office);
 
 } // namespace ReadyOffice
 

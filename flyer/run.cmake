@@ -6,4 +6,5 @@ target_sources(lumarel_flyer PRIVATE
 )
 target_sources(lumarel_flyer PRIVATE FlyerRun.cpp FlyerRun.h PageCapture.cpp PageCapture.h
                                      RunLock.cpp RunLock.h)
-target_sources(lumarel_flyer PRIVATE FlyerTemplate.cpp FlyerTemplate.h)
+target_sources(lumarel_flyer PRIVATE FlyerTemplate.cpp FlyerTemplate.h TemplateAhead.cpp
+                                     TemplateAhead.h)

@@ -14,8 +14,11 @@
 #include "flyer/FlyerTemplate.h"
 #include "flyer/PageCapture.h"
 #include "flyer/ReadyOffice.h"
+#include "flyer/TemplateAhead.h"
+#include "flyer/WordBookmarks.h"
 #include "flyer/WordImportRepair.h"
 #include "flyer/WordParagraphs.h"
+#include "flyer/WordShapes.h"
 #include "office/OfficeEngine.h"
 #include "preview/Form2.h"
 
@@ -28,6 +31,7 @@
 #include <QTimer>
 
 #include <csignal>
+#include <tuple>
 
 #include <poppler-qt6.h>
 
@@ -86,6 +90,8 @@ private slots:
     {
         m_form = test::loadedMainWindow();
         QVERIFY(Dialogs::takeShown().isEmpty());
+        // As the program does: between flyers the office holds the template opened ahead.
+        ReadyOffice::prepareWith(openTemplateAhead);
     }
 
     void init() { Dialogs::takeShown(); }
@@ -291,6 +297,38 @@ private slots:
         QVERIFY(m_form->preview().isVisible());
         QVERIFY(readyOffice() != office);
         m_form->preview().PushButton8_Click();
+    }
+
+    void templateOpenedAheadMakesTheSameFlyerAndGoesWithAKilledOffice()
+    {
+        m_form->PushButton3_Click();
+        // The saved flyer as the Word 97 readers see it, and as the office reads it back.
+        const auto press = [&] {
+            m_form->PushButton6_Click();
+            const QString path = m_form->preview().mWordFile;
+            const auto flyer = std::make_tuple(readWordBookmarks(path), readWordShapes(path),
+                                               test::readSavedDocument(path));
+            m_form->preview().PushButton8_Click();
+            return flyer;
+        };
+        // Without the template opened ahead, for comparison.
+        ReadyOffice::prepareWith(nullptr);
+        readyOffice(); // its giveBack closes what the preparation left
+        const auto opened = press();
+        ReadyOffice::prepareWith(openTemplateAhead);
+        readyOffice();
+        QCoreApplication::processEvents(); // the preparation's turn after the giveBack
+        QVERIFY(!QFile::exists(templateCopyPath()));
+        QVERIFY(press() == opened);
+        QCOMPARE(messageTexts(), QStringList());
+
+        const qint64 office = readyOffice();
+        QCoreApplication::processEvents();
+        kill(pid_t(office), SIGKILL);
+        QTRY_VERIFY(test::processGone(office));
+        QVERIFY(press() == opened);
+        QCOMPARE(messageTexts(), QStringList());
+        QVERIFY(readyOffice() != office);
     }
 
     void officeFaultDuringARunGivesOneMessageAndNoPreview_data()

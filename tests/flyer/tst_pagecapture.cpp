@@ -4,6 +4,7 @@
 #include "OfficeProcesses.h"
 #include "app/Dialogs.h"
 #include "app/Failure.h"
+#include "flyer/FlyerRun.h"
 #include "flyer/FlyerTemplate.h"
 #include "flyer/PageCapture.h"
 #include "flyer/ReadyOffice.h"
@@ -48,10 +49,16 @@ QString makeFlyer(const QString& name, const QString& orgName)
 // The page picture as the preview loads it; a file that is not a BMP gives a null image.
 QImage capture(const QString& document)
 {
-    SaveDocAsJPG(document);
+    FlyerRun run(&ReadyOffice::take);
+    SaveDocAsJPG(run, document);
+    ReadyOffice::giveBack(run.officeFailed());
     QImageReader reader(pagePicturePath(), "bmp");
     reader.setDecideFormatFromContent(false);
-    return reader.read();
+    const QImage file = reader.read();
+    // The window shows the picture it holds: the file's, pixel for pixel and at its size.
+    if (file != run.page() || file.dotsPerMeterX() != run.page().dotsPerMeterX())
+        QTest::qFail("The page picture held differs from the file's.", __FILE__, __LINE__);
+    return file;
 }
 
 // Inked pixels in a rectangle given in twips from the page's top-left corner.

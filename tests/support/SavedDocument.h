@@ -13,6 +13,8 @@ struct SavedDocument
     QStringList paragraphs; // of the main text
     QStringList styles;     // each main-text paragraph's style
     QStringList textBox;    // the text boxes' paragraphs, one box after another
+
+    bool operator==(const SavedDocument&) const = default;
 };
 
 inline SavedDocument readSavedDocument(const QString& path)

@@ -1,0 +1,46 @@
+#include "flyer/TemplateAhead.h"
+
+#include "app/AppServices.h"
+#include "app/Failure.h"
+#include "app/SettingsStore.h"
+#include "flyer/DesignSetting.h"
+#include "flyer/FlyerTemplate.h"
+#include "flyer/RunLock.h"
+#include "flyer/WordImportRepair.h"
+#include "office/OfficeEngine.h"
+#include "office/TempFolder.h"
+
+#include <QFile>
+
+#include <memory>
+
+namespace lumarel {
+
+bool openTemplateAhead(OfficeEngine& office)
+{
+    // Another design is opened afresh at each run: it may have changed since.
+    QString notice;
+    if (!storedDesign(SettingsStore::get(DesignSetting::key()), &notice).isDefault())
+        return false;
+    std::unique_ptr<RunLock> lock;
+    try {
+        lock = std::make_unique<RunLock>(0);
+    } catch (const Failure&) {
+        return false; // another run uses the folder: the next flyer opens the template itself
+    }
+    if (FileExists(templateCopyPath()))
+        return false;
+    SaveBytesToFile(embeddedTemplate(), templateCopyPath());
+    // The office holds the template now; the copy goes, so that nobody takes it for a leftover.
+    const auto removeCopy = [] { QFile::remove(templateCopyPath()); };
+    try {
+        openWordDocument(office, templateCopyPath(), true);
+    } catch (...) {
+        removeCopy();
+        throw;
+    }
+    removeCopy();
+    return true;
+}
+
+} // namespace lumarel
