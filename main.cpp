@@ -9,6 +9,7 @@
 #include "flyer/DocumentClaim.h"
 #include "flyer/ReadyOffice.h"
 #include "flyer/TemplateAhead.h"
+#include "office/OfficeEngine.h"
 #include "office/TempFolder.h"
 #include "preview/Form2.h"
 
@@ -51,8 +52,11 @@ int main(int argc, char** argv)
     }
     lumarel::Form1 form;
     window = &form;
+    // The office's thread may be connecting when the display goes: the libraries it uses are
+    // loaded here, before the handler below, so that exit() destroys them only after it.
+    lumarel::OfficeEngine::loadConnectionLibraries();
     // A lost display leaves no window to close: the preview's document is removed, and the
-    // office ended without its connection, which the libraries' own end has taken down.
+    // office ended without a call through its connection, from within exit().
     lumarel::endOnLibraryExit([&form] {
         if (lumarel::Form2* preview = form.shownPreview())
             QFile::remove(preview->mWordFile);

@@ -8,9 +8,11 @@
 #include <QThread>
 
 #include <com/sun/star/beans/NamedValue.hpp>
+#include <com/sun/star/bridge/BridgeFactory.hpp>
 #include <com/sun/star/bridge/UnoUrlResolver.hpp>
 #include <com/sun/star/configuration/theDefaultProvider.hpp>
 #include <com/sun/star/connection/ConnectionSetupException.hpp>
+#include <com/sun/star/connection/Connector.hpp>
 #include <com/sun/star/connection/NoConnectException.hpp>
 #include <com/sun/star/container/XNameReplace.hpp>
 #include <com/sun/star/lang/XMultiServiceFactory.hpp>
@@ -34,6 +36,19 @@ void prepareUnoConnection()
     if (qEnvironmentVariableIsEmpty("URE_BOOTSTRAP"))
         qputenv("URE_BOOTSTRAP",
                 "vnd.sun.star.pathname:" LUMAREL_OFFICE_PROGRAM_DIR "/fundamentalrc");
+}
+
+void loadConnectionLibraries()
+{
+    try {
+        const Reference<css::uno::XComponentContext> context = localContext();
+        // Instantiating the services loads their libraries.
+        css::connection::Connector::create(context);
+        css::bridge::BridgeFactory::create(context);
+        css::bridge::UnoUrlResolver::create(context);
+    } catch (const Failure&) {
+    } catch (const css::uno::Exception&) {
+    }
 }
 
 Reference<css::uno::XComponentContext> localContext()

@@ -15,6 +15,12 @@ class OfficeProcess;
 // office is started on another thread.
 void prepareUnoConnection();
 
+// Makes the local end of the connection and loads the libraries that connecting uses, in this
+// thread, now. A handler registered with atexit() after this runs before their static objects
+// are destroyed, so that an exit() while another thread is connecting finds them whole. Never
+// throws: a failure is reported when an office is started.
+void loadConnectionLibraries();
+
 // The local end of the UNO connection, made once per program from the office's own setup.
 // Throws Failure.
 com::sun::star::uno::Reference<com::sun::star::uno::XComponentContext> localContext();

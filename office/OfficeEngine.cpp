@@ -272,6 +272,11 @@ void OfficeEngine::prepareConnection()
     prepareUnoConnection();
 }
 
+void OfficeEngine::loadConnectionLibraries()
+{
+    lumarel::loadConnectionLibraries();
+}
+
 qint64 OfficeEngine::processId() const
 {
     return d->run.process ? d->run.process->pid() : 0;

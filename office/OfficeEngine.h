@@ -65,6 +65,8 @@ public:
     // Prepares this program's side of the connection; call it from the main thread before an
     // office is started on another thread.
     static void prepareConnection();
+    // Loads the connection's libraries in this thread (see loadConnectionLibraries).
+    static void loadConnectionLibraries();
 
     // The office process, while it runs (for checks that it ends); 0 otherwise.
     qint64 processId() const;

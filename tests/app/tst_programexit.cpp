@@ -62,8 +62,10 @@ private slots:
             display.kill();
         QVERIFY(program.waitForFinished(60000));
         QCOMPARE(program.exitStatus(), QProcess::NormalExit);
-        QVERIFY2(program.exitCode() == exitCode, program.readAllStandardError().constData());
-        QCOMPARE(offices(), QStringList());
+        const QByteArray errors = program.readAllStandardError();
+        QVERIFY2(program.exitCode() == exitCode, errors.constData());
+        // What the program printed tells why its office's folder stayed.
+        QVERIFY2(offices().isEmpty(), errors.right(900).constData());
         display.kill();
         display.waitForFinished();
     }
