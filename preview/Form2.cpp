@@ -26,7 +26,6 @@
 #include <QMouseEvent>
 #include <QPrinter>
 #include <QPushButton>
-#include <QScopeGuard>
 #include <QWheelEvent>
 
 #include <algorithm>

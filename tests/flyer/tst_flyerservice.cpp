@@ -9,6 +9,7 @@
 #include "office/OfficeEngine.h"
 #include "office/OfficePool.h"
 
+#include <QScopeGuard>
 #include <QThread>
 
 using namespace lumarel;
