@@ -4,7 +4,7 @@
 #include "cli/DesignOption.h"
 #include "cli/FlyerDetails.h"
 #include "cli/FlyerList.h"
-#include "cli/FlyerMaker.h"
+#include "flyer/FlyerService.h"
 #include "flyer/PageCapture.h"
 #include "flyer/PartFiles.h"
 #include "office/OfficePool.h"
@@ -212,14 +212,15 @@ int BatchCommand::execute(const QCommandLineParser& parser, Console& console)
         // The offices all start at once, in the background, and end with the command.
         OfficePool offices;
         offices.keep(officesForFlyers(jobs.size()));
-        FlyerMaker first(offices);
+        PooledOffices loan(offices);
+        FlyerService first(loan);
         first.setDesign(design);
         if (!startOffice(first, console))
             return kNoOffice;
         // Every office makes flyers one after another, each taking the next row left.
         std::mutex said;
         std::atomic<size_t> next{0};
-        const auto makeFlyers = [&](FlyerMaker& maker) {
+        const auto makeFlyers = [&](FlyerService& maker) {
             for (size_t index; !stopAsked && (index = next++) < jobs.size();) {
                 const FlyerJob& job = jobs[index];
                 QString failure;
@@ -251,7 +252,7 @@ int BatchCommand::execute(const QCommandLineParser& parser, Console& console)
         std::vector<std::thread> others;
         for (int office = 1; office < officesForFlyers(jobs.size()); ++office)
             others.emplace_back([&] {
-                FlyerMaker maker(offices);
+                FlyerService maker(loan);
                 maker.setDesign(design);
                 try {
                     maker.start();

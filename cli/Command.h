@@ -6,6 +6,10 @@
 #include <QString>
 #include <QTextStream>
 
+namespace lumarel {
+class FlyerService;
+} // namespace lumarel
+
 namespace lumarel::cli {
 
 // What the exit status tells a script.
@@ -48,5 +52,8 @@ public:
 
 // Lines of the office's advice, for a terminal.
 QString officeAdviceText();
+// Starts the office of the flyers; when it cannot be started, tells why and what to do on the
+// console and returns false, for the command to end with kNoOffice.
+bool startOffice(FlyerService& flyers, Console& console);
 
 } // namespace lumarel::cli

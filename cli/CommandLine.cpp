@@ -1,6 +1,7 @@
 #include "cli/CommandLine.h"
 
 #include "app/AppServices.h"
+#include "app/Failure.h"
 #include "cli/BatchCommand.h"
 #include "cli/DesignCommands.h"
 #include "cli/DesignOption.h"
@@ -8,6 +9,7 @@
 #include "cli/HelpText.h"
 #include "cli/MakeCommand.h"
 #include "flyer/EngineCheck.h"
+#include "flyer/FlyerService.h"
 
 #include <QCoreApplication>
 
@@ -36,6 +38,17 @@ QString officeAdviceText()
 {
     QString advice = engineAdvice();
     return advice.replace(QLatin1String("\r\n"), QLatin1String("\n")) + QLatin1Char('\n');
+}
+
+bool startOffice(FlyerService& flyers, Console& console)
+{
+    try {
+        flyers.start();
+        return true;
+    } catch (const Failure& failure) {
+        console.err << failure.description() << Qt::endl << Qt::endl << officeAdviceText();
+        return false;
+    }
 }
 
 bool wantsCommandLine(const QStringList& arguments)

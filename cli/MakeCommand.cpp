@@ -4,7 +4,7 @@
 #include "cli/BatchCommand.h"
 #include "cli/DesignOption.h"
 #include "cli/FlyerDetails.h"
-#include "cli/FlyerMaker.h"
+#include "flyer/FlyerService.h"
 #include "flyer/PageCapture.h"
 #include "flyer/PartFiles.h"
 #include "flyer/RecordFields.h"
@@ -64,13 +64,14 @@ int MakeCommand::execute(const QCommandLineParser& parser, Console& console)
     const FlyerDesign design = designToUse(parser, console);
     removeAbandonedPartFiles(QFileInfo(output).absolutePath());
     OfficePool offices; // ended with the command
-    FlyerMaker maker(offices);
-    maker.setDesign(design);
-    if (!startOffice(maker, console))
+    PooledOffices loan(offices);
+    FlyerService flyers(loan);
+    flyers.setDesign(design);
+    if (!startOffice(flyers, console))
         return kNoOffice;
     try {
         const int pages =
-            maker.make(flyerFields(record), *format, QFileInfo(output).absoluteFilePath(), true);
+            flyers.make(flyerFields(record), *format, QFileInfo(output).absoluteFilePath(), true);
         if (const QString overflow = pageOverflowText(pages); !overflow.isEmpty())
             console.err << QStringLiteral("lumarel: %1: %2").arg(output, overflow) << Qt::endl;
     } catch (const Failure& failure) {

@@ -10,8 +10,7 @@
 #include "details/OneLineBox.h"
 #include "details/WordCheck.h"
 #include "flyer/DocumentClaim.h"
-#include "flyer/FlyerRun.h"
-#include "flyer/FlyerTemplate.h"
+#include "flyer/FlyerService.h"
 #include "flyer/PageCapture.h"
 #include "flyer/ReadyOffice.h"
 #include "flyer/RecordFields.h"
@@ -171,52 +170,34 @@ void Form1::PushButton6_Click()
         return trap.step(line, body);
     };
     const FlyerFields fields = flyerFields(record());
-    FlyerRun run(&ReadyOffice::take);
-    run.setDesign(designForRun());
-    QString documentPath;
-
-    trap.step(104, [&] { m_pointer.set(PointerSetting::Hourglass); });
-    run.fill(fields, step);
-    trap.step(146, [&] {
-        documentPath = m_documentNamer.freePath(flyerTempFolder());
+    const FlyerDesign design = designForRun();
+    WindowSteps window;
+    window.documentPath = [&] {
+        const QString path = m_documentNamer.freePath(flyerTempFolder());
         // Claimed before it exists, so that no other start takes it for a leftover.
         m_documentClaim.reset();
-        m_documentClaim = std::make_unique<DocumentClaim>(documentPath);
-    });
-    const bool saved = run.save(documentPath, step);
-
-    // Without a document there is nothing to capture or to show.
-    bool pictured = false;
-    if (saved)
-        trap.step(162, [&] { pictured = SaveDocAsJPG(run, documentPath); });
-    trap.step(164, [&] { m_pointer.set(PointerSetting::Normal); });
-
-    if (saved) {
+        m_documentClaim = std::make_unique<DocumentClaim>(path);
+        return path;
+    };
+    window.made = [&](const WindowFlyer& flyer) {
+        trap.step(164, [&] { m_pointer.set(PointerSetting::Normal); });
+        if (!flyer.saved)
+            return;
         trap.step(166, [&] {
             // The picture as it was written to the file, without reading the file back.
-            if (pictured)
-                preview().loadPicture(run.page());
-            else
-                preview().loadPicture(pageNotice(run.failure()));
-            preview().setPageNotice(pageOverflowText(run.pageCount()));
+            preview().loadPicture(flyer.page.isNull() ? pageNotice(flyer.failure) : flyer.page);
+            preview().setPageNotice(pageOverflowText(flyer.pageCount));
         });
-        trap.step(168, [&] { preview().mWordFile = documentPath; });
+        trap.step(168, [&] { preview().mWordFile = flyer.document; });
         trap.step(170, [&] {
             preview().show();
             preview().activateWindow();
         });
         trap.step(172, [&] { hide(); });
-    } else if (!documentPath.isEmpty()) {
-        RemoveFile(documentPath); // what a failed save may have left
-    }
-    trap.step(174, [&] { RemoveFile(pagePicturePath()); });
-    trap.step(176, [&] {
-        RemoveFile(templateCopyPath());
-        if (!run.designCopy().isEmpty() && run.designCopy() != templateCopyPath())
-            RemoveFile(run.designCopy());
-    });
-    // An office that failed is replaced in the background, ready for the next press.
-    ReadyOffice::giveBack(run.officeFailed());
+    };
+
+    trap.step(104, [&] { m_pointer.set(PointerSetting::Hourglass); });
+    FlyerService(ReadyOffice::loan()).makeForWindow(fields, design, step, window);
 }
 
 Form2& Form1::preview()

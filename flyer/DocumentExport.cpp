@@ -2,12 +2,14 @@
 
 #include "app/Failure.h"
 #include "flyer/FileBeside.h"
+#include "flyer/PageCapture.h"
 #include "flyer/PartFiles.h"
 #include "flyer/WordImportRepair.h"
 #include "office/OfficeEngine.h"
 
 #include <QFile>
 #include <QFileInfo>
+#include <QImageWriter>
 #include <QStringList>
 
 #include <array>
@@ -15,6 +17,8 @@
 namespace lumarel {
 
 namespace {
+
+const QString kPictureExtension = QStringLiteral("png");
 
 const std::array<SaveFormatInfo, 4> kFormats{{
     {SaveFormat::Word97, "Word Files (*.doc)", "doc", "MS Word 97"},
@@ -89,9 +93,42 @@ SaveTarget saveTargetFor(const QString& typedName, const QString& selectedFilter
                 .arg(QFileInfo(typedName).fileName(), extensions.join(QStringLiteral(", ")), last)};
 }
 
+std::optional<OutputFormat> formatOfExtension(const QString& extension)
+{
+    if (extension.compare(kPictureExtension, Qt::CaseInsensitive) == 0)
+        return OutputFormat{};
+    if (const std::optional<SaveFormat> document = saveFormatOfExtension(extension))
+        return OutputFormat{document};
+    return std::nullopt;
+}
+
+QString extensionOf(OutputFormat format)
+{
+    return format.document ? QString::fromLatin1(saveFormat(*format.document).extension)
+                           : kPictureExtension;
+}
+
 void exportOpenDocument(OfficeEngine& office, SaveFormat format, const QString& path)
 {
     office.exportCopy(path, QLatin1String(saveFormat(format).officeFilter));
+}
+
+int writeFromWordFile(OfficeEngine& office, const QString& wordFile, OutputFormat format,
+                      const QString& path)
+{
+    // The page alone matters in a PDF and a picture, so the import repairs only the page.
+    const bool pageOnly = !format.document || *format.document == SaveFormat::Pdf;
+    openWordDocument(office, wordFile, true, pageOnly ? ImportRepair::Page : ImportRepair::Whole);
+    const OpenDocument opened{office};
+    if (format.document) {
+        exportOpenDocument(office, *format.document, path);
+    } else {
+        QImageWriter writer(path, "png");
+        if (!writer.write(office.renderFirstPage(kPageDotsPerMeter)))
+            throw Failure(QStringLiteral("The page picture %1 could not be written: %2")
+                              .arg(path, writer.errorString()));
+    }
+    return office.pageCount();
 }
 
 void copyDocument(const QString& document, const QString& target)
@@ -116,14 +153,9 @@ void exportDocument(OfficeEngine& office, const QString& document, const QString
                     SaveFormat format)
 {
     FileBeside made(target);
-    {
-        openWordDocument(office, document, true,
-                         format == SaveFormat::Pdf ? ImportRepair::Page : ImportRepair::Whole);
-        const OpenDocument opened{office};
-        writePrivatelyThenMove(made.path(), [&](const QString& privatePath) {
-            exportOpenDocument(office, format, privatePath);
-        });
-    }
+    writePrivatelyThenMove(made.path(), [&](const QString& privatePath) {
+        writeFromWordFile(office, document, {format}, privatePath);
+    });
     made.commit(true);
 }
 

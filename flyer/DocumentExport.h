@@ -45,9 +45,24 @@ struct SaveTarget
 // an extension gets the selected filter's format and extension; any other extension is refused.
 SaveTarget saveTargetFor(const QString& typedName, const QString& selectedFilter);
 
+// A flyer file's format: one of the formats the preview saves, or a picture of the page.
+struct OutputFormat
+{
+    std::optional<SaveFormat> document; // none for the page picture
+};
+
+// The format of a file-name extension (without the dot, any case).
+std::optional<OutputFormat> formatOfExtension(const QString& extension);
+QString extensionOf(OutputFormat format);
+
 // Writes the office's active document to `path` in `format`; the office's own document stays
 // as it is. Throws Failure.
 void exportOpenDocument(OfficeEngine& office, SaveFormat format, const QString& path);
+
+// Every format of a flyer is made from its Word 97 file: opened in the office, written to
+// `path` and closed again. Returns the number of pages of the flyer. Throws Failure.
+int writeFromWordFile(OfficeEngine& office, const QString& wordFile, OutputFormat format,
+                      const QString& path);
 
 // Makes `target` a byte-for-byte copy of the Word document, written beside it and renamed over
 // it when complete: on any failure the target is left as it was, and a Failure says why.

@@ -5,8 +5,8 @@
 #include "app/StepTrap.h"
 #include "flyer/DesignCheck.h"
 #include "flyer/FlyerTemplate.h"
+#include "flyer/OfficeLoan.h"
 #include "flyer/PageCapture.h"
-#include "flyer/ReadyOffice.h"
 #include "flyer/RunLock.h"
 #include "flyer/WordImportRepair.h"
 #include "flyer/WordMlTextBoxes.h"
@@ -39,6 +39,11 @@ QByteArray bmpBytes(const QImage& page)
 FlyerRun::FlyerRun(OfficeSource office) : m_source(std::move(office)) {}
 
 FlyerRun::FlyerRun(OfficeEngine& office) : m_source([&office]() -> OfficeEngine& { return office; })
+{
+}
+
+FlyerRun::FlyerRun(OfficeUse& use)
+    : m_source([&use]() -> OfficeEngine& { return use.office(); }), m_loan(&use.loan())
 {
 }
 
@@ -93,7 +98,7 @@ void FlyerRun::openTemplate(const StepRunner& step)
     // The window's office may hold the template opened ahead; a copy left in the folder is
     // used instead.
     const bool openedAhead =
-        m_office && !FileExists(templateCopyPath()) && ReadyOffice::takePrepared(*m_office);
+        m_office && m_loan && !FileExists(templateCopyPath()) && m_loan->takePrepared(*m_office);
     plainStep(108, [&] { templateBytes = embeddedTemplate(); });
     plainStep(110, [&] {
         if (!m_lock)

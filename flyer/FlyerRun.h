@@ -13,6 +13,8 @@
 namespace lumarel {
 
 class OfficeEngine;
+class OfficeLoan;
+class OfficeUse;
 class RunLock;
 
 // The office work of making one flyer: copy and open the template, put the six bookmark texts
@@ -31,6 +33,8 @@ public:
     explicit FlyerRun(OfficeSource office);
     // Every step uses this one office.
     explicit FlyerRun(OfficeEngine& office);
+    // The office of the use, and the template its loan may hold opened ahead.
+    explicit FlyerRun(OfficeUse& use);
     ~FlyerRun();
 
     // The design the next openTemplate() opens; the default design until set.
@@ -76,6 +80,7 @@ private:
     QString m_designCopy;
 
     OfficeSource m_source;
+    OfficeLoan* m_loan = nullptr;       // asked for the template opened ahead
     const StepRunner* m_step = nullptr; // the runner of the call in progress
     OfficeEngine* m_office = nullptr;
     bool m_officeFailed = false;

@@ -1,6 +1,7 @@
 #include "flyer/ReadyOffice.h"
 
 #include "app/Failure.h"
+#include "flyer/OfficeLoan.h"
 #include "office/OfficeEngine.h"
 #include "office/OfficePool.h"
 
@@ -89,7 +90,6 @@ OfficeEngine& ReadyOffice::take()
 
 bool ReadyOffice::takePrepared(const OfficeEngine& office)
 {
-    // Only read where nothing was prepared: the command line's threads call this too.
     if (prepared != &office || &office != taken)
         return false;
     prepared = nullptr;
@@ -102,6 +102,21 @@ void ReadyOffice::giveBack(bool failed)
     release(failed);
     inUse = false;
     prepareSoon();
+}
+
+OfficeLoan& ReadyOffice::loan()
+{
+    class Ready : public OfficeLoan
+    {
+        OfficeEngine& take() override { return ReadyOffice::take(); }
+        void giveBack(OfficeEngine*, bool failed) override { ReadyOffice::giveBack(failed); }
+        bool takePrepared(const OfficeEngine& office) override
+        {
+            return ReadyOffice::takePrepared(office);
+        }
+    };
+    static Ready ready;
+    return ready;
 }
 
 void ReadyOffice::prepareWith(std::function<bool(OfficeEngine&)> work)

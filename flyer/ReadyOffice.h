@@ -7,6 +7,7 @@
 namespace lumarel {
 
 class OfficeEngine;
+class OfficeLoan;
 
 // The window's office: one of the program's offices (programOffices()), started in the
 // background and kept ready between uses, so that nobody waits for an office to start. Between
@@ -42,6 +43,9 @@ void prepareWith(std::function<bool(OfficeEngine&)> work);
 // Whether the office that take() gave last holds what the preparation left, unused; true once:
 // the caller takes it over. An office replaced since holds nothing of it.
 bool takePrepared(const OfficeEngine& office);
+
+// The ready office as a loan: take(), giveBack() and takePrepared() above.
+OfficeLoan& loan();
 
 } // namespace ReadyOffice
 

@@ -6,5 +6,7 @@ target_sources(lumarel_flyer PRIVATE
 )
 target_sources(lumarel_flyer PRIVATE FlyerRun.cpp FlyerRun.h PageCapture.cpp PageCapture.h
                                      RunLock.cpp RunLock.h)
+# The one service the faces call, on offices of a loan.
+target_sources(lumarel_flyer PRIVATE FlyerService.cpp FlyerService.h OfficeLoan.cpp OfficeLoan.h)
 target_sources(lumarel_flyer PRIVATE FlyerTemplate.cpp FlyerTemplate.h TemplateAhead.cpp
                                      TemplateAhead.h)

@@ -8,9 +8,8 @@
 #include "app/Twips.h"
 #include "app/WindowLook.h"
 #include "flyer/DocumentExport.h"
-#include "office/OfficeEngine.h"
+#include "flyer/FlyerService.h"
 #include "flyer/ReadyOffice.h"
-#include "office/OfficeEngine.h"
 #include "preview/Form2Layout.h"
 #include "preview/PageKeys.h"
 #include "preview/PagePrint.h"
@@ -27,12 +26,42 @@
 #include <QMouseEvent>
 #include <QPrinter>
 #include <QPushButton>
-#include <QScopeGuard>
 #include <QWheelEvent>
 
 #include <algorithm>
+#include <optional>
 
 namespace lumarel {
+
+namespace {
+
+// The hourglass shows while an office is lent.
+class HourglassLoan : public OfficeLoan
+{
+public:
+    HourglassLoan(PointerSetting& pointer, OfficeLoan& offices)
+        : m_pointer(pointer), m_offices(offices)
+    {
+    }
+    OfficeEngine& take() override
+    {
+        m_before = m_pointer.value();
+        m_pointer.set(PointerSetting::Hourglass);
+        return m_offices.take();
+    }
+    void giveBack(OfficeEngine* office, bool failed) override
+    {
+        m_offices.giveBack(office, failed);
+        m_pointer.set(m_before);
+    }
+
+private:
+    PointerSetting& m_pointer;
+    OfficeLoan& m_offices;
+    int m_before = PointerSetting::Normal;
+};
+
+} // namespace
 
 Form2::Form2(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
@@ -129,20 +158,16 @@ void Form2::PushButton2_Click()
     applyView();
 }
 
-template <class Work> void Form2::withOffice(Work&& work)
+void Form2::withFlyers(const std::function<void(FlyerService&)>& work)
 {
-    const int pointer = m_pointer.value();
-    m_pointer.set(PointerSetting::Hourglass);
-    const auto restore = qScopeGuard([&] { m_pointer.set(pointer); });
-    if (m_office) {
-        work(*m_office);
-        return;
-    }
-    // The program's ready office; one that failed in this use is replaced in the background.
-    bool failed = true;
-    const auto giveBack = qScopeGuard([&] { ReadyOffice::giveBack(failed); });
-    work(ReadyOffice::take());
-    failed = false;
+    // The office set, or the program's ready office: one that failed in this use is replaced
+    // in the background.
+    std::optional<OneOffice> set;
+    if (m_office)
+        set.emplace(*m_office);
+    HourglassLoan offices(m_pointer, set ? static_cast<OfficeLoan&>(*set) : ReadyOffice::loan());
+    FlyerService flyers(offices);
+    work(flyers);
 }
 
 void Form2::PushButton6_Click()
@@ -183,12 +208,8 @@ void Form2::PushButton6_Click()
             // Every format is written beside the old file and takes its place only when
             // complete, so a failed save never loses the file it was to replace.
             written = trap.step(130, [&] {
-                if (format == SaveFormat::Word97)
-                    copyDocument(mWordFile, chosen);
-                else
-                    withOffice([&](OfficeEngine& office) {
-                        exportDocument(office, mWordFile, chosen, format);
-                    });
+                withFlyers(
+                    [&](FlyerService& flyers) { flyers.saveDocument(mWordFile, chosen, format); });
             });
         }
     }
@@ -220,7 +241,7 @@ void Form2::mnuPrint_Click()
     trap.step(100, [&] { accepted = Dialogs::print(printer); });
     if (accepted)
         trap.step(102, [&] {
-            withOffice([&](OfficeEngine& office) { printFirstPage(office, mWordFile, printer); });
+            withFlyers([&](FlyerService& flyers) { printFirstPage(flyers, mWordFile, printer); });
         });
 }
 

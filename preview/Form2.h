@@ -7,6 +7,8 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <functional>
+
 class QAction;
 class QFrame;
 class QGroupBox;
@@ -18,6 +20,7 @@ class QWheelEvent;
 
 namespace lumarel {
 
+class FlyerService;
 class OfficeEngine;
 
 // The preview window: shows the flyer's page in the zoomable view, saves the temporary
@@ -77,8 +80,8 @@ private:
     // The wheel scrolls the page; with Ctrl it zooms as the buttons do.
     void pageWheel(QWheelEvent* event);
     void scrollBarMoved(ScrollBarModel& bar, int value);
-    // Runs the office work under the hourglass, with the office set or one of its own.
-    template <class Work> void withOffice(Work&& work);
+    // Runs the office work through the flyer service, with the office set or the ready one.
+    void withFlyers(const std::function<void(FlyerService&)>& work);
 
     PointerSetting m_pointer;
     Form2Layout m_layout;

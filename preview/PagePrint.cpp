@@ -1,7 +1,7 @@
 #include "preview/PagePrint.h"
 
 #include "app/Failure.h"
-#include "flyer/DocumentExport.h"
+#include "flyer/FlyerService.h"
 #include "office/TempFolder.h"
 
 #include <QDir>
@@ -133,14 +133,14 @@ void printPdfFirstPage(const QString& pdf, QPrinter& printer)
         throw Failure(QStringLiteral("The printer did not take the page."));
 }
 
-void printFirstPage(OfficeEngine& office, const QString& document, QPrinter& printer)
+void printFirstPage(FlyerService& flyers, const QString& document, QPrinter& printer)
 {
     QTemporaryDir folder(flyerTempFolder() + QStringLiteral("/print-XXXXXX"));
     if (!folder.isValid())
         throw Failure(QStringLiteral("No folder for the page to print could be made: %1")
                           .arg(folder.errorString()));
     const QString pdf = folder.filePath(QStringLiteral("page.pdf"));
-    exportDocument(office, document, pdf, SaveFormat::Pdf);
+    flyers.saveDocument(document, pdf, SaveFormat::Pdf);
     printPdfFirstPage(pdf, printer);
 }
 

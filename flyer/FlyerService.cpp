@@ -1,0 +1,173 @@
+#include "flyer/FlyerService.h"
+
+#include "app/AppServices.h"
+#include "app/Failure.h"
+#include "flyer/FileBeside.h"
+#include "flyer/FlyerTemplate.h"
+#include "flyer/PageCapture.h"
+#include "flyer/PartFiles.h"
+#include "office/OfficeEngine.h"
+
+#include <QFile>
+
+namespace lumarel {
+
+namespace {
+
+// Runs the steps of a flyer run until the first one fails, and keeps its reason.
+class FirstFailure
+{
+public:
+    FlyerRun::StepRunner runner()
+    {
+        return [this](int, const std::function<void()>& body) {
+            if (!m_reason.isEmpty())
+                return false;
+            try {
+                body();
+                return true;
+            } catch (const Failure& failure) {
+                m_reason = failure.description();
+            } catch (const std::exception& error) {
+                m_reason = QString::fromLocal8Bit(error.what());
+            }
+            return false;
+        };
+    }
+    void check() const
+    {
+        if (!m_reason.isEmpty())
+            throw Failure(m_reason);
+    }
+
+private:
+    QString m_reason;
+};
+
+// The filled template written in `format`. The window saves the flyer as Word 97 and makes
+// every other format from that file: the same steps here give the same flyer.
+int writeFilledTemplate(OfficeEngine& office, OutputFormat format, const QString& path)
+{
+    if (format.document == SaveFormat::Word97) {
+        exportOpenDocument(office, SaveFormat::Word97, path);
+        return office.pageCount();
+    }
+    const FileBeside saved(path + QStringLiteral(".doc"));
+    exportOpenDocument(office, SaveFormat::Word97, saved.path());
+    return writeFromWordFile(office, saved.path(), format, path);
+}
+
+} // namespace
+
+FlyerService::FlyerService(OfficeLoan& offices) : m_offices(offices), m_kept(offices) {}
+
+FlyerService::~FlyerService() = default;
+
+WindowFlyer FlyerService::makeForWindow(const FlyerFields& fields, const FlyerDesign& design,
+                                        const FlyerRun::StepRunner& step, const WindowSteps& window)
+{
+    OfficeUse use(m_offices);
+    FlyerRun run(use);
+    run.setDesign(design);
+    QString documentPath;
+    run.fill(fields, step);
+    step(146, [&] { documentPath = window.documentPath(); });
+    WindowFlyer flyer;
+    flyer.saved = run.save(documentPath, step);
+    // Without a document there is nothing to capture or to show.
+    if (flyer.saved) {
+        flyer.document = documentPath;
+        step(162, [&] { SaveDocAsJPG(run, documentPath); });
+    }
+    flyer.page = run.page();
+    flyer.pageCount = run.pageCount();
+    flyer.failure = run.failure();
+    flyer.officeFailed = run.officeFailed();
+    window.made(flyer);
+
+    // The run still holds the temporary folder: nobody else's files go with its own.
+    if (!flyer.saved && !documentPath.isEmpty())
+        RemoveFile(documentPath); // what a failed save may have left
+    step(174, [&] { RemoveFile(pagePicturePath()); });
+    step(176, [&] {
+        RemoveFile(templateCopyPath());
+        if (!run.designCopy().isEmpty() && run.designCopy() != templateCopyPath())
+            RemoveFile(run.designCopy());
+    });
+    // An office that failed is replaced in the background, ready for the next flyer.
+    use.setFailed(run.officeFailed());
+    use.end();
+    return flyer;
+}
+
+void FlyerService::saveDocument(const QString& document, const QString& target, SaveFormat format)
+{
+    if (format == SaveFormat::Word97) {
+        copyDocument(document, target);
+        return;
+    }
+    OfficeUse use(m_offices);
+    exportDocument(use.office(), document, target, format);
+}
+
+void FlyerService::start()
+{
+    m_kept.office();
+}
+
+void FlyerService::openTemplate()
+{
+    auto run = std::make_unique<FlyerRun>(m_kept);
+    run->setDesign(m_design);
+    FirstFailure steps;
+    run->openTemplate(steps.runner());
+    // The office holds the template now: other runs may have the temporary folder back.
+    if (run->locked())
+        QFile::remove(run->designCopy());
+    run->unlock();
+    steps.check();
+    m_run = std::move(run);
+}
+
+void FlyerService::discardTemplate()
+{
+    m_run.reset();
+    OfficeEngine* office = m_kept.current();
+    bool failed = !office || office->processId() == 0;
+    try {
+        if (!failed)
+            office->closeWithoutSaving();
+    } catch (const Failure&) {
+        failed = true;
+    }
+    if (failed) {
+        m_kept.setFailed(true);
+        m_kept.end();
+    }
+}
+
+int FlyerService::make(const FlyerFields& fields, OutputFormat format, const QString& path,
+                       bool replace)
+{
+    FileBeside part(path);
+    int pages = 0;
+    try {
+        if (!m_run)
+            openTemplate();
+        FirstFailure steps;
+        m_run->putTexts(fields, steps.runner());
+        steps.check();
+        OfficeEngine& office = *m_kept.current();
+        // The office's own lock and temporary files stay out of the user's folder.
+        writePrivatelyThenMove(part.path(), [&](const QString& privatePath) {
+            pages = writeFilledTemplate(office, format, privatePath);
+        });
+    } catch (const Failure&) {
+        discardTemplate();
+        throw;
+    }
+    part.commit(replace);
+    return pages;
+}
+
+} // namespace lumarel

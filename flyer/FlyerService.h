@@ -1,0 +1,77 @@
+#pragma once
+
+#include "flyer/BookmarkTexts.h"
+#include "flyer/Designs.h"
+#include "flyer/DocumentExport.h"
+#include "flyer/FlyerRun.h"
+#include "flyer/OfficeLoan.h"
+
+#include <QImage>
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+namespace lumarel {
+
+// A flyer the window made, as it shows it.
+struct WindowFlyer
+{
+    QString document; // the Word 97 document, there only when saved
+    bool saved = false;
+    QImage page; // its first page as written to the picture file; null when none was
+    int pageCount = 0;
+    QString failure; // why the last failing step failed
+    bool officeFailed = false;
+};
+
+// The window's own steps amid the service's, run through the same step runner.
+struct WindowSteps
+{
+    // In step 146: the path the document is to be saved at.
+    std::function<QString()> documentPath;
+    // After the page is captured, before the run's files are removed: steps 164 to 172.
+    std::function<void(const WindowFlyer&)> made;
+};
+
+// The office work of every face of the program, on offices of one loan: the window's flyer,
+// the preview's saved formats and the command line's flyer files. Each call gives its office
+// back on every path, except that the command line's flyers keep one office and its open
+// template from one call to the next, until the service ends or a flyer fails.
+class FlyerService
+{
+public:
+    explicit FlyerService(OfficeLoan& offices);
+    ~FlyerService();
+    FlyerService(const FlyerService&) = delete;
+    FlyerService& operator=(const FlyerService&) = delete;
+
+    // The window's flyer: the template filled, the document saved and its page captured, in
+    // the window's numbered steps.
+    WindowFlyer makeForWindow(const FlyerFields& fields, const FlyerDesign& design,
+                              const FlyerRun::StepRunner& step, const WindowSteps& window);
+
+    // Writes a saved flyer document to `target` in `format`: Word 97 as a copy of its bytes,
+    // the others through an office. The target appears only when complete. Throws Failure.
+    void saveDocument(const QString& document, const QString& target, SaveFormat format);
+
+    // The command line's flyers. The design of every flyer of make(); the default until set.
+    void setDesign(const FlyerDesign& design) { m_design = design; }
+    // Takes the office; throws Failure when none can be started.
+    void start();
+    // Makes one flyer at `path`, an existing file replaced only when `replace` is true, every
+    // format through the flyer's Word 97 file as the window makes it. Throws Failure; the next
+    // flyer starts afresh. Returns the number of pages of the flyer.
+    int make(const FlyerFields& fields, OutputFormat format, const QString& path, bool replace);
+
+private:
+    void openTemplate();
+    void discardTemplate();
+
+    OfficeLoan& m_offices;
+    OfficeUse m_kept; // make()'s office, kept between calls
+    std::unique_ptr<FlyerRun> m_run;
+    FlyerDesign m_design;
+};
+
+} // namespace lumarel

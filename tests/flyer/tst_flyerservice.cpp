@@ -1,0 +1,143 @@
+// The flyer service on a command's pool of real offices: flyers of the command line, and an
+// office that cannot start or dies once lent, for the window and the command line alike.
+#include "TestEnvironment.h"
+
+#include "OfficeProcesses.h"
+#include "TestFiles.h"
+#include "app/Failure.h"
+#include "flyer/FlyerService.h"
+#include "office/OfficeEngine.h"
+#include "office/OfficePool.h"
+
+#include <QScopeGuard>
+#include <QThread>
+
+using namespace lumarel;
+
+namespace {
+
+// The pool's loan with every give-back noted; `strike` kills each office as it is lent.
+class NotedOffices : public PooledOffices
+{
+public:
+    NotedOffices(OfficePool& pool, bool strike) : PooledOffices(pool), m_strike(strike) {}
+    OfficeEngine& take() override
+    {
+        OfficeEngine& office = PooledOffices::take();
+        const qint64 pid = office.processId();
+        if (m_strike && kill(pid_t(pid), SIGKILL) == 0)
+            while (!test::processGone(pid))
+                QThread::msleep(10);
+        return office;
+    }
+    void giveBack(OfficeEngine* office, bool failed) override
+    {
+        givenBack << failed;
+        PooledOffices::giveBack(office, failed);
+    }
+    QList<bool> givenBack;
+
+private:
+    bool m_strike;
+};
+
+FlyerFields fields(const QString& eventName)
+{
+    return {QDate(2027, 3, 5),
+            QTime(18, 30),
+            "Quenwick",
+            eventName,
+            "12 Harbour Road",
+            "More",
+            "",
+            "",
+            ""};
+}
+
+} // namespace
+
+class FlyerServiceTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void commandLineFlyersShareOneOfficeAndItsTemplate()
+    {
+        OfficePool pool;
+        NotedOffices offices(pool, false);
+        {
+            FlyerService flyers(offices);
+            flyers.start();
+            for (const QString name : {"Spring Fair", "Autumn Market"}) {
+                const QString path = test::rootFolder() + "/" + name + ".odt";
+                QCOMPARE(flyers.make(fields(name), {SaveFormat::OpenDocument}, path, true), 1);
+                const QString text = test::archivePart(path, "content.xml");
+                QVERIFY2(text.contains(name) && text.contains("12 Harbour Road"), qPrintable(text));
+                // The second flyer's texts replaced the first's in the same open template.
+                QVERIFY(!text.contains(name == "Spring Fair" ? "Autumn" : "Spring"));
+            }
+            QCOMPARE(offices.givenBack, QList<bool>());
+        }
+        QCOMPARE(offices.givenBack, QList<bool>{false});
+        QCOMPARE(test::tempFiles(), QStringList());
+    }
+
+    void failingOfficeReachesTheCallerAndIsGivenBackFailed_data()
+    {
+        QTest::addColumn<bool>("window");
+        QTest::addColumn<bool>("strike");
+        QTest::addColumn<int>("failedLine"); // the window's first failing step
+        QTest::newRow("no office, window") << true << false << 106;
+        QTest::newRow("no office, command line") << false << false << 0;
+        QTest::newRow("killed once lent, window") << true << true << 112;
+        QTest::newRow("killed once lent, command line") << false << true << 0;
+    }
+
+    void failingOfficeReachesTheCallerAndIsGivenBackFailed()
+    {
+        QFETCH(bool, window);
+        QFETCH(bool, strike);
+        QFETCH(int, failedLine);
+        if (!strike) {
+            qputenv("LUMAREL_SOFFICE", LUMAREL_STANDIN_DIR "/exit1.sh");
+            qputenv("LUMAREL_STANDIN_PIDS", QFile::encodeName(test::rootFolder() + "/pids"));
+        }
+        const auto restore = qScopeGuard([] { qunsetenv("LUMAREL_SOFFICE"); });
+        OfficePool pool;
+        NotedOffices offices(pool, strike);
+        FlyerService flyers(offices);
+        QString reason;
+        if (window) {
+            QList<int> failedLines;
+            const auto step = [&](int line, const std::function<void()>& body) {
+                try {
+                    body();
+                    return true;
+                } catch (const Failure&) {
+                    failedLines << line;
+                    return false;
+                }
+            };
+            const WindowSteps steps{[] { return test::tempFolder() + "/qtemar12345678.doc"; },
+                                    [](const WindowFlyer&) {}};
+            const WindowFlyer flyer = flyers.makeForWindow(fields("Fair"), {}, step, steps);
+            QVERIFY(!flyer.saved && flyer.officeFailed && flyer.page.isNull());
+            QCOMPARE(failedLines.value(0), failedLine);
+            reason = flyer.failure;
+        } else {
+            const QString path = test::rootFolder() + "/flyer.pdf";
+            try {
+                flyers.make(fields("Fair"), {SaveFormat::Pdf}, path, true);
+            } catch (const Failure& failure) {
+                reason = failure.description();
+            }
+            QVERIFY(!QFile::exists(path));
+        }
+        QVERIFY2(reason.startsWith("The office "), qPrintable(reason));
+        QCOMPARE(offices.givenBack, QList<bool>{true});
+        QCOMPARE(test::tempFiles(), QStringList());
+    }
+};
+
+LUMAREL_TEST_GUILESS_MAIN(FlyerServiceTest)
+#include "tst_flyerservice.moc"
