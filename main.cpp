@@ -55,11 +55,12 @@ int main(int argc, char** argv)
     // The office's thread may be connecting when the display goes: the libraries it uses are
     // loaded here, before the handler below, so that exit() destroys them only after it.
     lumarel::OfficeEngine::loadConnectionLibraries();
-    // A lost display leaves no window to close: the preview's document is removed, and the
-    // office ended without a call through its connection, from within exit().
+    // A lost display leaves no window to close: the flyer's document, shown or being made, is
+    // removed, and the office ended without a call through its connection, which a flyer's
+    // call may be using.
     lumarel::endOnLibraryExit([&form] {
-        if (lumarel::Form2* preview = form.shownPreview())
-            QFile::remove(preview->mWordFile);
+        if (const QString document = form.claimedDocument(); !document.isEmpty())
+            QFile::remove(document);
         lumarel::ReadyOffice::endAfterLibraryExit();
     });
     form.Form_Load();

@@ -4,6 +4,9 @@
 
 #include <QCoreApplication>
 #include <QSocketNotifier>
+#include <QtGlobal>
+
+#include <atomic>
 
 #include <cerrno>
 #include <csignal>
@@ -32,6 +35,28 @@ std::function<void()>& exitAction()
     return action;
 }
 
+// The exit action and the program's end, once, however many ways announce the exit.
+void endForLibrary()
+{
+    static std::atomic_flag ended = ATOMIC_FLAG_INIT;
+    if (ended.test_and_set())
+        return;
+    if (exitAction())
+        exitAction()();
+    endProgram(1);
+}
+
+QtMessageHandler previousMessageHandler = nullptr;
+
+// Qt's connection to the display warns that it broke just before it calls exit(1); the end runs
+// here, while the libraries that other threads may be using are still whole.
+void onMessage(QtMsgType type, const QMessageLogContext& context, const QString& message)
+{
+    previousMessageHandler(type, context, message);
+    if (type == QtWarningMsg && message.startsWith(QLatin1String("The X11 connection broke")))
+        endForLibrary();
+}
+
 } // namespace
 
 void endOnStopSignals(std::function<void(int)> onStop)
@@ -57,12 +82,10 @@ void endOnLibraryExit(std::function<void()> onExit)
 {
     const bool first = !exitAction();
     exitAction() = std::move(onExit);
-    if (first)
-        std::atexit([] {
-            if (exitAction())
-                exitAction()();
-            endProgram(1);
-        });
+    if (!first)
+        return;
+    std::atexit(&endForLibrary);
+    previousMessageHandler = qInstallMessageHandler(&onMessage);
 }
 
 } // namespace lumarel

@@ -9,11 +9,12 @@ namespace lumarel {
 // event loop reads it and calls `onStop` there, where windows may be closed and files removed.
 void endOnStopSignals(std::function<void(int signal)> onStop);
 
-// The display server going away makes Qt call exit(); this turns that exit, and any other call
-// of exit() from a library, into `onExit` followed by the program's usual end, before the
-// destructors of static objects (a running thread among them) could abort the program.
-// Call it as late as possible in start-up: only statics made earlier are protected, so the
-// libraries that other threads will use must be loaded before.
+// The display server going away makes Qt warn and call exit(); this turns that exit, and any
+// other call of exit() from a library, into `onExit` followed by the program's usual end. On the
+// display's loss that happens at Qt's warning, before exit() starts, with every library whole.
+// Any other exit() runs it only after the destructors of the statics made since this call:
+// call it as late as possible in start-up, once the libraries that other threads use are
+// loaded.
 void endOnLibraryExit(std::function<void()> onExit);
 
 } // namespace lumarel

@@ -210,6 +210,11 @@ Form2& Form1::preview()
     return *m_preview;
 }
 
+QString Form1::claimedDocument() const
+{
+    return m_documentClaim ? m_documentClaim->documentPath() : QString();
+}
+
 Form2* Form1::shownPreview() const
 {
     return m_preview && m_preview->isVisible() ? m_preview.get() : nullptr;

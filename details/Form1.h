@@ -52,6 +52,8 @@ public:
     Form2& preview();
     // The preview window when it is open, without making one.
     Form2* shownPreview() const;
+    // The flyer document the window made last or is making; empty before the first.
+    QString claimedDocument() const;
     bool busy() const { return m_busy; }
 
 public slots:

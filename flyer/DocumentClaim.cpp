@@ -24,7 +24,7 @@ QString claimPath(const QString& documentPath)
 
 } // namespace
 
-DocumentClaim::DocumentClaim(const QString& documentPath)
+DocumentClaim::DocumentClaim(const QString& documentPath) : m_documentPath(documentPath)
 {
     const QString path = claimPath(documentPath);
     QDir().mkpath(QFileInfo(path).absolutePath());

@@ -17,7 +17,10 @@ public:
     // Throws Failure when the claim cannot be made.
     explicit DocumentClaim(const QString& documentPath);
 
+    const QString& documentPath() const { return m_documentPath; }
+
 private:
+    QString m_documentPath;
     std::unique_ptr<QLockFile> m_lock;
 };
 

@@ -18,11 +18,15 @@ private slots:
         QTest::addColumn<int>("exitCode");
         // Once the window is shown, the start-up check has connected the office.
         QTest::addColumn<bool>("windowShown");
-        QTest::newRow("SIGTERM, as a logout sends it") << int(SIGTERM) << 0 << false;
-        QTest::newRow("SIGHUP, as a closed terminal sends it") << int(SIGHUP) << 0 << false;
-        QTest::newRow("SIGINT, Ctrl+C in its terminal") << int(SIGINT) << 0 << false;
-        QTest::newRow("the display server ends") << 0 << 1 << false;
-        QTest::newRow("the display server ends, the office connected") << 0 << 1 << true;
+        // Pressed: the end comes while the office opens the template for a flyer.
+        QTest::addColumn<bool>("pressed");
+        QTest::newRow("SIGTERM, as a logout sends it") << int(SIGTERM) << 0 << false << false;
+        QTest::newRow("SIGHUP, as a closed terminal sends it")
+            << int(SIGHUP) << 0 << false << false;
+        QTest::newRow("SIGINT, Ctrl+C in its terminal") << int(SIGINT) << 0 << false << false;
+        QTest::newRow("the display server ends") << 0 << 1 << false << false;
+        QTest::newRow("the display server ends, the office connected") << 0 << 1 << true << false;
+        QTest::newRow("the display server ends amid a flyer") << 0 << 1 << true << true;
     }
 
     void endsAsAClose()
@@ -30,6 +34,7 @@ private slots:
         QFETCH(int, signal);
         QFETCH(int, exitCode);
         QFETCH(bool, windowShown);
+        QFETCH(bool, pressed);
         QProcess display;
         display.start("Xvfb", {"-displayfd", "1", "-nolisten", "tcp"});
         QVERIFY(display.waitForReadyRead(30000));
@@ -55,6 +60,17 @@ private slots:
             search.setProcessEnvironment(environment);
             search.start("xdotool", {"search", "--sync", "--onlyvisible", "--name", "^Lumarel$"});
             QVERIFY(search.waitForFinished(60000) && search.exitCode() == 0);
+            if (pressed) {
+                // The middle of "Start Creating Template": left 120, top 120, 9000 x 405 twips.
+                const QString window =
+                    QString::fromLatin1(search.readAllStandardOutput()).trimmed();
+                QProcess click;
+                click.setProcessEnvironment(environment);
+                click.start("xdotool",
+                            {"mousemove", "--window", window, "308", "21", "click", "1"});
+                QVERIFY(click.waitForFinished(30000) && click.exitCode() == 0);
+                QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(temp + "/template.dot"), 60000);
+            }
         }
         if (signal)
             ::kill(program.processId(), signal);
@@ -66,6 +82,7 @@ private slots:
         QVERIFY2(program.exitCode() == exitCode, errors.constData());
         // What the program printed tells why its office's folder stayed.
         QVERIFY2(offices().isEmpty(), errors.right(900).constData());
+        QCOMPARE(QDir(temp).entryList({"qtemar*.doc"}), QStringList());
         display.kill();
         display.waitForFinished();
     }
