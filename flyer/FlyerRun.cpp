@@ -181,10 +181,16 @@ void FlyerRun::putTexts(const FlyerFields& fields, const StepRunner& step)
         [&] { return eventMoreText(fields.more, fields.infoOrg, fields.plans, fields.items); });
 }
 
-bool FlyerRun::save(const QString& documentPath, const StepRunner& step)
+bool FlyerRun::save(const QString& documentPath, const StepRunner& step, AfterSave after)
 {
     m_step = &step;
+    m_keptDocument.clear();
     const bool saved = officeStep(150, [&] { office().saveAs(documentPath); });
+    if (saved && after == AfterSave::KeepForPage) {
+        // Closed by capturePage(), once its page is rendered.
+        m_keptDocument = documentPath;
+        return true;
+    }
     officeStep(154, [&] { office().closeWithoutSaving(); });
     // The office stays for the next run, without the document.
     officeStep(156, [&] { office().closeDocuments(); });
@@ -198,23 +204,34 @@ bool FlyerRun::capturePage(const QString& documentPath, const QString& picturePa
     m_step = &step;
     QImage page;
     m_page = QImage();
-    officeStep(116, [&] { m_office = &m_source(); });
-    officeStep(118, [&] { openWordDocument(office(), documentPath, false, ImportRepair::Page); });
+    const bool kept = m_office && !m_keptDocument.isEmpty() && m_keptDocument == documentPath;
+    m_keptDocument.clear();
+    officeStep(116, [&] {
+        if (!kept)
+            m_office = &m_source();
+    });
+    // The document stored by saveAs() is the one the office holds: what the file holds, laid
+    // out as the office laid it out before storing it.
+    officeStep(118, [&] {
+        if (!kept)
+            openWordDocument(office(), documentPath, false, ImportRepair::Page);
+    });
     officeStep(120, [&] {
         page = office().renderFirstPage(kPageDotsPerMeter);
         m_pageCount = office().pageCount();
     });
-    // The picture of a page that the office could not render is not there to write.
-    const bool written = !m_officeFailed && plainStep(122, [&] {
+    // The picture of a page that the office could not render is not there to keep.
+    const bool made = !m_officeFailed && plainStep(122, [&] {
         if (page.isNull())
             throw Failure(QStringLiteral("There is no picture of the page to save."));
-        replaceFile(bmpBytes(page), picturePath);
+        if (!picturePath.isEmpty())
+            replaceFile(bmpBytes(page), picturePath);
         m_page = page;
     });
     officeStep(124, [&] { office().closeWithoutSaving(); });
     officeStep(126, [&] { office().closeDocuments(); });
     m_office = nullptr;
-    return written;
+    return made;
 }
 
 } // namespace lumarel

@@ -51,10 +51,20 @@ public:
     bool locked() const { return m_lock != nullptr; }
     // The copy of the design that openTemplate() opened, in the temporary folder.
     const QString& designCopy() const { return m_designCopy; }
-    // Saves the filled document at `documentPath` and closes it; true when it was saved.
-    bool save(const QString& documentPath, const StepRunner& step);
-    // Opens the saved document, writes a picture of its first page to `picturePath` (BMP) and
-    // closes it; true when the picture was written.
+    // What save() does with the document once it is saved.
+    enum class AfterSave
+    {
+        Close,
+        // Kept open for capturePage(): the office holds the document as it just stored it, so
+        // its page is rendered without reading the file back.
+        KeepForPage,
+    };
+    // Saves the filled document at `documentPath`; true when it was saved.
+    bool save(const QString& documentPath, const StepRunner& step,
+              AfterSave after = AfterSave::Close);
+    // Renders the first page of the saved document (the one save() kept open, or else the file
+    // opened anew) and closes it; the picture is kept in page() and, unless `picturePath` is
+    // empty, written there as BMP. True when the picture was made (and written).
     bool capturePage(const QString& documentPath, const QString& picturePath,
                      const StepRunner& step);
 
@@ -62,7 +72,7 @@ public:
     bool officeFailed() const { return m_officeFailed; }
     // The pages of the document capturePage() last rendered; 0 before.
     int pageCount() const { return m_pageCount; }
-    // The picture capturePage() last wrote, as it wrote it; null before or when none was.
+    // The picture capturePage() last made; null before or when none was.
     const QImage& page() const { return m_page; }
     // Why the last failing step failed (the office's reason for an office step).
     const QString& failure() const { return m_failure; }
@@ -85,6 +95,7 @@ private:
     OfficeEngine* m_office = nullptr;
     bool m_officeFailed = false;
     int m_pageCount = 0;
+    QString m_keptDocument; // the saved document save() left open, for capturePage()
     QImage m_page;
     QString m_failure;
     std::unique_ptr<RunLock> m_lock;

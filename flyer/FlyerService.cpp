@@ -73,7 +73,7 @@ WindowFlyer FlyerService::makeForWindow(const FlyerFields& fields, const FlyerDe
     run.fill(fields, step);
     step(146, [&] { documentPath = window.documentPath(); });
     WindowFlyer flyer;
-    flyer.saved = run.save(documentPath, step);
+    flyer.saved = run.save(documentPath, step, FlyerRun::AfterSave::KeepForPage);
     // Without a document there is nothing to capture or to show.
     if (flyer.saved) {
         flyer.document = documentPath;

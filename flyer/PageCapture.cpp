@@ -14,18 +14,27 @@ QString pagePicturePath()
     return flyerTempFolder() + QStringLiteral("/temp.bmp");
 }
 
-bool SaveDocAsJPG(FlyerRun& run, const QString& documentPath)
+namespace {
+
+bool capture(FlyerRun& run, const QString& documentPath, const QString& picturePath)
 {
     StepTrap trap(locationText("Form1", "SaveDocAsJPG"));
     return run.capturePage(
-        documentPath, pagePicturePath(),
+        documentPath, picturePath,
         [&](int line, const std::function<void()>& body) { return trap.step(line, body); });
+}
+
+} // namespace
+
+bool SaveDocAsJPG(FlyerRun& run, const QString& documentPath)
+{
+    return capture(run, documentPath, QString());
 }
 
 void SaveDocAsJPG(const QString& documentPath)
 {
     FlyerRun run(&ReadyOffice::take);
-    SaveDocAsJPG(run, documentPath);
+    capture(run, documentPath, pagePicturePath());
     ReadyOffice::giveBack(run.officeFailed());
 }
 

@@ -9,16 +9,18 @@ namespace lumarel {
 // exactly 2159 x 2794 pixels, so the picture's physical size is the page's to the twip.
 constexpr int kPageDotsPerMeter = 10000;
 
-// TEMP/temp.bmp: where the page picture of a flyer run is written.
+// TEMP/temp.bmp: where a page picture that is asked for as a file is written.
 QString pagePicturePath();
 
 class FlyerRun;
 
-// Has the run's office open the saved flyer, render its first page and write it to
-// TEMP/temp.bmp, then close it without saving. Failures are reported under this procedure's
-// own name; it always returns, true when the picture was written.
+// Has the run's office render the first page of the saved flyer (the document it still holds,
+// or else the file opened anew), then close it without saving; the picture stays in the run
+// (FlyerRun::page()), for a window that shows it from memory. Failures are reported under this
+// procedure's own name; it always returns, true when the picture was made.
 bool SaveDocAsJPG(FlyerRun& run, const QString& documentPath);
-// The same with the ready office.
+// The same with the ready office and the file opened anew, the picture written to
+// TEMP/temp.bmp.
 void SaveDocAsJPG(const QString& documentPath);
 
 // What is said of a flyer that runs to more than one page; empty for a flyer of one page.

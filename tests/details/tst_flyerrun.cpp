@@ -20,6 +20,7 @@
 #include "flyer/WordParagraphs.h"
 #include "flyer/WordShapes.h"
 #include "office/OfficeEngine.h"
+#include "office/OfficeProcess.h"
 #include "preview/Form2.h"
 
 #include <QAction>
@@ -382,15 +383,18 @@ private slots:
         expectMainWindowWithoutPreview();
     }
 
-    void pagePictureNotWrittenShowsTheReasonAndTheFlyerStillSaves()
+    void pagePictureNotMadeShowsTheReasonAndTheFlyerStillSaves()
     {
-        // A folder where the picture should go: the page renders but cannot be written.
-        QVERIFY(QDir().mkpath(pagePicturePath()));
-        const auto removeFolder = qScopeGuard([] { QDir(pagePicturePath()).removeRecursively(); });
+        // A folder where the office's PDF of the page should go: the flyer is saved, but its
+        // page cannot be rendered.
+        QVERIFY(ReadyOffice::waitUntilConnected().isEmpty());
+        const QDir offices(instanceFoldersRoot());
+        for (const QString& office : offices.entryList({QString(kInstanceFolderPrefix) + '*'}))
+            QVERIFY(offices.mkpath(office + "/page.pdf"));
         m_form->PushButton6_Click();
         const QStringList texts = messageTexts();
         QCOMPARE(texts.size(), 1);
-        QVERIFY2(texts[0].contains("Form1.SaveDocAsJPG at line 122\r"), qPrintable(texts[0]));
+        QVERIFY2(texts[0].contains("Form1.SaveDocAsJPG at line 120\r"), qPrintable(texts[0]));
 
         Form2& preview = m_form->preview();
         QVERIFY(preview.isVisible());
