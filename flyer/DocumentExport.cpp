@@ -102,6 +102,11 @@ std::optional<OutputFormat> formatOfExtension(const QString& extension)
     return std::nullopt;
 }
 
+bool showsOnlyThePage(OutputFormat format)
+{
+    return !format.document || *format.document == SaveFormat::Pdf;
+}
+
 QString extensionOf(OutputFormat format)
 {
     return format.document ? QString::fromLatin1(saveFormat(*format.document).extension)
@@ -113,13 +118,8 @@ void exportOpenDocument(OfficeEngine& office, SaveFormat format, const QString& 
     office.exportCopy(path, QLatin1String(saveFormat(format).officeFilter));
 }
 
-int writeFromWordFile(OfficeEngine& office, const QString& wordFile, OutputFormat format,
-                      const QString& path)
+int writeOpenDocument(OfficeEngine& office, OutputFormat format, const QString& path)
 {
-    // The page alone matters in a PDF and a picture, so the import repairs only the page.
-    const bool pageOnly = !format.document || *format.document == SaveFormat::Pdf;
-    openWordDocument(office, wordFile, true, pageOnly ? ImportRepair::Page : ImportRepair::Whole);
-    const OpenDocument opened{office};
     if (format.document) {
         exportOpenDocument(office, *format.document, path);
     } else {
@@ -129,6 +129,16 @@ int writeFromWordFile(OfficeEngine& office, const QString& wordFile, OutputForma
                               .arg(path, writer.errorString()));
     }
     return office.pageCount();
+}
+
+int writeFromWordFile(OfficeEngine& office, const QString& wordFile, OutputFormat format,
+                      const QString& path)
+{
+    // The page alone matters in a PDF and a picture, so the import repairs only the page.
+    openWordDocument(office, wordFile, true,
+                     showsOnlyThePage(format) ? ImportRepair::Page : ImportRepair::Whole);
+    const OpenDocument opened{office};
+    return writeOpenDocument(office, format, path);
 }
 
 void copyDocument(const QString& document, const QString& target)

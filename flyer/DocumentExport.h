@@ -54,10 +54,17 @@ struct OutputFormat
 // The format of a file-name extension (without the dot, any case).
 std::optional<OutputFormat> formatOfExtension(const QString& extension);
 QString extensionOf(OutputFormat format);
+// A PDF and the page picture: formats that hold what shows on the page, not the document's
+// structure.
+bool showsOnlyThePage(OutputFormat format);
 
 // Writes the office's active document to `path` in `format`; the office's own document stays
 // as it is. Throws Failure.
 void exportOpenDocument(OfficeEngine& office, SaveFormat format, const QString& path);
+
+// Writes the office's active document to `path` in `format` and returns its number of pages;
+// the office's own document stays as it is. Throws Failure.
+int writeOpenDocument(OfficeEngine& office, OutputFormat format, const QString& path);
 
 // Every format of a flyer is made from its Word 97 file: opened in the office, written to
 // `path` and closed again. Returns the number of pages of the flyer. Throws Failure.

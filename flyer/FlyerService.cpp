@@ -44,14 +44,13 @@ private:
     QString m_reason;
 };
 
-// The filled template written in `format`. The window saves the flyer as Word 97 and makes
-// every other format from that file: the same steps here give the same flyer.
+// The filled template written in `format`, as the window's flyer: its Word 97 file is the
+// document as the office holds it, and so is its page, which the window shows without reading
+// the file back. What else a format holds is made from the Word 97 file, as the preview saves it.
 int writeFilledTemplate(OfficeEngine& office, OutputFormat format, const QString& path)
 {
-    if (format.document == SaveFormat::Word97) {
-        exportOpenDocument(office, SaveFormat::Word97, path);
-        return office.pageCount();
-    }
+    if (showsOnlyThePage(format) || format.document == SaveFormat::Word97)
+        return writeOpenDocument(office, format, path);
     const FileBeside saved(path + QStringLiteral(".doc"));
     exportOpenDocument(office, SaveFormat::Word97, saved.path());
     return writeFromWordFile(office, saved.path(), format, path);

@@ -59,9 +59,10 @@ public:
     void setDesign(const FlyerDesign& design) { m_design = design; }
     // Takes the office; throws Failure when none can be started.
     void start();
-    // Makes one flyer at `path`, an existing file replaced only when `replace` is true, every
-    // format through the flyer's Word 97 file as the window makes it. Throws Failure; the next
-    // flyer starts afresh. Returns the number of pages of the flyer.
+    // Makes one flyer at `path`, an existing file replaced only when `replace` is true: the
+    // flyer the window makes, its page as the window shows it and every other format as the
+    // preview saves it. Throws Failure; the next flyer starts afresh. Returns the number of
+    // pages of the flyer.
     int make(const FlyerFields& fields, OutputFormat format, const QString& path, bool replace);
 
 private:
