@@ -7,6 +7,7 @@
 #include "flyer/FlyerTemplate.h"
 #include "flyer/OfficeLoan.h"
 #include "flyer/PageCapture.h"
+#include "flyer/ReadyTemplate.h"
 #include "flyer/RunLock.h"
 #include "flyer/WordImportRepair.h"
 #include "flyer/WordMlTextBoxes.h"
@@ -100,10 +101,12 @@ void FlyerRun::openTemplate(const StepRunner& step)
     const bool openedAhead =
         m_office && m_loan && !FileExists(templateCopyPath()) && m_loan->takePrepared(*m_office);
     plainStep(108, [&] { templateBytes = embeddedTemplate(); });
+    bool leftover = false;
     plainStep(110, [&] {
         if (!m_lock)
             m_lock = std::make_unique<RunLock>();
-        if (!openedAhead && !FileExists(templateCopyPath()))
+        leftover = !openedAhead && FileExists(templateCopyPath());
+        if (!openedAhead && !leftover)
             SaveBytesToFile(templateBytes, templateCopyPath());
     });
     officeStep(112, [&] {
@@ -111,8 +114,11 @@ void FlyerRun::openTemplate(const StepRunner& step)
         if (!m_lock)
             throw Failure(QStringLiteral("The flyer template was not opened, because the "
                                          "temporary folder is in use by another run."));
-        if (!openedAhead)
+        // A copy that an earlier run left is opened as it is.
+        if (leftover)
             openWordDocument(office(), templateCopyPath(), true);
+        else if (!openedAhead)
+            openFlyerTemplate(office(), templateCopyPath(), m_templateUse);
     });
 }
 

@@ -2,6 +2,7 @@
 
 #include "flyer/BookmarkTexts.h"
 #include "flyer/Designs.h"
+#include "flyer/WordImportRepair.h"
 
 #include <QImage>
 #include <QString>
@@ -39,6 +40,9 @@ public:
 
     // The design the next openTemplate() opens; the default design until set.
     void setDesign(const FlyerDesign& design) { m_design = design; }
+    // How much of the default design the flyer uses: only its page spares the office work on
+    // what shows nowhere. The whole until set.
+    void setTemplateUse(ImportRepair use) { m_templateUse = use; }
 
     // Takes the office, opens a copy of the template and puts the texts of `fields` in.
     void fill(const FlyerFields& fields, const StepRunner& step);
@@ -84,6 +88,7 @@ private:
     void openDesign();
 
     FlyerDesign m_design;
+    ImportRepair m_templateUse = ImportRepair::Whole;
     // The bookmarks the open design holds; every one for the default design, which must hold
     // all six.
     std::optional<QStringList> m_designBookmarks;

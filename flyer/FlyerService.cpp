@@ -114,10 +114,12 @@ void FlyerService::start()
     m_kept.office();
 }
 
-void FlyerService::openTemplate()
+void FlyerService::openTemplate(ImportRepair use)
 {
     auto run = std::make_unique<FlyerRun>(m_kept);
     run->setDesign(m_design);
+    run->setTemplateUse(use);
+    m_templateUse = use;
     FirstFailure steps;
     run->openTemplate(steps.runner());
     // The office holds the template now: other runs may have the temporary folder back.
@@ -151,8 +153,13 @@ int FlyerService::make(const FlyerFields& fields, OutputFormat format, const QSt
     FileBeside part(path);
     int pages = 0;
     try {
+        const ImportRepair use =
+            showsOnlyThePage(format) ? ImportRepair::Page : ImportRepair::Whole;
+        // A template opened for its page alone does not serve a whole document.
+        if (m_run && use == ImportRepair::Whole && m_templateUse != use)
+            discardTemplate();
         if (!m_run)
-            openTemplate();
+            openTemplate(use);
         FirstFailure steps;
         m_run->putTexts(fields, steps.runner());
         steps.check();

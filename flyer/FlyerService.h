@@ -66,12 +66,13 @@ public:
     int make(const FlyerFields& fields, OutputFormat format, const QString& path, bool replace);
 
 private:
-    void openTemplate();
+    void openTemplate(ImportRepair use);
     void discardTemplate();
 
     OfficeLoan& m_offices;
     OfficeUse m_kept; // make()'s office, kept between calls
     std::unique_ptr<FlyerRun> m_run;
+    ImportRepair m_templateUse = ImportRepair::Whole; // of the template m_run holds
     FlyerDesign m_design;
 };
 

@@ -5,8 +5,8 @@
 #include "app/SettingsStore.h"
 #include "flyer/DesignSetting.h"
 #include "flyer/FlyerTemplate.h"
+#include "flyer/ReadyTemplate.h"
 #include "flyer/RunLock.h"
-#include "flyer/WordImportRepair.h"
 #include "office/OfficeEngine.h"
 #include "office/TempFolder.h"
 
@@ -34,7 +34,7 @@ bool openTemplateAhead(OfficeEngine& office)
     // The office holds the template now; the copy goes, so that nobody takes it for a leftover.
     const auto removeCopy = [] { QFile::remove(templateCopyPath()); };
     try {
-        openWordDocument(office, templateCopyPath(), true);
+        openFlyerTemplate(office, templateCopyPath());
     } catch (...) {
         removeCopy();
         throw;

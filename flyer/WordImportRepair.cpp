@@ -13,6 +13,14 @@
 
 namespace lumarel {
 
+QStringList wordFileStyles(const WordParagraphs& paragraphs)
+{
+    QStringList styles;
+    for (int i = 0; i < paragraphs.styles.size(); ++i)
+        styles << paragraphs.officeStyleName(i);
+    return styles;
+}
+
 void repairWordImport(OfficeEngine& office, const QString& path, ImportRepair repair)
 {
     QList<WordBookmark> fileBookmarks;
@@ -26,10 +34,7 @@ void repairWordImport(OfficeEngine& office, const QString& path, ImportRepair re
         if (fileBookmarks.isEmpty())
             return; // not a Word 97 file: its import loses nothing of this kind
     }
-    // The import adds stock styles of the office's own that the file does not hold.
-    QStringList fileStyles;
-    for (int i = 0; i < fileParagraphs.styles.size(); ++i)
-        fileStyles << fileParagraphs.officeStyleName(i);
+    const QStringList fileStyles = wordFileStyles(fileParagraphs);
     const bool whole = repair == ImportRepair::Whole;
     office.workOnDocument(
         QStringLiteral("restoring the text boxes of \"%1\"").arg(path),

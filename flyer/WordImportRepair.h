@@ -29,6 +29,11 @@ void repairWordImport(OfficeEngine& office, const QString& path,
 void openWordDocument(OfficeEngine& office, const QString& path, bool readOnly,
                       ImportRepair repair = ImportRepair::Whole);
 
+struct WordParagraphs;
+// The paragraph styles a Word 97 file holds, by the office's names for them: an import adds
+// stock styles of the office's own besides these.
+QStringList wordFileStyles(const WordParagraphs& paragraphs);
+
 // Removes the paragraph styles of the active document that no text uses, but the default one
 // and those named in `kept` (by the office's names); returns the names removed. Throws Failure.
 QStringList removeUnusedStyles(OfficeEngine& office, const QStringList& kept);

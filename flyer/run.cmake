@@ -8,5 +8,5 @@ target_sources(lumarel_flyer PRIVATE FlyerRun.cpp FlyerRun.h PageCapture.cpp Pag
                                      RunLock.cpp RunLock.h)
 # The one service the faces call, on offices of a loan.
 target_sources(lumarel_flyer PRIVATE FlyerService.cpp FlyerService.h OfficeLoan.cpp OfficeLoan.h)
-target_sources(lumarel_flyer PRIVATE FlyerTemplate.cpp FlyerTemplate.h TemplateAhead.cpp
-                                     TemplateAhead.h)
+target_sources(lumarel_flyer PRIVATE FlyerTemplate.cpp FlyerTemplate.h ReadyTemplate.cpp
+                                     ReadyTemplate.h TemplateAhead.cpp TemplateAhead.h)

@@ -6,8 +6,13 @@
 #include "TestFiles.h"
 #include "app/Failure.h"
 #include "flyer/FlyerService.h"
+#include "flyer/ReadyTemplate.h"
+#include "flyer/WordBookmarks.h"
+#include "flyer/WordParagraphs.h"
+#include "flyer/WordShapes.h"
 #include "office/OfficeEngine.h"
 #include "office/OfficePool.h"
+#include "office/OfficeProcess.h"
 
 #include <QScopeGuard>
 #include <QThread>
@@ -61,6 +66,30 @@ class FlyerServiceTest : public QObject
     Q_OBJECT
 
 private slots:
+    void readyTemplateMakesTheFlyerOfTheWordTemplateAndADamagedOneIsMadeAgain()
+    {
+        const QString ready = readyTemplatePath(officeExecutable());
+        QFile::remove(ready);
+        OfficePool pool;
+        PooledOffices offices(pool);
+        QStringList made;
+        // The Word 97 template, repaired and kept; the kept copy; a damaged copy made again.
+        for (const char* damage : {"", "", "<?xml version=\"1.0\"?>\n<office:document>"}) {
+            if (*damage)
+                test::writeFile(ready, damage);
+            made << test::rootFolder() + QString("/made%1.doc").arg(made.size());
+            FlyerService(offices).make(fields("Fair\r\nDay"), {SaveFormat::Word97}, made.last(),
+                                       true);
+            QVERIFY(QFileInfo(ready).size() > 10000);
+        }
+        const WordParagraphs word = readWordParagraphs(made[0]);
+        for (const QString& path : made.mid(1)) {
+            QCOMPARE(readWordBookmarks(path), readWordBookmarks(made[0]));
+            QCOMPARE(wordFileStyles(readWordParagraphs(path)), wordFileStyles(word));
+            QCOMPARE(readWordShapes(path), readWordShapes(made[0]));
+        }
+    }
+
     void commandLineFlyersShareOneOfficeAndItsTemplate()
     {
         OfficePool pool;
