@@ -4,6 +4,7 @@
 #include "office/OfficeProcess.h"
 #include "office/UnoValues.h"
 
+#include <QDeadlineTimer>
 #include <QMutex>
 #include <QThread>
 
@@ -20,6 +21,8 @@
 #include <cppuhelper/bootstrap.hxx>
 
 #include <csignal>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace css = com::sun::star;
 using css::uno::Reference;
@@ -71,6 +74,22 @@ Reference<css::uno::XComponentContext> localContext()
     return context;
 }
 
+namespace {
+
+// Whether the office's pipe of this name has its socket file, in either folder the office
+// may use.
+bool pipeListening(const QString& pipeName)
+{
+    const QByteArray name = "OSL_PIPE_" + QByteArray::number(getuid()) + '_' + pipeName.toUtf8();
+    struct stat info;
+    for (const char* folder : {"/tmp/", "/var/tmp/"})
+        if (stat((folder + name).constData(), &info) == 0 && S_ISSOCK(info.st_mode))
+            return true;
+    return false;
+}
+
+} // namespace
+
 OfficeReached reachOffice(const QString& pipeName, std::shared_ptr<const OfficeProcess> process)
 {
     const rtl::OUString url =
@@ -88,7 +107,12 @@ OfficeReached reachOffice(const QString& pipeName, std::shared_ptr<const OfficeP
         // accepting still counts as reached.
         if (auto code = process->exitCode())
             return {nullptr, code};
-        QThread::msleep(25);
+        // The pipe's socket appears the moment the office accepts: watched closely, it is tried
+        // as soon as it is there, not at the next of coarser attempts.
+        const QDeadlineTimer nextAttempt(25);
+        do
+            QThread::msleep(1);
+        while (!pipeListening(pipeName) && !nextAttempt.hasExpired());
     }
 }
 
