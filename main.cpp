@@ -64,7 +64,8 @@ int main(int argc, char** argv)
         lumarel::ReadyOffice::endAfterLibraryExit();
     });
     form.Form_Load();
-    // Between flyers the office holds the template opened for the next one.
+    // From the start, and between flyers, the office holds the template opened for the next
+    // one.
     lumarel::ReadyOffice::prepareWith(lumarel::openTemplateAhead);
     const int code = app.exec();
     lumarel::endProgram(code);

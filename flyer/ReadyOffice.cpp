@@ -122,6 +122,7 @@ OfficeLoan& ReadyOffice::loan()
 void ReadyOffice::prepareWith(std::function<bool(OfficeEngine&)> work)
 {
     preparation = std::move(work);
+    prepareSoon();
 }
 
 void ReadyOffice::end()

@@ -35,10 +35,10 @@ void end();
 void endAfterLibraryExit();
 
 // Work that readies the office for its next use (the flyer template opened), done while
-// nobody uses it: from the event loop, soon after each giveBack(). Not at the start: a display
-// lost while the office works would end the program amid a call. It
-// returns whether it left something in the office; a failure leaves nothing, and the work is
-// not tried again before the next giveBack(). Null stops the preparing.
+// nobody uses it: from the event loop, soon after this call and after each giveBack(), so that
+// the first flyer of a session finds it done too. It returns whether it left something in the
+// office; a failure leaves nothing, and the work is not tried again before the next
+// giveBack(). Null stops the preparing.
 void prepareWith(std::function<bool(OfficeEngine&)> work);
 // Whether the office that take() gave last holds what the preparation left, unused; true once:
 // the caller takes it over. An office replaced since holds nothing of it.
