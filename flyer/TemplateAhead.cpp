@@ -3,6 +3,7 @@
 #include "app/AppServices.h"
 #include "app/Failure.h"
 #include "app/SettingsStore.h"
+#include "flyer/DesignCheck.h"
 #include "flyer/DesignSetting.h"
 #include "flyer/FlyerTemplate.h"
 #include "flyer/ReadyTemplate.h"
@@ -35,6 +36,8 @@ bool openTemplateAhead(OfficeEngine& office)
     const auto removeCopy = [] { QFile::remove(templateCopyPath()); };
     try {
         openFlyerTemplate(office, templateCopyPath());
+        // Looked up now, so that the press only puts the texts in.
+        office.findBookmarks(designBookmarkNames());
     } catch (...) {
         removeCopy();
         throw;

@@ -90,15 +90,40 @@ void OfficeEngine::open(const QString& path, bool readOnly)
     d->openedPaths << path;
 }
 
+void OfficeEngine::findBookmarks(const QStringList& names)
+{
+    const Reference<css::lang::XComponent> document = d->requireDocument();
+    d->placesOf(document);
+    QStringList wanted;
+    for (const QString& name : names)
+        if (!d->filled.contains(name))
+            wanted << name;
+    const QHash<QString, TextPlace> found =
+        d->call(QStringLiteral("finding the bookmarks"), limit(kCallLimitMs), [=] {
+            QHash<QString, TextPlace> places;
+            const Reference<css::container::XNameAccess> marks = bookmarksOf(document);
+            for (const QString& name : wanted) {
+                const rtl::OUString unoName = toUno(name);
+                if (!marks->hasByName(unoName))
+                    continue;
+                TextPlace place{
+                    Reference<css::text::XTextContent>(marks->getByName(unoName), UNO_QUERY_THROW)
+                        ->getAnchor(),
+                    std::nullopt};
+                prepareParagraphs(place);
+                places.insert(name, place);
+            }
+            return places;
+        });
+    d->filled.insert(found);
+}
+
 void OfficeEngine::setBookmarkText(const QString& name, const QString& text)
 {
     const Reference<css::lang::XComponent> document = d->requireDocument();
     const QStringList paragraphs = documentParagraphs(text);
     const rtl::OUString unoName = toUno(name);
-    if (d->filledDocument != document) {
-        d->filled.clear();
-        d->filledDocument = document;
-    }
+    d->placesOf(document);
     const TextPlace earlier = d->filled.value(name);
     const std::optional<TextPlace> filled =
         d->call(QStringLiteral("setting the text of the bookmark \"%1\"").arg(name),

@@ -79,6 +79,14 @@ struct OfficeEngine::Impl
     // Where each bookmark of filledDocument received its text.
     css::uno::Reference<css::lang::XComponent> filledDocument;
     QHash<QString, TextPlace> filled;
+    // Makes `filled` the places of `document`, forgetting those of another.
+    void placesOf(const css::uno::Reference<css::lang::XComponent>& document)
+    {
+        if (filledDocument != document) {
+            filled.clear();
+            filledDocument = document;
+        }
+    }
 
     // Starts an office on the profile folder and connects; one restart when it only made its
     // profile.

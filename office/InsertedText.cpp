@@ -97,11 +97,30 @@ void applyParagraphFormat(const Reference<css::beans::XPropertySet>& cursor,
 
 } // namespace
 
-void insertParagraphs(TextPlace& place, const QStringList& paragraphs)
+namespace {
+
+Reference<css::text::XTextCursor> cursorOf(TextPlace& place)
 {
     Reference<css::text::XTextCursor> cursor(place.range, css::uno::UNO_QUERY);
-    if (!cursor.is())
+    if (!cursor.is()) {
         cursor = place.range->getText()->createTextCursorByRange(place.range);
+        place.range = cursor.get();
+    }
+    return cursor;
+}
+
+} // namespace
+
+void prepareParagraphs(TextPlace& place)
+{
+    const Reference<css::text::XTextCursor> cursor = cursorOf(place);
+    if (!place.format)
+        place.format = paragraphFormat(cursor);
+}
+
+void insertParagraphs(TextPlace& place, const QStringList& paragraphs)
+{
+    const Reference<css::text::XTextCursor> cursor = cursorOf(place);
     if (paragraphs.size() > 1 && !place.format)
         place.format = paragraphFormat(cursor);
     // The cursor's new text takes the place of what it spans, and the cursor then spans the new
