@@ -20,6 +20,8 @@
 #include <QImage>
 #include <QImageWriter>
 
+#include <utility>
+
 namespace lumarel {
 
 namespace {
@@ -172,11 +174,18 @@ void FlyerRun::putTexts(const FlyerFields& fields, const StepRunner& step)
     plainStep(116, [&] { dateText = eventDateText(fields.eventDate); });
     plainStep(118, [&] { orgText = orgNameText(fields.orgName); });
     plainStep(120, [&] { addrText = eventAddrText(fields.location); });
+    // The bookmarks are looked up together, in the first bookmark's step; a template opened
+    // ahead has them looked up already.
+    bool lookedUp = false;
     const auto put = [&](int line, const char* bookmark, const auto& text) {
         // A design fills only the bookmarks it holds.
         if (m_designBookmarks && !m_designBookmarks->contains(QLatin1String(bookmark)))
             return;
-        officeStep(line, [&] { office().setBookmarkText(QLatin1String(bookmark), text()); });
+        officeStep(line, [&] {
+            if (!std::exchange(lookedUp, true))
+                office().findBookmarks(m_designBookmarks.value_or(designBookmarkNames()), false);
+            office().setBookmarkText(QLatin1String(bookmark), text());
+        });
     };
     put(122, "OrgName", [&] { return orgText; });
     put(124, "EventName", [&] { return eventNameText(fields.eventName); });

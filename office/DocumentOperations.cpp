@@ -40,16 +40,17 @@ Reference<css::container::XNameAccess> bookmarksOf(const Reference<css::lang::XC
 void OfficeEngine::Impl::storeCopy(const Reference<css::lang::XComponent>& document,
                                    const QString& path,
                                    const css::uno::Sequence<css::beans::PropertyValue>& arguments,
-                                   const QString& doing)
+                                   const QString& doing, bool withStatistics)
 {
     const rtl::OUString url = fileUrl(path);
     call(doing.arg(path), limit(kDocumentLimitMs), [=] {
         // The office counts words, characters and pages only when idle, so a document stored
         // right after it was opened or filled would carry no statistics (or the template's) in
         // the formats whose filters do not count for themselves (.docx). Asking for a count
-        // recounts the whole document and gives its properties the new figures.
+        // recounts the whole document and gives its properties the new figures. A PDF carries
+        // none.
         Reference<css::beans::XPropertySet> counts(document, UNO_QUERY);
-        if (counts.is())
+        if (withStatistics && counts.is())
             counts->getPropertyValue("WordCount");
         Reference<css::frame::XStorable>(document, UNO_QUERY_THROW)->storeToURL(url, arguments);
     });
@@ -90,7 +91,7 @@ void OfficeEngine::open(const QString& path, bool readOnly)
     d->openedPaths << path;
 }
 
-void OfficeEngine::findBookmarks(const QStringList& names)
+void OfficeEngine::findBookmarks(const QStringList& names, bool formats)
 {
     const Reference<css::lang::XComponent> document = d->requireDocument();
     d->placesOf(document);
@@ -98,6 +99,8 @@ void OfficeEngine::findBookmarks(const QStringList& names)
     for (const QString& name : names)
         if (!d->filled.contains(name))
             wanted << name;
+    if (wanted.isEmpty())
+        return;
     const QHash<QString, TextPlace> found =
         d->call(QStringLiteral("finding the bookmarks"), limit(kCallLimitMs), [=] {
             QHash<QString, TextPlace> places;
@@ -110,7 +113,7 @@ void OfficeEngine::findBookmarks(const QStringList& names)
                     Reference<css::text::XTextContent>(marks->getByName(unoName), UNO_QUERY_THROW)
                         ->getAnchor(),
                     std::nullopt};
-                prepareParagraphs(place);
+                prepareParagraphs(place, formats);
                 places.insert(name, place);
             }
             return places;
@@ -194,7 +197,7 @@ void OfficeEngine::exportPdf(const QString& path, const QString& pageRange)
         property("FilterName", css::uno::Any(rtl::OUString("writer_pdf_Export"))),
         property("FilterData", css::uno::Any(filterData)),
     });
-    d->storeCopy(document, path, arguments, QStringLiteral("exporting \"%1\" as PDF"));
+    d->storeCopy(document, path, arguments, QStringLiteral("exporting \"%1\" as PDF"), false);
 }
 
 void OfficeEngine::exportCopy(const QString& path, const QString& filterName)
@@ -212,7 +215,8 @@ void OfficeEngine::exportCopy(const QString& path, const QString& filterName)
         arguments.realloc(3);
         arguments.getArray()[2] = property("FilterData", css::uno::Any(allFonts));
     }
-    d->storeCopy(document, path, arguments, QStringLiteral("storing a copy as \"%1\""));
+    d->storeCopy(document, path, arguments, QStringLiteral("storing a copy as \"%1\""),
+                 filter != "writer_pdf_Export");
 }
 
 int OfficeEngine::pageCount()

@@ -105,7 +105,7 @@ struct OfficeEngine::Impl
     // the path.
     void storeCopy(const css::uno::Reference<css::lang::XComponent>& document, const QString& path,
                    const css::uno::Sequence<css::beans::PropertyValue>& arguments,
-                   const QString& doing);
+                   const QString& doing, bool withStatistics);
 };
 
 template <typename Work> auto OfficeEngine::Impl::call(const QString& doing, int limitMs, Work work)

@@ -111,10 +111,10 @@ Reference<css::text::XTextCursor> cursorOf(TextPlace& place)
 
 } // namespace
 
-void prepareParagraphs(TextPlace& place)
+void prepareParagraphs(TextPlace& place, bool format)
 {
     const Reference<css::text::XTextCursor> cursor = cursorOf(place);
-    if (!place.format)
+    if (format && !place.format)
         place.format = paragraphFormat(cursor);
 }
 

@@ -39,8 +39,8 @@ struct TextPlace
 void insertParagraphs(TextPlace& place, const QStringList& paragraphs);
 
 // Readies the place for insertParagraphs(), which then needs no look-up of its own: its cursor
-// made and its paragraph's format read. Runs inside a call to the office.
-void prepareParagraphs(TextPlace& place);
+// made and, with `format`, its paragraph's format read. Runs inside a call to the office.
+void prepareParagraphs(TextPlace& place, bool format);
 
 // The style name of each paragraph of the text, for reading a filled document back.
 QStringList paragraphStyleNames(const css::uno::Reference<css::text::XText>& text);

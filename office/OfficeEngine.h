@@ -32,10 +32,11 @@ public:
     // same bookmark of the same document, it replaces the text it put there, so one open template
     // can serve many flyers.
     void setBookmarkText(const QString& name, const QString& text);
-    // Looks the named bookmarks of the active document up ahead, in one call, with what their
-    // texts need, so that setBookmarkText() then only puts the text in; names the document
-    // does not hold are left for setBookmarkText() to report.
-    void findBookmarks(const QStringList& names);
+    // Looks the named bookmarks of the active document up ahead, in one call, so that
+    // setBookmarkText() then only puts the text in; with `formats`, also what a text of several
+    // paragraphs needs. Names the document does not hold are left for setBookmarkText() to
+    // report.
+    void findBookmarks(const QStringList& names, bool formats = true);
     void saveAs(const QString& path, const QString& filterName = QStringLiteral("MS Word 97"));
     // Closes the active document and discards any unsaved change; the document that was active
     // before it was opened is the active one again.
