@@ -9,13 +9,14 @@
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
-#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QUuid>
 
 #include <cstdio>
+#include <ctime>
 #include <sys/stat.h>
 
 namespace lumarel {
@@ -25,14 +26,20 @@ namespace {
 constexpr char kPrefix[] = "template-";
 constexpr char kSuffix[] = ".fodt";
 
-// Copies of other builds are left to those builds for a week, then removed.
+// Copies of other builds are left to those builds for a week, then removed. The times come
+// straight from the files: a conversion through local time would touch the process's time zone
+// state, which other threads may be reading.
 void removeOldCopies(const QDir& folder, const QString& current)
 {
-    const QDateTime weekAgo = QDateTime::currentDateTimeUtc().addDays(-7);
+    const time_t weekAgo = time(nullptr) - 7 * 24 * 3600;
     for (const QFileInfo& copy : folder.entryInfoList(
-             {QLatin1String(kPrefix) + QLatin1Char('*') + QLatin1String(kSuffix)}, QDir::Files))
-        if (copy.absoluteFilePath() != current && copy.lastModified() < weekAgo)
+             {QLatin1String(kPrefix) + QLatin1Char('*') + QLatin1String(kSuffix)}, QDir::Files)) {
+        struct stat info;
+        if (copy.absoluteFilePath() != current &&
+            stat(QFile::encodeName(copy.absoluteFilePath()).constData(), &info) == 0 &&
+            info.st_mtime < weekAgo)
             QFile::remove(copy.absoluteFilePath());
+    }
 }
 
 // The active document, just opened and repaired, stored as the ready copy; a copy that cannot
@@ -42,7 +49,9 @@ void keepReadyCopy(OfficeEngine& office, const QString& path)
     const QFileInfo target(path);
     if (!QDir().mkpath(target.absolutePath()))
         return;
-    const QString part = path + QStringLiteral(".part-%1").arg(QCoreApplication::applicationPid());
+    // The offices of one command may each keep one at the same moment: each writes its own.
+    const QString part =
+        path + QStringLiteral(".part-") + QUuid::createUuid().toString(QUuid::Id128);
     try {
         office.exportCopy(part, QStringLiteral("OpenDocument Text Flat XML"));
     } catch (const Failure&) {
