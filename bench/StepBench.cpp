@@ -26,7 +26,6 @@
 #include <cstdio>
 #include <memory>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace lumarel::bench {
 
@@ -44,8 +43,7 @@ double officeStartToAccepting(const QString& base, const QString& folder)
     const QString pipe =
         QStringLiteral("lumarel-bench-") + QUuid::createUuid().toString(QUuid::Id128);
     const QString profileUrl = QUrl::fromLocalFile(profile).toString(QUrl::FullyEncoded);
-    const QByteArray socket =
-        QFile::encodeName(QStringLiteral("/tmp/OSL_PIPE_%1_%2").arg(getuid()).arg(pipe));
+    const QByteArray socket = QFile::encodeName(officePipeSockets(pipe).front());
     double elapsed = 0;
     {
         std::unique_ptr<OfficeProcess> office;

@@ -12,7 +12,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QStandardPaths>
 #include <QUuid>
 
 #include <cstdio>
@@ -77,8 +76,7 @@ QString readyTemplatePath(const QString& officeProgram)
     key.addData(program + '\n' + QByteArray::number(qint64(info.st_size)) + ' ' +
                 QByteArray::number(qint64(info.st_mtime)) + '\n');
     key.addData(officeBuildId(officeProgram).toUtf8());
-    return QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) +
-           QStringLiteral("/lumarel/") + QLatin1String(kPrefix) +
+    return programCacheFolder() + QLatin1Char('/') + QLatin1String(kPrefix) +
            QString::fromLatin1(key.result().toHex().left(12)) + QLatin1String(kSuffix);
 }
 

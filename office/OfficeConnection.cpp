@@ -5,6 +5,7 @@
 #include "office/UnoValues.h"
 
 #include <QDeadlineTimer>
+#include <QFile>
 #include <QMutex>
 #include <QThread>
 
@@ -22,7 +23,6 @@
 
 #include <csignal>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace css = com::sun::star;
 using css::uno::Reference;
@@ -76,14 +76,12 @@ Reference<css::uno::XComponentContext> localContext()
 
 namespace {
 
-// Whether the office's pipe of this name has its socket file, in either folder the office
-// may use.
+// Whether the office's pipe of this name has its socket file.
 bool pipeListening(const QString& pipeName)
 {
-    const QByteArray name = "OSL_PIPE_" + QByteArray::number(getuid()) + '_' + pipeName.toUtf8();
     struct stat info;
-    for (const char* folder : {"/tmp/", "/var/tmp/"})
-        if (stat((folder + name).constData(), &info) == 0 && S_ISSOCK(info.st_mode))
+    for (const QString& socket : officePipeSockets(pipeName))
+        if (stat(QFile::encodeName(socket).constData(), &info) == 0 && S_ISSOCK(info.st_mode))
             return true;
     return false;
 }

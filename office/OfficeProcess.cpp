@@ -236,16 +236,18 @@ void removeOfficePipes(const QString& pipeName, const QString& profileUrl)
     QString hash;
     for (const char byte : QCryptographicHash::hash(urlBytes, QCryptographicHash::Md5))
         hash += QString::number(quint8(byte), 16);
-    const QString stem = QStringLiteral("OSL_PIPE_%1_").arg(getuid());
-    for (const char* folder : {"/tmp/", "/var/tmp/"}) {
-        for (const QString& name :
-             {stem + pipeName, stem + QStringLiteral("SingleOfficeIPC_") + hash}) {
-            const QString path = QLatin1String(folder) + name;
-            struct stat info;
-            if (lstat(QFile::encodeName(path).constData(), &info) == 0 && S_ISSOCK(info.st_mode))
-                QFile::remove(path);
-        }
+    for (const QString& path : officePipeSockets(pipeName) +
+                                   officePipeSockets(QStringLiteral("SingleOfficeIPC_") + hash)) {
+        struct stat info;
+        if (lstat(QFile::encodeName(path).constData(), &info) == 0 && S_ISSOCK(info.st_mode))
+            QFile::remove(path);
     }
+}
+
+QStringList officePipeSockets(const QString& pipeName)
+{
+    const QString name = QStringLiteral("OSL_PIPE_%1_").arg(getuid()) + pipeName;
+    return {QStringLiteral("/tmp/") + name, QStringLiteral("/var/tmp/") + name};
 }
 
 void recordOfficePipes(const QString& instanceFolder, const QString& pipeName,
@@ -320,8 +322,13 @@ QString baseProfileFolder(const QString& program)
                            QByteArray::number(kPreparation);
     const QString id = QString::fromLatin1(
         QCryptographicHash::hash(key, QCryptographicHash::Sha1).toHex().left(12));
+    return programCacheFolder() + QLatin1Char('/') + QLatin1String(kBaseProfilePrefix) + id;
+}
+
+QString programCacheFolder()
+{
     return QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) +
-           QStringLiteral("/lumarel/") + QLatin1String(kBaseProfilePrefix) + id;
+           QStringLiteral("/lumarel");
 }
 
 bool recordBaseProfileProgram(const QString& base, const QString& program)

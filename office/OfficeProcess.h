@@ -60,6 +60,8 @@ QList<ProcessStatus> processTable();
 
 QString officeExecutable();
 
+// Where the office may make the socket file of its pipe with this name, in the order it tries.
+QStringList officePipeSockets(const QString& pipeName);
 // The socket files that an office with this pipe name and profile creates in the temporary
 // folder; a killed office leaves them behind. Removes only these, never another office's.
 void removeOfficePipes(const QString& pipeName, const QString& profileUrl);
@@ -76,6 +78,9 @@ void removeAbandonedInstanceFolders();
 // system's when that one cannot be used, so that the office still starts and the flyer run
 // reports what is wrong with TEMP.
 QString instanceFoldersRoot();
+
+// This program's folder in the user's cache (normally ~/.cache/lumarel).
+QString programCacheFolder();
 
 // The profile every instance starts from: made once per user and office program under the
 // cache folder, then copied, because a fresh profile costs a start of its own.
