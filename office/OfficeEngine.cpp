@@ -7,7 +7,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QUrl>
-#include <QUuid>
 
 #include <com/sun/star/container/XEnumeration.hpp>
 #include <com/sun/star/container/XEnumerationAccess.hpp>
@@ -86,7 +85,7 @@ void OfficeEngine::Impl::start(const QString& profileFolder)
 
     run.profileUrl = QUrl::fromLocalFile(profileFolder).toString(QUrl::FullyEncoded);
     for (int attempt = 0; attempt < 2; ++attempt) {
-        run.pipeName = QStringLiteral("lumarel-") + QUuid::createUuid().toString(QUuid::Id128);
+        run.pipeName = newOfficePipeName();
         recordOfficePipes(folder.path(), run.pipeName, run.profileUrl);
         const QStringList arguments{
             QStringLiteral("--headless"),

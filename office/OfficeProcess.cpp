@@ -12,8 +12,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QThread>
+#include <QUuid>
 
 #include <algorithm>
 #include <cerrno>
@@ -239,9 +241,15 @@ void removeOfficePipes(const QString& pipeName, const QString& profileUrl)
     for (const QString& path : officePipeSockets(pipeName) +
                                    officePipeSockets(QStringLiteral("SingleOfficeIPC_") + hash)) {
         struct stat info;
-        if (lstat(QFile::encodeName(path).constData(), &info) == 0 && S_ISSOCK(info.st_mode))
+        if (lstat(QFile::encodeName(path).constData(), &info) == 0 && S_ISSOCK(info.st_mode) &&
+            info.st_uid == getuid())
             QFile::remove(path);
     }
+}
+
+QString newOfficePipeName()
+{
+    return QStringLiteral("lumarel-") + QUuid::createUuid().toString(QUuid::Id128);
 }
 
 QStringList officePipeSockets(const QString& pipeName)
@@ -281,11 +289,18 @@ void removeAbandonedInstanceFolders()
 
 static void removeAbandonedInstanceFolders(const QString& root)
 {
+    // What another user may have made there is left alone: their folder, or a link, would have
+    // this program remove files of its user's that the folder's records name.
+    static const QRegularExpression ownPipeName(QStringLiteral("^lumarel-[0-9a-f]{32}$"));
     const QDir temp(root);
     const QStringList folders =
         temp.entryList({QLatin1String(kInstanceFolderPrefix) + QLatin1Char('*')}, QDir::Dirs);
     for (const QString& name : folders) {
         const QString folder = temp.filePath(name);
+        struct stat info;
+        if (lstat(QFile::encodeName(folder).constData(), &info) != 0 || !S_ISDIR(info.st_mode) ||
+            info.st_uid != getuid() || (info.st_mode & 0077) != 0)
+            continue;
         // A folder without its lock may be one that is being set up right now.
         if (!QFileInfo::exists(folder + QStringLiteral("/owner.lock")))
             continue;
@@ -296,8 +311,10 @@ static void removeAbandonedInstanceFolders(const QString& root)
         if (record.open(QIODevice::ReadOnly)) {
             for (const QByteArray& line : record.readAll().split('\n')) {
                 const QList<QByteArray> fields = line.trimmed().split(' ');
-                if (fields.size() == 2)
-                    removeOfficePipes(QString::fromUtf8(fields[0]), QString::fromUtf8(fields[1]));
+                const QString pipeName = QString::fromUtf8(fields[0]);
+                // The profile's URL only enters a hash, which names no folder.
+                if (fields.size() == 2 && ownPipeName.match(pipeName).hasMatch())
+                    removeOfficePipes(pipeName, QString::fromUtf8(fields[1]));
             }
         }
         owner.unlock();

@@ -60,6 +60,9 @@ QList<ProcessStatus> processTable();
 
 QString officeExecutable();
 
+// A new name for an office's pipe: "lumarel-" and 32 hexadecimal digits, the only form of
+// name taken from the records of an abandoned instance folder.
+QString newOfficePipeName();
 // Where the office may make the socket file of its pipe with this name, in the order it tries.
 QStringList officePipeSockets(const QString& pipeName);
 // The socket files that an office with this pipe name and profile creates in the temporary
@@ -69,7 +72,7 @@ void removeOfficePipes(const QString& pipeName, const QString& profileUrl);
 // Each instance keeps its profile and temporary files in a private folder named
 // kInstanceFolderPrefix + random letters, locked by its owner. A program that was killed
 // cannot remove its folder or its office's pipes; the next instance does, once the lock shows
-// that the owner is gone.
+// that the owner is gone, and only in folders of the user's own that are closed to others.
 inline constexpr char kInstanceFolderPrefix[] = "lumarel-office-";
 void recordOfficePipes(const QString& instanceFolder, const QString& pipeName,
                        const QString& profileUrl);

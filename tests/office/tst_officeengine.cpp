@@ -2,6 +2,7 @@
 
 #include "DocumentReading.h"
 #include "OfficeProcesses.h"
+#include "TestFiles.h"
 #include "app/Failure.h"
 #include "office/OfficeEngine.h"
 #include "office/OfficePool.h"
@@ -10,12 +11,17 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QProcess>
 #include <QScopeGuard>
 #include <QTimer>
 #include <QUrl>
 
 #include <csignal>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <sys/wait.h>
 
 using namespace lumarel;
 
@@ -320,6 +326,58 @@ private slots:
         OfficeEngine next;
         QVERIFY(!QFileInfo::exists(privateFolder));
         QVERIFY(!QFileInfo::exists(pipeFile));
+    }
+
+    // A killed instance's folder is cleaned up only when it is the user's own and closed to
+    // others, and only pipe names of the program's own form are removed: a planted record's
+    // name leads through a folder in /tmp to a socket of the user's elsewhere.
+    void abandonedFoldersAreCleanedUpOnlyWhenTheUsersOwn_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<bool>("ofAnother");
+        QTest::newRow("another user's folder open to all is left whole") << 0777 << true;
+        QTest::newRow("an own folder open to all is left whole") << 0777 << false;
+        QTest::newRow("an own private folder goes, a pipe name with a path is not followed")
+            << 0700 << false;
+    }
+
+    void abandonedFoldersAreCleanedUpOnlyWhenTheUsersOwn()
+    {
+        QFETCH(int, mode);
+        QFETCH(bool, ofAnother);
+        if (ofAnother && geteuid() != 0)
+            QSKIP("Only root can make a folder of another user here.");
+        const QString socketPath = test::rootFolder() + "/private/bus";
+        QVERIFY(QDir().mkpath(test::rootFolder() + "/private"));
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        qstrncpy(address.sun_path, QFile::encodeName(socketPath), sizeof address.sun_path);
+        const int socketFd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        const QString passage = officePipeSockets("passage-" + QString::number(getpid()))[0];
+        const QString planted = instanceFoldersRoot() + "/" + kInstanceFolderPrefix + "planted";
+        const auto cleanUp = qScopeGuard([&] {
+            close(socketFd);
+            QFile::remove(socketPath);
+            QDir(passage).removeRecursively();
+            QDir(planted).removeRecursively();
+        });
+        QVERIFY(bind(socketFd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0);
+        QVERIFY(QDir().mkpath(passage) && QDir().mkpath(planted));
+        if (const pid_t owner = fork(); owner == 0) {
+            QLockFile lock(planted + "/owner.lock");
+            lock.lock();
+            _exit(0);
+        } else {
+            waitpid(owner, nullptr, 0);
+        }
+        const QString name = QFileInfo(passage).fileName().section('_', 3) + "/../.." + socketPath;
+        test::writeFile(planted + "/pipes", (name + " file:///x\n").toUtf8());
+        QVERIFY(chmod(QFile::encodeName(planted), mode) == 0);
+        QVERIFY(!ofAnother || chown(QFile::encodeName(planted), 65534, 65534) == 0);
+
+        removeAbandonedInstanceFolders();
+        QVERIFY(QFileInfo(socketPath).exists());
+        QCOMPARE(QFileInfo::exists(planted + "/pipes"), mode != 0700);
     }
 
     void baseProfileReplacesOlderOnesAndSpareCopiesTheSelfTests()
