@@ -8,9 +8,10 @@ namespace lumarel {
 // The flyer template the program carries inside itself, byte for byte.
 QByteArray embeddedTemplate();
 
-// TEMP/template.dot: where a flyer run puts its copy of the template.
+// template.dot in the temporary folder (flyerTempFolder()): where a flyer run puts its copy of the
+// template.
 QString templateCopyPath();
-// TEMP/design.<ending>: where a run puts its copy of any other design.
+// design.<ending> beside it: where a run puts its copy of any other design.
 QString designCopyPath(const QString& ending);
 
 } // namespace lumarel

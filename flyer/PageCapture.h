@@ -9,7 +9,7 @@ namespace lumarel {
 // exactly 2159 x 2794 pixels, so the picture's physical size is the page's to the twip.
 constexpr int kPageDotsPerMeter = 10000;
 
-// TEMP/temp.bmp: where a page picture that is asked for as a file is written.
+// temp.bmp in the temporary folder: where a page picture that is asked for as a file is written.
 QString pagePicturePath();
 
 class FlyerRun;
@@ -20,7 +20,7 @@ class FlyerRun;
 // procedure's own name; it always returns, true when the picture was made.
 bool SaveDocAsJPG(FlyerRun& run, const QString& documentPath);
 // The same with the ready office and the file opened anew, the picture written to
-// TEMP/temp.bmp.
+// temp.bmp.
 void SaveDocAsJPG(const QString& documentPath);
 
 // What is said of a flyer that runs to more than one page; empty for a flyer of one page.

@@ -22,7 +22,29 @@ QString systemError(int error)
     return QString::fromLocal8Bit(std::strerror(error));
 }
 
-// Makes sure `folder` is a real folder owned by this user that nobody else may enter.
+// Refuses a folder in which someone else could move away or replace what this program makes:
+// one of another owner than the user or root, or one that others may write to without the
+// sticky bit (which /tmp has).
+void checkSharedFolder(const QString& folder, const QString& namedBy)
+{
+    struct stat info;
+    if (::stat(QFile::encodeName(folder).constData(), &info) != 0 || !S_ISDIR(info.st_mode))
+        throw Failure(QStringLiteral("The folder %1, which %2 names for temporary files, does "
+                                     "not exist or is not a folder. Create it, or set TEMP to "
+                                     "another folder.")
+                          .arg(folder, namedBy));
+    const bool ownerTrusted = info.st_uid == ::getuid() || info.st_uid == 0;
+    if (!ownerTrusted || ((info.st_mode & 0022) != 0 && (info.st_mode & S_ISVTX) == 0))
+        throw Failure(QStringLiteral("The folder %1, which %2 names for temporary files, lets "
+                                     "other users replace the files in it. Set TEMP to a folder "
+                                     "of your own, or to one like /tmp that keeps each user's "
+                                     "files apart.")
+                          .arg(folder, namedBy));
+}
+
+// Makes `folder` as a real folder owned by this user that nobody else may enter, or checks that
+// the one there is such a folder. One that was open to others may hold their files, so it is
+// refused rather than closed.
 void checkPrivateFolder(const QString& folder)
 {
     const QByteArray native = QFile::encodeName(folder);
@@ -37,9 +59,11 @@ void checkPrivateFolder(const QString& folder)
         throw Failure(QStringLiteral("The temporary folder %1 is not a folder of your own; "
                                      "remove it or set TEMP to a folder of your own.")
                           .arg(folder));
-    if ((info.st_mode & 0077) != 0 && ::chmod(native.constData(), 0700) != 0)
-        throw Failure(QStringLiteral("The temporary folder %1 could not be made private: %2")
-                          .arg(folder, systemError(errno)));
+    if ((info.st_mode & 0077) != 0)
+        throw Failure(QStringLiteral("The temporary folder %1 is open to other users, who may "
+                                     "have put files in it; remove it, and the next run makes "
+                                     "it anew for you alone.")
+                          .arg(folder));
 }
 
 } // namespace
@@ -47,18 +71,12 @@ void checkPrivateFolder(const QString& folder)
 QString flyerTempFolder()
 {
     const QString temp = qEnvironmentVariable("TEMP");
-    if (!temp.isEmpty()) {
-        struct stat info;
-        if (::stat(QFile::encodeName(temp).constData(), &info) != 0 || !S_ISDIR(info.st_mode))
-            throw Failure(QStringLiteral("The folder %1, which the variable TEMP names for "
-                                         "temporary files, does not exist or is not a folder. "
-                                         "Create it, or set TEMP to another folder (or unset it "
-                                         "to use a private one under %2).")
-                              .arg(temp, QDir::tempPath()));
-        return temp;
-    }
-    const QString folder =
-        QDir::tempPath() + QStringLiteral("/lumarel-") + QString::number(::getuid());
+    const QString parent = temp.isEmpty() ? QDir::tempPath() : temp;
+    checkSharedFolder(parent, temp.isEmpty() ? QStringLiteral("the system")
+                                             : QStringLiteral("the variable TEMP"));
+    // Always a folder of the user's own inside, even where TEMP is private itself: one rule,
+    // and the same names for the files wherever TEMP points.
+    const QString folder = parent + QStringLiteral("/lumarel-") + QString::number(::getuid());
     checkPrivateFolder(folder);
     return folder;
 }

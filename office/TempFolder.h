@@ -5,10 +5,11 @@
 
 namespace lumarel {
 
-// The folder for the files of a flyer run: TEMP when it is set and not empty, otherwise a
-// private folder of the user's own under the system temporary folder (created with mode 0700;
-// refused when it is a symbolic link or belongs to someone else), never the shared folder
-// itself, where another user could plant a file or a link. Throws Failure when refused.
+// The folder for the files of a flyer run: a private folder of the user's own, lumarel-<uid>,
+// inside TEMP when it is set and not empty, otherwise inside the system temporary folder. It
+// is made with mode 0700 and refused when it is a symbolic link, belongs to someone else or is
+// open to others, and so is a TEMP that lets others replace its entries: another user can
+// never plant a file or a link among the run's files. Throws Failure when refused.
 QString flyerTempFolder();
 
 // Creates a new file and writes all bytes into it. Refuses an existing path, a symbolic link

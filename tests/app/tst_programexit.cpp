@@ -51,10 +51,11 @@ private slots:
         QProcess program;
         program.setProcessEnvironment(environment);
         program.start(LUMAREL_PROGRAM, {});
-        const auto offices = [&] { return QDir(temp).entryList({"lumarel-office-*"}, QDir::Dirs); };
+        const QString own = lumarel::test::programTempFolder(temp);
+        const auto offices = [&] { return QDir(own).entryList({"lumarel-office-*"}, QDir::Dirs); };
         // The office is being started once its pipe is recorded.
         QTRY_VERIFY_WITH_TIMEOUT(
-            !offices().isEmpty() && QFile::exists(temp + "/" + offices()[0] + "/pipes"), 60000);
+            !offices().isEmpty() && QFile::exists(own + "/" + offices()[0] + "/pipes"), 60000);
         if (windowShown) {
             QProcess search;
             search.setProcessEnvironment(environment);
@@ -69,7 +70,7 @@ private slots:
                 click.start("xdotool",
                             {"mousemove", "--window", window, "308", "21", "click", "1"});
                 QVERIFY(click.waitForFinished(30000) && click.exitCode() == 0);
-                QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(temp + "/template.dot"), 60000);
+                QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(own + "/template.dot"), 60000);
             }
         }
         if (signal)
@@ -82,7 +83,7 @@ private slots:
         QVERIFY2(program.exitCode() == exitCode, errors.constData());
         // What the program printed tells why its office's folder stayed.
         QVERIFY2(offices().isEmpty(), errors.right(900).constData());
-        QCOMPARE(QDir(temp).entryList({"qtemar*.doc"}), QStringList());
+        QCOMPARE(QDir(own).entryList({"qtemar*.doc"}), QStringList());
         display.kill();
         display.waitForFinished();
     }

@@ -16,6 +16,7 @@
 #include <QFile>
 #include <QLocale>
 #include <QRegularExpression>
+#include <QScopeGuard>
 
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -160,22 +161,6 @@ private slots:
         QVERIFY(!QFile::exists(path));
     }
 
-    void tempFolderIsTempWhenSet()
-    {
-        QCOMPARE(flyerTempFolder(), test::tempFolder());
-        // A TEMP naming nothing is said to be the fault, not the lock file made in it.
-        qputenv("TEMP", QFile::encodeName(test::rootFolder() + "/missing"));
-        const auto restore =
-            qScopeGuard([] { qputenv("TEMP", QFile::encodeName(test::tempFolder())); });
-        QString said;
-        try {
-            flyerTempFolder();
-        } catch (const Failure& failure) {
-            said = failure.description();
-        }
-        QVERIFY2(said.contains("TEMP names for temporary files, does not exist"), qPrintable(said));
-    }
-
     void aStartRemovesOnlyTheDocumentsNoRunningProgramClaims()
     {
         const QString folder = test::tempFolder() + "/claims";
@@ -197,42 +182,93 @@ private slots:
                  QStringList{names[1] + ".lock"});
     }
 
-    void privateTempFolderWithoutTemp()
+    // A run's files go into a folder of the user's own inside TEMP, or inside the system's
+    // temporary folder without it; whatever another user could have made there is refused
+    // and left as it is.
+    void runFilesGoIntoAPrivateFolderOfTheUsersOwn_data()
     {
+        QTest::addColumn<QByteArray>("variable");
+        QTest::addColumn<int>("tempMode"); // -1: no such folder
+        QTest::addColumn<QString>("inPlace");
+        QTest::addColumn<QString>("refusal");
+        QTest::newRow("a TEMP shared like /tmp gets a private folder inside")
+            << QByteArray("TEMP") << 01777 << ""
+            << "";
+        QTest::newRow("the system's temporary folder gets one too")
+            << QByteArray("TMPDIR") << 01777 << ""
+            << "";
+        QTest::newRow("a TEMP naming nothing is said to be the fault")
+            << QByteArray("TEMP") << -1 << ""
+            << "TEMP names for temporary files, does not exist";
+        QTest::newRow("a TEMP others may write without the sticky bit is refused")
+            << QByteArray("TEMP") << 0777 << ""
+            << "lets other users replace the files";
+        QTest::newRow("a TEMP of another user is refused")
+            << QByteArray("TEMP") << 0755 << "TEMP of another"
+            << "lets other users replace";
+        QTest::newRow("an own folder opened to others is refused, not closed")
+            << QByteArray("TEMP") << 01777 << "open folder"
+            << "is open to other users";
+        QTest::newRow("another user's folder in its place is refused")
+            << QByteArray("TEMP") << 01777 << "folder of another"
+            << "is not a folder of your own";
+        QTest::newRow("a link in its place is refused, never followed")
+            << QByteArray("TMPDIR") << 01777 << "link"
+            << "is not a folder of your own";
+        QTest::newRow("a file in its place is refused") << QByteArray("TEMP") << 01777 << "file"
+                                                        << "is not a folder of your own";
+    }
+
+    void runFilesGoIntoAPrivateFolderOfTheUsersOwn()
+    {
+        QFETCH(QByteArray, variable);
+        QFETCH(int, tempMode);
+        QFETCH(QString, inPlace);
+        QFETCH(QString, refusal);
+        if (inPlace.endsWith("of another") && ::geteuid() != 0)
+            QSKIP("Only root can make a folder of another user here.");
+        const QString temp = test::rootFolder() + "/shared";
+        const QString own = test::programTempFolder(temp);
         const QByteArray savedTemp = qgetenv("TEMP");
-        const QString systemTemp = test::rootFolder() + "/systemtmp";
-        QDir().mkpath(systemTemp);
-        qputenv("TMPDIR", QFile::encodeName(systemTemp));
-        qunsetenv("TEMP");
         const auto restore = qScopeGuard([&] {
             qputenv("TEMP", savedTemp);
             qunsetenv("TMPDIR");
+            QDir(temp).removeRecursively();
         });
+        if (tempMode >= 0)
+            QVERIFY(QDir().mkpath(temp) && ::chmod(QFile::encodeName(temp), tempMode) == 0);
+        const QByteArray ownPath = QFile::encodeName(own);
+        if (inPlace == "open folder" || inPlace == "folder of another")
+            QVERIFY(::mkdir(ownPath, 0700) == 0 &&
+                    ::chmod(ownPath, inPlace == "open folder" ? 0777 : 0700) == 0);
+        if (inPlace.endsWith("of another"))
+            QVERIFY(::chown(inPlace == "TEMP of another" ? QFile::encodeName(temp) : ownPath, 65534,
+                            65534) == 0);
+        if (inPlace == "link")
+            QVERIFY(QDir().mkpath(temp + "/elsewhere") && QFile::link(temp + "/elsewhere", own));
+        if (inPlace == "file")
+            test::writeFile(own, "planted");
+        struct stat before = {}, after = {};
+        ::lstat(ownPath, &before);
+        qunsetenv("TEMP");
+        qputenv(variable, QFile::encodeName(temp));
 
-        const QString folder = flyerTempFolder();
-        QVERIFY(folder.startsWith(systemTemp + "/lumarel-"));
-        struct stat info;
-        QCOMPARE(::lstat(QFile::encodeName(folder).constData(), &info), 0);
-        QCOMPARE(info.st_mode & 0777, 0700u);
-
-        // A folder opened up by someone is made private again.
-        QFile::setPermissions(folder, QFileDevice::Permissions(0x7777));
-        QCOMPARE(flyerTempFolder(), folder);
-        QCOMPARE(::lstat(QFile::encodeName(folder).constData(), &info), 0);
-        QCOMPARE(info.st_mode & 0777, 0700u);
-
-        // A planted link in its place is refused, never followed.
-        QDir(folder).removeRecursively();
-        QDir().mkpath(systemTemp + "/elsewhere");
-        QVERIFY(QFile::link(systemTemp + "/elsewhere", folder));
-        QVERIFY_THROWS_EXCEPTION(Failure, flyerTempFolder());
-        QFile::remove(folder);
-
-        QFile plantedFile(folder);
-        QVERIFY(plantedFile.open(QIODevice::WriteOnly));
-        plantedFile.close();
-        QVERIFY_THROWS_EXCEPTION(Failure, flyerTempFolder());
-        QFile::remove(folder);
+        QString folder, said;
+        try {
+            folder = flyerTempFolder();
+        } catch (const Failure& failure) {
+            said = failure.description();
+        }
+        ::lstat(ownPath, &after);
+        if (!refusal.isEmpty()) {
+            const QString named = inPlace.isEmpty() || inPlace.startsWith("TEMP") ? temp : own;
+            QVERIFY2(said.contains(refusal) && said.contains(named), qPrintable(said));
+            QVERIFY(before.st_mode == after.st_mode && before.st_uid == after.st_uid);
+            return;
+        }
+        QCOMPARE(folder, own);
+        QVERIFY(S_ISDIR(after.st_mode) && after.st_uid == ::getuid());
+        QCOMPARE(after.st_mode & 07777, 0700u);
     }
 
     void newFilesNeverFollowAPlantedLink()

@@ -46,7 +46,7 @@ QString makeFlyer(const QString& name, const QString& orgName)
     return path;
 }
 
-// The page picture of the saved file, opened anew, as written to TEMP/temp.bmp; a file that is
+// The page picture of the saved file, opened anew, as written to temp.bmp; a file that is
 // not a BMP gives a null image.
 QImage capture(const QString& document)
 {

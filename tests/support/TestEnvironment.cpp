@@ -9,6 +9,8 @@
 
 #include <cstdlib>
 #include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace lumarel::test {
 
@@ -41,10 +43,11 @@ void prepareEnvironment()
     QDir(s.root).removeRecursively();
     for (const char* sub : {"config", "cache", "tmp", "program", "data", "data-dirs"})
         QDir().mkpath(s.root + QLatin1Char('/') + QLatin1String(sub));
+    ::mkdir(QFile::encodeName(tempFolder()).constData(), 0700);
 
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(configFolder()));
     qputenv("XDG_CACHE_HOME", QFile::encodeName(s.root + QStringLiteral("/cache")));
-    qputenv("TEMP", QFile::encodeName(tempFolder()));
+    qputenv("TEMP", QFile::encodeName(tempVariableFolder()));
     // Optional files the developer keeps for the installed program stay out of the tests; the
     // system's folders stay listed for the mime and icon data.
     qputenv("XDG_DATA_HOME", QFile::encodeName(s.root + QStringLiteral("/data")));
@@ -71,9 +74,19 @@ QString configFolder()
     return state().root + QStringLiteral("/config");
 }
 
-QString tempFolder()
+QString tempVariableFolder()
 {
     return state().root + QStringLiteral("/tmp");
+}
+
+QString tempFolder()
+{
+    return programTempFolder(tempVariableFolder());
+}
+
+QString programTempFolder(const QString& temp)
+{
+    return temp + QStringLiteral("/lumarel-") + QString::number(::getuid());
 }
 
 QStringList tempFiles()

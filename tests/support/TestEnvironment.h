@@ -11,13 +11,18 @@ namespace lumarel::test {
 // LUMAREL_TEST_ROOT, or a new temporary one) with config/ as XDG_CONFIG_HOME, cache/ as
 // XDG_CACHE_HOME, tmp/ as TEMP and
 // program/ as the program folder; message boxes scripted; the program's end recorded instead
-// of performed.
+// of performed. The program's own folder inside TEMP is made private at once, so that tests
+// may put files there first.
 void prepareEnvironment();
 
 QString rootFolder();
 QString configFolder();
+// The folder TEMP names, and the program's own folder for a run's files inside it.
+QString tempVariableFolder();
 QString tempFolder();
-// The files in the temporary folder, hidden ones too.
+// The program's own folder inside any TEMP.
+QString programTempFolder(const QString& temp);
+// The files in the program's temporary folder, hidden ones too.
 QStringList tempFiles();
 QString programFolder();
 
