@@ -15,6 +15,9 @@
 #include <com/sun/star/util/XCloseable.hpp>
 
 #include <atomic>
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
 #include <utility>
 
 using css::uno::Reference;
@@ -132,6 +135,10 @@ void OfficeEngine::Impl::prepareBaseProfile(const QString& base)
     // Made aside and renamed, so that a half-made profile is never taken for a whole one.
     const QString making = base + QStringLiteral(".making");
     QDir(making).removeRecursively();
+    // The office makes its files with the user's umask; this folder keeps the profile private.
+    if (::mkdir(QFile::encodeName(making).constData(), 0700) != 0)
+        throw Failure(QStringLiteral("The office profile could not be made in \"%1\": %2")
+                          .arg(making, QString::fromLocal8Bit(std::strerror(errno))));
     start(making);
     // A full start and an orderly end leave the profile complete.
     Reference<css::uno::XComponentContext> context = remote;

@@ -63,9 +63,9 @@ std::vector<char*> pointers(QByteArrayList& list)
     sigemptyset(&none);
     sigprocmask(SIG_SETMASK, &none, nullptr);
     signal(SIGPIPE, SIG_DFL);
-    // What the office writes (documents, their locks, pictures) is for this user alone, even in
-    // a shared temporary folder.
-    umask(077);
+    // The office keeps the program's umask: it also makes shared folders of its own (the
+    // extension cache under /var/spool, once, as root), which a private mask would close to
+    // every other user. The program's files are kept private by the folders they are in.
     const int devNull = open("/dev/null", O_RDWR);
     if (devNull >= 0) {
         dup2(devNull, 0);

@@ -430,6 +430,26 @@ private slots:
         QVERIFY(!copyFolder(from, to)); // never over files that exist
     }
 
+    // The office keeps the program's umask, since a shared folder it makes must stay open to
+    // other users; the folders the program makes for it keep its profile private.
+    void officeTakesTheProgramsUmaskAndItsProfileStaysPrivate()
+    {
+        const mode_t saved = umask(027);
+        const auto restore = qScopeGuard([saved] { umask(saved); });
+        OfficeEngine engine;
+        QFile status(QStringLiteral("/proc/%1/status").arg(engine.processId()));
+        QVERIFY(status.open(QIODevice::ReadOnly));
+        QVERIFY(status.readAll().contains("\nUmask:\t0027\n"));
+        const QString profile =
+            QUrl(officeArgument(engine.processId(), "-env:UserInstallation=")).toLocalFile();
+        for (const QString& folder :
+             {QFileInfo(profile).absolutePath(), baseProfileFolder(officeExecutable())}) {
+            struct stat info;
+            QVERIFY(stat(QFile::encodeName(folder), &info) == 0);
+            QCOMPARE(info.st_mode & 0777, 0700u);
+        }
+    }
+
     void runningOfficeOnTheDefaultProfileIsLeftAlone()
     {
         // The user's own office: default profile (under the test's configuration folder).
