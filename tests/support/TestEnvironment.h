@@ -19,6 +19,9 @@ QString configFolder();
 QString tempFolder();
 // The files in the temporary folder, hidden ones too.
 QStringList tempFiles();
+// Removes those files: what a failed test left goes before the next test starts. The folders
+// in it (the offices' own, the document claims) are left to their owners.
+void removeTempFiles();
 QString programFolder();
 
 // How often the program asked to end, and the last exit code asked for.
