@@ -76,6 +76,8 @@ private slots:
         m_out = test::rootFolder() + "/out";
     }
 
+    void cleanup() { test::cleanUpAfterTest(*m_form); }
+
     void exitStatuses_data()
     {
         QTest::addColumn<QStringList>("arguments");
