@@ -86,6 +86,7 @@ private slots:
         QTest::addColumn<QString>("said");
         const QString list = test::writeFile(test::rootFolder() + "/bad.csv",
                                              "dtpEventDate,name\n2027-02-30,a\nsoon,b\n");
+        const QByteArray noOffice("/nonexistent/soffice");
         QTest::newRow("version") << QStringList{"--version"} << QByteArray() << 0
                                  << "Lumarel 7.00\n";
         QTest::newRow("help names the keys")
@@ -117,7 +118,6 @@ private slots:
             << QStringList{"--batch", list, "-d", m_out} << QByteArray("/nonexistent/soffice") << 4
             << "line 3: dtpEventDate: \"soon\" is not a date";
         // A list that cannot be read is bad usage: no row was tried, no office needed.
-        const QByteArray noOffice("/nonexistent/soffice");
         const auto listOf = [&](const char* name, const QByteArray& bytes) {
             return QStringList{"--batch", test::writeFile(test::rootFolder() + "/" + name, bytes),
                                "-d", m_out};
@@ -175,7 +175,11 @@ private slots:
         const std::pair<QStringList, bool> cases[] = {
             {{}, false},
             {{"-platform", "offscreen", "-style", "Fusion"}, false},
+            {{"-reverse", "-style=Fusion"}, false},
             {{"list.csv"}, true},
+            {{"-"}, true},
+            {{"-x"}, true},
+            {{"-platform", "offscreen", "-x"}, true},
             {{"-platform", "offscreen", "list.csv"}, true},
             {{"-o", "x.pdf"}, true},
         };
