@@ -102,6 +102,12 @@ private slots:
         QTest::newRow("time that is not stored form")
             << QStringList{"-o", "x.pdf", "--set", "dtpTime=3pm"} << QByteArray() << 2
             << "--set dtpTime: \"3pm\" is not a date";
+        QTest::newRow("a date before the year 1, which the flyer cannot write")
+            << QStringList{"-o", "x.pdf", "--set", "dtpEventDate=-0001-01-01"} << noOffice << 2
+            << "--set dtpEventDate: \"-0001-01-01\" is outside the years a flyer can show";
+        QTest::newRow("an empty time, which is no time")
+            << QStringList{"-o", "x.pdf", "--set", "dtpTime="} << noOffice << 2
+            << "--set dtpTime: an empty value is not a date";
         QTest::newRow("two commands") << QStringList{"-o", "x.pdf", "--batch", list} << QByteArray()
                                       << 2 << "--output and --batch cannot";
         QTest::newRow("list option with one flyer")
