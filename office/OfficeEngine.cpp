@@ -2,6 +2,7 @@
 
 #include "office/DocumentLocks.h"
 #include "office/EngineState.h"
+#include "office/OfficeCallWatch.h"
 #include "office/OfficeConnection.h"
 
 #include <QDir>
@@ -16,6 +17,7 @@
 #include <com/sun/star/util/XCloseable.hpp>
 
 #include <atomic>
+#include <mutex>
 #include <utility>
 
 using css::uno::Reference;
@@ -30,7 +32,28 @@ constexpr int kProfileIncomplete = 81; // the office's exit code after it made a
 
 std::atomic<int> testTimeLimitMs{0};
 
+// Offices of a command's pool make their calls on threads of their own.
+std::mutex callWatcherMutex;
+std::function<void(const QString&)> callWatcher;
+
 } // namespace
+
+void watchOfficeCallsForTests(std::function<void(const QString& doing)> watcher)
+{
+    const std::lock_guard lock(callWatcherMutex);
+    callWatcher = std::move(watcher);
+}
+
+void announceOfficeCall(const QString& doing)
+{
+    std::function<void(const QString&)> watcher;
+    {
+        const std::lock_guard lock(callWatcherMutex);
+        watcher = callWatcher;
+    }
+    if (watcher)
+        watcher(doing);
+}
 
 int limit(int normalMs)
 {
