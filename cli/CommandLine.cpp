@@ -10,6 +10,7 @@
 #include "cli/MakeCommand.h"
 #include "flyer/EngineCheck.h"
 #include "flyer/FlyerService.h"
+#include "office/OfficeProfile.h"
 
 #include <QCoreApplication>
 
@@ -46,7 +47,10 @@ bool startOffice(FlyerService& flyers, Console& console)
         flyers.start();
         return true;
     } catch (const Failure& failure) {
-        console.err << failure.description() << Qt::endl << Qt::endl << officeAdviceText();
+        console.err << failure.description() << Qt::endl;
+        // A cache folder that cannot be written is no matter of installing the office.
+        if (cacheFolderProblem().isEmpty())
+            console.err << Qt::endl << officeAdviceText();
         return false;
     }
 }

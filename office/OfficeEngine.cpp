@@ -4,6 +4,7 @@
 #include "office/EngineState.h"
 #include "office/OfficeCallWatch.h"
 #include "office/OfficeConnection.h"
+#include "office/OfficeProfile.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -145,7 +146,9 @@ void OfficeEngine::Impl::shutDown()
 
 void OfficeEngine::Impl::prepareBaseProfile(const QString& base)
 {
-    QDir().mkpath(QFileInfo(base).absolutePath());
+    // A folder that cannot be written would read below as a lock that another program holds.
+    if (const QString problem = cacheFolderProblem(); !problem.isEmpty())
+        throw Failure(problem);
     QLockFile lock(base + QStringLiteral(".lock"));
     lock.setStaleLockTime(0);
     if (!lock.tryLock(limit(kStartLimitMs) * 2))

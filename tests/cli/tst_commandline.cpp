@@ -165,6 +165,31 @@ private slots:
         QVERIFY(!QFile::exists(m_out + "/x.pdf"));
     }
 
+    void aCacheFolderThatCannotBeWrittenIsNamedWithoutInstallAdvice()
+    {
+        // Root writes past permissions: the folder is marked unchangeable for it instead.
+        const QString cache = test::rootFolder() + "/read-only-cache";
+        QVERIFY(QDir().mkpath(cache));
+        const bool root = geteuid() == 0;
+        if (root ? QProcess::execute("chattr", {"+i", cache}) != 0
+                 : !QFile::setPermissions(cache, QFile::ReadOwner | QFile::ExeOwner))
+            QSKIP("the file system here cannot make a folder unwritable");
+        const QByteArray cacheHome = qgetenv("XDG_CACHE_HOME");
+        const auto restore = qScopeGuard([&] {
+            qputenv("XDG_CACHE_HOME", cacheHome);
+            if (root)
+                QProcess::execute("chattr", {"-i", cache});
+            QFile::setPermissions(cache, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        });
+        qputenv("XDG_CACHE_HOME", QFile::encodeName(cache));
+        const Outcome outcome = run({"-o", m_out + "/x.pdf"});
+        QVERIFY2(outcome.err.startsWith("The cache folder \"" + cache +
+                                        "/lumarel\" cannot be written") &&
+                     !outcome.err.contains("Error 842001"),
+                 qPrintable(outcome.err));
+        QCOMPARE(outcome.status, 3);
+    }
+
     void helpFitsATerminalAndHelpAllSaysMore()
     {
         const Outcome help = run({"--help"});
