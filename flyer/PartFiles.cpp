@@ -53,8 +53,7 @@ QString namingTarget(const QString& description, const QString& target)
     }
     const QRegularExpression part(
         QStringLiteral("(?:%1|%2/%5[A-Za-z0-9]{6})/\\.+%3(?:%4\\d+-[A-Za-z0-9]{6}(?:\\.doc)?)+")
-            .arg(QRegularExpression::escape(info.absolutePath()),
-                 QRegularExpression::escape(temp),
+            .arg(QRegularExpression::escape(info.absolutePath()), QRegularExpression::escape(temp),
                  QRegularExpression::escape(info.fileName()),
                  QRegularExpression::escape(partFileMarker()), QLatin1String(kPrivateFolder)));
     return QString(description).replace(part, target);
