@@ -3,6 +3,7 @@
 #include "app/DialogBoxes.h"
 #include "app/Failure.h"
 #include "app/ProgramEnd.h"
+#include "app/StepTrap.h"
 #include "app/StopSignals.h"
 #include "cli/CommandLine.h"
 #include "details/Form1.h"
@@ -15,6 +16,31 @@
 
 #include <QApplication>
 #include <QFile>
+
+#include <csignal>
+
+namespace {
+
+// For the test of an end amid a flyer: the program stops itself as the step named by
+// LUMAREL_TEST_STOP_AT_STEP starts ("Form1.PushButton6_Click:112"), so that the test ends it
+// there, whatever the machine's speed, and then lets it go on.
+void stopAtStepForTests()
+{
+    const QString at = qEnvironmentVariable("LUMAREL_TEST_STOP_AT_STEP");
+    if (at.isEmpty())
+        return;
+    const QString procedure = at.section(QLatin1Char(':'), 0, 0);
+    const QString location =
+        lumarel::locationText(qPrintable(procedure.section(QLatin1Char('.'), 0, 0)),
+                              qPrintable(procedure.section(QLatin1Char('.'), 1)));
+    const int line = at.section(QLatin1Char(':'), 1).toInt();
+    lumarel::StepTrap::watchStepsForTests([location, line](const QString& step, int stepLine) {
+        if (step == location && stepLine == line)
+            std::raise(SIGSTOP);
+    });
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -63,6 +89,7 @@ int main(int argc, char** argv)
             QFile::remove(document);
         lumarel::ReadyOffice::endAfterLibraryExit();
     });
+    stopAtStepForTests();
     form.Form_Load();
     // From the start, and between flyers, the office holds the template opened for the next
     // one.

@@ -7,6 +7,29 @@
 
 namespace lumarel {
 
+namespace {
+
+StepTrap::StepWatcher& stepWatcher()
+{
+    static StepTrap::StepWatcher watcher;
+    return watcher;
+}
+
+} // namespace
+
+void StepTrap::watchStepsForTests(StepWatcher watcher)
+{
+    stepWatcher() = std::move(watcher);
+}
+
+void StepTrap::announceStep(int line) const
+{
+    if (!stepWatcher())
+        return;
+    const StepWatcher watcher = stepWatcher(); // it may remove itself
+    watcher(m_location, line);
+}
+
 QString describeCurrentException()
 {
     try {

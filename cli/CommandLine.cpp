@@ -10,6 +10,7 @@
 #include "cli/MakeCommand.h"
 #include "flyer/EngineCheck.h"
 #include "flyer/FlyerService.h"
+#include "office/OfficeProfile.h"
 
 #include <QCoreApplication>
 
@@ -46,18 +47,19 @@ bool startOffice(FlyerService& flyers, Console& console)
         flyers.start();
         return true;
     } catch (const Failure& failure) {
-        console.err << failure.description() << Qt::endl << Qt::endl << officeAdviceText();
+        console.err << failure.description() << Qt::endl;
+        // A cache folder that cannot be written is no matter of installing the office.
+        if (cacheFolderProblem().isEmpty())
+            console.err << Qt::endl << officeAdviceText();
         return false;
     }
 }
 
 bool wantsCommandLine(const QStringList& arguments)
 {
-    static const QStringList shortOptions{
-        QStringLiteral("-h"), QStringLiteral("-?"), QStringLiteral("-v"), QStringLiteral("-o"),
-        QStringLiteral("-b"), QStringLiteral("-d"), QStringLiteral("-f")};
-    // The window takes Qt's own options (-platform offscreen, -style Fusion); any other
-    // argument is for the command line, which refuses what it does not know.
+    // The window takes Qt's own options (-platform offscreen, -style Fusion, -reverse); any
+    // other argument is for the command line, which refuses what it does not know. A lone "-"
+    // or an unknown "-x" would otherwise start the window, which aborts without a display.
     static const QStringList qtOptionsWithValue{QStringLiteral("-platform"),
                                                 QStringLiteral("-platformpluginpath"),
                                                 QStringLiteral("-platformtheme"),
@@ -72,13 +74,21 @@ bool wantsCommandLine(const QStringList& arguments)
                                                 QStringLiteral("-session"),
                                                 QStringLiteral("-name"),
                                                 QStringLiteral("-title")};
+    static const QStringList qtFlags{QStringLiteral("-reverse"), QStringLiteral("-nograb"),
+                                     QStringLiteral("-dograb"), QStringLiteral("-sync"),
+                                     QStringLiteral("-widgetcount")};
+    // Qt also takes a value after "=": -style=Fusion.
+    const auto qtOptionWithValueInside = [](const QString& argument) {
+        return argument.startsWith(QLatin1String("-style=")) ||
+               argument.startsWith(QLatin1String("-stylesheet=")) ||
+               argument.startsWith(QLatin1String("-qmljsdebugger="));
+    };
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         const QString& argument = arguments[i];
-        if (argument.startsWith(QLatin1String("--")) || shortOptions.contains(argument) ||
-            !argument.startsWith(QLatin1Char('-')))
-            return true;
         if (qtOptionsWithValue.contains(argument))
             ++i;
+        else if (!qtFlags.contains(argument) && !qtOptionWithValueInside(argument))
+            return true;
     }
     return false;
 }

@@ -13,17 +13,30 @@ QHash<QString, QString> storedTexts()
     return texts;
 }
 
-EventRecord recordFromTexts(const QHash<QString, QString>& texts)
+EventRecord recordFromTexts(const QHash<QString, QString>& texts, const QStringList& given)
 {
     EventRecord record;
     for (const FieldSpec& field : eventFields()) {
-        const QString text = texts.value(QLatin1String(field.name));
+        const QString key = QLatin1String(field.name);
+        const QString text = texts.value(key);
+        if (field.isPicker() && text.isEmpty() && given.contains(key))
+            throw Failure(QStringLiteral("%1: an empty value is not a date and time as the store "
+                                         "writes them (yyyy-MM-dd or yyyy-MM-dd HH:mm:ss)")
+                              .arg(key));
         try {
             setFromStoredText(record, field, text);
         } catch (const Failure&) {
             throw Failure(QStringLiteral("%1: \"%2\" is not a date and time as the store writes "
                                          "them (yyyy-MM-dd or yyyy-MM-dd HH:mm:ss)")
-                              .arg(QLatin1String(field.name), text));
+                              .arg(key, text));
+        }
+        // The flyer writes the year with four digits at most, and no sign.
+        if (field.isPicker()) {
+            const int year = (record.*field.date).date().year();
+            if (year < 1 || year > 9999)
+                throw Failure(QStringLiteral("%1: \"%2\" is outside the years a flyer can "
+                                             "show, 0001 to 9999")
+                                  .arg(key, text));
         }
     }
     return record;

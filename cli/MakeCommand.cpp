@@ -51,7 +51,7 @@ int MakeCommand::execute(const QCommandLineParser& parser, Console& console)
     }
     EventRecord record;
     try {
-        record = recordFromTexts(texts);
+        record = recordFromTexts(texts, setKeys);
     } catch (const Failure& failure) {
         const QString key = failure.description().section(QLatin1Char(':'), 0, 0);
         if (setKeys.contains(key))

@@ -3,6 +3,7 @@
 #include "app/Dialogs.h"
 #include "app/ProgramEnd.h"
 #include "flyer/EngineCheck.h"
+#include "office/OfficeProfile.h"
 
 namespace lumarel {
 
@@ -10,7 +11,10 @@ bool CheckWordInstalled()
 {
     if (engineAvailable())
         return true;
-    Dialogs::message(QString(), engineAdvice(), MessageIcon::None, MessageButtons::Ok);
+    // A cache folder that cannot be written is no matter of installing the office.
+    const QString problem = cacheFolderProblem();
+    Dialogs::message(QString(), problem.isEmpty() ? engineAdvice() : problem, MessageIcon::None,
+                     MessageButtons::Ok);
     endProgram();
     return false;
 }

@@ -163,9 +163,13 @@ void exportDocument(OfficeEngine& office, const QString& document, const QString
                     SaveFormat format)
 {
     FileBeside made(target);
-    writePrivatelyThenMove(made.path(), [&](const QString& privatePath) {
-        writeFromWordFile(office, document, {format}, privatePath);
-    });
+    try {
+        writePrivatelyThenMove(made.path(), [&](const QString& privatePath) {
+            writeFromWordFile(office, document, {format}, privatePath);
+        });
+    } catch (const Failure& failure) {
+        throw Failure(namingTarget(failure.description(), target));
+    }
     made.commit(true);
 }
 

@@ -168,9 +168,9 @@ int FlyerService::make(const FlyerFields& fields, OutputFormat format, const QSt
         writePrivatelyThenMove(part.path(), [&](const QString& privatePath) {
             pages = writeFilledTemplate(office, format, privatePath);
         });
-    } catch (const Failure&) {
+    } catch (const Failure& failure) {
         discardTemplate();
-        throw;
+        throw Failure(namingTarget(failure.description(), path));
     }
     part.commit(replace);
     return pages;

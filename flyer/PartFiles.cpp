@@ -37,10 +37,33 @@ void removeAbandonedPartFiles(const QString& folder)
     }
 }
 
+namespace {
+// The start of the name of writePrivatelyThenMove()'s folder.
+constexpr char kPrivateFolder[] = "export-";
+} // namespace
+
+QString namingTarget(const QString& description, const QString& target)
+{
+    const QFileInfo info(target);
+    QString temp;
+    try {
+        temp = flyerTempFolder();
+    } catch (const Failure&) {
+        // Then no private folder was made in it either.
+    }
+    const QRegularExpression part(
+        QStringLiteral("(?:%1|%2/%5[A-Za-z0-9]{6})/\\.+%3(?:%4\\d+-[A-Za-z0-9]{6}(?:\\.doc)?)+")
+            .arg(QRegularExpression::escape(info.absolutePath()), QRegularExpression::escape(temp),
+                 QRegularExpression::escape(info.fileName()),
+                 QRegularExpression::escape(partFileMarker()), QLatin1String(kPrivateFolder)));
+    return QString(description).replace(part, target);
+}
+
 void writePrivatelyThenMove(const QString& destination,
                             const std::function<void(const QString&)>& write)
 {
-    QTemporaryDir folder(flyerTempFolder() + QStringLiteral("/export-XXXXXX"));
+    QTemporaryDir folder(flyerTempFolder() + QLatin1Char('/') + QLatin1String(kPrivateFolder) +
+                         QStringLiteral("XXXXXX"));
     if (!folder.isValid())
         throw Failure(QStringLiteral("No folder for the new file could be made in %1: %2")
                           .arg(flyerTempFolder(), folder.errorString()));

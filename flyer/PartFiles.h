@@ -14,6 +14,11 @@ QString partFileMarker();
 // cannot remove its own); files of running writers and every other file are left alone.
 void removeAbandonedPartFiles(const QString& folder);
 
+// The description of a failure in making `target`, with the program's part files of it (the
+// one beside it, the private copy of writePrivatelyThenMove() and the parts made on the way
+// to it) named as `target`, the file the user asked for.
+QString namingTarget(const QString& description, const QString& target);
+
 // Lets `write` make a file in a private folder of the program's own, then moves the finished
 // file to `destination` (renamed, or copied when the folders are on different file systems).
 // Whatever the writer leaves beside its file (an office's lock and temporary files) stays in

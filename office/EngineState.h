@@ -5,6 +5,7 @@
 #include "app/Failure.h"
 #include "office/DeadlineRunner.h"
 #include "office/InsertedText.h"
+#include "office/OfficeCallWatch.h"
 #include "office/OfficeEngine.h"
 #include "office/OfficeProcess.h"
 #include "office/UnoValues.h"
@@ -116,6 +117,7 @@ template <typename Work> auto OfficeEngine::Impl::call(const QString& doing, int
                           .arg(doing));
     busy = true;
     const auto clearBusy = qScopeGuard([this] { busy = false; });
+    announceOfficeCall(doing);
     // The worker shares the process and keeps its own copy of the description.
     const std::shared_ptr<OfficeProcess> process = run.process;
     auto guarded = [process, doing, work = std::move(work)]() mutable {

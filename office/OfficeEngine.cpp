@@ -2,7 +2,9 @@
 
 #include "office/DocumentLocks.h"
 #include "office/EngineState.h"
+#include "office/OfficeCallWatch.h"
 #include "office/OfficeConnection.h"
+#include "office/OfficeProfile.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -17,6 +19,7 @@
 #include <atomic>
 #include <cerrno>
 #include <cstring>
+#include <mutex>
 #include <sys/stat.h>
 #include <utility>
 
@@ -32,7 +35,28 @@ constexpr int kProfileIncomplete = 81; // the office's exit code after it made a
 
 std::atomic<int> testTimeLimitMs{0};
 
+// Offices of a command's pool make their calls on threads of their own.
+std::mutex callWatcherMutex;
+std::function<void(const QString&)> callWatcher;
+
 } // namespace
+
+void watchOfficeCallsForTests(std::function<void(const QString& doing)> watcher)
+{
+    const std::lock_guard lock(callWatcherMutex);
+    callWatcher = std::move(watcher);
+}
+
+void announceOfficeCall(const QString& doing)
+{
+    std::function<void(const QString&)> watcher;
+    {
+        const std::lock_guard lock(callWatcherMutex);
+        watcher = callWatcher;
+    }
+    if (watcher)
+        watcher(doing);
+}
 
 int limit(int normalMs)
 {
@@ -124,7 +148,9 @@ void OfficeEngine::Impl::shutDown()
 
 void OfficeEngine::Impl::prepareBaseProfile(const QString& base)
 {
-    QDir().mkpath(QFileInfo(base).absolutePath());
+    // A folder that cannot be written would read below as a lock that another program holds.
+    if (const QString problem = cacheFolderProblem(); !problem.isEmpty())
+        throw Failure(problem);
     QLockFile lock(base + QStringLiteral(".lock"));
     lock.setStaleLockTime(0);
     if (!lock.tryLock(limit(kStartLimitMs) * 2))

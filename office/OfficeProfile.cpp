@@ -1,9 +1,12 @@
 #include "office/OfficeProfile.h"
 
+#include "office/OfficeProcess.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QTemporaryFile>
 #include <QUrl>
 
 #include <algorithm>
@@ -177,6 +180,21 @@ void seedNewProfile(const QString& program, const QStringList& arguments)
                       .toUtf8());
     if (!seeded)
         QDir(user).removeRecursively();
+}
+
+QString cacheFolderProblem()
+{
+    const QString folder = programCacheFolder();
+    QTemporaryFile probe(folder + QStringLiteral("/.write-check-XXXXXX"));
+    if (QDir().mkpath(folder) && probe.open())
+        return QString();
+    const QString cause = probe.error() == QFileDevice::NoError
+                              ? QString()
+                              : QStringLiteral(" (%1)").arg(probe.errorString());
+    return QStringLiteral("The cache folder \"%1\" cannot be written%2, and the office's base "
+                          "profile is kept there. Please make the folder writable, or set "
+                          "XDG_CACHE_HOME to a folder that is.")
+        .arg(folder, cause);
 }
 
 } // namespace lumarel

@@ -18,6 +18,11 @@ bool copyFolder(const QString& from, const QString& to);
 
 void seedNewProfile(const QString& program, const QStringList& arguments);
 
+// Why the program's cache folder (programCacheFolder()), where the base profile is kept,
+// cannot be written, naming the folder; empty when it can. No advice on installing the office
+// fits such a failure.
+QString cacheFolderProblem();
+
 // The version the office records as seen ("7.4"), from its configuration; empty if unknown.
 QString officeSetupVersion(const QString& program);
 // The office's build id, which it keeps in the profile's extension folder; empty if unknown.

@@ -252,6 +252,8 @@ private slots:
         m_out = test::rootFolder();
     }
 
+    void cleanup() { test::cleanUpAfterTest(*m_form); }
+
     void formatsHoldTheDesign_data()
     {
         QTest::addColumn<QString>("path");

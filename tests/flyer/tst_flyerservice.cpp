@@ -6,10 +6,12 @@
 #include "TestFiles.h"
 #include "app/Failure.h"
 #include "flyer/FlyerService.h"
+#include "flyer/PartFiles.h"
 #include "flyer/ReadyTemplate.h"
 #include "flyer/WordBookmarks.h"
 #include "flyer/WordParagraphs.h"
 #include "flyer/WordShapes.h"
+#include "office/OfficeCallWatch.h"
 #include "office/OfficeEngine.h"
 #include "office/OfficePool.h"
 #include "office/OfficeProcess.h"
@@ -164,6 +166,51 @@ private slots:
         }
         QVERIFY2(reason.startsWith("The office "), qPrintable(reason));
         QCOMPARE(offices.givenBack, QList<bool>{true});
+        QCOMPARE(test::tempFiles(), QStringList());
+    }
+
+    void anOfficeFaultNamesTheFileAskedForNotItsParts_data()
+    {
+        QTest::addColumn<bool>("commandLine");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("a command line's .docx, stored as Word 97 on the way")
+            << true << "club flyer.docx";
+        QTest::newRow("the preview's .odt") << false << "club flyer.odt";
+    }
+
+    // The office killed as it stores a part of the file, in the program's private folder.
+    void anOfficeFaultNamesTheFileAskedForNotItsParts()
+    {
+        QFETCH(bool, commandLine);
+        QFETCH(QString, name);
+        OfficePool pool;
+        NotedOffices offices(pool, false);
+        FlyerService flyers(offices);
+        const QString document = test::rootFolder() + "/window.doc";
+        if (!commandLine)
+            flyers.make(fields("Fair"), {SaveFormat::Word97}, document, true);
+        const QString target = test::rootFolder() + "/" + name;
+        watchOfficeCallsForTests([&](const QString& doing) {
+            if (doing.startsWith("storing a copy") && doing.contains(name))
+                for (qint64 office : test::childProcesses())
+                    kill(pid_t(office), SIGKILL);
+        });
+        const auto unwatch = qScopeGuard([] { watchOfficeCallsForTests(nullptr); });
+        QString reason;
+        try {
+            if (commandLine)
+                flyers.make(fields("Fair"), *formatOfExtension(QFileInfo(name).suffix()), target,
+                            true);
+            else
+                flyers.saveDocument(document, target, SaveFormat::OpenDocument);
+        } catch (const Failure& failure) {
+            reason = failure.description();
+        }
+        QVERIFY2(reason.startsWith("The office ended unexpectedly while storing a copy as \"" +
+                                   target + "\"") &&
+                     !reason.contains(partFileMarker()),
+                 qPrintable(reason));
+        QVERIFY(!QFile::exists(target));
         QCOMPARE(test::tempFiles(), QStringList());
     }
 };

@@ -120,6 +120,8 @@ class Form2Test : public QObject
 private slots:
     void initTestCase() { SetAppTitle(); }
     void init() { Dialogs::takeShown(); }
+    // Each window is the test's own; the pictures and documents it wrote go with it.
+    void cleanup() { test::removeTempFiles(); }
 
     void layoutFollowsTheTwipsTable_data()
     {

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "TestEnvironment.h"
+#include "app/Dialogs.h"
 #include "details/Form1.h"
+#include "preview/Form2.h"
 
 #include <QDateTimeEdit>
 #include <QLocale>
@@ -21,6 +24,18 @@ inline std::unique_ptr<Form1> loadedMainWindow()
     form->findChild<QDateTimeEdit*>("dtpTime")->setDateTime(
         QDateTime(QDate(2027, 1, 15), QTime(15, 5)));
     return form;
+}
+
+// Each test of the window starts from it shown alone, nothing in the temporary folder and no
+// message pending, whatever the test before it left when it failed: a preview still open goes
+// back as "< Back" does, which removes its document.
+inline void cleanUpAfterTest(Form1& form)
+{
+    if (Form2* preview = form.shownPreview())
+        preview->PushButton8_Click();
+    form.show();
+    removeTempFiles();
+    Dialogs::takeShown();
 }
 
 } // namespace lumarel::test

@@ -94,6 +94,13 @@ QStringList tempFiles()
     return QDir(tempFolder()).entryList(QDir::Files | QDir::Hidden | QDir::System);
 }
 
+void removeTempFiles()
+{
+    const QDir folder(tempFolder());
+    for (const QString& name : tempFiles())
+        QFile::remove(folder.filePath(name));
+}
+
 QString programFolder()
 {
     return state().root + QStringLiteral("/program");

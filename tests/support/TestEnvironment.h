@@ -24,6 +24,9 @@ QString tempFolder();
 QString programTempFolder(const QString& temp);
 // The files in the program's temporary folder, hidden ones too.
 QStringList tempFiles();
+// Removes those files: what a failed test left goes before the next test starts. The folders
+// in it (the offices' own, the document claims) are left to their owners.
+void removeTempFiles();
 QString programFolder();
 
 // How often the program asked to end, and the last exit code asked for.
