@@ -6,6 +6,7 @@
 #include "app/StopSignals.h"
 #include "cli/CommandLine.h"
 #include "details/Form1.h"
+#include "flyer/DateTexts.h"
 #include "flyer/DocumentClaim.h"
 #include "flyer/ReadyOffice.h"
 #include "flyer/TemplateAhead.h"
@@ -18,6 +19,8 @@
 
 int main(int argc, char** argv)
 {
+    // Dates and times, on the flyer and in the window, follow the user's time settings whole.
+    QLocale::setDefault(lumarel::timeLocale());
     // The command line needs no display, so it decides before any window system is touched.
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
