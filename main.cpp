@@ -7,6 +7,7 @@
 #include "app/StopSignals.h"
 #include "cli/CommandLine.h"
 #include "details/Form1.h"
+#include "flyer/DateTexts.h"
 #include "flyer/DocumentClaim.h"
 #include "flyer/ReadyOffice.h"
 #include "flyer/TemplateAhead.h"
@@ -44,6 +45,8 @@ void stopAtStepForTests()
 
 int main(int argc, char** argv)
 {
+    // Dates and times, on the flyer and in the window, follow the user's time settings whole.
+    QLocale::setDefault(lumarel::timeLocale());
     // The command line needs no display, so it decides before any window system is touched.
     QStringList arguments;
     for (int i = 0; i < argc; ++i)

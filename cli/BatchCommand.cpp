@@ -5,7 +5,7 @@
 #include "cli/FlyerDetails.h"
 #include "cli/FlyerList.h"
 #include "flyer/FlyerService.h"
-#include "flyer/PageCapture.h"
+#include "flyer/FontCoverage.h"
 #include "flyer/PartFiles.h"
 #include "office/OfficePool.h"
 
@@ -233,8 +233,8 @@ int BatchCommand::execute(const QCommandLineParser& parser, Console& console)
                 const std::lock_guard lock(said);
                 if (failure.isEmpty()) {
                     progress.done(job.line, job.path);
-                    if (const QString overflow = pageOverflowText(pages); !overflow.isEmpty())
-                        progress.message(job.line, job.path + QStringLiteral(": ") + overflow);
+                    for (const QString& notice : flyerNotices(job.fields, pages, !format->document))
+                        progress.message(job.line, job.path + QStringLiteral(": ") + notice);
                     ++made;
                 } else if (!overwrite && QFileInfo::exists(job.path)) {
                     // Another run into the same folder made it meanwhile.

@@ -5,7 +5,7 @@
 #include "cli/DesignOption.h"
 #include "cli/FlyerDetails.h"
 #include "flyer/FlyerService.h"
-#include "flyer/PageCapture.h"
+#include "flyer/FontCoverage.h"
 #include "flyer/PartFiles.h"
 #include "flyer/RecordFields.h"
 #include "office/OfficePool.h"
@@ -70,10 +70,10 @@ int MakeCommand::execute(const QCommandLineParser& parser, Console& console)
     if (!startOffice(flyers, console))
         return kNoOffice;
     try {
-        const int pages =
-            flyers.make(flyerFields(record), *format, QFileInfo(output).absoluteFilePath(), true);
-        if (const QString overflow = pageOverflowText(pages); !overflow.isEmpty())
-            console.err << QStringLiteral("lumarel: %1: %2").arg(output, overflow) << Qt::endl;
+        const FlyerFields fields = flyerFields(record);
+        const int pages = flyers.make(fields, *format, QFileInfo(output).absoluteFilePath(), true);
+        for (const QString& notice : flyerNotices(fields, pages, !format->document))
+            console.err << QStringLiteral("lumarel: %1: %2").arg(output, notice) << Qt::endl;
     } catch (const Failure& failure) {
         console.err << QStringLiteral("lumarel: %1: %2").arg(output, failure.description())
                     << Qt::endl;

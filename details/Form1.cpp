@@ -11,6 +11,7 @@
 #include "details/WordCheck.h"
 #include "flyer/DocumentClaim.h"
 #include "flyer/FlyerService.h"
+#include "flyer/FontCoverage.h"
 #include "flyer/PageCapture.h"
 #include "flyer/ReadyOffice.h"
 #include "flyer/RecordFields.h"
@@ -186,7 +187,7 @@ void Form1::PushButton6_Click()
         trap.step(166, [&] {
             // The picture as it was written to the file, without reading the file back.
             preview().loadPicture(flyer.page.isNull() ? pageNotice(flyer.failure) : flyer.page);
-            preview().setPageNotice(pageOverflowText(flyer.pageCount));
+            preview().setPageNotice(flyerNotices(fields, flyer.pageCount).join(QLatin1Char('\n')));
         });
         trap.step(168, [&] { preview().mWordFile = flyer.document; });
         trap.step(170, [&] {

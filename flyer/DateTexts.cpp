@@ -39,6 +39,21 @@ QString localDate(const QDate& date, const QLocale& locale)
 
 } // namespace
 
+QLocale timeLocale()
+{
+    for (const char* variable : {"LC_ALL", "LC_TIME", "LANG"}) {
+        const QString value = qEnvironmentVariable(variable);
+        if (value.isEmpty())
+            continue;
+        // "de_DE.UTF-8@euro": the codeset and the modifier say nothing of the language.
+        const QString name = value.section(QLatin1Char('.'), 0, 0).section(QLatin1Char('@'), 0, 0);
+        if (name == QLatin1String("C") || name == QLatin1String("POSIX"))
+            return QLocale::c();
+        return QLocale(name);
+    }
+    return QLocale::c();
+}
+
 QString fnDay(const QString& day)
 {
     // Spaces only: a tab or a line break is not trimmed and makes the text no day number.

@@ -38,13 +38,16 @@ void SaveDocAsJPG(const QString& documentPath)
     ReadyOffice::giveBack(run.officeFailed());
 }
 
-QString pageOverflowText(int pages)
+QString pageOverflowText(int pages, bool pictureOnly)
 {
     if (pages <= 1)
         return QString();
     return QStringLiteral("The flyer runs to %1 pages, not one: shorten its texts to fit it on "
-                          "one page. The file holds every page; the picture shows the first.")
-        .arg(pages);
+                          "one page. %2")
+        .arg(pages)
+        .arg(pictureOnly ? QStringLiteral("The picture holds the first page only.")
+                         : QStringLiteral("The file holds every page; the picture shows the "
+                                          "first."));
 }
 
 QImage pageNotice(const QString& reason)

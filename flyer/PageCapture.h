@@ -24,7 +24,8 @@ bool SaveDocAsJPG(FlyerRun& run, const QString& documentPath);
 void SaveDocAsJPG(const QString& documentPath);
 
 // What is said of a flyer that runs to more than one page; empty for a flyer of one page.
-QString pageOverflowText(int pages);
+// `pictureOnly` for a file that is the page picture, which holds the first page alone.
+QString pageOverflowText(int pages, bool pictureOnly = false);
 
 // A page-sized picture with `reason` written where the page would be, shown instead of a page
 // whose picture could not be made.

@@ -6,6 +6,10 @@ target_sources(lumarel_flyer PRIVATE
 )
 target_sources(lumarel_flyer PRIVATE FlyerRun.cpp FlyerRun.h PageCapture.cpp PageCapture.h
                                      RunLock.cpp RunLock.h)
+# What the flyer says of itself: a page overflow, characters that no font draws.
+pkg_check_modules(FONTCONFIG REQUIRED IMPORTED_TARGET fontconfig)
+target_sources(lumarel_flyer PRIVATE FontCoverage.cpp FontCoverage.h)
+target_link_libraries(lumarel_flyer PRIVATE PkgConfig::FONTCONFIG)
 # The one service the faces call, on offices of a loan.
 target_sources(lumarel_flyer PRIVATE FlyerService.cpp FlyerService.h OfficeLoan.cpp OfficeLoan.h)
 target_sources(lumarel_flyer PRIVATE FlyerTemplate.cpp FlyerTemplate.h ReadyTemplate.cpp

@@ -112,7 +112,7 @@ void OfficeEngine::findBookmarks(const QStringList& names, bool formats)
                 TextPlace place{
                     Reference<css::text::XTextContent>(marks->getByName(unoName), UNO_QUERY_THROW)
                         ->getAnchor(),
-                    std::nullopt};
+                    std::nullopt, std::nullopt};
                 prepareParagraphs(place, formats);
                 places.insert(name, place);
             }

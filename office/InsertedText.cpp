@@ -8,6 +8,7 @@
 #include <com/sun/star/beans/XPropertyState.hpp>
 #include <com/sun/star/container/XEnumerationAccess.hpp>
 #include <com/sun/star/lang/XServiceInfo.hpp>
+#include <com/sun/star/text/WritingMode2.hpp>
 #include <com/sun/star/text/XParagraphCursor.hpp>
 #include <com/sun/star/text/XTextCursor.hpp>
 
@@ -99,6 +100,12 @@ void applyParagraphFormat(const Reference<css::beans::XPropertySet>& cursor,
 
 namespace {
 
+css::uno::Sequence<rtl::OUString> directionProperties()
+{
+    const rtl::OUString names[] = {"WritingMode", "ParaLeftMargin", "ParaRightMargin"};
+    return css::uno::Sequence<rtl::OUString>(names, 3);
+}
+
 Reference<css::text::XTextCursor> cursorOf(TextPlace& place)
 {
     Reference<css::text::XTextCursor> cursor(place.range, css::uno::UNO_QUERY);
@@ -106,7 +113,67 @@ Reference<css::text::XTextCursor> cursorOf(TextPlace& place)
         cursor = place.range->getText()->createTextCursorByRange(place.range);
         place.range = cursor.get();
     }
+    if (!place.direction) {
+        const css::uno::Sequence<css::uno::Any> design =
+            Reference<css::beans::XMultiPropertySet>(cursor, UNO_QUERY_THROW)
+                ->getPropertyValues(directionProperties());
+        sal_Int16 mode = css::text::WritingMode2::PAGE;
+        design[0] >>= mode;
+        place.direction = ParagraphDirection{mode, design[1], design[2]};
+    }
     return cursor;
+}
+
+void setDirection(const Reference<css::beans::XPropertySet>& paragraph, sal_Int16 mode,
+                  const css::uno::Any& left, const css::uno::Any& right)
+{
+    paragraph->setPropertyValue("WritingMode", css::uno::Any(mode));
+    paragraph->setPropertyValue("ParaLeftMargin", left);
+    paragraph->setPropertyValue("ParaRightMargin", right);
+}
+
+// Takes back what setDirection() did: the paragraph's own values where the design had none.
+void restoreDirection(const Reference<css::beans::XPropertySet>& paragraph,
+                      const ParagraphDirection& design)
+{
+    const Reference<css::beans::XPropertyState> state(paragraph, UNO_QUERY_THROW);
+    for (const rtl::OUString& name : directionProperties())
+        state->setPropertyToDefault(name);
+    sal_Int16 mode = design.mode;
+    paragraph->getPropertyValue("WritingMode") >>= mode;
+    if (mode != design.mode || paragraph->getPropertyValue("ParaLeftMargin") != design.left ||
+        paragraph->getPropertyValue("ParaRightMargin") != design.right)
+        setDirection(paragraph, design.mode, design.left, design.right);
+}
+
+// Gives each paragraph that the cursor's text stands in the direction of the paragraph's whole
+// text (another bookmark's text may stand before this one), changing only what differs.
+void setDirections(const TextPlace& place, const Reference<css::text::XTextCursor>& cursor)
+{
+    using css::text::WritingMode2::RL_TB;
+    const ParagraphDirection& design = *place.direction;
+    const Reference<css::container::XEnumeration> paragraphs =
+        Reference<css::container::XEnumerationAccess>(cursor, UNO_QUERY_THROW)->createEnumeration();
+    while (paragraphs->hasMoreElements()) {
+        const Reference<css::text::XTextRange> paragraph(paragraphs->nextElement(),
+                                                         css::uno::UNO_QUERY);
+        if (!paragraph.is())
+            continue;
+        const Reference<css::text::XParagraphCursor> whole(
+            paragraph->getText()->createTextCursorByRange(paragraph->getStart()), UNO_QUERY_THROW);
+        whole->gotoStartOfParagraph(false);
+        whole->gotoEndOfParagraph(true);
+        const bool rightToLeft =
+            design.mode != RL_TB && fromUno(whole->getString()).isRightToLeft();
+        const Reference<css::beans::XPropertySet> properties(paragraph, UNO_QUERY_THROW);
+        sal_Int16 mode = design.mode;
+        properties->getPropertyValue("WritingMode") >>= mode;
+        // The office reads the indents from the start of the line: swapped, they stay put.
+        if (rightToLeft && mode != RL_TB)
+            setDirection(properties, RL_TB, design.right, design.left);
+        else if (!rightToLeft && mode != design.mode)
+            restoreDirection(properties, design);
+    }
 }
 
 } // namespace
@@ -127,8 +194,10 @@ void insertParagraphs(TextPlace& place, const QStringList& paragraphs)
     // text. Each CR splits the paragraph there, and Writer makes each LF a line break.
     cursor->setString(toUno(paragraphs.join(QLatin1Char('\r'))));
     place.range = cursor.get();
-    if (paragraphs.size() == 1)
+    if (paragraphs.size() == 1) {
+        setDirections(place, cursor);
         return;
+    }
     // A split at a paragraph's end gives the new paragraph the style's follow-up style, where
     // Word keeps the paragraph's own style and formatting: the paragraphs after the first get
     // the first one's.
@@ -138,6 +207,7 @@ void insertParagraphs(TextPlace& place, const QStringList& paragraphs)
     for (qsizetype i = 2; i < paragraphs.size(); ++i)
         rest->gotoPreviousParagraph(true);
     applyParagraphFormat(Reference<css::beans::XPropertySet>(rest, UNO_QUERY_THROW), *place.format);
+    setDirections(place, cursor);
 }
 
 QStringList paragraphStyleNames(const css::uno::Reference<css::text::XText>& text)

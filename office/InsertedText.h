@@ -24,6 +24,15 @@ struct ParagraphFormat
     css::uno::Sequence<css::uno::Any> values;
 };
 
+// A paragraph's direction (a WritingMode2 value) and its left and right indents, as the design
+// gives them.
+struct ParagraphDirection
+{
+    sal_Int16 mode;
+    css::uno::Any left;
+    css::uno::Any right;
+};
+
 // Where a bookmark's text goes: first the bookmark's own range, then the text put there, so that
 // the next text replaces it. The format is read from the paragraph once, when first needed: every
 // paragraph inserted there takes the same one.
@@ -31,11 +40,16 @@ struct TextPlace
 {
     css::uno::Reference<css::text::XTextRange> range;
     std::optional<ParagraphFormat> format;
+    // Read before the first text is put in.
+    std::optional<ParagraphDirection> direction;
 };
 
 // Replaces the place's text by the paragraphs; each new paragraph keeps the style and the direct
-// paragraph formatting of the paragraph it was split from. The place then holds the inserted
-// text. Runs inside a call to the office.
+// paragraph formatting of the paragraph it was split from. A paragraph whose first strong
+// character is right-to-left reads right to left: its alignment mirrored, as the office does
+// for such a paragraph, but its indents kept where the design puts them, clear of what stands
+// beside the text. Any other paragraph keeps the design's direction. The place then holds the
+// inserted text. Runs inside a call to the office.
 void insertParagraphs(TextPlace& place, const QStringList& paragraphs);
 
 // Readies the place for insertParagraphs(), which then needs no look-up of its own: its cursor

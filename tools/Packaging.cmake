@@ -22,8 +22,9 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 # The shared libraries (Qt, Poppler, libgsf, the UNO runtime) are found by dpkg-shlibdeps;
 # what the program loads or starts at run time is named here: the platform plugins, the
-# office, and the faces that resources/fonts.conf maps the template's fonts to.
+# office, the faces that resources/fonts.conf maps the template's fonts to, and faces for the
+# scripts those lack.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-    "qt6-qpa-plugins, libreoffice-writer-nogui | libreoffice-writer, fontconfig, fonts-liberation2, fonts-wine, fonts-ebgaramond, fonts-dejavu-core")
+    "qt6-qpa-plugins, libreoffice-writer-nogui | libreoffice-writer, fontconfig, fonts-liberation2, fonts-wine, fonts-ebgaramond, fonts-dejavu-core, fonts-wqy-microhei, fonts-symbola")
 include(CPack)

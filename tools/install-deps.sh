@@ -7,7 +7,10 @@ packages=(
     cmake g++ make pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-image-formats-plugins
     libreoffice-dev libpoppler-qt6-dev libgsf-1-dev libzip-dev libcsv-dev
-    fontconfig fonts-liberation2 fonts-wine fonts-ebgaramond fonts-dejavu-core
+    fontconfig libfontconfig-dev fonts-liberation2 fonts-wine fonts-ebgaramond fonts-dejavu-core
+    # Faces for the scripts the template's fonts lack: Chinese, Japanese and Korean, and
+    # emoji in a plain face that the office can put into a page.
+    fonts-wqy-microhei fonts-symbola
     xvfb xauth x11-apps imagemagick xdotool
     scdoc desktop-file-utils appstream dpkg-dev file lintian
     # A dark colour scheme for the screenshots (tools/screenshot-desktop.sh).

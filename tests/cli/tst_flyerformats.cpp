@@ -327,6 +327,13 @@ private slots:
         const QRegularExpressionMatch said =
             QRegularExpression(path + ": The flyer runs to (\\d+) pages").match(err);
         QVERIFY2(said.hasMatch() && said.captured(1).toInt() > 1, qPrintable(err));
+        QVERIFY2(err.contains("The file holds every page"), qPrintable(err));
+        // A page picture holds the first page alone, and says so.
+        err.clear();
+        QCOMPARE(runCli({"--output", m_out + "/long.png"}, &err), 0);
+        QVERIFY2(err.contains("The picture holds the first page only.") &&
+                     !err.contains("The file holds every page"),
+                 qPrintable(err));
 
         m_form->PushButton6_Click();
         const QLabel* notice = m_form->preview().findChild<QLabel*>("PageNotice");
@@ -338,6 +345,53 @@ private slots:
         m_form->PushButton6_Click();
         QVERIFY(!notice->isVisibleTo(&m_form->preview()));
         m_form->preview().PushButton8_Click();
+    }
+
+    // A list's office keeps the template open: the second row's paragraph turns back.
+    void rightToLeftParagraphsReadRightToLeftAndTurnBack()
+    {
+        const QString hebrew = u8"ברוכים הבאים! " + QString(u8"שורה ארוכה של מילים ").repeated(6);
+        const QString list =
+            test::writeFile(m_out + "/rtl.csv",
+                            ("name,txtMore\nrtl,\"" + hebrew + "\"\nltr,Welcome all!\n").toUtf8());
+        QString err;
+        for (const char* format : {"docx", "odt", "pdf"})
+            QVERIFY2(runCli({"--batch", list, "--format", format, "-d", m_out}, &err) == 0,
+                     qPrintable(err));
+        const auto paragraphOf = [](const QString& body, const QString& text, const char* end) {
+            return matches(body, QString("[^>]*>(?:(?!%1).)*%2").arg(end, text.left(6)), 0)
+                .value(0);
+        };
+        const QString rtl = test::archivePart(m_out + "/rtl.docx", "word/document.xml");
+        const QString ltr = test::archivePart(m_out + "/ltr.docx", "word/document.xml");
+        const QRegularExpression bidi("<w:bidi(?: w:val=\"(?:1|true)\")?/>");
+        QVERIFY(paragraphOf(rtl, hebrew, "<w:p>").contains(bidi));
+        QVERIFY(!paragraphOf(ltr, "Welcome", "<w:p>").contains(bidi));
+        QVERIFY(!ltr.contains("w:right=\"720\""));
+        const QString odt = test::archivePart(m_out + "/rtl.odt", "content.xml");
+        const QString style =
+            matches(paragraphOf(odt, hebrew, "<text:p"), "text:style-name=\"([^\"]+)\"").last();
+        QVERIFY(
+            odt.contains(QRegularExpression(QString("style:name=\"%1\"[^>]*>[^/]*<style:paragraph-"
+                                                    "properties[^>]*rl-tb")
+                                                .arg(style))));
+        // Right-aligned, from the right margin, and as clear of the strip as the left-to-right
+        // text.
+        const auto wordsOf = [](const QString& pdf) {
+            return Poppler::Document::load(pdf)->page(0)->textList();
+        };
+        double hebrewLeft = 612, hebrewRight = 0, latinLeft = 612;
+        for (const auto& word : wordsOf(m_out + "/rtl.pdf"))
+            if (word->text().front().script() == QChar::Script_Hebrew &&
+                word->boundingBox().top() > 300) {
+                hebrewLeft = qMin(hebrewLeft, word->boundingBox().left());
+                hebrewRight = qMax(hebrewRight, word->boundingBox().right());
+            }
+        for (const auto& word : wordsOf(m_out + "/ltr.pdf"))
+            if (word->text() == "Welcome")
+                latinLeft = word->boundingBox().left();
+        QVERIFY2(qAbs(hebrewRight - 522) < 2 && hebrewLeft > latinLeft - 2,
+                 qPrintable(QString("%1 %2 %3").arg(hebrewLeft).arg(hebrewRight).arg(latinLeft)));
     }
 
 private:

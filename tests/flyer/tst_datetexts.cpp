@@ -3,6 +3,7 @@
 #include "flyer/DateTexts.h"
 
 #include <QLocale>
+#include <QScopeGuard>
 
 using namespace lumarel;
 
@@ -155,6 +156,41 @@ private slots:
         QFETCH(QString, time);
         QCOMPARE(fnEventDate(QDate(2027, 1, 15), QLocale(locale)), date);
         QCOMPARE(fnEventTime(QTime(18, 30, 59), QLocale(locale)), time);
+    }
+
+    void theTimeSettingsChooseTheLocale_data()
+    {
+        // LANG, LC_TIME and LC_ALL, then the date and the time written.
+        QTest::addColumn<QByteArrayList>("settings");
+        QTest::addColumn<QString>("written");
+        const QString english = "Friday, January 15th, 2027 6:30 PM";
+        const QString german = "Freitag, 15. Januar 2027 18:30";
+        QTest::newRow("LC_TIME over LANG")
+            << QByteArrayList{"en_US.UTF-8", "de_DE.UTF-8", ""} << german;
+        QTest::newRow("English LC_TIME under German")
+            << QByteArrayList{"de_DE", "en_US.UTF-8", ""} << english;
+        QTest::newRow("LC_ALL over both")
+            << QByteArrayList{"en_US", "en_GB", "de_DE@euro"} << german;
+        QTest::newRow("POSIX, or nothing, is C") << QByteArrayList{"de_DE", "POSIX", ""} << english;
+    }
+
+    void theTimeSettingsChooseTheLocale()
+    {
+        QFETCH(QByteArrayList, settings);
+        QFETCH(QString, written);
+        const char* variables[] = {"LANG", "LC_TIME", "LC_ALL"};
+        QByteArrayList before;
+        for (int i = 0; i < 3; ++i) {
+            before << qgetenv(variables[i]);
+            qputenv(variables[i], settings[i]);
+        }
+        const auto restore = qScopeGuard([&] {
+            for (int i = 0; i < 3; ++i)
+                qputenv(variables[i], before[i]);
+        });
+        const QLocale locale = timeLocale();
+        QCOMPARE(fnEventDate(QDate(2027, 1, 15), locale) + ' ' + fnEventTime(QTime(18, 30), locale),
+                 written);
     }
 };
 

@@ -7,6 +7,7 @@
 #include "flyer/DocumentClaim.h"
 #include "flyer/DocumentName.h"
 #include "flyer/FileBeside.h"
+#include "flyer/FontCoverage.h"
 #include "flyer/WordImportRepair.h"
 #include "flyer/WordText.h"
 #include "office/OfficeEngine.h"
@@ -87,6 +88,34 @@ private slots:
         QFETCH(QStringList, fields);
         QFETCH(QString, expected);
         QCOMPARE(eventMoreText(fields[0], fields[1], fields[2], fields[3]), expected);
+    }
+
+    void charactersNoFontDraws_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("undrawable");
+        QTest::newRow("every script the fonts bring is drawn")
+            << QString::fromUtf8("Café Ωμέγα Привет שלום مرحبا 中文 かな 한국어 😀 ☕") << "";
+        QTest::newRow("joiners, selectors and breaks draw nothing of their own")
+            << QString::fromUtf8("👍\u200D\uFE0F\u200F a\tb\r\n") << "";
+        QTest::newRow("unassigned and private characters, each named once")
+            << QString::fromUtf8("a\u0378b\U0010FFFD\u0378")
+            << QString::fromUtf8("\u0378\U0010FFFD");
+    }
+
+    void charactersNoFontDraws()
+    {
+        QFETCH(QString, text);
+        QFETCH(QString, undrawable);
+        QCOMPARE(undrawableCharacters(text), undrawable);
+        FlyerFields fields;
+        fields.plans = text;
+        QCOMPARE(undrawableCharacterNotices(fields).join('|'),
+                 undrawable.isEmpty() ? QString()
+                                      : QString("\"Plans you are making for the event\" holds "
+                                                "characters that no installed font can draw; the "
+                                                "flyer shows them as empty boxes: \u0378 "
+                                                "(U+0378), \U0010FFFD (U+10FFFD)."));
     }
 
     void controlCharactersNeverWipeAText()
