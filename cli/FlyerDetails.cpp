@@ -26,6 +26,9 @@ EventRecord recordFromTexts(const QHash<QString, QString>& texts)
                               .arg(QLatin1String(field.name), text));
         }
     }
+    if (const FieldSpec* field = overlongField(record))
+        throw Failure(QStringLiteral("%1: %2").arg(QLatin1String(field->name),
+                                                   overlongText((record.*field->text).size())));
     return record;
 }
 

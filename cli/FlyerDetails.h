@@ -11,7 +11,7 @@ namespace lumarel::cli {
 QHash<QString, QString> storedTexts();
 
 // The record made of stored texts with some of them replaced; throws Failure naming the key
-// whose date does not parse.
+// whose date does not parse or whose text is longer than a flyer takes.
 EventRecord recordFromTexts(const QHash<QString, QString>& texts);
 
 // True for a key of the store.
