@@ -10,7 +10,7 @@ namespace lumarel {
 
 namespace {
 
-constexpr zip_uint64_t kMaxPartSize = 64 * 1024 * 1024;
+constexpr zip_uint64_t kMaxReadSize = 64 * 1024 * 1024;
 
 struct FileClose
 {
@@ -65,14 +65,21 @@ QByteArray ZipArchive::part(const QString& name) const
     zip_stat_t info;
     if (zip_stat(m_archive.get(), utf8.constData(), 0, &info) != 0 || !(info.valid & ZIP_STAT_SIZE))
         throw Failure(QStringLiteral("Cannot read \"%1\": it has no part %2.").arg(m_path, name));
-    if (info.size > kMaxPartSize)
+    if (info.size > kMaxReadSize)
         throw Failure(
             QStringLiteral("Cannot read \"%1\": its part %2 is too large.").arg(m_path, name));
+    if (info.size > kMaxReadSize - m_read)
+        throw Failure(QStringLiteral("Cannot read \"%1\": its parts together are too large (over "
+                                     "%2 MB, with %3).")
+                          .arg(m_path)
+                          .arg(kMaxReadSize / (1024 * 1024))
+                          .arg(name));
     std::unique_ptr<zip_file_t, FileClose> file(zip_fopen(m_archive.get(), utf8.constData(), 0));
     QByteArray bytes(qsizetype(info.size), Qt::Uninitialized);
     if (!file || zip_fread(file.get(), bytes.data(), info.size) != zip_int64_t(info.size))
         throw Failure(
             QStringLiteral("Cannot read \"%1\": its part %2 is damaged.").arg(m_path, name));
+    m_read += info.size;
     return bytes;
 }
 

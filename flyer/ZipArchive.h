@@ -25,8 +25,9 @@ public:
 
     QStringList names() const;
     bool contains(const QString& name) const;
-    // The part's bytes, uncompressed; a part larger than a document's part can reasonably be is
-    // refused rather than read into memory.
+    // The part's bytes, uncompressed. What a document's parts can reasonably hold, all the
+    // parts read from one archive together, is the most this hands out: a small archive can
+    // unpack to gigabytes, so a part that would go beyond it is refused rather than read.
     QByteArray part(const QString& name) const;
 
 private:
@@ -36,6 +37,7 @@ private:
     };
     QString m_path;
     std::unique_ptr<zip, Close> m_archive;
+    mutable quint64 m_read = 0; // the bytes part() has handed out
 };
 
 } // namespace lumarel

@@ -15,6 +15,7 @@
 #include "office/OfficeEngine.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QTextStream>
 
@@ -86,6 +87,53 @@ QString turnedBoxDesign()
     return QString::fromUtf8(kHeader)
         .replace("<office:automatic-styles>", "<office:automatic-styles>" + turned)
         .arg(QString(), body);
+}
+
+QString relationship(const char* id, const char* type, const QString& target, bool external)
+{
+    return QStringLiteral("<Relationship Id=\"%1\" Target=\"%2\" TargetMode=\"%3\" Type=\"http:"
+                          "//schemas.openxmlformats.org/officeDocument/2006/relationships/%4\"/>")
+        .arg(id, target, external ? "External" : "Internal", type);
+}
+
+// A design written part by part: `body` after its EventName bookmark; a .docx with the main
+// document's relationships and further parts.
+QString writeDesign(const QString& path, const QString& body, const QString& rels = {},
+                    const QList<QPair<QString, QByteArray>>& more = {})
+{
+    if (path.endsWith(".odt"))
+        return test::writeArchive(path, {{"mimetype", "application/vnd.oasis.opendocument.text"},
+                                         {"content.xml", QString(R"(<office:document-content
+ xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0" xmlns:xlink="http://www.w3.org/1999/xlink"
+ xmlns:text="urn:oasis:names:tc:opendocument:xmlns:text:1.0" xmlns:draw="urn:oasis:names:tc:opendocument:xmlns:drawing:1.0"
+ xmlns:svg="urn:oasis:names:tc:opendocument:xmlns:svg-compatible:1.0"><office:body><office:text>
+<text:p><text:bookmark text:name="EventName"/>%1</text:p></office:text></office:body></office:document-content>)")
+                                                             .arg(body)
+                                                             .toUtf8()},
+                                         {"META-INF/manifest.xml", R"(<manifest:manifest
+ xmlns:manifest="urn:oasis:names:tc:opendocument:xmlns:manifest:1.0"><manifest:file-entry
+ manifest:full-path="/" manifest:media-type="application/vnd.oasis.opendocument.text"/>
+<manifest:file-entry manifest:full-path="content.xml" manifest:media-type="text/xml"/></manifest:manifest>)"}});
+    const QString start =
+        R"(<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">)";
+    const QList<QPair<QString, QByteArray>> parts{
+        {"[Content_Types].xml",
+         R"(<Types xmlns="http://schemas.openxmlformats.org/package/2006/content-types">
+<Default Extension="rels" ContentType="application/vnd.openxmlformats-package.relationships+xml"/>
+<Override PartName="/word/document.xml" ContentType="application/vnd.openxmlformats-officedocument.wordprocessingml.document.main+xml"/></Types>)"},
+        {"_rels/.rels",
+         (start + relationship("rId1", "officeDocument", "word/document.xml", false) +
+          "</Relationships>")
+             .toUtf8()},
+        {"word/document.xml",
+         (R"(<w:document xmlns:w="http://schemas.openxmlformats.org/wordprocessingml/2006/main"
+ xmlns:r="http://schemas.openxmlformats.org/officeDocument/2006/relationships" xmlns:a="http://schemas.openxmlformats.org/drawingml/2006/main"
+ xmlns:wp="http://schemas.openxmlformats.org/drawingml/2006/wordprocessingDrawing" xmlns:pic="http://schemas.openxmlformats.org/drawingml/2006/picture">
+<w:body><w:p><w:bookmarkStart w:id="0" w:name="EventName"/><w:bookmarkEnd w:id="0"/>)" +
+          body + "</w:p></w:body></w:document>")
+             .toUtf8()},
+        {"word/_rels/document.xml.rels", (start + rels + "</Relationships>").toUtf8()}};
+    return test::writeArchive(path, parts + more);
 }
 
 // Where two pages differ, in pixels; empty when they are the same.
@@ -244,6 +292,39 @@ private slots:
             QCOMPARE(failure.description(), noDesignBookmarksText(path));
             QVERIFY(failure.description().contains("OrgName, EventName, EventDate, EventTime, "
                                                    "EventAddr, EventMore"));
+        }
+    }
+
+    void designCheckReadsNoMoreThanADesignNeeds_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("refusal"); // empty for a design that is taken
+        const QString folder = test::tempFolder() + "/check/";
+        const QByteArray spaces = "<hdr>" + QByteArray(40 << 20, ' ') + "</hdr>";
+        QTest::newRow("a design's parts that its document does not refer to are not read")
+            << writeDesign(folder + "unreferenced.docx", "", "", {{"word/header1.xml", "<w:hdr"}})
+            << "";
+        QTest::newRow("a design whose parts unpack to too much is refused")
+            << writeDesign(folder + "unpacking.docx", "",
+                           relationship("rId1", "header", "header1.xml", false) +
+                               relationship("rId2", "footer", "/word/footer1.xml", false),
+                           {{"word/header1.xml", spaces}, {"word/footer1.xml", spaces}})
+            << "its parts together are too large";
+        QTest::newRow("a design with more text than a flyer shows is refused")
+            << writeDesign(folder + "long.odt", QString(kMaxFlyerText + 1, 'x'))
+            << "holds more text than a flyer design can";
+    }
+    void designCheckReadsNoMoreThanADesignNeeds()
+    {
+        QFETCH(QString, path);
+        QFETCH(QString, refusal);
+        try {
+            QCOMPARE(readDesignBookmarks(path).size(), 1);
+            QVERIFY(refusal.isEmpty());
+        } catch (const Failure& failure) {
+            QVERIFY2(!refusal.isEmpty() && failure.description().contains(refusal) &&
+                         failure.description().contains(path),
+                     qPrintable(failure.description()));
         }
     }
 
