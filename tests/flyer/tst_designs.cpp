@@ -17,6 +17,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QTextStream>
 
 #include <memory>
@@ -135,6 +137,37 @@ QString writeDesign(const QString& path, const QString& body, const QString& rel
         {"word/_rels/document.xml.rels", (start + rels + "</Relationships>").toUtf8()}};
     return test::writeArchive(path, parts + more);
 }
+
+// A Word 2007 picture linked by relationship rId5.
+const char* const kLinkedPicture =
+    R"(<w:r><w:drawing><wp:inline><wp:extent cx="914400" cy="914400"/><wp:docPr id="1"
+ name="linked"/><a:graphic><a:graphicData uri="http://schemas.openxmlformats.org/drawingml/2006/picture">
+<pic:pic><pic:nvPicPr><pic:cNvPr id="1" name="linked"/><pic:cNvPicPr/></pic:nvPicPr><pic:blipFill>
+<a:blip r:link="rId5"/></pic:blipFill><pic:spPr/></pic:pic></a:graphicData></a:graphic></wp:inline></w:drawing></w:r>)";
+
+// Counts the connections made to it, and answers each with 404.
+class WebServer : public QTcpServer
+{
+public:
+    WebServer() { listen(QHostAddress::LocalHost); }
+    QString url(const char* file) const
+    {
+        return QStringLiteral("http://127.0.0.1:%1/%2").arg(serverPort()).arg(file);
+    }
+    int connections = 0;
+
+protected:
+    void incomingConnection(qintptr descriptor) override
+    {
+        ++connections;
+        auto* socket = new QTcpSocket(this);
+        socket->setSocketDescriptor(descriptor);
+        connect(socket, &QTcpSocket::readyRead, socket, [socket] {
+            socket->write("HTTP/1.0 404 Not Found\r\nContent-Length: 0\r\n\r\n");
+            socket->disconnectFromHost();
+        });
+    }
+};
 
 // Where two pages differ, in pixels; empty when they are the same.
 QRect changedArea(const QImage& a, const QImage& b)
@@ -326,6 +359,41 @@ private slots:
                          failure.description().contains(path),
                      qPrintable(failure.description()));
         }
+    }
+
+    void contentLinkedOnTheWebIsNotLoaded_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("body");
+        QTest::newRow("an OpenDocument design's linked picture") << "image.odt"
+                                                                 << "image";
+        QTest::newRow("an OpenDocument design's linked object") << "object.odt"
+                                                                << "object";
+        QTest::newRow("a Word 2007 design's linked picture") << "image.docx" << kLinkedPicture;
+    }
+    // The flyer is made without a request to the server, and the command says once that the
+    // design's content on the web was left out.
+    void contentLinkedOnTheWebIsNotLoaded()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, body);
+        WebServer server;
+        const QString frame = "<draw:frame text:anchor-type=\"as-char\" svg:width=\"2in\" "
+                              "svg:height=\"2in\"><draw:%1 xlink:href=\"%2\"/></draw:frame>";
+        const QString design =
+            writeDesign(test::tempFolder() + "/linked/" + name,
+                        name.endsWith(".odt") ? frame.arg(body, server.url("content")) : body,
+                        relationship("rId5", "image", server.url("picture.png"), true));
+        const QString flyer = test::tempFolder() + "/linked/flyer.pdf";
+        QString err;
+        QTextStream errStream(&err);
+        cli::Console console{errStream, errStream, false};
+        QCOMPARE(cli::runCommandLine({"lumarel", "-o", flyer, "--design", design}, console), 0);
+        errStream.flush();
+        QCOMPARE(err.count(webContentText(design)), 1);
+        QVERIFY(QFileInfo(flyer).size() > 0);
+        QCoreApplication::processEvents();
+        QCOMPARE(server.connections, 0);
     }
 
     void builtInDesignFilledLiesInsideItsPage_data()
