@@ -3,6 +3,7 @@
 #include "DocumentReading.h"
 #include "OfficeProcesses.h"
 #include "app/Failure.h"
+#include "office/DeadlineRunner.h"
 #include "office/OfficeEngine.h"
 #include "office/OfficePool.h"
 #include "office/OfficeProcess.h"
@@ -12,10 +13,13 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QScopeGuard>
+#include <QThread>
 #include <QTimer>
 #include <QUrl>
 
+#include <atomic>
 #include <csignal>
+#include <memory>
 
 using namespace lumarel;
 
@@ -233,6 +237,24 @@ private slots:
         QVERIFY(failure.contains(m_document));
         QVERIFY(test::processGone(office));
         QVERIFY(failureOf([&] { engine.open(m_document); }).contains("no longer running"));
+    }
+
+    // An office at work is waited for past the limit, and the time waited is the time told.
+    void aBusyCallIsWaitedForPastItsLimit()
+    {
+        const auto given = std::make_shared<std::atomic<bool>>(false);
+        int asked = 0;
+        qint64 waited = 0;
+        const auto outcome = runWithDeadline(
+            300,
+            [given] {
+                while (!*given)
+                    QThread::msleep(1);
+            },
+            [given] { *given = true; }, [&] { return ++asked <= 3; }, &waited);
+        QVERIFY(!outcome);
+        // Three times at work, asked every 300 ms, then 300 ms idle.
+        QVERIFY2(waited >= 3 * 300, qPrintable(QString::number(waited)));
     }
 
     void officeKilledDuringAStoreFailsAndTheNextInstanceWorks()
