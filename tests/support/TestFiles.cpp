@@ -33,22 +33,15 @@ QString writeArchive(const QString& path, const QList<QPair<QString, QByteArray>
 {
     QFile::remove(path);
     QDir().mkpath(QFileInfo(path).absolutePath());
-    int error = 0;
-    zip_t* archive = zip_open(QFile::encodeName(path).constData(), ZIP_CREATE | ZIP_EXCL, &error);
-    if (!archive)
-        qFatal("cannot make %s", qPrintable(path));
-    for (qsizetype i = 0; i < parts.size(); ++i) {
-        const QByteArray& bytes = parts[i].second;
+    zip_t* archive = zip_open(QFile::encodeName(path).constData(), ZIP_CREATE, nullptr);
+    for (qsizetype i = 0; archive && i < parts.size(); ++i) {
+        const QByteArray& bytes = parts[i].second; // read by zip_close()
         zip_source_t* source = zip_source_buffer(archive, bytes.constData(), bytes.size(), 0);
-        const zip_int64_t index =
-            source ? zip_file_add(archive, parts[i].first.toUtf8().constData(), source, 0) : -1;
-        if (index < 0 ||
-            zip_set_file_compression(archive, index, i == 0 ? ZIP_CM_STORE : ZIP_CM_DEFLATE,
-                                     i == 0 ? 0 : 1) != 0)
-            qFatal("cannot add %s to %s", qPrintable(parts[i].first), qPrintable(path));
+        const zip_int64_t at =
+            zip_file_add(archive, parts[i].first.toUtf8().constData(), source, 0);
+        zip_set_file_compression(archive, at, i == 0 ? ZIP_CM_STORE : ZIP_CM_DEFLATE, 1);
     }
-    // The buffers are read here, while `parts` still holds them.
-    if (zip_close(archive) != 0)
+    if (!archive || zip_close(archive) != 0)
         qFatal("cannot write %s", qPrintable(path));
     return path;
 }
