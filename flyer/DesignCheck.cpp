@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QIODevice>
 #include <QMap>
 #include <QRegularExpression>
 #include <QXmlStreamReader>
@@ -214,7 +215,9 @@ DesignPlace placeOf(DesignPlace base, const QList<std::optional<DesignPlace>>& o
 void scanXml(const ZipArchive& archive, const QString& path, const QString& part,
              const XmlKind& kind, DesignPlace base, Found& found)
 {
-    QXmlStreamReader xml(archive.part(part));
+    // Read as it is parsed, so that a design with too much text is refused at its limit.
+    const std::unique_ptr<QIODevice> bytes = archive.stream(part);
+    QXmlStreamReader xml(bytes.get());
     QList<std::optional<DesignPlace>> open;
     while (!xml.atEnd()) {
         const QXmlStreamReader::TokenType token = xml.readNext();
