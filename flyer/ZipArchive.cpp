@@ -47,16 +47,6 @@ bool ZipArchive::looksLikeZip(const QByteArray& firstBytes)
     return firstBytes.startsWith(QByteArrayLiteral("PK\x03\x04"));
 }
 
-QStringList ZipArchive::names() const
-{
-    QStringList list;
-    const zip_int64_t count = zip_get_num_entries(m_archive.get(), 0);
-    for (zip_int64_t i = 0; i < count; ++i)
-        if (const char* name = zip_get_name(m_archive.get(), zip_uint64_t(i), 0))
-            list << QString::fromUtf8(name);
-    return list;
-}
-
 bool ZipArchive::contains(const QString& name) const
 {
     return zip_name_locate(m_archive.get(), name.toUtf8().constData(), 0) >= 0;

@@ -2,7 +2,6 @@
 
 #include <QByteArray>
 #include <QString>
-#include <QStringList>
 
 #include <memory>
 
@@ -25,7 +24,6 @@ public:
     // Whether a file that begins with these bytes is a zip archive.
     static bool looksLikeZip(const QByteArray& firstBytes);
 
-    QStringList names() const;
     bool contains(const QString& name) const;
     // The part's bytes, uncompressed. What a document's parts can reasonably hold, all the
     // parts read from one archive together, is the most this hands out: a small archive can
