@@ -13,11 +13,10 @@
 #include <QFileInfo>
 #include <QProcess>
 #include <QScopeGuard>
-#include <QThread>
+#include <QSemaphore>
 #include <QTimer>
 #include <QUrl>
 
-#include <atomic>
 #include <csignal>
 #include <memory>
 
@@ -242,18 +241,13 @@ private slots:
     // An office at work is waited for past the limit, and the time waited is the time told.
     void aBusyCallIsWaitedForPastItsLimit()
     {
-        const auto given = std::make_shared<std::atomic<bool>>(false);
+        const auto answer = std::make_shared<QSemaphore>();
         int asked = 0;
         qint64 waited = 0;
-        const auto outcome = runWithDeadline(
-            300,
-            [given] {
-                while (!*given)
-                    QThread::msleep(1);
-            },
-            [given] { *given = true; }, [&] { return ++asked <= 3; }, &waited);
-        QVERIFY(!outcome);
-        // Three times at work, asked every 300 ms, then 300 ms idle.
+        QVERIFY(!runWithDeadline(
+            300, [answer] { answer->acquire(); }, [answer] { answer->release(); },
+            [&] { return ++asked <= 3; }, &waited));
+        // At work when asked at 300, 600 and 900 ms, then idle for the limit.
         QVERIFY2(waited >= 3 * 300, qPrintable(QString::number(waited)));
     }
 
