@@ -45,16 +45,16 @@ QList<QCommandLineOption> CheckDesignCommand::options() const
 int CheckDesignCommand::execute(const QCommandLineParser& parser, Console& console)
 {
     const QString path = parser.value(QStringLiteral("check-design"));
-    QList<DesignBookmark> held;
+    DesignContents design;
     try {
-        held = readDesignBookmarks(path);
+        design = readDesign(path);
     } catch (const Failure& failure) {
         // A file that is no design is a wrong argument, as the exit status tells.
         console.err << QStringLiteral("lumarel: %1").arg(failure.description()) << Qt::endl;
         return kBadUsage;
     }
     QStringList missing = designBookmarkNames();
-    for (const DesignBookmark& bookmark : held) {
+    for (const DesignBookmark& bookmark : design.bookmarks) {
         console.out << bookmark.name.leftJustified(kNameColumn) << designPlaceText(bookmark.place)
                     << '\n';
         missing.removeOne(bookmark.name);
@@ -64,6 +64,8 @@ int CheckDesignCommand::execute(const QCommandLineParser& parser, Console& conso
         console.err << QStringLiteral("lumarel: \"%1\" does not hold %2; a flyer leaves them out.")
                            .arg(path, missing.join(QStringLiteral(", ")))
                     << Qt::endl;
+    if (design.linksToWeb)
+        console.err << QStringLiteral("lumarel: %1").arg(webContentText(path)) << Qt::endl;
     return kAllMade;
 }
 

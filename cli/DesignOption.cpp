@@ -1,6 +1,7 @@
 #include "cli/DesignOption.h"
 
 #include "app/Failure.h"
+#include "flyer/DesignCheck.h"
 #include "flyer/DesignSetting.h"
 
 namespace lumarel::cli {
@@ -20,7 +21,9 @@ bool takesDesign(const QString& command)
     return command == u"output" || command == u"batch";
 }
 
-FlyerDesign designToUse(const QCommandLineParser& parser, Console& console)
+namespace {
+
+FlyerDesign givenOrStored(const QCommandLineParser& parser, Console& console)
 {
     if (parser.isSet(QStringLiteral("design"))) {
         const QString given = parser.value(QStringLiteral("design"));
@@ -34,6 +37,21 @@ FlyerDesign designToUse(const QCommandLineParser& parser, Console& console)
     const FlyerDesign design = DesignSetting().current(&notice);
     if (!notice.isEmpty())
         console.err << QStringLiteral("lumarel: %1").arg(notice) << Qt::endl;
+    return design;
+}
+
+} // namespace
+
+FlyerDesign designToUse(const QCommandLineParser& parser, Console& console)
+{
+    const FlyerDesign design = givenOrStored(parser, console);
+    // Said once for the whole command; a design that cannot be read is reported by its flyers.
+    try {
+        if (!design.builtIn && readDesign(design.path).linksToWeb)
+            console.err << QStringLiteral("lumarel: %1").arg(webContentText(design.path))
+                        << Qt::endl;
+    } catch (const Failure&) {
+    }
     return design;
 }
 

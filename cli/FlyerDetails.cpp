@@ -39,6 +39,9 @@ EventRecord recordFromTexts(const QHash<QString, QString>& texts, const QStringL
                                   .arg(key, text));
         }
     }
+    if (const FieldSpec* field = overlongField(record))
+        throw Failure(QStringLiteral("%1: %2").arg(QLatin1String(field->name),
+                                                   overlongText((record.*field->text).size())));
     return record;
 }
 

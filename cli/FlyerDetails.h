@@ -12,7 +12,8 @@ QHash<QString, QString> storedTexts();
 
 // The record made of stored texts with some of them replaced; throws Failure naming the key
 // whose date does not parse, lies outside the years the flyer's date text prints, or is
-// empty among the keys the user gave (`given`), where empty would silently mean today.
+// empty among the keys the user gave (`given`), where empty would silently mean today, or whose
+// text is longer than a flyer takes.
 EventRecord recordFromTexts(const QHash<QString, QString>& texts, const QStringList& given = {});
 
 // True for a key of the store.

@@ -58,7 +58,8 @@ int MakeCommand::execute(const QCommandLineParser& parser, Console& console)
             throw UsageError{QStringLiteral("--set %1").arg(failure.description())};
         console.err << QStringLiteral("lumarel: the stored %1").arg(failure.description())
                     << Qt::endl;
-        return kOtherFailure;
+        // A stored text too long for a flyer is bad input as much as a given one.
+        return texts.value(key).size() > kMaxFlyerText ? kBadUsage : kOtherFailure;
     }
 
     const FlyerDesign design = designToUse(parser, console);

@@ -134,6 +134,22 @@ bool hasUnbrokenRun(const QString& text, qsizetype length)
     return false;
 }
 
+const FieldSpec* overlongField(const EventRecord& record)
+{
+    for (const FieldSpec& field : eventFields())
+        if (field.text && (record.*field.text).size() > kMaxFlyerText)
+            return &field;
+    return nullptr;
+}
+
+QString overlongText(qsizetype length)
+{
+    return QStringLiteral("the text is %L1 characters long, more than a flyer can show (at most "
+                          "%L2)")
+        .arg(length)
+        .arg(kMaxFlyerText);
+}
+
 QString singleLineText(const QString& text)
 {
     QString line;

@@ -72,6 +72,14 @@ bool hasLineBreak(const QString& text);
 // so long that breaking lines only at word ends takes the text layout minutes.
 bool hasUnbrokenRun(const QString& text, qsizetype length);
 
+// The most characters a text field hands to a flyer: more than any flyer can show, and few
+// enough for the office to lay out in moments (megabytes keep it busy for minutes).
+inline constexpr qsizetype kMaxFlyerText = 100000;
+// The first text field, in tab order, that holds more than kMaxFlyerText; nullptr when none.
+const FieldSpec* overlongField(const EventRecord& record);
+// Why a field's text is refused, for a message that names the field first.
+QString overlongText(qsizetype length);
+
 // The time picker's display format: the locale's long time without its time zone.
 QString timeOfDayFormat(const QLocale& locale);
 

@@ -1,6 +1,7 @@
 #include "details/Form1.h"
 
 #include "app/AppServices.h"
+#include "app/Dialogs.h"
 #include "app/Failure.h"
 #include "app/ProgramEnd.h"
 #include "app/SettingsStore.h"
@@ -170,7 +171,18 @@ void Form1::PushButton6_Click()
     const auto step = [&](int line, const std::function<void()>& body) {
         return trap.step(line, body);
     };
-    const FlyerFields fields = flyerFields(record());
+    const EventRecord details = record();
+    // Such a text would keep the office busy for minutes; it stays in its box and in the store.
+    if (const FieldSpec* field = overlongField(details)) {
+        const QString caption = QString::fromUtf8(fieldLayout(*field).caption).remove(':');
+        Dialogs::message(QString(),
+                         QStringLiteral("No flyer was made from \"%1\": %2. Please shorten it; "
+                                        "it is kept as it is.")
+                             .arg(caption, overlongText((details.*field->text).size())),
+                         MessageIcon::Warning, MessageButtons::Ok);
+        return;
+    }
+    const FlyerFields fields = flyerFields(details);
     const FlyerDesign design = designForRun();
     WindowSteps window;
     window.documentPath = [&] {

@@ -116,6 +116,7 @@ private:
     QAction* m_undo = nullptr;
     QMenu* m_designMenu = nullptr;
     DesignSetting m_designSetting;
+    QString m_webLinksTold; // the design file whose links to the web were last told of
 };
 
 } // namespace lumarel

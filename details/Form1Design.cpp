@@ -3,6 +3,7 @@
 #include "app/Dialogs.h"
 #include "app/Failure.h"
 #include "app/SettingsStore.h"
+#include "flyer/DesignCheck.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -79,6 +80,16 @@ FlyerDesign Form1::designForRun()
     const FlyerDesign design = m_designSetting.current(&notice);
     if (!notice.isEmpty())
         Dialogs::message(QString(), notice, MessageIcon::Warning, MessageButtons::Ok);
+    // Told once for a design, not at every flyer; a design that cannot be read is reported by
+    // the flyer.
+    try {
+        if (!design.builtIn && design.path != m_webLinksTold &&
+            readDesign(design.path).linksToWeb) {
+            m_webLinksTold = design.path;
+            Dialogs::notice(webContentText(design.path));
+        }
+    } catch (const Failure&) {
+    }
     return design;
 }
 

@@ -6,9 +6,11 @@
 #include "flyer/WordParagraphs.h"
 #include "flyer/ZipArchive.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QIODevice>
 #include <QMap>
 #include <QRegularExpression>
 #include <QXmlStreamReader>
@@ -20,12 +22,44 @@ namespace lumarel {
 
 namespace {
 
-using Found = QMap<QString, DesignPlace>;
+// A flyer page shows a few thousand characters: a design with far more is no flyer, and the
+// office takes minutes over megabytes of text.
+constexpr qint64 kMaxDesignText = 100000;
+
+// What the reading of a design found so far.
+struct Found
+{
+    QMap<QString, DesignPlace> places;
+    qint64 text = 0; // characters
+    bool linksToWeb = false;
+};
 
 void note(Found& found, const QString& name, DesignPlace place)
 {
-    if (!found.contains(name) && designBookmarkNames().contains(name))
-        found.insert(name, place);
+    if (!found.places.contains(name) && designBookmarkNames().contains(name))
+        found.places.insert(name, place);
+}
+
+void countText(Found& found, qint64 characters, const QString& path)
+{
+    found.text += characters;
+    if (found.text > kMaxDesignText)
+        throw Failure(QStringLiteral("\"%1\" holds more text than a flyer design can: over %L2 "
+                                     "characters, more than a flyer page shows.")
+                          .arg(path)
+                          .arg(kMaxDesignText));
+}
+
+// Whether a link leads to another machine: a URL with a scheme other than a local file's, or a
+// Windows network path. A relative link names a part of the document itself.
+bool isRemoteLink(const QString& link)
+{
+    if (link.startsWith(QLatin1String("\\\\")) || link.startsWith(QLatin1String("//")))
+        return true;
+    static const QRegularExpression scheme(QStringLiteral("^([A-Za-z][A-Za-z0-9+.-]+):"));
+    const QString name = scheme.match(link).captured(1).toLower();
+    // One letter is a drive.
+    return !name.isEmpty() && name != u"file" && name != u"data" && name != u"vnd.sun.star.package";
 }
 
 // --- Word 97-2003 -----------------------------------------------------------------------------
@@ -74,12 +108,17 @@ DesignPlace otherStoryPlace(const wordfile::Fib& fib, qint64 cp)
 
 Found wordBookmarks(const QString& path)
 {
-    const wordfile::Fib fib = wordfile::readOrFail(
-        QStringLiteral("bookmarks"), path, [](auto& p) { return wordfile::openWordFile(p).fib; });
-    std::optional<WordParagraphs> paragraphs;
+    using namespace wordfile;
+    const Fib fib =
+        readOrFail(QStringLiteral("bookmarks"), path, [](auto& p) { return openWordFile(p).fib; });
     Found found;
+    qint64 characters = 0;
+    for (int story = kCcpText; story <= kCcpHdrTxbx; ++story)
+        characters += fib.ccp[story];
+    countText(found, characters, path);
+    std::optional<WordParagraphs> paragraphs;
     for (const WordBookmark& mark : readWordBookmarks(path)) {
-        if (!designBookmarkNames().contains(mark.name) || found.contains(mark.name))
+        if (!designBookmarkNames().contains(mark.name) || found.places.contains(mark.name))
             continue;
         DesignPlace place = DesignPlace::TextBox;
         if (mark.story == Story::Main) {
@@ -105,7 +144,12 @@ struct XmlKind
     QString nameNamespace;
     QString nameAttribute;
     QHash<QString, DesignPlace> containers; // by local name, in any of the namespaces
+    // The elements whose xlink:href the office loads as it opens the document: pictures,
+    // objects, frames, linked sections.
+    QStringList linkElements;
 };
+
+const QString kXLink = QStringLiteral("http://www.w3.org/1999/xlink");
 
 const QString kWordMl =
     QStringLiteral("http://schemas.openxmlformats.org/wordprocessingml/2006/main");
@@ -119,7 +163,8 @@ const XmlKind& wordMl()
                               QString(),
                               QStringLiteral("name"),
                               {{QStringLiteral("tbl"), DesignPlace::Table},
-                               {QStringLiteral("txbxContent"), DesignPlace::TextBox}}};
+                               {QStringLiteral("txbxContent"), DesignPlace::TextBox}},
+                              {}}; // its links are in its relationships
     return kind;
 }
 
@@ -145,7 +190,11 @@ const XmlKind& openDocument()
          {QStringLiteral("header-first"), DesignPlace::HeaderFooter},
          {QStringLiteral("footer-first"), DesignPlace::HeaderFooter},
          {QStringLiteral("note"), DesignPlace::Note},
-         {QStringLiteral("annotation"), DesignPlace::Note}}};
+         {QStringLiteral("annotation"), DesignPlace::Note}},
+        {QStringLiteral("image"), QStringLiteral("object"), QStringLiteral("object-ole"),
+         QStringLiteral("fill-image"), QStringLiteral("background-image"),
+         QStringLiteral("floating-frame"), QStringLiteral("plugin"), QStringLiteral("applet"),
+         QStringLiteral("section-source")}};
     return kind;
 }
 
@@ -166,16 +215,23 @@ DesignPlace placeOf(DesignPlace base, const QList<std::optional<DesignPlace>>& o
 void scanXml(const ZipArchive& archive, const QString& path, const QString& part,
              const XmlKind& kind, DesignPlace base, Found& found)
 {
-    QXmlStreamReader xml(archive.part(part));
+    // Read as it is parsed, so that a design with too much text is refused at its limit.
+    const std::unique_ptr<QIODevice> bytes = archive.stream(part);
+    QXmlStreamReader xml(bytes.get());
     QList<std::optional<DesignPlace>> open;
     while (!xml.atEnd()) {
         const QXmlStreamReader::TokenType token = xml.readNext();
         if (token == QXmlStreamReader::EndElement && !open.isEmpty())
             open.removeLast();
+        if (token == QXmlStreamReader::Characters && !xml.isWhitespace())
+            countText(found, xml.text().size(), path);
         if (token != QXmlStreamReader::StartElement)
             continue;
         const bool known = kind.namespaces.contains(xml.namespaceUri());
         const QString local = xml.name().toString();
+        if (known && kind.linkElements.contains(local) &&
+            isRemoteLink(xml.attributes().value(kXLink, QStringLiteral("href")).toString()))
+            found.linksToWeb = true;
         if (known && kind.bookmarkElements.contains(local)) {
             const QXmlStreamAttributes attributes = xml.attributes();
             const QString ns =
@@ -192,19 +248,77 @@ void scanXml(const ZipArchive& archive, const QString& path, const QString& part
                           .arg(path, part, xml.errorString()));
 }
 
+struct Relationship
+{
+    QString type; // the last part of its type: "header", "image", "hyperlink", ...
+    QString target;
+    bool external = false;
+};
+
+// The relationships of a part, from the part's .rels beside it; none when it has none.
+QList<Relationship> relationships(const ZipArchive& archive, const QString& path,
+                                  const QString& part)
+{
+    const int slash = part.lastIndexOf(QLatin1Char('/')) + 1;
+    const QString rels =
+        part.left(slash) + QStringLiteral("_rels/") + part.mid(slash) + QStringLiteral(".rels");
+    if (!archive.contains(rels))
+        return {};
+    QList<Relationship> list;
+    QXmlStreamReader xml(archive.part(rels));
+    while (xml.readNextStartElement()) {
+        if (xml.name() == u"Relationship") {
+            const QXmlStreamAttributes attributes = xml.attributes();
+            list.append({attributes.value(QStringLiteral("Type")).toString().section('/', -1),
+                         attributes.value(QStringLiteral("Target")).toString(),
+                         attributes.value(QStringLiteral("TargetMode")) == u"External"});
+            xml.skipCurrentElement();
+        } else if (xml.name() != u"Relationships") {
+            xml.skipCurrentElement();
+        }
+    }
+    if (xml.hasError())
+        throw Failure(QStringLiteral("Cannot read \"%1\": its part %2 is damaged (%3).")
+                          .arg(path, rels, xml.errorString()));
+    return list;
+}
+
+// A link to content elsewhere that the office would load; a hyperlink is only followed when
+// clicked.
+void noteLinks(const QList<Relationship>& links, Found& found)
+{
+    for (const Relationship& link : links)
+        if (link.external && link.type != u"hyperlink" && isRemoteLink(link.target))
+            found.linksToWeb = true;
+}
+
 Found wordMlBookmarks(const ZipArchive& archive, const QString& path)
 {
     Found found;
-    scanXml(archive, path, QStringLiteral("word/document.xml"), wordMl(), DesignPlace::MainText,
-            found);
-    static const QRegularExpression headers(QStringLiteral("^word/(header|footer)\\d*\\.xml$"));
-    static const QRegularExpression notes(
-        QStringLiteral("^word/(footnotes|endnotes|comments)\\.xml$"));
-    for (const QString& part : archive.names()) {
-        if (headers.match(part).hasMatch())
-            scanXml(archive, path, part, wordMl(), DesignPlace::HeaderFooter, found);
-        else if (notes.match(part).hasMatch())
-            scanXml(archive, path, part, wordMl(), DesignPlace::Note, found);
+    const QString main = QStringLiteral("word/document.xml");
+    scanXml(archive, path, main, wordMl(), DesignPlace::MainText, found);
+    const QList<Relationship> links = relationships(archive, path, main);
+    noteLinks(links, found);
+    // Only the stories the document refers to: others in the archive are never shown.
+    static const QHash<QString, DesignPlace> stories{
+        {QStringLiteral("header"), DesignPlace::HeaderFooter},
+        {QStringLiteral("footer"), DesignPlace::HeaderFooter},
+        {QStringLiteral("footnotes"), DesignPlace::Note},
+        {QStringLiteral("endnotes"), DesignPlace::Note},
+        {QStringLiteral("comments"), DesignPlace::Note}};
+    QStringList scanned{main};
+    for (const Relationship& link : links) {
+        const auto story = stories.constFind(link.type);
+        if (link.external || story == stories.cend())
+            continue;
+        const QString part = QDir::cleanPath(link.target.startsWith(QLatin1Char('/'))
+                                                 ? link.target.mid(1)
+                                                 : QStringLiteral("word/") + link.target);
+        if (scanned.contains(part) || !archive.contains(part))
+            continue;
+        scanned << part;
+        scanXml(archive, path, part, wordMl(), *story, found);
+        noteLinks(relationships(archive, path, part), found);
     }
     return found;
 }
@@ -271,7 +385,7 @@ QString noDesignBookmarksText(const QString& path)
         .arg(path, designBookmarkNames().join(QStringLiteral(", ")));
 }
 
-QList<DesignBookmark> readDesignBookmarks(const QString& path)
+DesignContents readDesign(const QString& path)
 {
     if (QFileInfo(path).isDir())
         throw Failure(QStringLiteral("Cannot read \"%1\": it is a folder.").arg(path));
@@ -295,14 +409,27 @@ QList<DesignBookmark> readDesignBookmarks(const QString& path)
     } else {
         throw notADesign(path, head);
     }
-    if (found.isEmpty())
+    if (found.places.isEmpty())
         throw Failure(noDesignBookmarksText(path));
 
-    QList<DesignBookmark> bookmarks;
+    DesignContents design;
     for (const QString& name : designBookmarkNames())
-        if (found.contains(name))
-            bookmarks.append({name, found.value(name)});
-    return bookmarks;
+        if (found.places.contains(name))
+            design.bookmarks.append({name, found.places.value(name)});
+    design.linksToWeb = found.linksToWeb;
+    return design;
+}
+
+QList<DesignBookmark> readDesignBookmarks(const QString& path)
+{
+    return readDesign(path).bookmarks;
+}
+
+QString webContentText(const QString& path)
+{
+    return QStringLiteral("The design \"%1\" links to content on the web, which is not loaded: "
+                          "the flyer leaves it out.")
+        .arg(path);
 }
 
 } // namespace lumarel

@@ -35,7 +35,20 @@ QString noDesignBookmarksText(const QString& path);
 // order of designBookmarkNames(). A design is a Word 97-2003 file (.doc, .dot), a Word 2007 or
 // later file (.docx, .dotx, .docm) or an OpenDocument text (.odt, .ott), told apart by their
 // contents; the office is not needed and nothing in the file runs. Throws Failure naming the file
-// for a file that cannot be read, is not a design, or holds none of the bookmarks.
+// for a file that cannot be read, is not a design, holds more text than a flyer shows, or holds
+// none of the bookmarks.
 QList<DesignBookmark> readDesignBookmarks(const QString& path);
+
+// What the flyer takes from a design file.
+struct DesignContents
+{
+    QList<DesignBookmark> bookmarks; // as readDesignBookmarks() gives them
+    // Whether it links pictures, objects or sections on another machine, which the office
+    // never loads (a Word 97 design's links are not looked for).
+    bool linksToWeb = false;
+};
+DesignContents readDesign(const QString& path);
+// The notice for a design whose links to the web are left out.
+QString webContentText(const QString& path);
 
 } // namespace lumarel

@@ -3,6 +3,9 @@
 #include "app/Failure.h"
 
 #include <QFile>
+#include <QIODevice>
+
+#include <algorithm>
 
 #include <zip.h>
 
@@ -10,7 +13,7 @@ namespace lumarel {
 
 namespace {
 
-constexpr zip_uint64_t kMaxPartSize = 64 * 1024 * 1024;
+constexpr zip_uint64_t kMaxReadSize = 64 * 1024 * 1024;
 
 struct FileClose
 {
@@ -44,33 +47,80 @@ bool ZipArchive::looksLikeZip(const QByteArray& firstBytes)
     return firstBytes.startsWith(QByteArrayLiteral("PK\x03\x04"));
 }
 
-QStringList ZipArchive::names() const
-{
-    QStringList list;
-    const zip_int64_t count = zip_get_num_entries(m_archive.get(), 0);
-    for (zip_int64_t i = 0; i < count; ++i)
-        if (const char* name = zip_get_name(m_archive.get(), zip_uint64_t(i), 0))
-            list << QString::fromUtf8(name);
-    return list;
-}
-
 bool ZipArchive::contains(const QString& name) const
 {
     return zip_name_locate(m_archive.get(), name.toUtf8().constData(), 0) >= 0;
 }
 
-QByteArray ZipArchive::part(const QString& name) const
+namespace {
+
+// A part read as its reader asks, never beyond its stated size.
+class PartDevice : public QIODevice
+{
+public:
+    PartDevice(zip_file_t* file, quint64 size) : m_file(file), m_left(size)
+    {
+        open(QIODevice::ReadOnly);
+    }
+    bool isSequential() const override { return true; }
+
+protected:
+    qint64 readData(char* data, qint64 most) override
+    {
+        const zip_int64_t got =
+            zip_fread(m_file.get(), data, std::min<zip_uint64_t>(m_left, zip_uint64_t(most)));
+        if (got < 0)
+            return -1;
+        m_left -= zip_uint64_t(got);
+        return got;
+    }
+    qint64 writeData(const char*, qint64) override { return -1; }
+
+private:
+    std::unique_ptr<zip_file_t, FileClose> m_file;
+    zip_uint64_t m_left;
+};
+
+} // namespace
+
+zip_file* ZipArchive::openCounted(const QString& name, quint64* size) const
 {
     const QByteArray utf8 = name.toUtf8();
     zip_stat_t info;
     if (zip_stat(m_archive.get(), utf8.constData(), 0, &info) != 0 || !(info.valid & ZIP_STAT_SIZE))
         throw Failure(QStringLiteral("Cannot read \"%1\": it has no part %2.").arg(m_path, name));
-    if (info.size > kMaxPartSize)
+    if (info.size > kMaxReadSize)
         throw Failure(
             QStringLiteral("Cannot read \"%1\": its part %2 is too large.").arg(m_path, name));
-    std::unique_ptr<zip_file_t, FileClose> file(zip_fopen(m_archive.get(), utf8.constData(), 0));
-    QByteArray bytes(qsizetype(info.size), Qt::Uninitialized);
-    if (!file || zip_fread(file.get(), bytes.data(), info.size) != zip_int64_t(info.size))
+    // Counted whole, even when its reader stops early.
+    if (info.size > kMaxReadSize - m_read)
+        throw Failure(QStringLiteral("Cannot read \"%1\": its parts together are too large (over "
+                                     "%2 MB, with %3).")
+                          .arg(m_path)
+                          .arg(kMaxReadSize / (1024 * 1024))
+                          .arg(name));
+    zip_file_t* file = zip_fopen(m_archive.get(), utf8.constData(), 0);
+    if (!file)
+        throw Failure(
+            QStringLiteral("Cannot read \"%1\": its part %2 is damaged.").arg(m_path, name));
+    m_read += info.size;
+    *size = info.size;
+    return file;
+}
+
+std::unique_ptr<QIODevice> ZipArchive::stream(const QString& name) const
+{
+    quint64 size = 0;
+    zip_file_t* file = openCounted(name, &size);
+    return std::make_unique<PartDevice>(file, size);
+}
+
+QByteArray ZipArchive::part(const QString& name) const
+{
+    quint64 size = 0;
+    const std::unique_ptr<zip_file_t, FileClose> file(openCounted(name, &size));
+    QByteArray bytes(qsizetype(size), Qt::Uninitialized);
+    if (zip_fread(file.get(), bytes.data(), size) != zip_int64_t(size))
         throw Failure(
             QStringLiteral("Cannot read \"%1\": its part %2 is damaged.").arg(m_path, name));
     return bytes;

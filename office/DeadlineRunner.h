@@ -33,11 +33,12 @@ using Outcome = std::conditional_t<std::is_void_v<std::invoke_result_t<Work>>, b
 // blocked office never freezes a window. UNO calls cannot be cancelled: at the deadline
 // `onTimeout` ends the office, which makes the blocked call return with an exception. A worker
 // still blocked after that is left behind, detached: `work` is moved into it, so it must own
-// (or share) everything it touches, never refer to the caller's locals.
+// (or share) everything it touches, never refer to the caller's locals. `waitedMs`, when given,
+// receives how long the call was waited for before it was given up (or answered).
 template <typename Work>
-std::optional<Outcome<Work>> runWithDeadline(int limitMs, Work work,
-                                             const std::function<void()>& onTimeout,
-                                             const std::function<bool()>& progressing = {})
+std::optional<Outcome<Work>>
+runWithDeadline(int limitMs, Work work, const std::function<void()>& onTimeout,
+                const std::function<bool()>& progressing = {}, qint64* waitedMs = nullptr)
 {
     using Result = std::invoke_result_t<Work>;
     using Stored = Outcome<Work>;
@@ -94,6 +95,8 @@ std::optional<Outcome<Work>> runWithDeadline(int limitMs, Work work,
         }
     }
 
+    if (waitedMs)
+        *waitedMs = clock.elapsed();
     std::unique_lock lock(state->mutex);
     const bool timedOut = !state->done;
     if (timedOut) {

@@ -137,6 +137,7 @@ template <typename Work> auto OfficeEngine::Impl::call(const QString& doing, int
         }
     };
     decltype(runWithDeadline(limitMs, guarded, [] {})) result;
+    qint64 waitedMs = 0;
     try {
         result = runWithDeadline(
             limitMs, std::move(guarded), [process] { process->killGroup(); },
@@ -145,7 +146,8 @@ template <typename Work> auto OfficeEngine::Impl::call(const QString& doing, int
                 const bool moved = now > last;
                 last = now;
                 return moved;
-            });
+            },
+            &waitedMs);
     } catch (const OfficeGone&) {
         stopped = QStringLiteral("The office is no longer running: it ended while %1.").arg(doing);
         shutDown();
@@ -156,9 +158,10 @@ template <typename Work> auto OfficeEngine::Impl::call(const QString& doing, int
                                  "answer while %1.")
                       .arg(doing);
         shutDown();
+        // A busy office is given more than the limit: the time said is the time waited.
         throw Failure(QStringLiteral("The office did not answer within %1 seconds while %2, so "
                                      "it was stopped. Please try again.")
-                          .arg(qMax(1, limitMs / 1000))
+                          .arg(qMax<qint64>(1, waitedMs / 1000))
                           .arg(doing));
     }
     if constexpr (!std::is_void_v<decltype(work())>)

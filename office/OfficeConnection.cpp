@@ -136,4 +136,28 @@ try {
 } catch (const css::uno::Exception&) {
 }
 
+void blockRemoteContent(const Reference<css::uno::XComponentContext>& context)
+try {
+    const Reference<css::lang::XMultiServiceFactory> provider =
+        css::configuration::theDefaultProvider::get(context);
+    const css::uno::Any node(css::beans::NamedValue(
+        rtl::OUString("nodepath"),
+        css::uno::Any(rtl::OUString("/org.openoffice.Office.Common/Security/Scripting"))));
+    const Reference<css::container::XNameReplace> security(
+        provider->createInstanceWithArguments(
+            rtl::OUString("com.sun.star.configuration.ConfigurationUpdateAccess"),
+            css::uno::Sequence<css::uno::Any>(&node, 1)),
+        UNO_QUERY_THROW);
+    // Links count as untrusted from any document outside the trusted locations, which this
+    // profile has none of.
+    security->replaceByName(rtl::OUString("BlockUntrustedRefererLinks"), css::uno::Any(true));
+    Reference<css::util::XChangesBatch>(security, UNO_QUERY_THROW)->commitChanges();
+} catch (const css::uno::RuntimeException&) {
+    throw; // the office itself failed
+} catch (const css::uno::Exception& e) {
+    throw Failure(QStringLiteral("The office cannot be kept from loading linked content from the "
+                                 "web (%1); please install a newer LibreOffice.")
+                      .arg(officeMessage(e)));
+}
+
 } // namespace lumarel

@@ -43,4 +43,11 @@ OfficeReached reachOffice(const QString& pipeName, std::shared_ptr<const OfficeP
 void markVersionSeen(
     const com::sun::star::uno::Reference<com::sun::star::uno::XComponentContext>& context);
 
+// Keeps the office from loading what a document links to on other machines (pictures, objects,
+// linked sections): a design passed around would otherwise make every flyer fetch it, a
+// tracking picture or a request into the user's network. Set in the base profile, which every
+// instance copies. Throws Failure when the office has no such setting.
+void blockRemoteContent(
+    const com::sun::star::uno::Reference<com::sun::star::uno::XComponentContext>& context);
+
 } // namespace lumarel

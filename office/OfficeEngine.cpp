@@ -170,6 +170,7 @@ void OfficeEngine::Impl::prepareBaseProfile(const QString& base)
     Reference<css::uno::XComponentContext> context = remote;
     call(QStringLiteral("preparing its profile"), limit(kStartLimitMs), [context] {
         markVersionSeen(context);
+        blockRemoteContent(context);
         try {
             css::frame::Desktop::create(context)->terminate();
         } catch (const css::lang::DisposedException&) {

@@ -329,7 +329,7 @@ constexpr char kBaseProfilePrefix[] = "office-profile-";
 QString baseProfileFolder(const QString& program)
 {
     // A new office build, or a new kind of preparation, gets a base of its own.
-    constexpr int kPreparation = 2;
+    constexpr int kPreparation = 3;
     // The time straight from the file: a conversion through local time would touch the
     // process's time zone state, which other threads may be reading.
     struct stat info = {};

@@ -138,6 +138,13 @@ private slots:
         QTest::newRow("a binary file as list")
             << listOf("picture.csv", QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16)) << noOffice
             << 2 << "not a text file";
+        const QString longText(kMaxFlyerText + 1, 'x');
+        QTest::newRow("a text longer than a flyer shows")
+            << QStringList{"-o", "x.pdf", "--set", "txtMore=" + longText} << noOffice << 2
+            << "--set txtMore: the text is ";
+        QTest::newRow("a list's text longer than a flyer shows skips its row")
+            << listOf("long.csv", "txtItems\n" + longText.toUtf8() + "\n") << noOffice << 4
+            << "line 2: txtItems: the text is ";
         QTest::newRow("a repeated --output") << QStringList{"-o", "x.pdf", "--output", "y.pdf"}
                                              << noOffice << 2 << "--output is given more than once";
         QTest::newRow("a repeated --format")

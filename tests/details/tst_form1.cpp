@@ -257,6 +257,21 @@ private slots:
         QVERIFY(form->isVisible());
     }
 
+    // The office is not asked for such a flyer, and the text stays in its box and the store.
+    void aTextLongerThanAFlyerShowsIsRefusedAndKept()
+    {
+        const QString text = QString("word ").repeated(kMaxFlyerText / 5 + 1);
+        SettingsStore::save("txtPlans", text);
+        auto form = startWindow();
+        const QByteArray stamp = storeStamp();
+        form->PushButton6_Click();
+        const QList<ShownMessage> shown = Dialogs::takeShown();
+        QCOMPARE(shown.size(), 1);
+        QVERIFY(shown[0].text.startsWith("No flyer was made from \"Plans you are making for the "));
+        QCOMPARE(storeStamp(), stamp);
+        QCOMPARE(form->record().txtPlans, text);
+    }
+
     void aHandCursorFileThatIsNotACursorFailsStep108Only()
     {
         QFile cursor(test::programFolder() + kHandCursorFile);

@@ -15,7 +15,9 @@
 #include "office/OfficeEngine.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
+#include <QTcpServer>
 #include <QTextStream>
 
 #include <memory>
@@ -86,6 +88,42 @@ QString turnedBoxDesign()
     return QString::fromUtf8(kHeader)
         .replace("<office:automatic-styles>", "<office:automatic-styles>" + turned)
         .arg(QString(), body);
+}
+
+QString relationship(const char* id, const char* type, const QString& target, bool external)
+{
+    return QStringLiteral("<Relationship Id=\"%1\" Target=\"%2\" TargetMode=\"%3\" Type=\"http:"
+                          "//schemas.openxmlformats.org/officeDocument/2006/relationships/%4\"/>")
+        .arg(id, target, external ? "External" : "Internal", type);
+}
+
+// A design written part by part: `body` after its EventName bookmark; a .docx with the main
+// document's relationships and further parts.
+QString writeDesign(const QString& path, const QString& body, const QString& rels = {},
+                    const QList<QPair<QString, QByteArray>>& more = {})
+{
+    const auto odf =
+        R"(<office:document-content xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0" xmlns:xlink="http://www.w3.org/1999/xlink" xmlns:text="urn:oasis:names:tc:opendocument:xmlns:text:1.0" xmlns:draw="urn:oasis:names:tc:opendocument:xmlns:drawing:1.0" xmlns:svg="urn:oasis:names:tc:opendocument:xmlns:svg-compatible:1.0"><office:body><office:text><text:p><text:bookmark text:name="EventName"/>%1</text:p></office:text></office:body></office:document-content>)";
+    const auto manifest =
+        R"(<manifest:manifest xmlns:manifest="urn:oasis:names:tc:opendocument:xmlns:manifest:1.0"><manifest:file-entry manifest:full-path="/" manifest:media-type="application/vnd.oasis.opendocument.text"/><manifest:file-entry manifest:full-path="content.xml" manifest:media-type="text/xml"/></manifest:manifest>)";
+    const auto types =
+        R"(<Types xmlns="http://schemas.openxmlformats.org/package/2006/content-types"><Default Extension="rels" ContentType="application/vnd.openxmlformats-package.relationships+xml"/><Override PartName="/word/document.xml" ContentType="application/vnd.openxmlformats-officedocument.wordprocessingml.document.main+xml"/></Types>)";
+    const auto word =
+        R"(<w:document xmlns:w="http://schemas.openxmlformats.org/wordprocessingml/2006/main" xmlns:r="http://schemas.openxmlformats.org/officeDocument/2006/relationships" xmlns:a="http://schemas.openxmlformats.org/drawingml/2006/main" xmlns:wp="http://schemas.openxmlformats.org/drawingml/2006/wordprocessingDrawing" xmlns:pic="http://schemas.openxmlformats.org/drawingml/2006/picture"><w:body><w:p><w:bookmarkStart w:id="0" w:name="EventName"/><w:bookmarkEnd w:id="0"/>%1</w:p></w:body></w:document>)";
+    const QString links =
+        R"(<Relationships xmlns="http://schemas.openxmlformats.org/package/2006/relationships">%1</Relationships>)";
+    if (path.endsWith(".odt"))
+        return test::writeArchive(path, {{"mimetype", "application/vnd.oasis.opendocument.text"},
+                                         {"content.xml", QString(odf).arg(body).toUtf8()},
+                                         {"META-INF/manifest.xml", manifest}});
+    const QString main = relationship("rId1", "officeDocument", "word/document.xml", false);
+    return test::writeArchive(path,
+                              QList<QPair<QString, QByteArray>>{
+                                  {"[Content_Types].xml", types},
+                                  {"_rels/.rels", links.arg(main).toUtf8()},
+                                  {"word/document.xml", QString(word).arg(body).toUtf8()},
+                                  {"word/_rels/document.xml.rels", links.arg(rels).toUtf8()}} +
+                                  more);
 }
 
 // Where two pages differ, in pixels; empty when they are the same.
@@ -245,6 +283,73 @@ private slots:
             QVERIFY(failure.description().contains("OrgName, EventName, EventDate, EventTime, "
                                                    "EventAddr, EventMore"));
         }
+    }
+
+    void designCheckReadsNoMoreThanADesignNeeds_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("refusal"); // empty for a design that is taken
+        const QString folder = test::tempFolder() + "/check/";
+        const QByteArray spaces = "<hdr>" + QByteArray(40 << 20, ' ') + "</hdr>";
+        QTest::newRow("a design's parts that its document does not refer to are not read")
+            << writeDesign(folder + "unreferenced.docx", "", "", {{"word/header1.xml", "<w:hdr"}})
+            << "";
+        QTest::newRow("a design whose parts unpack to too much is refused")
+            << writeDesign(folder + "unpacking.docx", "",
+                           relationship("rId1", "header", "header1.xml", false) +
+                               relationship("rId2", "footer", "/word/footer1.xml", false),
+                           {{"word/header1.xml", spaces}, {"word/footer1.xml", spaces}})
+            << "its parts together are too large";
+        QTest::newRow("a design with more text than a flyer shows is refused")
+            << writeDesign(folder + "long.odt", QString(kMaxFlyerText + 1, 'x'))
+            << "holds more text than a flyer design can";
+    }
+    void designCheckReadsNoMoreThanADesignNeeds()
+    {
+        QFETCH(QString, path);
+        QFETCH(QString, refusal);
+        try {
+            QCOMPARE(readDesignBookmarks(path).size(), 1);
+            QVERIFY(refusal.isEmpty());
+        } catch (const Failure& failure) {
+            QVERIFY2(!refusal.isEmpty() && failure.description().contains(refusal) &&
+                         failure.description().contains(path),
+                     qPrintable(failure.description()));
+        }
+    }
+
+    void contentLinkedOnTheWebIsNotLoaded_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("body"); // %1 the address
+        const QString frame =
+            R"(<draw:frame svg:width="2in" svg:height="2in"><draw:%1 xlink:href="%2"/></draw:frame>)";
+        QTest::newRow("an OpenDocument design's linked picture") << "a.odt" << frame.arg("image");
+        QTest::newRow("an OpenDocument design's linked object") << "b.odt" << frame.arg("object");
+        QTest::newRow("a Word 2007 design's linked picture")
+            << "c.docx"
+            << R"(<w:r><w:drawing><wp:inline><wp:extent cx="914400" cy="914400"/><wp:docPr id="1" name="linked"/><a:graphic><a:graphicData uri="http://schemas.openxmlformats.org/drawingml/2006/picture"><pic:pic><pic:nvPicPr><pic:cNvPr id="1" name="linked"/><pic:cNvPicPr/></pic:nvPicPr><pic:blipFill><a:blip r:link="rId5"/></pic:blipFill><pic:spPr/></pic:pic></a:graphicData></a:graphic></wp:inline></w:drawing></w:r>)";
+    }
+    // The flyer is made without a request to the server, and the command says once that the
+    // design's content on the web was left out.
+    void contentLinkedOnTheWebIsNotLoaded()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, body);
+        QTcpServer server;
+        QVERIFY(server.listen(QHostAddress::LocalHost));
+        const QString url = QStringLiteral("http://127.0.0.1:%1/a.png").arg(server.serverPort());
+        const QString design = writeDesign(test::tempFolder() + "/" + name, body.arg(url),
+                                           relationship("rId5", "image", url, true));
+        QString err;
+        QTextStream errStream(&err);
+        cli::Console console{errStream, errStream, false};
+        const QString flyer = test::tempFolder() + "/linked.pdf";
+        QCOMPARE(cli::runCommandLine({"lumarel", "-o", flyer, "--design", design}, console), 0);
+        errStream.flush();
+        QCOMPARE(err.count(webContentText(design)), 1);
+        QVERIFY(QFileInfo(flyer).size() > 0);
+        QVERIFY(!server.waitForNewConnection(0));
     }
 
     void builtInDesignFilledLiesInsideItsPage_data()

@@ -4,6 +4,7 @@
 #include "OfficeProcesses.h"
 #include "TestFiles.h"
 #include "app/Failure.h"
+#include "office/DeadlineRunner.h"
 #include "office/OfficeEngine.h"
 #include "office/OfficePool.h"
 #include "office/OfficeProcess.h"
@@ -14,10 +15,12 @@
 #include <QLockFile>
 #include <QProcess>
 #include <QScopeGuard>
+#include <QSemaphore>
 #include <QTimer>
 #include <QUrl>
 
 #include <csignal>
+#include <memory>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -239,6 +242,19 @@ private slots:
         QVERIFY(failure.contains(m_document));
         QVERIFY(test::processGone(office));
         QVERIFY(failureOf([&] { engine.open(m_document); }).contains("no longer running"));
+    }
+
+    // An office at work is waited for past the limit, and the time waited is the time told.
+    void aBusyCallIsWaitedForPastItsLimit()
+    {
+        const auto answer = std::make_shared<QSemaphore>();
+        int asked = 0;
+        qint64 waited = 0;
+        QVERIFY(!runWithDeadline(
+            300, [answer] { answer->acquire(); }, [answer] { answer->release(); },
+            [&] { return ++asked <= 3; }, &waited));
+        // At work when asked at 300, 600 and 900 ms, then idle for the limit.
+        QVERIFY2(waited >= 3 * 300, qPrintable(QString::number(waited)));
     }
 
     void officeKilledDuringAStoreFailsAndTheNextInstanceWorks()

@@ -29,6 +29,23 @@ QString archivePart(const QString& path, const char* part)
     return QString::fromUtf8(bytes);
 }
 
+QString writeArchive(const QString& path, const QList<QPair<QString, QByteArray>>& parts)
+{
+    QFile::remove(path);
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    zip_t* archive = zip_open(QFile::encodeName(path).constData(), ZIP_CREATE, nullptr);
+    for (qsizetype i = 0; archive && i < parts.size(); ++i) {
+        const QByteArray& bytes = parts[i].second; // read by zip_close()
+        zip_source_t* source = zip_source_buffer(archive, bytes.constData(), bytes.size(), 0);
+        const zip_int64_t at =
+            zip_file_add(archive, parts[i].first.toUtf8().constData(), source, 0);
+        zip_set_file_compression(archive, at, i == 0 ? ZIP_CM_STORE : ZIP_CM_DEFLATE, 1);
+    }
+    if (!archive || zip_close(archive) != 0)
+        qFatal("cannot write %s", qPrintable(path));
+    return path;
+}
+
 QString writeFile(const QString& path, const QByteArray& bytes)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
