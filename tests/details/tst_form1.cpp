@@ -511,7 +511,9 @@ private slots:
             QVERIFY(test::readFile(SettingsStore::filePath()).contains(file.split('\n')[1]));
             return;
         }
-        QVERIFY(shown.isEmpty());
+        // Said before anything is typed or made.
+        QCOMPARE(shown.size(), file.isEmpty() ? 0 : 1);
+        QVERIFY(file.isEmpty() || shown[0].text.contains("The file as it is will be kept"));
         QTest::keyClicks(control<QWidget>(*form, "txtItems"), "x"); // the first write
         shown = Dialogs::takeShown();
         const QStringList copies =
@@ -528,6 +530,44 @@ private slots:
         QVERIFY(Dialogs::takeShown().isEmpty());
         QCOMPARE(SettingsStore::get("txtLocation"), QStringLiteral("Addr"));
         QFile::remove(copy);
+    }
+
+    void aStoreThatCannotBeReadIsSaidAtStartAndLeftAlone_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("a folder") << "folder"
+                                  << "it is a folder";
+        QTest::newRow("a named pipe") << "fifo"
+                                      << "it is a named pipe";
+        QTest::newRow("a link to an endless device") << "zero"
+                                                     << "it is a device";
+    }
+
+    void aStoreThatCannotBeReadIsSaidAtStartAndLeftAlone()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, said);
+        const QByteArray path = QFile::encodeName(SettingsStore::filePath());
+        if (kind == "folder")
+            QVERIFY(QDir().mkpath(SettingsStore::filePath()));
+        else if (kind == "fifo")
+            QCOMPARE(::mkfifo(path.constData(), 0600), 0);
+        else
+            QVERIFY(QFile::link("/dev/zero", SettingsStore::filePath()));
+        struct stat before = {}, after = {};
+        ::lstat(path.constData(), &before);
+
+        auto form = startWindow();
+        QList<ShownMessage> shown = Dialogs::takeShown();
+        QCOMPARE(shown.size(), 1);
+        QVERIFY2(shown[0].text.contains(said) && shown[0].text.contains("is not saved"),
+                 qPrintable(shown[0].text));
+        QTest::keyClicks(control<QWidget>(*form, "txtOrgName"), "typed");
+        QVERIFY(Dialogs::takeShown().isEmpty());
+        ::lstat(path.constData(), &after);
+        QCOMPARE(after.st_ino, before.st_ino);
+        QCOMPARE(after.st_mode, before.st_mode);
     }
 
     void pastedLinesAreStoredAsTheBoxShowsThem_data()
