@@ -14,6 +14,10 @@ QString partFileMarker();
 // cannot remove its own); files of running writers and every other file are left alone.
 void removeAbandonedPartFiles(const QString& folder);
 
+// Removes the private folders of writePrivatelyThenMove() that a killed run of this user left
+// in the temporary folder; those of running programs, and other users', are left alone.
+void removeAbandonedExportFolders();
+
 // Lets `write` make a file in a private folder of the program's own, then moves the finished
 // file to `destination` (renamed, or copied when the folders are on different file systems).
 // Whatever the writer leaves beside its file (an office's lock and temporary files) stays in
