@@ -24,9 +24,12 @@ QString unescapeValue(const QString& value);
 // Line breaks of any kind become CR LF, as the record keeps them.
 QString recordLineBreaks(const QString& text);
 
+// The longest name a file may have on Linux file systems, in bytes.
+inline constexpr qsizetype kLongestFileName = 255;
+
 // A file name of its own from a wished-for one: no folder parts, no leading dot, nothing a
-// file system refuses, at most 200 bytes before the extension. `fallback` when nothing is
-// left of the wish.
+// file system refuses. `fallback` when nothing is left of the wish. Throws Failure when the
+// name with its extension would be longer than kLongestFileName.
 QString safeFileName(const QString& wish, const QString& fallback, const QString& extension);
 
 } // namespace lumarel::cli
