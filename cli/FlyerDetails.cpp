@@ -15,6 +15,21 @@ QHash<QString, QString> storedTexts()
     return texts;
 }
 
+void requireReadableStore(const QStringList& given, QTextStream& err)
+{
+    const QString problem = SettingsStore::readProblem();
+    if (problem.isEmpty())
+        return;
+    for (const FieldSpec& field : eventFields())
+        if (!given.contains(QLatin1String(field.name)))
+            throw Failure(QStringLiteral("%1 No flyer is made, as it would show placeholders "
+                                         "for the stored details: repair or move away the "
+                                         "file, or give every detail (%2).")
+                              .arg(problem, fieldKeys().join(QStringLiteral(", "))));
+    err << QStringLiteral("lumarel: %1 Every detail is given, so it is not needed.").arg(problem)
+        << Qt::endl;
+}
+
 EventRecord recordFromTexts(const QHash<QString, QString>& texts)
 {
     EventRecord record;

@@ -4,11 +4,17 @@
 
 #include <QHash>
 #include <QString>
+#include <QTextStream>
 
 namespace lumarel::cli {
 
 // The texts of the store's keys, as the store holds them, read once.
 QHash<QString, QString> storedTexts();
+
+// Throws Failure when the settings file could not be read and a field is not among `given`,
+// the keys whose values the command line has from elsewhere: the flyer would show placeholders
+// instead. Only says so on `err` when every field is given.
+void requireReadableStore(const QStringList& given, QTextStream& err);
 
 // The record made of stored texts with some of them replaced; throws Failure naming the key
 // whose date does not parse.

@@ -9,8 +9,10 @@
 #include "app/Dialogs.h"
 #include "app/Failure.h"
 #include "app/SettingsStore.h"
+#include "app/StopSignals.h"
 #include "cli/BatchCommand.h"
 #include "cli/CommandLine.h"
+#include "cli/FlyerDetails.h"
 #include "details/Form1.h"
 #include "flyer/RunLock.h"
 #include "office/OfficeEngine.h"
@@ -25,6 +27,8 @@
 #include <poppler-qt6.h>
 
 #include <csignal>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -108,7 +112,7 @@ private slots:
             << QStringList{"--batch", list} << QByteArray() << 2 << "--batch needs --output-dir";
         QTest::newRow("missing list")
             << QStringList{"--batch", "/nonexistent/l.csv", "-d", m_out} << QByteArray() << 2
-            << "--batch /nonexistent/l.csv: No such file";
+            << "--batch /nonexistent/l.csv: it does not exist";
         QTest::newRow("unknown format") << QStringList{"--batch", list, "-d", m_out, "-f", "rtf"}
                                         << QByteArray() << 2 << "--format rtf";
         QTest::newRow("every row bad, no office needed")
@@ -129,6 +133,20 @@ private slots:
         QTest::newRow("a binary file as list")
             << listOf("picture.csv", QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16)) << noOffice
             << 2 << "not a text file";
+        // Opened as they were, these would wait for a writer for good.
+        const QString pipe = test::rootFolder() + "/pipe.docx";
+        QFile::remove(pipe);
+        QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+        QTest::newRow("a named pipe as the design to check")
+            << QStringList{"--check-design", pipe} << noOffice << 2 << "it is a named pipe";
+        QTest::newRow("a named pipe as the design")
+            << QStringList{"-o", "x.pdf", "--design", pipe} << noOffice << 2
+            << "--design " + pipe + ": Cannot read \"" + pipe + "\": it is a named pipe";
+        QTest::newRow("a named pipe as the list")
+            << QStringList{"--batch", pipe, "-d", m_out} << noOffice << 2
+            << "--batch " + pipe + ": it is a named pipe";
+        QTest::newRow("a folder as the list")
+            << QStringList{"--batch", m_out, "-d", m_out} << noOffice << 2 << "it is a folder";
         QTest::newRow("a repeated --output") << QStringList{"-o", "x.pdf", "--output", "y.pdf"}
                                              << noOffice << 2 << "--output is given more than once";
         QTest::newRow("a repeated --format")
@@ -155,6 +173,119 @@ private slots:
         QVERIFY2((outcome.out + outcome.err).contains(said), qPrintable(outcome.out + outcome.err));
         QCOMPARE(outcome.status, status);
         QVERIFY(!QFile::exists(m_out + "/x.pdf"));
+    }
+
+    void anUnreadableStoreMakesNoFlyerOfPlaceholders_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("a folder") << "folder"
+                                  << "it is a folder.";
+        QTest::newRow("a named pipe") << "fifo"
+                                      << "it is a named pipe";
+        QTest::newRow("a link to an endless device") << "zero"
+                                                     << "it is a device";
+        QTest::newRow("bytes that are no settings")
+            << "garbage"
+            << "Part of the settings file " + SettingsStore::filePath();
+    }
+
+    void anUnreadableStoreMakesNoFlyerOfPlaceholders()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, said);
+        const QString path = SettingsStore::filePath();
+        QVERIFY(QFile::rename(path, path + ".kept"));
+        const auto restore = qScopeGuard([&] {
+            QDir(path).removeRecursively();
+            QFile::remove(path);
+            QFile::rename(path + ".kept", path);
+            qunsetenv("LUMAREL_SOFFICE");
+        });
+        if (kind == "folder")
+            QVERIFY(QDir().mkpath(path));
+        else if (kind == "fifo")
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        else if (kind == "zero")
+            QVERIFY(QFile::link("/dev/zero", path));
+        else
+            test::writeFile(path, QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\xff", 17));
+        qputenv("LUMAREL_SOFFICE", "/nonexistent/soffice");
+
+        const QString pdf = m_out + "/placeholders.pdf";
+        Outcome outcome = run({"-o", pdf});
+        QCOMPARE(outcome.status, 1);
+        QVERIFY2(outcome.err.contains(said) && outcome.err.contains("No flyer is made"),
+                 qPrintable(outcome.err));
+        const QString list = test::writeFile(test::rootFolder() + "/some.csv", "txtOrgName\nA\n");
+        QCOMPARE(run({"--batch", list, "-d", m_out}).status, 1);
+        // Every detail given: the store is not needed, and the office is what is missing.
+        QStringList all{"-o", pdf};
+        for (const QString& key : cli::fieldKeys())
+            all << "--set" << key + (key.startsWith("dtp") ? "=2027-01-15" : "=x");
+        outcome = run(all);
+        QVERIFY2(outcome.status == 3 && outcome.err.contains(said), qPrintable(outcome.err));
+        QVERIFY(!QFile::exists(pdf));
+        QCOMPARE(QFileInfo(path).isDir(), kind == "folder");
+    }
+
+    // The handler ends a call that a restarting one would go back into for good.
+    void aStopSignalEndsABlockedCommandAtOnce_data()
+    {
+        QTest::addColumn<int>("signal");
+        QTest::newRow("SIGTERM") << int(SIGTERM);
+        QTest::newRow("SIGHUP, as a closed terminal sends it") << int(SIGHUP);
+        QTest::newRow("SIGINT, Ctrl+C") << int(SIGINT);
+    }
+
+    void aStopSignalEndsABlockedCommandAtOnce()
+    {
+        QFETCH(int, signal);
+        // The command's standard error comes back through `said`, whose end is its exit: Qt
+        // reaps the test's children itself, so that waitpid() cannot tell.
+        int ready[2], never[2], said[2];
+        QVERIFY(::pipe(ready) == 0 && ::pipe(never) == 0 && ::pipe(said) == 0);
+        const pid_t command = ::fork();
+        if (command == 0) {
+            ::dup2(said[1], STDERR_FILENO);
+            ::close(said[0]);
+            ::close(said[1]);
+            stopCommandOnSignals();
+            char byte = 0;
+            [[maybe_unused]] const ssize_t told = ::write(ready[1], &byte, 1);
+            _exit(::read(never[0], &byte, 1) < 0 ? 10 : 11);
+        }
+        ::close(said[1]);
+        const auto reap = qScopeGuard([&] {
+            ::kill(command, SIGKILL);
+            for (const int fd : {ready[0], ready[1], never[0], never[1], said[0]})
+                ::close(fd);
+        });
+        char byte;
+        QCOMPARE(::read(ready[0], &byte, 1), 1);
+        ::kill(command, signal);
+        ::fcntl(said[0], F_SETFL, O_NONBLOCK);
+        QByteArray stderrText;
+        char block[256];
+        ssize_t got = -1;
+        QTRY_VERIFY_WITH_TIMEOUT((got = ::read(said[0], block, sizeof block)) > 0
+                                     ? (stderrText.append(block, got), false)
+                                     : got == 0,
+                                 60000);
+        QCOMPARE(stderrText, QByteArray("lumarel: stopped\n"));
+
+        // Amid the offices' work the stop waits for it.
+        struct sigaction before = {};
+        ::sigaction(signal, nullptr, &before);
+        stopCommandOnSignals();
+        {
+            const FinishBeforeStop finish;
+            ::raise(signal);
+        }
+        for (const int stop : {SIGTERM, SIGHUP, SIGINT})
+            ::sigaction(stop, &before, nullptr);
+        QVERIFY(stopRequested());
+        requestStop(false);
     }
 
     void helpFitsATerminalAndHelpAllSaysMore()
@@ -289,41 +420,52 @@ private slots:
         QTRY_COMPARE(test::childProcesses().size(), before);
     }
 
-    void ctrlCStopsAfterTheFlyerBeingMade()
+    void aStopEndsAListAfterTheFlyersBeingMade_data()
     {
+        QTest::addColumn<int>("signal");
+        QTest::addColumn<QString>("format");
+        QTest::newRow("Ctrl+C") << int(SIGINT) << "odt";
+        QTest::newRow("SIGHUP, as a closed terminal sends it") << int(SIGHUP) << "docx";
+    }
+
+    void aStopEndsAListAfterTheFlyersBeingMade()
+    {
+        QFETCH(int, signal);
+        QFETCH(QString, format);
         const QString list = test::writeFile(test::rootFolder() + "/three.csv",
                                              "txtOrgName\nFirst\nSecond\nThird\nFourth\nFifth\n");
-        const QString folder = test::rootFolder() + "/stopped";
+        const QString folder = test::rootFolder() + "/stopped-" + format;
         const QString officeTemp = test::rootFolder() + "/office-tmp";
         QDir().mkpath(officeTemp);
         QProcess program;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("TMPDIR", officeTemp);
         program.setProcessEnvironment(environment);
-        program.start(LUMAREL_PROGRAM, {"--batch", list, "-d", folder, "-f", "odt"});
+        program.start(LUMAREL_PROGRAM, {"--batch", list, "-d", folder, "-f", format});
         QByteArray said;
         QTRY_VERIFY_WITH_TIMEOUT((said += program.readAllStandardError()).contains("[1/5]") ||
                                      program.state() == QProcess::NotRunning,
                                  240000);
-        ::kill(program.processId(), SIGINT);
+        ::kill(program.processId(), signal);
         QVERIFY(program.waitForFinished(120000));
         QCOMPARE(program.exitCode(), 1);
 
         // Whole flyers only, the first among them, and no office left behind.
         const QStringList made = QDir(folder).entryList(QDir::Files | QDir::Hidden);
         QVERIFY2(!made.isEmpty() && made.size() < 5 &&
-                     made.filter(QRegularExpression("^flyer-[2-6]\\.odt$")) == made,
+                     made.filter(QRegularExpression("^flyer-[2-6]\\." + format + "$")) == made,
                  qPrintable(made.join(' ')));
-        QVERIFY(documentTexts(folder + "/flyer-2.odt").join('|').contains(" First"));
+        QVERIFY(documentTexts(folder + "/flyer-2." + format).join('|').contains(" First"));
         QCOMPARE(QDir(officeTemp).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
                  QStringList());
         QCOMPARE(test::tempFiles(), QStringList());
+        QCOMPARE(QDir(test::tempFolder()).entryList({"export-*"}, QDir::Dirs), QStringList());
     }
 
     void ctrlCDuringOneFlyerFinishesItButExitsOne()
     {
-        cli::requestStop(true);
-        const auto resume = qScopeGuard([] { cli::requestStop(false); });
+        requestStop(true);
+        const auto resume = qScopeGuard([] { requestStop(false); });
         const QString pdf = m_out + "/stopped.pdf";
         QDir().mkpath(m_out);
         const Outcome outcome = run({"--output", pdf});
@@ -343,6 +485,30 @@ private slots:
         const QString livePart = QStringLiteral(".b.pdf.lumarel-part-%1-Ab3xYz").arg(getpid());
         for (const QString& name : {deadPart, livePart, QStringLiteral(".c.pdf.Ab3xYz")})
             test::writeFile(folder + "/" + name, "part");
+        // The export folders in the temporary folder, each locked by its owner.
+        const QString temp = test::tempFolder();
+        for (const char* name : {"export-dead", "export-others", "export-live"})
+            QVERIFY(QDir().mkpath(temp + "/" + name));
+        const pid_t locker = fork();
+        if (locker == 0) {
+            QLockFile gone(temp + "/export-dead/owner.lock"),
+                others(temp + "/export-others/owner.lock");
+            _exit(gone.tryLock(0) && others.tryLock(0) ? 0 : 1);
+        }
+        int locked = -1;
+        waitpid(locker, &locked, 0);
+        QCOMPARE(locked, 0);
+        QLockFile liveLock(temp + "/export-live/owner.lock");
+        QVERIFY(liveLock.tryLock(0));
+        const QString live = temp + "/export-live", others = temp + "/export-others";
+        const bool twoUsers = ::getuid() == 0;
+        if (twoUsers)
+            QCOMPARE(::chown(QFile::encodeName(others).constData(), 65534, 65534), 0);
+        const auto removeExports = qScopeGuard([&] {
+            liveLock.unlock();
+            QDir(live).removeRecursively();
+            QDir(others).removeRecursively();
+        });
         const QString list =
             test::writeFile(test::rootFolder() + "/badrow.csv", "dtpEventDate\nsoon\n");
         qputenv("LUMAREL_SOFFICE", "/nonexistent/soffice");
@@ -350,6 +516,11 @@ private slots:
         QCOMPARE(run({"--batch", list, "-d", folder}).status, 4);
         QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden),
                  (QStringList{livePart, ".c.pdf.Ab3xYz"}));
+        const QStringList kept =
+            twoUsers ? QStringList{"export-live", "export-others"} : QStringList{"export-live"};
+        QCOMPARE(QDir(test::tempFolder()).entryList({"export-*"}, QDir::Dirs), kept);
+        if (!twoUsers)
+            QSKIP("another user's folder needs root to be made");
     }
 
     void runLockWaitsForItsOwnerButNotForADeadOne()
