@@ -64,11 +64,9 @@ static_assert(std::atomic<bool>::is_always_lock_free && std::atomic<int>::is_alw
 void onCommandSignal(int)
 {
     commandStop = true;
-    if (finishing > 0)
-        return;
-    static const char said[] = "lumarel: stopped\n";
-    [[maybe_unused]] const ssize_t written = ::write(STDERR_FILENO, said, sizeof said - 1);
-    ::_exit(1);
+    // No message: a write to a full pipe or a stopped terminal would block the end itself.
+    if (finishing == 0)
+        ::_exit(1);
 }
 
 } // namespace

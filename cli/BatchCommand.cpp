@@ -270,6 +270,9 @@ int BatchCommand::execute(const QCommandLineParser& parser, Console& console)
     }
     progress.message(
         0, QStringLiteral("%1 made, %2 kept, %3 failed").arg(made).arg(kept).arg(failed), false);
+    // A stop that came with the last flyers still tells a script that the run was stopped.
+    if (stopRequested())
+        return kOtherFailure;
     return failed > 0 ? kRowsFailed : kAllMade;
 }
 
