@@ -156,8 +156,6 @@ private slots:
                                                      << "it is a device";
         QTest::newRow("a file larger than any store") << "huge"
                                                       << "it is larger than";
-        QTest::newRow("a file without read permission") << "locked"
-                                                        << "may not be read";
     }
 
     void aStoreThatCannotBeReadIsNeverWritten()
@@ -177,22 +175,16 @@ private slots:
             QCOMPARE(::mkfifo(native.constData(), 0600), 0);
         else if (kind == "zero")
             QVERIFY(QFile::link("/dev/zero", path));
-        else if (kind == "huge")
-            QCOMPARE(::truncate(QFile::encodeName(test::writeFile(path, "[Lumarel]\na=1\n")),
-                                qint64(1) << 30),
-                     0);
-        else if (::getuid() == 0)
-            QSKIP("root reads a file without read permission");
         else
-            QCOMPARE(::chmod(QFile::encodeName(test::writeFile(path, "[Lumarel]\na=1\n")), 0), 0);
+            test::writeFile(path, "[Lumarel]\na=1\n");
+        QCOMPARE(kind == "huge" ? ::truncate(native.constData(), qint64(1) << 30) : 0, 0);
         struct stat before = {}, after = {};
         ::lstat(native.constData(), &before);
 
-        QVERIFY2(SettingsStore::readProblem().contains(said),
-                 qPrintable(SettingsStore::readProblem()));
-        QVERIFY(SettingsStore::refusesWrites());
-        QCOMPARE(SettingsStore::get("txtOrgName", "none"), QStringLiteral("none"));
-        QVERIFY_THROWS_EXCEPTION(Failure, SettingsStore::save("txtOrgName", QString()));
+        const QString problem = SettingsStore::readProblem();
+        QVERIFY2(problem.contains(said) && SettingsStore::refusesWrites(), qPrintable(problem));
+        QCOMPARE(SettingsStore::get("a", "none"), QStringLiteral("none"));
+        QVERIFY_THROWS_EXCEPTION(Failure, SettingsStore::save("a", QString()));
         ::lstat(native.constData(), &after);
         QCOMPARE(after.st_ino, before.st_ino);
         QCOMPARE(after.st_size, before.st_size);

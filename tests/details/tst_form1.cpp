@@ -532,42 +532,18 @@ private slots:
         QFile::remove(copy);
     }
 
-    void aStoreThatCannotBeReadIsSaidAtStartAndLeftAlone_data()
-    {
-        QTest::addColumn<QString>("kind");
-        QTest::addColumn<QString>("said");
-        QTest::newRow("a folder") << "folder"
-                                  << "it is a folder";
-        QTest::newRow("a named pipe") << "fifo"
-                                      << "it is a named pipe";
-        QTest::newRow("a link to an endless device") << "zero"
-                                                     << "it is a device";
-    }
-
+    // The kinds of unreadable stores are the settings test's.
     void aStoreThatCannotBeReadIsSaidAtStartAndLeftAlone()
     {
-        QFETCH(QString, kind);
-        QFETCH(QString, said);
         const QByteArray path = QFile::encodeName(SettingsStore::filePath());
-        if (kind == "folder")
-            QVERIFY(QDir().mkpath(SettingsStore::filePath()));
-        else if (kind == "fifo")
-            QCOMPARE(::mkfifo(path.constData(), 0600), 0);
-        else
-            QVERIFY(QFile::link("/dev/zero", SettingsStore::filePath()));
-        struct stat before = {}, after = {};
-        ::lstat(path.constData(), &before);
-
+        QCOMPARE(::mkfifo(path.constData(), 0600), 0);
         auto form = startWindow();
-        QList<ShownMessage> shown = Dialogs::takeShown();
-        QCOMPARE(shown.size(), 1);
-        QVERIFY2(shown[0].text.contains(said) && shown[0].text.contains("is not saved"),
-                 qPrintable(shown[0].text));
+        const QList<ShownMessage> shown = Dialogs::takeShown();
+        QVERIFY(shown.size() == 1 && shown[0].text.contains("what you type is not saved"));
         QTest::keyClicks(control<QWidget>(*form, "txtOrgName"), "typed");
         QVERIFY(Dialogs::takeShown().isEmpty());
-        ::lstat(path.constData(), &after);
-        QCOMPARE(after.st_ino, before.st_ino);
-        QCOMPARE(after.st_mode, before.st_mode);
+        struct stat after = {};
+        QVERIFY(::lstat(path.constData(), &after) == 0 && S_ISFIFO(after.st_mode));
     }
 
     void pastedLinesAreStoredAsTheBoxShowsThem_data()
