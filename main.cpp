@@ -9,6 +9,7 @@
 #include "details/Form1.h"
 #include "flyer/DateTexts.h"
 #include "flyer/DocumentClaim.h"
+#include "flyer/PartFiles.h"
 #include "flyer/ReadyOffice.h"
 #include "flyer/TemplateAhead.h"
 #include "office/OfficeEngine.h"
@@ -73,7 +74,8 @@ int main(int argc, char** argv)
     QGuiApplication::setDesktopFileName(QStringLiteral("lumarel"));
     QGuiApplication::setWindowIcon(lumarel::appIcon());
 
-    // Flyer documents that earlier runs, killed with their preview open, left behind.
+    // Flyer documents and export folders that earlier runs, killed, left behind.
+    lumarel::removeAbandonedExportFolders();
     try {
         lumarel::removeAbandonedDocuments(lumarel::flyerTempFolder());
     } catch (const lumarel::Failure&) {

@@ -2,6 +2,7 @@
 
 #include "Failure.h"
 #include "IniFile.h"
+#include "RegularFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,6 +11,7 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 
+#include <cerrno>
 #include <sys/stat.h>
 
 #include <optional>
@@ -33,12 +35,18 @@ struct FileStamp
     bool operator==(const FileStamp&) const = default;
 };
 
-// Nothing for a missing path or one that is not a regular file: there is nothing to read.
-std::optional<FileStamp> stampOf(const QString& path)
+// A file far larger than nine details ever make is not read: it is not a settings file.
+constexpr qint64 kLargestStore = qint64(256) << 20;
+
+// Nothing for a path that cannot be looked at, `error` telling why (ENOENT: nothing stored yet).
+std::optional<FileStamp> stampOf(const QString& path, int* error = nullptr)
 {
     struct stat info;
-    if (::stat(QFile::encodeName(path).constData(), &info) != 0 || !S_ISREG(info.st_mode))
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0) {
+        if (error)
+            *error = errno;
         return std::nullopt;
+    }
     return FileStamp{info.st_dev, info.st_ino, info.st_size,
                      info.st_mtim.tv_sec * 1000000000LL + info.st_mtim.tv_nsec};
 }
@@ -50,7 +58,8 @@ struct Store
     bool loaded = false;
     std::optional<FileStamp> stamp;
     IniFile file;
-    QString readProblem; // why the file on disk could not be read completely
+    QString readProblem;     // why the file on disk could not be read completely
+    bool unreadable = false; // not read at all: it is never written over
     bool keptCopy = false;
     QString notice;
 };
@@ -65,7 +74,8 @@ Store& current()
 {
     Store& s = store();
     const QString path = SettingsStore::filePath();
-    const std::optional<FileStamp> stamp = stampOf(path);
+    int missing = 0;
+    const std::optional<FileStamp> stamp = stampOf(path, &missing);
     if (s.loaded && s.path == path && s.stamp == stamp)
         return s;
     s.path = path;
@@ -73,15 +83,16 @@ Store& current()
     s.stamp = stamp;
     s.file = IniFile();
     s.readProblem.clear();
+    s.unreadable = false;
     s.keptCopy = false;
-    if (!stamp)
+    if (!stamp && (missing == ENOENT || missing == ENOTDIR))
         return s;
-    QFile file(path);
     QByteArray bytes;
-    if (file.open(QIODevice::ReadOnly))
-        bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        s.readProblem = file.errorString();
+    try {
+        bytes = readRegularFile(path, kLargestStore);
+    } catch (const Failure& failure) {
+        s.readProblem = QStringLiteral("it ") + failure.description();
+        s.unreadable = true;
         return s;
     }
     s.file = IniFile::parse(bytes);
@@ -140,6 +151,11 @@ QString SettingsStore::get(const QString& key, const QString& fallback)
 void SettingsStore::save(const QString& key, const QString& value)
 {
     const QString path = filePath();
+    // What it holds is unknown: a write would lose it.
+    if (const Store& s = current(); s.unreadable)
+        throw Failure(QStringLiteral("%1 It is left as it is, and nothing is saved in it until it "
+                                     "can be read (or is moved away).")
+                          .arg(readProblem()));
     QDir().mkpath(QFileInfo(path).absolutePath());
     // Another copy of the program writes the same file; its writes must not interleave.
     QLockFile lock(path + QStringLiteral(".lock"));
@@ -150,6 +166,24 @@ void SettingsStore::save(const QString& key, const QString& value)
         keepUnreadableCopy(s);
     s.file.setValue(kGroup, key, value);
     writeStore(s);
+}
+
+QString SettingsStore::readProblem()
+{
+    const Store& s = current();
+    if (s.readProblem.isEmpty())
+        return QString();
+    const QString path = QDir::toNativeSeparators(s.path);
+    if (s.unreadable)
+        return QStringLiteral("The stored details cannot be taken from the settings file %1: %2.")
+            .arg(path, s.readProblem);
+    return QStringLiteral("Part of the settings file %1 could not be read (%2).")
+        .arg(path, s.readProblem);
+}
+
+bool SettingsStore::refusesWrites()
+{
+    return current().unreadable;
 }
 
 QString SettingsStore::takeNotice()

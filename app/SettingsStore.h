@@ -18,6 +18,13 @@ public:
     // A file that could not be read completely is first kept beside it under another name.
     static void save(const QString& key, const QString& value);
 
+    // Why the settings file could not be read, at all or completely, in sentences naming the
+    // file; empty when it was read whole or does not exist. A file that could not be read at
+    // all (a folder, a named pipe, no permission) is never written: save() throws.
+    static QString readProblem();
+    // True when the file could not be read at all, and save() refuses to write it.
+    static bool refusesWrites();
+
     // What the user should know about the last writes (a settings file kept under another
     // name), once; empty when there is nothing to tell.
     static QString takeNotice();

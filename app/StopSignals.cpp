@@ -57,7 +57,48 @@ void onMessage(QtMsgType type, const QMessageLogContext& context, const QString&
         endForLibrary();
 }
 
+std::atomic<bool> commandStop{false};
+std::atomic<int> finishing{0};
+static_assert(std::atomic<bool>::is_always_lock_free && std::atomic<int>::is_always_lock_free);
+
+void onCommandSignal(int)
+{
+    commandStop = true;
+    // No message: a write to a full pipe or a stopped terminal would block the end itself.
+    if (finishing == 0)
+        ::_exit(1);
+}
+
 } // namespace
+
+void stopCommandOnSignals()
+{
+    struct sigaction action = {};
+    action.sa_handler = onCommandSignal;
+    sigfillset(&action.sa_mask);
+    for (const int signal : {SIGTERM, SIGHUP, SIGINT})
+        ::sigaction(signal, &action, nullptr);
+}
+
+FinishBeforeStop::FinishBeforeStop()
+{
+    ++finishing;
+}
+
+FinishBeforeStop::~FinishBeforeStop()
+{
+    --finishing;
+}
+
+bool stopRequested()
+{
+    return commandStop;
+}
+
+void requestStop(bool stop)
+{
+    commandStop = stop;
+}
 
 void endOnStopSignals(std::function<void(int)> onStop)
 {

@@ -1,6 +1,8 @@
 #include "cli/BatchCommand.h"
 
 #include "app/Failure.h"
+#include "app/RegularFile.h"
+#include "app/StopSignals.h"
 #include "cli/DesignOption.h"
 #include "cli/FlyerDetails.h"
 #include "cli/FlyerList.h"
@@ -17,7 +19,6 @@
 
 #include <algorithm>
 #include <atomic>
-#include <csignal>
 #include <mutex>
 #include <thread>
 #include <vector>
@@ -26,12 +27,12 @@ namespace lumarel::cli {
 
 namespace {
 
-std::atomic<bool> stopAsked{false};
-
 // A list is made by one office per core, while each still has a dozen flyers or so to make (a
 // further office pays for its start after about that many), and by four at the most.
 constexpr size_t kFlyersPerOffice = 12;
 constexpr size_t kMostOffices = 4;
+// A list is read whole; far more than a list of flyers ever holds.
+constexpr qint64 kLargestList = qint64(256) << 20;
 
 struct FlyerJob
 {
@@ -45,11 +46,6 @@ int officesForFlyers(size_t flyers)
     const size_t cores = size_t(qMax(1, QThread::idealThreadCount()));
     return int(qMax<size_t>(
         1, std::min({cores, (flyers + kFlyersPerOffice - 1) / kFlyersPerOffice, kMostOffices})));
-}
-
-void onStopSignal(int)
-{
-    stopAsked = true;
 }
 
 // A bar on a terminal, which each message first clears; a line per flyer elsewhere.
@@ -114,22 +110,6 @@ private:
 
 } // namespace
 
-void catchStopSignals()
-{
-    std::signal(SIGINT, onStopSignal);
-    std::signal(SIGTERM, onStopSignal);
-}
-
-void requestStop(bool stop)
-{
-    stopAsked = stop;
-}
-
-bool stopRequested()
-{
-    return stopAsked;
-}
-
 QList<QCommandLineOption> BatchCommand::options() const
 {
     return {
@@ -164,15 +144,19 @@ int BatchCommand::execute(const QCommandLineParser& parser, Console& console)
     const bool overwrite = parser.isSet(QStringLiteral("overwrite"));
     const FlyerDesign design = designToUse(parser, console);
 
-    QFile file(listPath);
-    if (!file.open(QIODevice::ReadOnly))
-        throw UsageError{QStringLiteral("--batch %1: %2").arg(listPath, file.errorString())};
-    const FlyerList list = parseFlyerList(file.readAll());
+    QByteArray bytes;
+    try {
+        bytes = readRegularFile(listPath, kLargestList);
+    } catch (const Failure& failure) {
+        throw UsageError{QStringLiteral("--batch %1: it %2").arg(listPath, failure.description())};
+    }
+    const FlyerList list = parseFlyerList(bytes);
     if (!QDir().mkpath(folder) || !QFileInfo(folder).isDir())
         throw UsageError{
             QStringLiteral("--output-dir %1: not a folder that can be made").arg(folder)};
     const QString outputFolder = QFileInfo(folder).absoluteFilePath();
     removeAbandonedPartFiles(outputFolder);
+    removeAbandonedExportFolders();
 
     Progress progress(console, int(list.rows.size()));
     // No row was tried: the list itself is the mistake.
@@ -181,6 +165,12 @@ int BatchCommand::execute(const QCommandLineParser& parser, Console& console)
         return kBadUsage;
     }
 
+    try {
+        requireReadableStore(list.columns, console.err);
+    } catch (const Failure& failure) {
+        progress.message(0, QStringLiteral("lumarel: %1").arg(failure.description()), false);
+        return kOtherFailure;
+    }
     const QHash<QString, QString> stored = storedTexts();
     const QString extension = extensionOf(*format);
     QSet<QString> taken;
@@ -209,6 +199,8 @@ int BatchCommand::execute(const QCommandLineParser& parser, Console& console)
 
     int made = 0;
     if (!jobs.empty()) {
+        // A stop lets the offices end and their files go, after the flyers being made.
+        const FinishBeforeStop finish;
         // The offices all start at once, in the background, and end with the command.
         OfficePool offices;
         offices.keep(officesForFlyers(jobs.size()));
@@ -221,7 +213,7 @@ int BatchCommand::execute(const QCommandLineParser& parser, Console& console)
         std::mutex said;
         std::atomic<size_t> next{0};
         const auto makeFlyers = [&](FlyerService& maker) {
-            for (size_t index; !stopAsked && (index = next++) < jobs.size();) {
+            for (size_t index; !stopRequested() && (index = next++) < jobs.size();) {
                 const FlyerJob& job = jobs[index];
                 QString failure;
                 int pages = 0;
@@ -270,7 +262,7 @@ int BatchCommand::execute(const QCommandLineParser& parser, Console& console)
         makeFlyers(first);
         for (std::thread& other : others)
             other.join();
-        if (stopAsked && next < jobs.size()) {
+        if (stopRequested() && next < jobs.size()) {
             progress.message(jobs[next].line,
                              QStringLiteral("stopped; this row and the rest were not made"), false);
             return kOtherFailure;
@@ -278,6 +270,9 @@ int BatchCommand::execute(const QCommandLineParser& parser, Console& console)
     }
     progress.message(
         0, QStringLiteral("%1 made, %2 kept, %3 failed").arg(made).arg(kept).arg(failed), false);
+    // A stop that came with the last flyers still tells a script that the run was stopped.
+    if (stopRequested())
+        return kOtherFailure;
     return failed > 0 ? kRowsFailed : kAllMade;
 }
 

@@ -13,10 +13,4 @@ public:
     int execute(const QCommandLineParser& parser, Console& console) override;
 };
 
-// Ctrl+C (and a polite kill) asks a list to stop after the flyer being made.
-void catchStopSignals();
-// Asks as Ctrl+C does; for tests.
-void requestStop(bool stop = true);
-bool stopRequested();
-
 } // namespace lumarel::cli

@@ -2,6 +2,7 @@
 
 #include "app/AppServices.h"
 #include "app/Failure.h"
+#include "app/StopSignals.h"
 #include "cli/BatchCommand.h"
 #include "cli/DesignCommands.h"
 #include "cli/DesignOption.h"
@@ -175,7 +176,7 @@ int commandLineMain(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
     nameApplication();
-    catchStopSignals();
+    stopCommandOnSignals();
     QTextStream out(stdout);
     QTextStream err(stderr);
     Console console{out, err, ::isatty(STDERR_FILENO) == 1};

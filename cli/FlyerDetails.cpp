@@ -3,6 +3,8 @@
 #include "app/Failure.h"
 #include "app/SettingsStore.h"
 
+#include <QFile>
+
 namespace lumarel::cli {
 
 QHash<QString, QString> storedTexts()
@@ -11,6 +13,21 @@ QHash<QString, QString> storedTexts()
     for (const FieldSpec& field : eventFields())
         texts.insert(QLatin1String(field.name), SettingsStore::get(QLatin1String(field.name)));
     return texts;
+}
+
+void requireReadableStore(const QStringList& given, QTextStream& err)
+{
+    const QString problem = SettingsStore::readProblem();
+    if (problem.isEmpty())
+        return;
+    for (const FieldSpec& field : eventFields())
+        if (!given.contains(QLatin1String(field.name)))
+            throw Failure(QStringLiteral("%1 No flyer is made, as it would show placeholders "
+                                         "for the stored details: repair or move away the "
+                                         "file, or give every detail (%2).")
+                              .arg(problem, fieldKeys().join(QStringLiteral(", "))));
+    err << QStringLiteral("lumarel: %1 Every detail is given, so it is not needed.").arg(problem)
+        << Qt::endl;
 }
 
 EventRecord recordFromTexts(const QHash<QString, QString>& texts, const QStringList& given)
@@ -91,6 +108,7 @@ QString safeFileName(const QString& wish, const QString& fallback, const QString
 {
     static const QString refused = QStringLiteral("/\\:*?\"<>|");
     QString name;
+    name.reserve(wish.size());
     for (const QChar c : wish)
         name += (c.unicode() < 0x20 || c.unicode() == 0x7f || refused.contains(c) ||
                  c.category() == QChar::Other_Format)
@@ -100,13 +118,23 @@ QString safeFileName(const QString& wish, const QString& fallback, const QString
     if (name.endsWith(suffix, Qt::CaseInsensitive))
         name.chop(suffix.size());
     // Leading dots hide a file; trailing dots and blanks some file systems drop.
-    while (!name.isEmpty() && (name.front() == QLatin1Char('.') || name.front().isSpace()))
-        name.remove(0, 1);
-    while (name.toUtf8().size() > 200)
-        name.chop(name.size() > 1 && name.back().isLowSurrogate() ? 2 : 1);
-    while (!name.isEmpty() && (name.back() == QLatin1Char('.') || name.back().isSpace()))
-        name.chop(1);
-    return (name.isEmpty() ? fallback : name) + suffix;
+    qsizetype first = 0;
+    while (first < name.size() && (name[first] == QLatin1Char('.') || name[first].isSpace()))
+        ++first;
+    qsizetype end = name.size();
+    while (end > first && (name[end - 1] == QLatin1Char('.') || name[end - 1].isSpace()))
+        --end;
+    name = name.mid(first, end - first);
+    if (name.isEmpty())
+        return fallback + suffix;
+    // Cut, the name would no longer be the one asked for, and two rows might share it.
+    const qsizetype bytes = QFile::encodeName(name + suffix).size();
+    if (bytes > kLongestFileName)
+        throw Failure(QStringLiteral("the name would make a file name of %1 bytes; a file name "
+                                     "holds at most %2 bytes, the extension included")
+                          .arg(bytes)
+                          .arg(kLongestFileName));
+    return name + suffix;
 }
 
 } // namespace lumarel::cli

@@ -162,8 +162,13 @@ RowFlyer rowFlyer(const ListRow& row, const QHash<QString, QString>& stored,
 {
     RowFlyer flyer;
     flyer.problem = row.problem;
-    flyer.fileName = safeFileName(row.values.value(kNameColumn),
-                                  QStringLiteral("flyer-%1").arg(row.number), extension);
+    try {
+        flyer.fileName = safeFileName(row.values.value(kNameColumn),
+                                      QStringLiteral("flyer-%1").arg(row.number), extension);
+    } catch (const Failure& failure) {
+        if (flyer.problem.isEmpty())
+            flyer.problem = QStringLiteral("%1: %2").arg(kNameColumn, failure.description());
+    }
     if (!flyer.problem.isEmpty())
         return flyer;
     QHash<QString, QString> texts = stored;

@@ -1,6 +1,7 @@
 #include "cli/MakeCommand.h"
 
 #include "app/Failure.h"
+#include "app/StopSignals.h"
 #include "cli/BatchCommand.h"
 #include "cli/DesignOption.h"
 #include "cli/FlyerDetails.h"
@@ -49,6 +50,12 @@ int MakeCommand::execute(const QCommandLineParser& parser, Console& console)
         texts.insert(key, unescapeValue(setting.section(QLatin1Char('='), 1)));
         setKeys << key;
     }
+    try {
+        requireReadableStore(setKeys, console.err);
+    } catch (const Failure& failure) {
+        console.err << QStringLiteral("lumarel: %1").arg(failure.description()) << Qt::endl;
+        return kOtherFailure;
+    }
     EventRecord record;
     try {
         record = recordFromTexts(texts, setKeys);
@@ -64,6 +71,8 @@ int MakeCommand::execute(const QCommandLineParser& parser, Console& console)
 
     const FlyerDesign design = designToUse(parser, console);
     removeAbandonedPartFiles(QFileInfo(output).absolutePath());
+    removeAbandonedExportFolders();
+    const FinishBeforeStop finish;
     OfficePool offices; // ended with the command
     PooledOffices loan(offices);
     FlyerService flyers(loan);

@@ -37,6 +37,24 @@ void FieldWriter::changed(const QString& key, const QString& value)
     Dialogs::notice(failureText(description));
 }
 
+void FieldWriter::tellStoreProblem()
+{
+    const QString problem = SettingsStore::readProblem();
+    if (problem.isEmpty())
+        return;
+    const bool refused = SettingsStore::refusesWrites();
+    m_failing = refused;
+    Dialogs::message(
+        QString(),
+        problem + (refused ? QStringLiteral("\n\nThe fields are empty, and what you type is not "
+                                            "saved: the file is left as it is until it can be "
+                                            "read or is moved away.")
+                           : QStringLiteral("\n\nThe fields show what could be read. The file as "
+                                            "it is will be kept beside it before the first change "
+                                            "is saved.")),
+        MessageIcon::Warning, MessageButtons::Ok);
+}
+
 QString FieldWriter::failureText(const QString& description)
 {
     return QStringLiteral("The event details could not be saved.\n\n%1").arg(description);

@@ -20,6 +20,9 @@ public:
     void changed(const QString& key, const QString& value);
 
     bool failing() const { return m_failing; }
+    // Tells at once what is wrong with the store (a file that cannot be read), so that the
+    // user knows before typing; a write that then fails for the same cause stays quiet.
+    void tellStoreProblem();
 
     static QString failureText(const QString& description);
 

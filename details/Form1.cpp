@@ -148,6 +148,8 @@ void Form1::Form_Load(EngineCheck engineCheck)
 
     for (const FieldSpec& field : eventFields())
         trap.step(fieldLayout(field).restoreStep, [&] { restoreField(field); });
+    // Before any flyer is made from what may be placeholders.
+    m_writer.tellStoreProblem();
 
     if (engineCheck == EngineCheck::Run) {
         bool engineAvailable = true;

@@ -1,6 +1,7 @@
 #include "flyer/DesignCheck.h"
 
 #include "app/Failure.h"
+#include "app/RegularFile.h"
 #include "flyer/WordBookmarks.h"
 #include "flyer/WordFile.h"
 #include "flyer/WordParagraphs.h"
@@ -387,8 +388,8 @@ QString noDesignBookmarksText(const QString& path)
 
 DesignContents readDesign(const QString& path)
 {
-    if (QFileInfo(path).isDir())
-        throw Failure(QStringLiteral("Cannot read \"%1\": it is a folder.").arg(path));
+    if (const QString problem = regularFileProblem(path); !problem.isEmpty())
+        throw Failure(QStringLiteral("Cannot read \"%1\": it %2.").arg(path, problem));
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw Failure(QStringLiteral("Cannot read \"%1\": %2.").arg(path, file.errorString()));

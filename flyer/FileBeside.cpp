@@ -20,6 +20,9 @@ namespace lumarel {
 
 namespace {
 
+// Room for the marker, the id and the office's lock-file prefix within a name's 255 bytes.
+constexpr qsizetype kLongestShownName = 200;
+
 Failure writeRefusal(const QString& target, int error)
 {
     const QString folder = QDir::toNativeSeparators(QFileInfo(target).absolutePath());
@@ -41,9 +44,18 @@ FileBeside::FileBeside(const QString& target) : m_target(target)
         throw Failure(replaceRefusal(target, EPERM));
     const QFileInfo info(target);
     // The marker and the writer's id let a later run remove a part whose writer was killed.
-    QByteArray name = QFile::encodeName(info.absolutePath() + QStringLiteral("/.") +
-                                        info.fileName() + partFileMarker() +
-                                        QString::number(::getpid()) + QStringLiteral("-XXXXXX"));
+    // A long name is cut in the part's: the part, and the office's lock file beside it while
+    // it writes, would be too long a name for the file system.
+    QByteArray shown = QFile::encodeName(info.fileName());
+    if (shown.size() > kLongestShownName) {
+        shown.truncate(kLongestShownName);
+        while (!shown.isEmpty() && (uchar(shown.back()) & 0xC0) == 0x80)
+            shown.chop(1);
+        if (!shown.isEmpty() && uchar(shown.back()) >= 0xC0)
+            shown.chop(1);
+    }
+    QByteArray name = QFile::encodeName(info.absolutePath()) + "/." + shown +
+                      QFile::encodeName(partFileMarker() + QString::number(::getpid())) + "-XXXXXX";
     const int fd = ::mkostemp(name.data(), O_CLOEXEC);
     if (fd < 0)
         throw writeRefusal(target, errno);

@@ -2,6 +2,7 @@
 
 #include "app/AppServices.h"
 #include "app/Failure.h"
+#include "app/RegularFile.h"
 #include "app/StepTrap.h"
 #include "flyer/DesignCheck.h"
 #include "flyer/FlyerTemplate.h"
@@ -25,6 +26,9 @@
 namespace lumarel {
 
 namespace {
+
+// Far more than any design with its pictures holds; the file is read whole.
+constexpr qint64 kLargestDesign = qint64(256) << 20;
 
 QByteArray bmpBytes(const QImage& page)
 {
@@ -135,11 +139,21 @@ void FlyerRun::openDesign()
     plainStep(108, [&] {
         const QString source =
             m_design.builtIn ? QLatin1String(m_design.builtIn->resource) : m_design.path;
-        QFile file(source);
-        if (!file.open(QIODevice::ReadOnly))
-            throw Failure(QStringLiteral("The flyer design \"%1\" could not be read: %2")
-                              .arg(source, file.errorString()));
-        designBytes = file.readAll();
+        if (m_design.builtIn) {
+            QFile file(source);
+            if (!file.open(QIODevice::ReadOnly))
+                throw Failure(QStringLiteral("The flyer design \"%1\" could not be read: %2")
+                                  .arg(source, file.errorString()));
+            designBytes = file.readAll();
+        } else {
+            // The file may have been replaced by a named pipe since it was chosen.
+            try {
+                designBytes = readRegularFile(source, kLargestDesign);
+            } catch (const Failure& failure) {
+                throw Failure(QStringLiteral("The flyer design \"%1\" could not be read: it %2")
+                                  .arg(source, failure.description()));
+            }
+        }
         copyPath = designCopyPath(QFileInfo(source).suffix());
     });
     plainStep(110, [&] {

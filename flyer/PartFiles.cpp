@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
@@ -13,8 +14,17 @@
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace lumarel {
+
+namespace {
+
+constexpr char kExportPrefix[] = "export-";
+constexpr char kOwnerLock[] = "owner.lock";
+
+} // namespace
 
 QString partFileMarker()
 {
@@ -37,11 +47,6 @@ void removeAbandonedPartFiles(const QString& folder)
     }
 }
 
-namespace {
-// The start of the name of writePrivatelyThenMove()'s folder.
-constexpr char kPrivateFolder[] = "export-";
-} // namespace
-
 QString namingTarget(const QString& description, const QString& target)
 {
     const QFileInfo info(target);
@@ -55,18 +60,56 @@ QString namingTarget(const QString& description, const QString& target)
         QStringLiteral("(?:%1|%2/%5[A-Za-z0-9]{6})/\\.+%3(?:%4\\d+-[A-Za-z0-9]{6}(?:\\.doc)?)+")
             .arg(QRegularExpression::escape(info.absolutePath()), QRegularExpression::escape(temp),
                  QRegularExpression::escape(info.fileName()),
-                 QRegularExpression::escape(partFileMarker()), QLatin1String(kPrivateFolder)));
+                 QRegularExpression::escape(partFileMarker()), QLatin1String(kExportPrefix)));
     return QString(description).replace(part, target);
+}
+
+void removeAbandonedExportFolders()
+{
+    QString root;
+    try {
+        root = flyerTempFolder();
+    } catch (const Failure&) {
+        return; // the run itself tells what is wrong with the folder
+    }
+    const QDir temp(root);
+    for (const QString& name :
+         temp.entryList({QLatin1String(kExportPrefix) + QLatin1Char('*')}, QDir::Dirs)) {
+        const QString folder = temp.filePath(name);
+        // TEMP may be shared: another user's folders are theirs to remove.
+        struct stat info;
+        if (::lstat(QFile::encodeName(folder).constData(), &info) != 0 || !S_ISDIR(info.st_mode) ||
+            info.st_uid != ::getuid())
+            continue;
+        // A folder without its lock may be one that is being set up right now.
+        const QString lockPath = folder + QLatin1Char('/') + QLatin1String(kOwnerLock);
+        if (!QFileInfo::exists(lockPath))
+            continue;
+        QLockFile owner(lockPath);
+        owner.setStaleLockTime(0); // only a dead owner leaves it
+        if (!owner.tryLock(0))
+            continue;
+        owner.unlock();
+        QDir(folder).removeRecursively();
+    }
 }
 
 void writePrivatelyThenMove(const QString& destination,
                             const std::function<void(const QString&)>& write)
 {
-    QTemporaryDir folder(flyerTempFolder() + QLatin1Char('/') + QLatin1String(kPrivateFolder) +
+    QTemporaryDir folder(flyerTempFolder() + QLatin1Char('/') + QLatin1String(kExportPrefix) +
                          QStringLiteral("XXXXXX"));
     if (!folder.isValid())
         throw Failure(QStringLiteral("No folder for the new file could be made in %1: %2")
                           .arg(flyerTempFolder(), folder.errorString()));
+    // Held while the folder lives, so that a later run removes it only when this one was
+    // killed; released before the folder goes.
+    QLockFile owner(folder.filePath(QLatin1String(kOwnerLock)));
+    owner.setStaleLockTime(0);
+    if (!owner.tryLock(0))
+        throw Failure(QStringLiteral("No folder for the new file could be made in %1: its lock "
+                                     "file could not be made")
+                          .arg(flyerTempFolder()));
     const QString made = folder.filePath(QFileInfo(destination).fileName());
     write(made);
     if (std::rename(QFile::encodeName(made).constData(),

@@ -19,6 +19,10 @@ void removeAbandonedPartFiles(const QString& folder);
 // to it) named as `target`, the file the user asked for.
 QString namingTarget(const QString& description, const QString& target);
 
+// Removes the private folders of writePrivatelyThenMove() that a killed run of this user left
+// in the temporary folder; those of running programs, and other users', are left alone.
+void removeAbandonedExportFolders();
+
 // Lets `write` make a file in a private folder of the program's own, then moves the finished
 // file to `destination` (renamed, or copied when the folders are on different file systems).
 // Whatever the writer leaves beside its file (an office's lock and temporary files) stays in

@@ -1,12 +1,18 @@
 #include "TestEnvironment.h"
+#include "TestFiles.h"
 
 #include "app/Failure.h"
 #include "app/IniFile.h"
 #include "app/SettingsStore.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QFile>
+#include <QScopeGuard>
 #include <QSettings>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace lumarel;
 
@@ -136,6 +142,52 @@ private slots:
             QCOMPARE(qtRead(rewritten, key), ours);
         }
         QCOMPARE(QSettings(rewritten, QSettings::IniFormat).allKeys(), keys);
+    }
+
+    void aStoreThatCannotBeReadIsNeverWritten_data()
+    {
+        QTest::addColumn<QString>("kind"); // what stands where the file should be
+        QTest::addColumn<QString>("said");
+        QTest::newRow("a folder") << "folder"
+                                  << "it is a folder";
+        QTest::newRow("a named pipe, which no writer opens") << "fifo"
+                                                             << "it is a named pipe";
+        QTest::newRow("a link to an endless device") << "zero"
+                                                     << "it is a device";
+        QTest::newRow("a file larger than any store") << "huge"
+                                                      << "it is larger than";
+    }
+
+    void aStoreThatCannotBeReadIsNeverWritten()
+    {
+        QFETCH(QString, kind);
+        QFETCH(QString, said);
+        const QString path = SettingsStore::filePath();
+        const QByteArray native = QFile::encodeName(path);
+        const auto remove = qScopeGuard([&] {
+            QDir(path).removeRecursively();
+            QFile::remove(path);
+        });
+        QFile::remove(path);
+        if (kind == "folder")
+            QVERIFY(QDir().mkpath(path + "/inside"));
+        else if (kind == "fifo")
+            QCOMPARE(::mkfifo(native.constData(), 0600), 0);
+        else if (kind == "zero")
+            QVERIFY(QFile::link("/dev/zero", path));
+        else
+            test::writeFile(path, "[Lumarel]\na=1\n");
+        QCOMPARE(kind == "huge" ? ::truncate(native.constData(), qint64(1) << 30) : 0, 0);
+        struct stat before = {}, after = {};
+        ::lstat(native.constData(), &before);
+
+        const QString problem = SettingsStore::readProblem();
+        QVERIFY2(problem.contains(said) && SettingsStore::refusesWrites(), qPrintable(problem));
+        QCOMPARE(SettingsStore::get("a", "none"), QStringLiteral("none"));
+        QVERIFY_THROWS_EXCEPTION(Failure, SettingsStore::save("a", QString()));
+        ::lstat(native.constData(), &after);
+        QCOMPARE(after.st_ino, before.st_ino);
+        QCOMPARE(after.st_size, before.st_size);
     }
 
     void emptyTextIsStoredNotRemoved()

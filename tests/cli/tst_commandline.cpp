@@ -9,8 +9,10 @@
 #include "app/Dialogs.h"
 #include "app/Failure.h"
 #include "app/SettingsStore.h"
+#include "app/StopSignals.h"
 #include "cli/BatchCommand.h"
 #include "cli/CommandLine.h"
+#include "cli/FlyerDetails.h"
 #include "details/Form1.h"
 #include "flyer/RunLock.h"
 #include "office/OfficeCallWatch.h"
@@ -26,6 +28,9 @@
 
 #include <atomic>
 #include <csignal>
+#include <fcntl.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -118,7 +123,7 @@ private slots:
             << QStringList{"--batch", list} << QByteArray() << 2 << "--batch needs --output-dir";
         QTest::newRow("missing list")
             << QStringList{"--batch", "/nonexistent/l.csv", "-d", m_out} << QByteArray() << 2
-            << "--batch /nonexistent/l.csv: No such file";
+            << "--batch /nonexistent/l.csv: it does not exist";
         QTest::newRow("unknown format") << QStringList{"--batch", list, "-d", m_out, "-f", "rtf"}
                                         << QByteArray() << 2 << "--format rtf";
         QTest::newRow("every row bad, no office needed")
@@ -145,6 +150,18 @@ private slots:
         QTest::newRow("a list's text longer than a flyer shows skips its row")
             << listOf("long.csv", "txtItems\n" + longText.toUtf8() + "\n") << noOffice << 4
             << "line 2: txtItems: the text is ";
+        // Opened as they were, these would wait for a writer for good.
+        const QString pipe = test::rootFolder() + "/pipe.docx";
+        QFile::remove(pipe);
+        QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+        QTest::newRow("a named pipe as the design to check")
+            << QStringList{"--check-design", pipe} << noOffice << 2 << "it is a named pipe";
+        QTest::newRow("a named pipe as the design")
+            << QStringList{"-o", "x.pdf", "--design", pipe} << noOffice << 2
+            << "--design " + pipe + ": Cannot read \"" + pipe + "\": it is a named pipe";
+        QTest::newRow("a named pipe as the list")
+            << QStringList{"--batch", pipe, "-d", m_out} << noOffice << 2
+            << "--batch " + pipe + ": it is a named pipe";
         QTest::newRow("a repeated --output") << QStringList{"-o", "x.pdf", "--output", "y.pdf"}
                                              << noOffice << 2 << "--output is given more than once";
         QTest::newRow("a repeated --format")
@@ -196,6 +213,57 @@ private slots:
                      !outcome.err.contains("Error 842001"),
                  qPrintable(outcome.err));
         QCOMPARE(outcome.status, 3);
+    }
+
+    // The kinds of unreadable stores are the settings test's.
+    void anUnreadableStoreMakesNoFlyerOfPlaceholders()
+    {
+        const QString path = SettingsStore::filePath();
+        QVERIFY(QFile::rename(path, path + ".kept"));
+        QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        qputenv("LUMAREL_SOFFICE", "/nonexistent/soffice");
+        const auto restore = qScopeGuard([&] {
+            QFile::remove(path);
+            QFile::rename(path + ".kept", path);
+            qunsetenv("LUMAREL_SOFFICE");
+        });
+        const Outcome outcome = run({"-o", m_out + "/placeholders.pdf"});
+        QVERIFY2(outcome.status == 1 && outcome.err.contains("it is a named pipe (FIFO), not a "
+                                                             "file. No flyer is made"),
+                 qPrintable(outcome.err));
+        // Every detail given, the store is not needed: the office is what is missing.
+        QStringList all{"-o", m_out + "/placeholders.pdf"};
+        for (const QString& key : cli::fieldKeys())
+            all << "--set" << key + (key.startsWith("dtp") ? "=2027-01-15" : "=x");
+        QCOMPARE(run(all).status, 3);
+    }
+
+    // A restarting handler would go back into the blocked write for good; the list's stop
+    // shows the stop that waits for the flyers being made.
+    void aStopSignalEndsABlockedCommandAtOnce()
+    {
+        const QString list =
+            test::writeFile(test::rootFolder() + "/bad-rows.csv",
+                            "dtpEventDate\n" + QByteArray(5000 * 5, '\n').replace("\n", "soon\n"));
+        const QByteArray pipe = QFile::encodeName(test::rootFolder() + "/unread.pipe");
+        QCOMPARE(::mkfifo(pipe.constData(), 0600), 0);
+        const int unread = ::open(pipe.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        const auto close = qScopeGuard([&] {
+            ::close(unread);
+            ::unlink(pipe.constData());
+        });
+        QProcess program; // no office: every row is bad
+        program.setStandardErrorFile(QFile::decodeName(pipe));
+        program.start(LUMAREL_PROGRAM, {"--batch", list, "-d", m_out});
+        // Its messages fill the pipe, and it waits in write().
+        int held = 0;
+        QTRY_VERIFY_WITH_TIMEOUT(::ioctl(unread, FIONREAD, &held) == 0 &&
+                                     held > ::fcntl(unread, F_GETPIPE_SZ) - 4096,
+                                 60000);
+        ::kill(program.processId(), SIGTERM);
+        QVERIFY(program.waitForFinished(60000));
+        QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(program.exitCode(), 1);
     }
 
     void helpFitsATerminalAndHelpAllSaysMore()
@@ -338,14 +406,22 @@ private slots:
         QTRY_COMPARE(test::childProcesses().size(), before);
     }
 
-    // A real Ctrl+C, while the list's office starts: the office held still until the signal is
-    // in, so that no flyer can be made first, however fast the machine. (Ctrl+C amid a flyer
+    // A real stop signal while the list's office starts: the office held still until the signal
+    // is in, so that no flyer can be made first, however fast the machine. (Ctrl+C amid a flyer
     // finishes it: the test below.)
-    void ctrlCBeforeTheFirstFlyerMakesNoneAndLeavesNothing()
+    void aStopBeforeTheFirstFlyerMakesNoneAndLeavesNothing_data()
     {
+        QTest::addColumn<int>("signal");
+        QTest::newRow("Ctrl+C") << int(SIGINT);
+        QTest::newRow("SIGHUP, as a closed terminal sends it") << int(SIGHUP);
+    }
+
+    void aStopBeforeTheFirstFlyerMakesNoneAndLeavesNothing()
+    {
+        QFETCH(int, signal);
         const QString list = test::writeFile(test::rootFolder() + "/three.csv",
                                              "txtOrgName\nFirst\nSecond\nThird\nFourth\nFifth\n");
-        const QString folder = test::rootFolder() + "/stopped";
+        const QString folder = test::rootFolder() + "/stopped-" + QTest::currentDataTag();
         const QString officeTemp = test::rootFolder() + "/office-tmp";
         QDir().mkpath(officeTemp);
         QProcess program;
@@ -358,7 +434,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!(office = test::childProcesses(program.processId())).isEmpty(),
                                  240000);
         ::kill(pid_t(office[0]), SIGSTOP);
-        ::kill(program.processId(), SIGINT);
+        ::kill(program.processId(), signal);
         ::kill(pid_t(office[0]), SIGCONT);
         QVERIFY(program.waitForFinished(120000));
         const QByteArray said = program.readAllStandardError();
@@ -371,12 +447,13 @@ private slots:
         QCOMPARE(QDir(officeTemp).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
                  QStringList());
         QCOMPARE(test::tempFiles(), QStringList());
+        QCOMPARE(QDir(test::tempFolder()).entryList({"export-*"}, QDir::Dirs), QStringList());
     }
 
     void ctrlCDuringOneFlyerFinishesItButExitsOne()
     {
-        cli::requestStop(true);
-        const auto resume = qScopeGuard([] { cli::requestStop(false); });
+        requestStop(true);
+        const auto resume = qScopeGuard([] { requestStop(false); });
         const QString pdf = m_out + "/stopped.pdf";
         QDir().mkpath(m_out);
         const Outcome outcome = run({"--output", pdf});
@@ -396,6 +473,28 @@ private slots:
         const QString livePart = QStringLiteral(".b.pdf.lumarel-part-%1-Ab3xYz").arg(getpid());
         for (const QString& name : {deadPart, livePart, QStringLiteral(".c.pdf.Ab3xYz")})
             test::writeFile(folder + "/" + name, "part");
+        // Export folders locked by their owner: one gone, another user's, a running one.
+        const QString temp = test::tempFolder();
+        for (const char* name : {"/export-dead", "/export-others", "/export-live"})
+            QVERIFY(QDir().mkpath(temp + name));
+        const pid_t locker = fork();
+        if (locker == 0) {
+            QLockFile gone(temp + "/export-dead/owner.lock"),
+                others(temp + "/export-others/owner.lock");
+            _exit(gone.tryLock(0) && others.tryLock(0) ? 0 : 1);
+        }
+        int locked = -1;
+        QVERIFY(waitpid(locker, &locked, 0) == locker && locked == 0);
+        QLockFile liveLock(temp + "/export-live/owner.lock");
+        QVERIFY(liveLock.tryLock(0));
+        const bool twoUsers = ::getuid() == 0;
+        if (twoUsers)
+            QCOMPARE(::chown(QFile::encodeName(temp + "/export-others").constData(), 65534, 0), 0);
+        const auto removeExports = qScopeGuard([&] {
+            liveLock.unlock();
+            for (const char* name : {"/export-live", "/export-others"})
+                QDir(temp + name).removeRecursively();
+        });
         const QString list =
             test::writeFile(test::rootFolder() + "/badrow.csv", "dtpEventDate\nsoon\n");
         qputenv("LUMAREL_SOFFICE", "/nonexistent/soffice");
@@ -403,6 +502,10 @@ private slots:
         QCOMPARE(run({"--batch", list, "-d", folder}).status, 4);
         QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden),
                  (QStringList{livePart, ".c.pdf.Ab3xYz"}));
+        QCOMPARE(QDir(temp).entryList({"export-*"}, QDir::Dirs),
+                 QStringList{"export-live"} + QStringList(twoUsers, "export-others"));
+        if (!twoUsers)
+            QSKIP("another user's folder needs root to be made");
     }
 
     void runLockWaitsForItsOwnerButNotForADeadOne()

@@ -61,6 +61,12 @@ private slots:
             << QByteArray("name\n\"..a:b*c?\t\x7f.PDF\"\n") << "a_b_c___.pdf||";
         QTest::newRow("name of dots only falls back to the row")
             << QByteArray("name\n...\n") << "flyer-2.pdf||";
+        QTest::newRow("name of 251 bytes and its extension is taken whole")
+            << "name\n" + QByteArray(249, 'n') + "\xC3\xA9\n"
+            << QString(249, 'n') + u"\u00e9.pdf||"_qs;
+        QTest::newRow("name longer than a file name may be is refused, naming the row")
+            << "name,txtOrgName\n" + QByteArray(249, 'n') + "\xC3\xA9\xC3\xA9,Org\n"
+            << "line 2: name: the name would make a file name of 257 bytes";
     }
 
     void lastRowMakes()

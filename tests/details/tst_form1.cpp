@@ -526,7 +526,9 @@ private slots:
             QVERIFY(test::readFile(SettingsStore::filePath()).contains(file.split('\n')[1]));
             return;
         }
-        QVERIFY(shown.isEmpty());
+        // Said before anything is typed or made.
+        QCOMPARE(shown.size(), file.isEmpty() ? 0 : 1);
+        QVERIFY(file.isEmpty() || shown[0].text.contains("The file as it is will be kept"));
         QTest::keyClicks(control<QWidget>(*form, "txtItems"), "x"); // the first write
         shown = Dialogs::takeShown();
         const QStringList copies =
@@ -543,6 +545,20 @@ private slots:
         QVERIFY(Dialogs::takeShown().isEmpty());
         QCOMPARE(SettingsStore::get("txtLocation"), QStringLiteral("Addr"));
         QFile::remove(copy);
+    }
+
+    // The kinds of unreadable stores are the settings test's.
+    void aStoreThatCannotBeReadIsSaidAtStartAndLeftAlone()
+    {
+        const QByteArray path = QFile::encodeName(SettingsStore::filePath());
+        QCOMPARE(::mkfifo(path.constData(), 0600), 0);
+        auto form = startWindow();
+        const QList<ShownMessage> shown = Dialogs::takeShown();
+        QVERIFY(shown.size() == 1 && shown[0].text.contains("what you type is not saved"));
+        QTest::keyClicks(control<QWidget>(*form, "txtOrgName"), "typed");
+        QVERIFY(Dialogs::takeShown().isEmpty());
+        struct stat after = {};
+        QVERIFY(::lstat(path.constData(), &after) == 0 && S_ISFIFO(after.st_mode));
     }
 
     void pastedLinesAreStoredAsTheBoxShowsThem_data()
