@@ -112,7 +112,7 @@ void OfficeEngine::findBookmarks(const QStringList& names, bool formats)
                 TextPlace place{
                     Reference<css::text::XTextContent>(marks->getByName(unoName), UNO_QUERY_THROW)
                         ->getAnchor(),
-                    std::nullopt, std::nullopt};
+                    std::nullopt, std::nullopt, std::nullopt};
                 prepareParagraphs(place, formats);
                 places.insert(name, place);
             }
@@ -148,6 +148,28 @@ void OfficeEngine::setBookmarkText(const QString& name, const QString& text)
     if (!filled)
         throw Failure(QStringLiteral("The document has no bookmark named \"%1\".").arg(name));
     d->filled.insert(name, *filled);
+}
+
+bool OfficeEngine::fitBookmarkText(const QString& name, const TextFit& fit)
+{
+    const Reference<css::lang::XComponent> document = d->requireDocument();
+    d->placesOf(document);
+    if (!d->filled.contains(name))
+        throw Failure(QStringLiteral("The text of the bookmark \"%1\" is fitted before it was put "
+                                     "in.")
+                          .arg(name));
+    const TextPlace earlier = d->filled.value(name);
+    const auto [fits, place] = d->call(
+        QStringLiteral("fitting the text of the bookmark \"%1\"").arg(name), limit(kCallLimitMs),
+        [=] {
+            TextPlace place = earlier;
+            const Reference<css::frame::XController> view =
+                Reference<css::frame::XModel>(document, UNO_QUERY_THROW)->getCurrentController();
+            const bool fits = fitText(place, view, fit);
+            return std::pair{fits, place};
+        });
+    d->filled.insert(name, place);
+    return fits;
 }
 
 void OfficeEngine::saveAs(const QString& path, const QString& filterName)

@@ -11,7 +11,11 @@
 #include <com/sun/star/text/WritingMode2.hpp>
 #include <com/sun/star/text/XParagraphCursor.hpp>
 #include <com/sun/star/text/XTextCursor.hpp>
+#include <com/sun/star/text/XTextRangeCompare.hpp>
+#include <com/sun/star/text/XTextViewCursorSupplier.hpp>
+#include <com/sun/star/view/XLineCursor.hpp>
 
+#include <algorithm>
 #include <vector>
 
 namespace lumarel {
@@ -208,6 +212,103 @@ void insertParagraphs(TextPlace& place, const QStringList& paragraphs)
         rest->gotoPreviousParagraph(true);
     applyParagraphFormat(Reference<css::beans::XPropertySet>(rest, UNO_QUERY_THROW), *place.format);
     setDirections(place, cursor);
+}
+
+namespace {
+
+css::uno::Sequence<rtl::OUString> heightProperties()
+{
+    const rtl::OUString names[] = {"CharHeight", "CharHeightAsian", "CharHeightComplex"};
+    return css::uno::Sequence<rtl::OUString>(names, 3);
+}
+
+struct Lines
+{
+    int count = 0;
+    bool wordBroken = false;
+};
+
+bool isSpace(const rtl::OUString& character)
+{
+    if (character.isEmpty())
+        return true;
+    const QChar c = fromUno(character).at(0);
+    return c.isSpace() || c == QLatin1Char('-') || c == QChar(0x00AD);
+}
+
+// The lines the view lays the paragraphs from `start` to `end` out in, walked with the view's
+// cursor from one line's end to the next.
+Lines layoutLines(const Reference<css::text::XTextViewCursor>& cursor,
+                  const Reference<css::text::XTextRange>& start,
+                  const Reference<css::text::XTextRange>& end)
+{
+    const Reference<css::text::XText> text = start->getText();
+    const Reference<css::text::XTextRangeCompare> compare(text, UNO_QUERY_THROW);
+    const Reference<css::view::XLineCursor> line(cursor, UNO_QUERY_THROW);
+    Lines lines;
+    cursor->gotoRange(start, false);
+    for (;;) {
+        line->gotoEndOfLine(false);
+        ++lines.count;
+        const Reference<css::text::XTextRange> at = cursor->getStart();
+        if (compare->compareRegionEnds(at, end) <= 0)
+            return lines;
+        // A line that ends amid a word shows the word cut in two.
+        const Reference<css::text::XTextCursor> before = text->createTextCursorByRange(at);
+        before->goLeft(1, true);
+        const Reference<css::text::XTextCursor> after = text->createTextCursorByRange(at);
+        after->goRight(1, true);
+        lines.wordBroken =
+            lines.wordBroken || (!isSpace(before->getString()) && !isSpace(after->getString()));
+        if (!cursor->goRight(1, false))
+            return lines;
+    }
+}
+
+} // namespace
+
+bool fitText(TextPlace& place, const Reference<css::frame::XController>& view, const TextFit& fit)
+{
+    const Reference<css::text::XTextCursor> text = cursorOf(place);
+    const Reference<css::beans::XMultiPropertySet> characters(text, UNO_QUERY_THROW);
+    const css::uno::Sequence<css::uno::Any> now = characters->getPropertyValues(heightProperties());
+    if (!place.heights)
+        place.heights = now;
+    const css::uno::Sequence<css::uno::Any>& design = *place.heights;
+    if (now != design)
+        characters->setPropertyValues(heightProperties(), design);
+
+    const Reference<css::text::XParagraphCursor> paragraphs(
+        text->getText()->createTextCursorByRange(text->getStart()), UNO_QUERY_THROW);
+    paragraphs->gotoStartOfParagraph(false);
+    const Reference<css::text::XTextRange> start = paragraphs->getStart();
+    paragraphs->gotoRange(text->getEnd(), false);
+    paragraphs->gotoEndOfParagraph(false);
+    const Reference<css::text::XTextRange> end = paragraphs->getEnd();
+    const Reference<css::text::XTextViewCursor> cursor =
+        Reference<css::text::XTextViewCursorSupplier>(view, UNO_QUERY_THROW)->getViewCursor();
+
+    const auto fits = [&](int percent) {
+        const Lines lines = layoutLines(cursor, start, end);
+        return lines.count == 1 || (percent <= fit.floorPercent && !lines.wordBroken &&
+                                    lines.count <= fit.linesAtFloor);
+    };
+    if (fits(100))
+        return true;
+    for (int percent = 100 - fit.stepPercent;; percent -= fit.stepPercent) {
+        percent = std::max(percent, fit.floorPercent);
+        css::uno::Sequence<css::uno::Any> smaller(design.getLength());
+        for (sal_Int32 i = 0; i < design.getLength(); ++i) {
+            float height = 0;
+            design[i] >>= height;
+            smaller.getArray()[i] <<= float(height * percent / 100);
+        }
+        characters->setPropertyValues(heightProperties(), smaller);
+        if (fits(percent))
+            return true;
+        if (percent <= fit.floorPercent)
+            return false;
+    }
 }
 
 QStringList paragraphStyleNames(const css::uno::Reference<css::text::XText>& text)

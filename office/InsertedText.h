@@ -4,6 +4,7 @@
 
 #include <optional>
 
+#include <com/sun/star/frame/XController.hpp>
 #include <com/sun/star/text/XText.hpp>
 #include <com/sun/star/text/XTextRange.hpp>
 #include <com/sun/star/uno/Any.hxx>
@@ -42,6 +43,9 @@ struct TextPlace
     std::optional<ParagraphFormat> format;
     // Read before the first text is put in.
     std::optional<ParagraphDirection> direction;
+    // The design's character heights (Western, Asian, complex), read at the first fit, so that
+    // every later text starts from them again.
+    std::optional<css::uno::Sequence<css::uno::Any>> heights;
 };
 
 // Replaces the place's text by the paragraphs; each new paragraph keeps the style and the direct
@@ -55,6 +59,22 @@ void insertParagraphs(TextPlace& place, const QStringList& paragraphs);
 // Readies the place for insertParagraphs(), which then needs no look-up of its own: its cursor
 // made and, with `format`, its paragraph's format read. Runs inside a call to the office.
 void prepareParagraphs(TextPlace& place, bool format);
+
+// How a text is made to fit its line: in steps of `stepPercent` of the design's size down to
+// `floorPercent`, on one line; at the floor it may take `linesAtFloor` lines.
+struct TextFit
+{
+    int floorPercent = 100;
+    int stepPercent = 5;
+    int linesAtFloor = 1;
+};
+
+// Gives the place's text the design's size again and, where its paragraphs take more lines than
+// `fit` allows or break a word across lines, makes it smaller until they do not. True when the
+// text fits; one that does not is left at the floor. The lines are those the document's view
+// lays out. Runs inside a call to the office.
+bool fitText(TextPlace& place, const css::uno::Reference<css::frame::XController>& view,
+             const TextFit& fit);
 
 // The style name of each paragraph of the text, for reading a filled document back.
 QStringList paragraphStyleNames(const css::uno::Reference<css::text::XText>& text);

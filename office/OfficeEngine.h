@@ -8,6 +8,7 @@
 namespace lumarel {
 
 struct DocumentWork;
+struct TextFit;
 
 // One hidden office instance of our own: a private headless LibreOffice process, driven over
 // UNO, with at most one active document. Every operation has a time limit; a call that the
@@ -37,6 +38,10 @@ public:
     // paragraphs needs. Names the document does not hold are left for setBookmarkText() to
     // report.
     void findBookmarks(const QStringList& names, bool formats = true);
+    // Makes the text setBookmarkText() put at the bookmark fit its lines as `fit` says (see
+    // fitText), starting from the design's size each time; false when even the smallest size
+    // does not hold it.
+    bool fitBookmarkText(const QString& name, const TextFit& fit);
     void saveAs(const QString& path, const QString& filterName = QStringLiteral("MS Word 97"));
     // Closes the active document and discards any unsaved change; the document that was active
     // before it was opened is the active one again.
