@@ -216,16 +216,17 @@ int BatchCommand::execute(const QCommandLineParser& parser, Console& console)
             for (size_t index; !stopRequested() && (index = next++) < jobs.size();) {
                 const FlyerJob& job = jobs[index];
                 QString failure;
-                int pages = 0;
+                MadeFlyer flyer;
                 try {
-                    pages = maker.make(job.fields, *format, job.path, overwrite);
+                    flyer = maker.make(job.fields, *format, job.path, overwrite);
                 } catch (const Failure& refusal) {
                     failure = refusal.description();
                 }
                 const std::lock_guard lock(said);
                 if (failure.isEmpty()) {
                     progress.done(job.line, job.path);
-                    for (const QString& notice : flyerNotices(job.fields, pages, !format->document))
+                    for (const QString& notice :
+                         flyerNotices(job.fields, flyer.pages, flyer.unfitted, !format->document))
                         progress.message(job.line, job.path + QStringLiteral(": ") + notice);
                     ++made;
                 } else if (!overwrite && QFileInfo::exists(job.path)) {

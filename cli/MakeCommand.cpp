@@ -81,8 +81,10 @@ int MakeCommand::execute(const QCommandLineParser& parser, Console& console)
         return kNoOffice;
     try {
         const FlyerFields fields = flyerFields(record);
-        const int pages = flyers.make(fields, *format, QFileInfo(output).absoluteFilePath(), true);
-        for (const QString& notice : flyerNotices(fields, pages, !format->document))
+        const MadeFlyer made =
+            flyers.make(fields, *format, QFileInfo(output).absoluteFilePath(), true);
+        for (const QString& notice :
+             flyerNotices(fields, made.pages, made.unfitted, !format->document))
             console.err << QStringLiteral("lumarel: %1: %2").arg(output, notice) << Qt::endl;
     } catch (const Failure& failure) {
         console.err << QStringLiteral("lumarel: %1: %2").arg(output, failure.description())

@@ -201,7 +201,8 @@ void Form1::PushButton6_Click()
         trap.step(166, [&] {
             // The picture as it was written to the file, without reading the file back.
             preview().loadPicture(flyer.page.isNull() ? pageNotice(flyer.failure) : flyer.page);
-            preview().setPageNotice(flyerNotices(fields, flyer.pageCount).join(QLatin1Char('\n')));
+            preview().setPageNotice(
+                flyerNotices(fields, flyer.pageCount, flyer.unfitted).join(QLatin1Char('\n')));
         });
         trap.step(168, [&] { preview().mWordFile = flyer.document; });
         trap.step(170, [&] {

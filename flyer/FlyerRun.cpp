@@ -12,6 +12,7 @@
 #include "flyer/RunLock.h"
 #include "flyer/WordImportRepair.h"
 #include "flyer/WordMlTextBoxes.h"
+#include "office/InsertedText.h"
 #include "office/OfficeEngine.h"
 #include "office/TempFolder.h"
 
@@ -181,9 +182,18 @@ void FlyerRun::unlock()
     m_lock.reset();
 }
 
+namespace {
+
+// The classic design's name runs along a narrow strip: it stays on one line as long as it can
+// be read, and takes two at the smallest size.
+const TextFit kStripFit{60, 5, 2};
+
+} // namespace
+
 void FlyerRun::putTexts(const FlyerFields& fields, const StepRunner& step)
 {
     m_step = &step;
+    m_unfitted.clear();
     QString dateText, orgText, addrText;
     plainStep(116, [&] { dateText = eventDateText(fields.eventDate); });
     plainStep(118, [&] { orgText = orgNameText(fields.orgName); });
@@ -199,6 +209,9 @@ void FlyerRun::putTexts(const FlyerFields& fields, const StepRunner& step)
             if (!std::exchange(lookedUp, true))
                 office().findBookmarks(m_designBookmarks.value_or(designBookmarkNames()), false);
             office().setBookmarkText(QLatin1String(bookmark), text());
+            if (!m_designBookmarks && qstrcmp(bookmark, "OrgName") == 0 &&
+                !office().fitBookmarkText(QLatin1String(bookmark), kStripFit))
+                m_unfitted << QLatin1String(bookmark);
         });
     };
     put(122, "OrgName", [&] { return orgText; });

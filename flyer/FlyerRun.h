@@ -49,6 +49,8 @@ public:
     // fill() in two parts, so that one open template serves many flyers.
     void openTemplate(const StepRunner& step);
     void putTexts(const FlyerFields& fields, const StepRunner& step);
+    // The bookmarks whose text putTexts() could not fit into its place, even in smaller type.
+    const QStringList& unfitted() const { return m_unfitted; }
     // Lets other runs use the template copy and the page picture again; the run holds them
     // from the template copy until it ends or calls this.
     void unlock();
@@ -103,6 +105,7 @@ private:
     QString m_keptDocument; // the saved document save() left open, for capturePage()
     QImage m_page;
     QString m_failure;
+    QStringList m_unfitted;
     std::unique_ptr<RunLock> m_lock;
 };
 

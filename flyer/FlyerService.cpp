@@ -80,6 +80,7 @@ WindowFlyer FlyerService::makeForWindow(const FlyerFields& fields, const FlyerDe
     }
     flyer.page = run.page();
     flyer.pageCount = run.pageCount();
+    flyer.unfitted = run.unfitted();
     flyer.failure = run.failure();
     flyer.officeFailed = run.officeFailed();
     window.made(flyer);
@@ -147,11 +148,11 @@ void FlyerService::discardTemplate()
     }
 }
 
-int FlyerService::make(const FlyerFields& fields, OutputFormat format, const QString& path,
-                       bool replace)
+MadeFlyer FlyerService::make(const FlyerFields& fields, OutputFormat format, const QString& path,
+                             bool replace)
 {
     FileBeside part(path);
-    int pages = 0;
+    MadeFlyer made;
     try {
         const ImportRepair use =
             showsOnlyThePage(format) ? ImportRepair::Page : ImportRepair::Whole;
@@ -163,17 +164,18 @@ int FlyerService::make(const FlyerFields& fields, OutputFormat format, const QSt
         FirstFailure steps;
         m_run->putTexts(fields, steps.runner());
         steps.check();
+        made.unfitted = m_run->unfitted();
         OfficeEngine& office = *m_kept.current();
         // The office's own lock and temporary files stay out of the user's folder.
         writePrivatelyThenMove(part.path(), [&](const QString& privatePath) {
-            pages = writeFilledTemplate(office, format, privatePath);
+            made.pages = writeFilledTemplate(office, format, privatePath);
         });
     } catch (const Failure& failure) {
         discardTemplate();
         throw Failure(namingTarget(failure.description(), path));
     }
     part.commit(replace);
-    return pages;
+    return made;
 }
 
 } // namespace lumarel

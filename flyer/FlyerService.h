@@ -21,7 +21,8 @@ struct WindowFlyer
     bool saved = false;
     QImage page; // its first page as written to the picture file; null when none was
     int pageCount = 0;
-    QString failure; // why the last failing step failed
+    QStringList unfitted; // the bookmarks whose text did not fit its place
+    QString failure;      // why the last failing step failed
     bool officeFailed = false;
 };
 
@@ -32,6 +33,13 @@ struct WindowSteps
     std::function<QString()> documentPath;
     // After the page is captured, before the run's files are removed: steps 164 to 172.
     std::function<void(const WindowFlyer&)> made;
+};
+
+// A flyer file that make() wrote.
+struct MadeFlyer
+{
+    int pages = 0;
+    QStringList unfitted; // the bookmarks whose text did not fit its place
 };
 
 // The office work of every face of the program, on offices of one loan: the window's flyer,
@@ -61,9 +69,9 @@ public:
     void start();
     // Makes one flyer at `path`, an existing file replaced only when `replace` is true: the
     // flyer the window makes, its page as the window shows it and every other format as the
-    // preview saves it. Throws Failure; the next flyer starts afresh. Returns the number of
-    // pages of the flyer.
-    int make(const FlyerFields& fields, OutputFormat format, const QString& path, bool replace);
+    // preview saves it. Throws Failure; the next flyer starts afresh.
+    MadeFlyer make(const FlyerFields& fields, OutputFormat format, const QString& path,
+                   bool replace);
 
 private:
     void openTemplate(ImportRepair use);

@@ -72,6 +72,17 @@ QString undrawableCharacters(const QString& text)
     return QString::fromUcs4(missing.constData(), missing.size());
 }
 
+namespace {
+
+// The window's name for the field each bookmark's text comes from.
+const std::pair<const char*, const char*> kBookmarkFields[] = {
+    {"OrgName", "Your organization's name"}, {"EventName", "Name of your event"},
+    {"EventDate", "Date of your event"},     {"EventTime", "Time of your event"},
+    {"EventAddr", "Street address"},         {"EventMore", "More about your event"},
+};
+
+} // namespace
+
 QStringList undrawableCharacterNotices(const FlyerFields& fields)
 {
     const std::pair<const char*, const QString*> named[] = {
@@ -101,9 +112,16 @@ QStringList undrawableCharacterNotices(const FlyerFields& fields)
     return notices;
 }
 
-QStringList flyerNotices(const FlyerFields& fields, int pages, bool pictureOnly)
+QStringList flyerNotices(const FlyerFields& fields, int pages, const QStringList& unfitted,
+                         bool pictureOnly)
 {
-    QStringList notices = undrawableCharacterNotices(fields);
+    QStringList notices;
+    for (const auto& [bookmark, label] : kBookmarkFields)
+        if (unfitted.contains(QLatin1String(bookmark)))
+            notices << QStringLiteral("\"%1\" did not fit its place on the flyer, even in "
+                                      "smaller type: part of it is cut off. A shorter text fits.")
+                           .arg(QLatin1String(label));
+    notices << undrawableCharacterNotices(fields);
     if (const QString overflow = pageOverflowText(pages, pictureOnly); !overflow.isEmpty())
         notices.prepend(overflow);
     return notices;

@@ -17,7 +17,9 @@ QString undrawableCharacters(const QString& text);
 QStringList undrawableCharacterNotices(const FlyerFields& fields);
 
 // Everything said of a flyer that was made: a page overflow first (see pageOverflowText), then
-// the characters no font draws.
-QStringList flyerNotices(const FlyerFields& fields, int pages, bool pictureOnly = false);
+// the fields whose text did not fit its place (named by their bookmarks in `unfitted`), then the
+// characters no font draws.
+QStringList flyerNotices(const FlyerFields& fields, int pages, const QStringList& unfitted,
+                         bool pictureOnly = false);
 
 } // namespace lumarel
