@@ -24,6 +24,8 @@ namespace {
 
 const QString kThreeLines = QStringLiteral("Spring\nFair\nDay");
 const QStringList kFormats{"doc", "docx", "odt", "pdf"};
+const QString kLongName = QStringLiteral("The Brantwell Valley Historical and Architectural "
+                                         "Preservation Society of Greater Northern Counties, Inc.");
 
 QStringList matches(const QString& text, const QString& pattern, int group = 1)
 {
@@ -392,6 +394,53 @@ private slots:
                 latinLeft = word->boundingBox().left();
         QVERIFY2(qAbs(hebrewRight - 522) < 2 && hebrewLeft > latinLeft - 2,
                  qPrintable(QString("%1 %2 %3").arg(hebrewLeft).arg(hebrewRight).arg(latinLeft)));
+    }
+
+    // Rows after a name that does not fit, from the same open template: each starts again from
+    // the design's size.
+    void nameFitsTheStripOrIsSaidNotTo_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("fits");
+        QTest::addColumn<bool>("fullSize");
+        QTest::newRow("one letter fits") << "Q" << true << true;
+        QTest::newRow("a short name fits") << "Brantwells" << true << true;
+        QTest::newRow("a name that wrapped at full size fits on one line")
+            << "Brantwell Historical Society" << true << false;
+        QTest::newRow("a long name fits on two lines")
+            << "Brantwell Valley Historical and Architectural Society Assoc." << true << false;
+        QTest::newRow("a name too long for two lines is said not to fit")
+            << kLongName << false << false;
+        QTest::newRow("a word longer than the strip is said not to fit")
+            << QString("Abcdefghijklmnopqrstuvwxyz").repeated(3).left(76) << false << false;
+    }
+
+    void nameFitsTheStripOrIsSaidNotTo()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, fits);
+        QFETCH(bool, fullSize);
+        const QString list = test::writeFile(
+            m_out + "/names.csv",
+            ("name,txtOrgName\nlong,\"" + kLongName + "\"\nrow,\"" + name + "\"\n").toUtf8());
+        QString err;
+        QVERIFY2(runCli({"--batch", list, "--format", "pdf", "-d", m_out, "--overwrite"}, &err) ==
+                     0,
+                 qPrintable(err));
+        QCOMPARE(err.contains("row.pdf: \"Your organization's name\" did not fit"), !fits);
+        QVERIFY(err.contains("long.pdf: \"Your organization's name\" did not fit"));
+        // The strip's frame on the page, in points; a glyph's box reaches a little past its ink.
+        const QRectF strip = QRectF(38.15, 41.75, 78, 657).adjusted(-2, -2, 2, 2);
+        QString shown;
+        double deepest = 0; // a line of capitals at the design's 42 pt is 55 pt deep
+        for (const auto& word : Poppler::Document::load(m_out + "/row.pdf")->page(0)->textList())
+            if (word->boundingBox().center().x() < strip.right()) {
+                shown += word->text();
+                deepest = qMax(deepest, word->boundingBox().width());
+                QVERIFY2(!fits || strip.contains(word->boundingBox()), qPrintable(word->text()));
+            }
+        QCOMPARE(shown, name.toUpper().remove(' '));
+        QCOMPARE(deepest > 50, fullSize);
     }
 
 private:
