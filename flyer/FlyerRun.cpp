@@ -209,9 +209,6 @@ void FlyerRun::putTexts(const FlyerFields& fields, const StepRunner& step)
             if (!std::exchange(lookedUp, true))
                 office().findBookmarks(m_designBookmarks.value_or(designBookmarkNames()), false);
             office().setBookmarkText(QLatin1String(bookmark), text());
-            if (!m_designBookmarks && qstrcmp(bookmark, "OrgName") == 0 &&
-                !office().fitBookmarkText(QLatin1String(bookmark), kStripFit))
-                m_unfitted << QLatin1String(bookmark);
         });
     };
     put(122, "OrgName", [&] { return orgText; });
@@ -221,6 +218,12 @@ void FlyerRun::putTexts(const FlyerFields& fields, const StepRunner& step)
     put(130, "EventAddr", [&] { return addrText; });
     put(132, "EventMore",
         [&] { return eventMoreText(fields.more, fields.infoOrg, fields.plans, fields.items); });
+    // Measured once every text is in, so that the office lays the page out once.
+    if (!m_designBookmarks)
+        officeStep(134, [&] {
+            if (!office().fitBookmarkText(QStringLiteral("OrgName"), kStripFit))
+                m_unfitted << QStringLiteral("OrgName");
+        });
 }
 
 bool FlyerRun::save(const QString& documentPath, const StepRunner& step, AfterSave after)
