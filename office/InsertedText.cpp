@@ -299,9 +299,10 @@ bool fitText(TextPlace& place, const Reference<css::frame::XController>& view, c
         percent = std::max(percent, fit.floorPercent);
         css::uno::Sequence<css::uno::Any> smaller(design.getLength());
         for (sal_Int32 i = 0; i < design.getLength(); ++i) {
+            // A height the text does not hold throughout is left as it is.
             float height = 0;
-            design[i] >>= height;
-            smaller.getArray()[i] <<= float(height * percent / 100);
+            smaller.getArray()[i] =
+                (design[i] >>= height) ? css::uno::Any(float(height * percent / 100)) : design[i];
         }
         characters->setPropertyValues(heightProperties(), smaller);
         if (fits(percent))
