@@ -441,6 +441,13 @@ private slots:
             }
         QCOMPARE(shown, name.toUpper().remove(' '));
         QCOMPARE(deepest > 50, fullSize);
+
+        QLineEdit* orgName = m_form->findChild<QLineEdit*>("txtOrgName");
+        const auto restore = qScopeGuard([&, was = orgName->text()] { orgName->setText(was); });
+        orgName->setText(name);
+        m_form->PushButton6_Click();
+        const QLabel* notice = m_form->preview().findChild<QLabel*>("PageNotice");
+        QCOMPARE(notice->text().contains("\"Your organization's name\" did not fit"), !fits);
     }
 
 private:
