@@ -295,7 +295,8 @@ bool fitText(TextPlace& place, const Reference<css::frame::XController>& view, c
     };
     if (fits(100))
         return true;
-    for (int percent = 100 - fit.stepPercent;; percent -= fit.stepPercent) {
+    const int step = std::max(fit.stepPercent, 1);
+    for (int percent = 100 - step;; percent -= step) {
         percent = std::max(percent, fit.floorPercent);
         css::uno::Sequence<css::uno::Any> smaller(design.getLength());
         for (sal_Int32 i = 0; i < design.getLength(); ++i) {
