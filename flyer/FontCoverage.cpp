@@ -76,9 +76,12 @@ namespace {
 
 // The window's name for the field each bookmark's text comes from.
 const std::pair<const char*, const char*> kBookmarkFields[] = {
-    {"OrgName", "Your organization's name"}, {"EventName", "Name of your event"},
-    {"EventDate", "Date of your event"},     {"EventTime", "Time of your event"},
-    {"EventAddr", "Street address"},         {"EventMore", "More about your event"},
+    {"OrgName", "Your organization's name"},
+    {"EventName", "Name of your event"},
+    {"EventDate", "Event date"},
+    {"EventTime", "Event time"},
+    {"EventAddr", "Street address"},
+    {"EventMore", "More about your event"},
 };
 
 } // namespace
