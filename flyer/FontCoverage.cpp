@@ -74,32 +74,31 @@ QString undrawableCharacters(const QString& text)
 
 namespace {
 
-// The window's name for the field each bookmark's text comes from.
-const std::pair<const char*, const char*> kBookmarkFields[] = {
-    {"OrgName", "Your organization's name"},
-    {"EventName", "Name of your event"},
-    {"EventDate", "Event date"},
-    {"EventTime", "Event time"},
-    {"EventAddr", "Street address"},
-    {"EventMore", "More about your event"},
+// The window's label of each text field, with the bookmark its text alone fills.
+struct FieldLabel
+{
+    const char* label;
+    QString FlyerFields::*text;
+    const char* bookmark;
+};
+
+const FieldLabel kFieldLabels[] = {
+    {"Your organization's name", &FlyerFields::orgName, "OrgName"},
+    {"Name of your event", &FlyerFields::eventName, "EventName"},
+    {"Street address", &FlyerFields::location, "EventAddr"},
+    {"More about your event", &FlyerFields::more, nullptr},
+    {"Information about your organization", &FlyerFields::infoOrg, nullptr},
+    {"Plans you are making for the event", &FlyerFields::plans, nullptr},
+    {"Items attendees should bring", &FlyerFields::items, nullptr},
 };
 
 } // namespace
 
 QStringList undrawableCharacterNotices(const FlyerFields& fields)
 {
-    const std::pair<const char*, const QString*> named[] = {
-        {"Your organization's name", &fields.orgName},
-        {"Name of your event", &fields.eventName},
-        {"Street address", &fields.location},
-        {"More about your event", &fields.more},
-        {"Information about your organization", &fields.infoOrg},
-        {"Plans you are making for the event", &fields.plans},
-        {"Items attendees should bring", &fields.items},
-    };
     QStringList notices;
-    for (const auto& [label, text] : named) {
-        const QString missing = undrawableCharacters(*text);
+    for (const FieldLabel& field : kFieldLabels) {
+        const QString missing = undrawableCharacters(fields.*field.text);
         if (missing.isEmpty())
             continue;
         QStringList listed;
@@ -110,7 +109,7 @@ QStringList undrawableCharacterNotices(const FlyerFields& fields)
                                                              .rightJustified(4, QLatin1Char('0')));
         notices << QStringLiteral("\"%1\" holds characters that no installed font can draw; "
                                   "the flyer shows them as empty boxes: %2.")
-                       .arg(QLatin1String(label), listed.join(QStringLiteral(", ")));
+                       .arg(QLatin1String(field.label), listed.join(QStringLiteral(", ")));
     }
     return notices;
 }
@@ -119,11 +118,11 @@ QStringList flyerNotices(const FlyerFields& fields, int pages, const QStringList
                          bool pictureOnly)
 {
     QStringList notices;
-    for (const auto& [bookmark, label] : kBookmarkFields)
-        if (unfitted.contains(QLatin1String(bookmark)))
+    for (const FieldLabel& field : kFieldLabels)
+        if (field.bookmark && unfitted.contains(QLatin1String(field.bookmark)))
             notices << QStringLiteral("\"%1\" did not fit its place on the flyer, even in "
                                       "smaller type: part of it is cut off. A shorter text fits.")
-                           .arg(QLatin1String(label));
+                           .arg(QLatin1String(field.label));
     notices << undrawableCharacterNotices(fields);
     if (const QString overflow = pageOverflowText(pages, pictureOnly); !overflow.isEmpty())
         notices.prepend(overflow);
