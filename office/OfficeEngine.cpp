@@ -148,14 +148,18 @@ void OfficeEngine::Impl::shutDown()
 
 void OfficeEngine::Impl::prepareBaseProfile(const QString& base)
 {
-    // A folder that cannot be written would read below as a lock that another program holds.
-    if (const QString problem = cacheFolderProblem(); !problem.isEmpty())
-        throw Failure(problem);
     QLockFile lock(base + QStringLiteral(".lock"));
     lock.setStaleLockTime(0);
-    if (!lock.tryLock(limit(kStartLimitMs) * 2))
-        throw Failure(
-            QStringLiteral("The office profile in \"%1\" is locked by another program.").arg(base));
+    if (!lock.tryLock(limit(kStartLimitMs) * 2)) {
+        // A cache folder that cannot be written (or is not there yet) fails the lock too; it
+        // is looked at only then, not at every start.
+        if (const QString problem = cacheFolderProblem(); !problem.isEmpty())
+            throw Failure(problem);
+        if (!lock.tryLock(0))
+            throw Failure(QStringLiteral("The office profile in \"%1\" is locked by another "
+                                         "program.")
+                              .arg(base));
+    }
     if (QFileInfo::exists(base + QStringLiteral("/user")))
         return;
     // Made aside and renamed, so that a half-made profile is never taken for a whole one.
