@@ -14,6 +14,7 @@
 #include <QFileInfo>
 #include <QLockFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QScopeGuard>
 #include <QSemaphore>
 #include <QTimer>
@@ -29,6 +30,18 @@
 using namespace lumarel;
 
 namespace {
+
+// A call given up says the time it was waited for: at least its limit, and more on a busy
+// machine, so the figure is checked against the limit, not for one value.
+bool waitedAtLeast(const QString& failure, const char* doing, int seconds)
+{
+    const QRegularExpressionMatch said =
+        QRegularExpression(
+            QStringLiteral("^The office did not answer within (\\d+) seconds while %1")
+                .arg(QLatin1String(doing)))
+            .match(failure);
+    return said.hasMatch() && said.captured(1).toInt() >= seconds;
+}
 
 // A Letter page with two empty bookmarks in the main text and a text frame.
 const char kDocument[] = R"(<?xml version="1.0" encoding="UTF-8"?>
@@ -237,8 +250,7 @@ private slots:
         const QString failure = failureOf([&] { engine.open(m_document); });
         ticker.stop();
         QVERIFY(ticks > 0);
-        QVERIFY2(failure.startsWith("The office did not answer within 3 seconds while opening"),
-                 qPrintable(failure));
+        QVERIFY2(waitedAtLeast(failure, "opening", 3), qPrintable(failure));
         QVERIFY(failure.contains(m_document));
         QVERIFY(test::processGone(office));
         QVERIFY(failureOf([&] { engine.open(m_document); }).contains("no longer running"));
@@ -509,7 +521,7 @@ private slots:
         QTest::addColumn<QString>("expected");
         QTest::newRow("an office that never answers is stopped at the deadline")
             << "hang.sh"
-            << "The office did not answer within 2 seconds while starting";
+            << "The office did not answer within";
         QTest::newRow("an office that exits at once is a failure")
             << "exit1.sh"
             << "ended with exit code 1 before the program could connect";
@@ -526,6 +538,7 @@ private slots:
         // Ended by the deadline, as the failure says, not by the test's time-out.
         const QString failure = failureOf([] { OfficeEngine engine; });
         QVERIFY2(failure.contains(expected), qPrintable(failure));
+        QVERIFY2(script != "hang.sh" || waitedAtLeast(failure, "starting", 2), qPrintable(failure));
         const QList<qint64> started = pidsFrom(pids);
         QVERIFY(!started.isEmpty());
         for (qint64 pid : started)
