@@ -1,6 +1,6 @@
 #pragma once
 
-#include "details/EventRecord.h"
+#include "record/EventRecord.h"
 
 #include <QRect>
 #include <QString>

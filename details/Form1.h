@@ -1,10 +1,10 @@
 #pragma once
 
 #include "app/PointerSetting.h"
-#include "details/EventRecord.h"
 #include "details/FieldWriter.h"
 #include "flyer/DesignSetting.h"
 #include "flyer/DocumentName.h"
+#include "record/EventRecord.h"
 
 #include <QWidget>
 

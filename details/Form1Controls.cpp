@@ -5,8 +5,8 @@
 #include "app/WindowLook.h"
 #include "details/FieldWidgets.h"
 #include "details/Form1Layout.h"
-#include "details/LineBlocks.h"
 #include "details/OneLineBox.h"
+#include "record/LineBlocks.h"
 
 #include <QAction>
 #include <QDateTimeEdit>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/Twips.h"
-#include "details/EventRecord.h"
+#include "record/EventRecord.h"
 
 #include <span>
 

@@ -1,6 +1,6 @@
 #include "details/MultiLineBox.h"
 
-#include "details/LineBlocks.h"
+#include "record/LineBlocks.h"
 
 #include <QKeyEvent>
 #include <QMimeData>

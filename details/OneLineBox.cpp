@@ -1,6 +1,6 @@
 #include "details/OneLineBox.h"
 
-#include "details/EventRecord.h"
+#include "record/EventRecord.h"
 
 #include <QApplication>
 #include <QClipboard>

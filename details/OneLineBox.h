@@ -1,6 +1,6 @@
 #pragma once
 
-#include "details/TextWindow.h"
+#include "record/TextWindow.h"
 
 #include <QLineEdit>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "details/EventRecord.h"
 #include "flyer/BookmarkTexts.h"
+#include "record/EventRecord.h"
 
 namespace lumarel {
 

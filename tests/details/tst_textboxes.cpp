@@ -1,8 +1,8 @@
 #include "TestEnvironment.h"
 
-#include "details/LineBlocks.h"
 #include "details/MultiLineBox.h"
 #include "details/OneLineBox.h"
+#include "record/LineBlocks.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

@@ -3,7 +3,6 @@
 
 #include "app/Failure.h"
 #include "cli/CommandLine.h"
-#include "details/EventRecord.h"
 #include "flyer/BookmarkTexts.h"
 #include "flyer/DesignCheck.h"
 #include "flyer/Designs.h"
@@ -13,6 +12,7 @@
 #include "flyer/WordImportRepair.h"
 #include "flyer/WordParagraphs.h"
 #include "office/OfficeEngine.h"
+#include "record/EventRecord.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -2,8 +2,8 @@
 
 #include "app/Dialogs.h"
 #include "app/SettingsStore.h"
-#include "details/EventRecord.h"
 #include "details/FieldWriter.h"
+#include "record/EventRecord.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "details/EventRecord.h"
+#include "record/EventRecord.h"
 
 #include "app/SettingsStore.h"
 

@@ -1,4 +1,4 @@
-#include "details/TextWindow.h"
+#include "record/TextWindow.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
-#include "details/LineBlocks.h"
+#include "record/LineBlocks.h"
 
-#include "details/EventRecord.h"
+#include "record/EventRecord.h"
 
 #include <QTextBlock>
 #include <QTextCursor>
