@@ -8,12 +8,12 @@
 #include "flyer/DocumentExport.h"
 #include "flyer/PageCapture.h"
 #include "flyer/ReadyTemplate.h"
-#include "flyer/WordBookmarks.h"
 #include "flyer/WordImportRepair.h"
-#include "flyer/WordParagraphs.h"
-#include "flyer/WordShapes.h"
 #include "office/OfficeEngine.h"
 #include "office/OfficeProcess.h"
+#include "word97/WordBookmarks.h"
+#include "word97/WordParagraphs.h"
+#include "word97/WordShapes.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,10 +2,10 @@
 
 #include "app/Failure.h"
 #include "app/RegularFile.h"
-#include "flyer/WordBookmarks.h"
-#include "flyer/WordFile.h"
-#include "flyer/WordParagraphs.h"
 #include "flyer/ZipArchive.h"
+#include "word97/WordBookmarks.h"
+#include "word97/WordFile.h"
+#include "word97/WordParagraphs.h"
 
 #include <QDir>
 #include <QFile>

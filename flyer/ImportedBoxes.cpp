@@ -1,7 +1,7 @@
 #include "flyer/ImportedBoxes.h"
 
-#include "flyer/WordBookmarks.h"
 #include "office/UnoText.h"
+#include "word97/WordBookmarks.h"
 
 #include <com/sun/star/text/XTextRange.hpp>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "flyer/WordParagraphs.h"
-#include "flyer/WordShapes.h"
+#include "word97/WordParagraphs.h"
+#include "word97/WordShapes.h"
 
 #include <QHash>
 #include <QList>

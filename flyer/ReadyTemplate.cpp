@@ -3,9 +3,9 @@
 #include "app/Failure.h"
 #include "flyer/FlyerTemplate.h"
 #include "flyer/WordImportRepair.h"
-#include "flyer/WordParagraphs.h"
 #include "office/OfficeEngine.h"
 #include "office/OfficeProcess.h"
+#include "word97/WordParagraphs.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "flyer/WordBookmarks.h"
-#include "flyer/WordParagraphs.h"
-#include "flyer/WordShapes.h"
+#include "word97/WordBookmarks.h"
+#include "word97/WordParagraphs.h"
+#include "word97/WordShapes.h"
 
 #include <QList>
 #include <QStringList>

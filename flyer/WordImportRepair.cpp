@@ -3,11 +3,11 @@
 #include "app/Failure.h"
 #include "flyer/ImportedStyles.h"
 #include "flyer/TextBoxRepair.h"
-#include "flyer/WordBookmarks.h"
-#include "flyer/WordParagraphs.h"
-#include "flyer/WordShapes.h"
 #include "office/DocumentWork.h"
 #include "office/OfficeEngine.h"
+#include "word97/WordBookmarks.h"
+#include "word97/WordParagraphs.h"
+#include "word97/WordShapes.h"
 
 #include <memory>
 

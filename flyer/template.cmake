@@ -1,12 +1,4 @@
-# The Word 97 file reader and the flyer template.
-pkg_check_modules(GSF REQUIRED IMPORTED_TARGET GLOBAL libgsf-1)
-target_sources(lumarel_flyer PRIVATE
-    WordBookmarks.cpp WordBookmarks.h
-    WordFile.cpp WordFile.h
-    WordParagraphs.cpp WordParagraphs.h
-    WordShapes.cpp WordShapes.h
-    WordText.cpp WordText.h)
-target_link_libraries(lumarel_flyer PRIVATE PkgConfig::GSF)
+# The flyer template.
 
 # Remakes resources/template.dot from its source; run by hand after changing the source
 # (`cmake --build <build> --target remake-template`), and check the result in.

@@ -7,8 +7,8 @@
 #include "TestFiles.h"
 #include "app/Dialogs.h"
 #include "cli/CommandLine.h"
-#include "flyer/WordParagraphs.h"
 #include "preview/Form2.h"
+#include "word97/WordParagraphs.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -15,13 +15,13 @@
 #include "flyer/PageCapture.h"
 #include "flyer/ReadyOffice.h"
 #include "flyer/TemplateAhead.h"
-#include "flyer/WordBookmarks.h"
 #include "flyer/WordImportRepair.h"
-#include "flyer/WordParagraphs.h"
-#include "flyer/WordShapes.h"
 #include "office/OfficeEngine.h"
 #include "office/OfficeProcess.h"
 #include "preview/Form2.h"
+#include "word97/WordBookmarks.h"
+#include "word97/WordParagraphs.h"
+#include "word97/WordShapes.h"
 
 #include <QAction>
 #include <QDateTimeEdit>

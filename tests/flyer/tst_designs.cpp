@@ -10,9 +10,9 @@
 #include "flyer/PageCapture.h"
 #include "flyer/RecordFields.h"
 #include "flyer/WordImportRepair.h"
-#include "flyer/WordParagraphs.h"
 #include "office/OfficeEngine.h"
 #include "record/EventRecord.h"
+#include "word97/WordParagraphs.h"
 
 #include <QFile>
 #include <QFileInfo>

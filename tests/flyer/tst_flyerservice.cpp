@@ -8,13 +8,13 @@
 #include "flyer/FlyerService.h"
 #include "flyer/PartFiles.h"
 #include "flyer/ReadyTemplate.h"
-#include "flyer/WordBookmarks.h"
-#include "flyer/WordParagraphs.h"
-#include "flyer/WordShapes.h"
 #include "office/OfficeCallWatch.h"
 #include "office/OfficeEngine.h"
 #include "office/OfficePool.h"
 #include "office/OfficeProcess.h"
+#include "word97/WordBookmarks.h"
+#include "word97/WordParagraphs.h"
+#include "word97/WordShapes.h"
 
 #include <QScopeGuard>
 #include <QThread>

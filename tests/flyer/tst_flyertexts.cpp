@@ -9,9 +9,9 @@
 #include "flyer/FileBeside.h"
 #include "flyer/FontCoverage.h"
 #include "flyer/WordImportRepair.h"
-#include "flyer/WordText.h"
 #include "office/OfficeEngine.h"
 #include "office/TempFolder.h"
+#include "word97/WordText.h"
 
 #include <QDir>
 #include <QFile>

@@ -9,8 +9,8 @@
 #include "flyer/PageCapture.h"
 #include "flyer/ReadyOffice.h"
 #include "flyer/WordImportRepair.h"
-#include "flyer/WordShapes.h"
 #include "office/OfficeEngine.h"
+#include "word97/WordShapes.h"
 
 #include <QFile>
 #include <QImage>

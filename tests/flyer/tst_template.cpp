@@ -12,9 +12,9 @@
 
 #include "app/Failure.h"
 #include "flyer/DocumentUnits.h"
-#include "flyer/WordBookmarks.h"
-#include "flyer/WordParagraphs.h"
-#include "flyer/WordShapes.h"
+#include "word97/WordBookmarks.h"
+#include "word97/WordParagraphs.h"
+#include "word97/WordShapes.h"
 
 #include <QFile>
 #include <QMap>

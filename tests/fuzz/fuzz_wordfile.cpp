@@ -2,10 +2,10 @@
 #include <glib.h>
 
 #include "app/Failure.h"
-#include "flyer/WordBookmarks.h"
-#include "flyer/WordParagraphs.h"
-#include "flyer/WordShapes.h"
-#include "flyer/WordText.h"
+#include "word97/WordBookmarks.h"
+#include "word97/WordParagraphs.h"
+#include "word97/WordShapes.h"
+#include "word97/WordText.h"
 
 #include <QDir>
 #include <QFile>

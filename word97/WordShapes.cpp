@@ -1,7 +1,7 @@
-#include "flyer/WordShapes.h"
+#include "word97/WordShapes.h"
 
 #include "app/Failure.h"
-#include "flyer/WordFile.h"
+#include "word97/WordFile.h"
 
 #include <QHash>
 

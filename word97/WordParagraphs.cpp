@@ -1,7 +1,7 @@
-#include "flyer/WordParagraphs.h"
+#include "word97/WordParagraphs.h"
 
 #include "app/Failure.h"
-#include "flyer/WordFile.h"
+#include "word97/WordFile.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
-#include "flyer/WordBookmarks.h"
+#include "word97/WordBookmarks.h"
 
 #include "app/Failure.h"
-#include "flyer/WordFile.h"
+#include "word97/WordFile.h"
 
 #include <limits>
 

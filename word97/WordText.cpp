@@ -1,7 +1,7 @@
-#include "flyer/WordText.h"
+#include "word97/WordText.h"
 
 #include "app/Failure.h"
-#include "flyer/WordFile.h"
+#include "word97/WordFile.h"
 
 namespace lumarel {
 

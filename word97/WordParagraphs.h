@@ -1,6 +1,6 @@
 #pragma once
 
-#include "flyer/WordBookmarks.h"
+#include "word97/WordBookmarks.h"
 
 #include <QByteArray>
 #include <QList>

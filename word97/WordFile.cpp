@@ -3,7 +3,7 @@
 #include <gsf/gsf-input-stdio.h>
 #include <gsf/gsf-utils.h>
 
-#include "flyer/WordFile.h"
+#include "word97/WordFile.h"
 
 #include <QFile>
 
