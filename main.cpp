@@ -8,13 +8,13 @@
 #include "cli/CommandLine.h"
 #include "details/Form1.h"
 #include "flyer/DateTexts.h"
-#include "flyer/DocumentClaim.h"
-#include "flyer/PartFiles.h"
 #include "flyer/ReadyOffice.h"
 #include "flyer/TemplateAhead.h"
 #include "office/OfficeEngine.h"
-#include "office/TempFolder.h"
 #include "preview/Form2.h"
+#include "runfiles/DocumentClaim.h"
+#include "runfiles/PartFiles.h"
+#include "runfiles/TempFolder.h"
 
 #include <QApplication>
 #include <QFile>

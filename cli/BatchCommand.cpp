@@ -8,8 +8,8 @@
 #include "cli/FlyerList.h"
 #include "flyer/FlyerService.h"
 #include "flyer/FontCoverage.h"
-#include "flyer/PartFiles.h"
 #include "office/OfficePool.h"
+#include "runfiles/PartFiles.h"
 
 #include <QDir>
 #include <QFile>

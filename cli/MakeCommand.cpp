@@ -7,9 +7,9 @@
 #include "cli/FlyerDetails.h"
 #include "flyer/FlyerService.h"
 #include "flyer/FontCoverage.h"
-#include "flyer/PartFiles.h"
 #include "flyer/RecordFields.h"
 #include "office/OfficePool.h"
+#include "runfiles/PartFiles.h"
 
 #include <QFileInfo>
 

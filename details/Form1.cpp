@@ -10,14 +10,14 @@
 #include "details/Form1Layout.h"
 #include "details/OneLineBox.h"
 #include "details/WordCheck.h"
-#include "flyer/DocumentClaim.h"
 #include "flyer/FlyerService.h"
 #include "flyer/FontCoverage.h"
 #include "flyer/PageCapture.h"
 #include "flyer/ReadyOffice.h"
 #include "flyer/RecordFields.h"
-#include "office/TempFolder.h"
 #include "preview/Form2.h"
+#include "runfiles/DocumentClaim.h"
+#include "runfiles/TempFolder.h"
 
 #include <QAction>
 #include <QCloseEvent>

@@ -3,8 +3,8 @@
 #include "app/PointerSetting.h"
 #include "details/FieldWriter.h"
 #include "flyer/DesignSetting.h"
-#include "flyer/DocumentName.h"
 #include "record/EventRecord.h"
+#include "runfiles/DocumentName.h"
 
 #include <QWidget>
 

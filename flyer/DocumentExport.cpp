@@ -1,11 +1,11 @@
 #include "flyer/DocumentExport.h"
 
 #include "app/Failure.h"
-#include "flyer/FileBeside.h"
 #include "flyer/PageCapture.h"
-#include "flyer/PartFiles.h"
 #include "flyer/WordImportRepair.h"
 #include "office/OfficeEngine.h"
+#include "runfiles/FileBeside.h"
+#include "runfiles/PartFiles.h"
 
 #include <QFile>
 #include <QFileInfo>

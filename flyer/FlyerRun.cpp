@@ -9,12 +9,12 @@
 #include "flyer/OfficeLoan.h"
 #include "flyer/PageCapture.h"
 #include "flyer/ReadyTemplate.h"
-#include "flyer/RunLock.h"
 #include "flyer/WordImportRepair.h"
 #include "flyer/WordMlTextBoxes.h"
 #include "office/InsertedText.h"
 #include "office/OfficeEngine.h"
-#include "office/TempFolder.h"
+#include "runfiles/RunLock.h"
+#include "runfiles/TempFolder.h"
 
 #include <QBuffer>
 #include <QFile>

@@ -2,11 +2,11 @@
 
 #include "app/AppServices.h"
 #include "app/Failure.h"
-#include "flyer/FileBeside.h"
 #include "flyer/FlyerTemplate.h"
 #include "flyer/PageCapture.h"
-#include "flyer/PartFiles.h"
 #include "office/OfficeEngine.h"
+#include "runfiles/FileBeside.h"
+#include "runfiles/PartFiles.h"
 
 #include <QFile>
 

@@ -1,7 +1,7 @@
 #include "flyer/FlyerTemplate.h"
 
 #include "app/Failure.h"
-#include "office/TempFolder.h"
+#include "runfiles/TempFolder.h"
 
 #include <QFile>
 

@@ -3,7 +3,7 @@
 #include "app/StepTrap.h"
 #include "flyer/FlyerRun.h"
 #include "flyer/ReadyOffice.h"
-#include "office/TempFolder.h"
+#include "runfiles/TempFolder.h"
 
 #include <QPainter>
 

@@ -7,9 +7,9 @@
 #include "flyer/DesignSetting.h"
 #include "flyer/FlyerTemplate.h"
 #include "flyer/ReadyTemplate.h"
-#include "flyer/RunLock.h"
 #include "office/OfficeEngine.h"
-#include "office/TempFolder.h"
+#include "runfiles/RunLock.h"
+#include "runfiles/TempFolder.h"
 
 #include <QFile>
 

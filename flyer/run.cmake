@@ -1,11 +1,6 @@
-# The flyer run: bookmark texts, document names, the temporary folder.
-target_sources(lumarel_flyer PRIVATE
-    BookmarkTexts.cpp BookmarkTexts.h
-    DocumentClaim.cpp DocumentClaim.h
-    DocumentName.cpp DocumentName.h
-)
-target_sources(lumarel_flyer PRIVATE FlyerRun.cpp FlyerRun.h PageCapture.cpp PageCapture.h
-                                     RunLock.cpp RunLock.h)
+# The flyer run: bookmark texts, the run, the page picture.
+target_sources(lumarel_flyer PRIVATE BookmarkTexts.cpp BookmarkTexts.h)
+target_sources(lumarel_flyer PRIVATE FlyerRun.cpp FlyerRun.h PageCapture.cpp PageCapture.h)
 # What the flyer says of itself: a page overflow, characters that no font draws.
 pkg_check_modules(FONTCONFIG REQUIRED IMPORTED_TARGET fontconfig)
 target_sources(lumarel_flyer PRIVATE FontCoverage.cpp FontCoverage.h)

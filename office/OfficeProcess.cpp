@@ -2,7 +2,7 @@
 
 #include "app/Failure.h"
 #include "office/OfficeProfile.h"
-#include "office/TempFolder.h"
+#include "runfiles/TempFolder.h"
 
 #include <QByteArrayList>
 #include <QCoreApplication>

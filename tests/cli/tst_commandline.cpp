@@ -14,10 +14,10 @@
 #include "cli/CommandLine.h"
 #include "cli/FlyerDetails.h"
 #include "details/Form1.h"
-#include "flyer/RunLock.h"
 #include "office/OfficeCallWatch.h"
 #include "office/OfficeEngine.h"
 #include "preview/Form2.h"
+#include "runfiles/RunLock.h"
 
 #include <QDateTimeEdit>
 #include <QDir>

@@ -4,13 +4,13 @@
 #include "DocumentReading.h"
 #include "app/Failure.h"
 #include "flyer/BookmarkTexts.h"
-#include "flyer/DocumentClaim.h"
-#include "flyer/DocumentName.h"
-#include "flyer/FileBeside.h"
 #include "flyer/FontCoverage.h"
 #include "flyer/WordImportRepair.h"
 #include "office/OfficeEngine.h"
-#include "office/TempFolder.h"
+#include "runfiles/DocumentClaim.h"
+#include "runfiles/DocumentName.h"
+#include "runfiles/FileBeside.h"
+#include "runfiles/TempFolder.h"
 #include "word97/WordText.h"
 
 #include <QDir>

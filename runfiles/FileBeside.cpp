@@ -1,8 +1,8 @@
-#include "flyer/FileBeside.h"
+#include "runfiles/FileBeside.h"
 
 #include "app/AppServices.h"
 #include "app/Failure.h"
-#include "flyer/PartFiles.h"
+#include "runfiles/PartFiles.h"
 
 #include <QDir>
 #include <QFile>

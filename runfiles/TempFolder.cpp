@@ -1,4 +1,4 @@
-#include "office/TempFolder.h"
+#include "runfiles/TempFolder.h"
 
 #include "app/Failure.h"
 

@@ -1,7 +1,7 @@
-#include "flyer/RunLock.h"
+#include "runfiles/RunLock.h"
 
 #include "app/Failure.h"
-#include "office/TempFolder.h"
+#include "runfiles/TempFolder.h"
 
 #include <QDeadlineTimer>
 #include <QEventLoop>

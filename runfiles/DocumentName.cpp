@@ -1,4 +1,4 @@
-#include "flyer/DocumentName.h"
+#include "runfiles/DocumentName.h"
 
 #include "app/AppServices.h"
 

@@ -1,4 +1,4 @@
-#include "flyer/DocumentClaim.h"
+#include "runfiles/DocumentClaim.h"
 
 #include "app/Failure.h"
 

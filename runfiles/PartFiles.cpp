@@ -1,7 +1,7 @@
-#include "flyer/PartFiles.h"
+#include "runfiles/PartFiles.h"
 
 #include "app/Failure.h"
-#include "office/TempFolder.h"
+#include "runfiles/TempFolder.h"
 
 #include <QDir>
 #include <QFile>
