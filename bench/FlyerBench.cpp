@@ -4,9 +4,9 @@
 
 #include "app/Dialogs.h"
 #include "app/Failure.h"
+#include "designs/FlyerTemplate.h"
 #include "details/Form1.h"
 #include "flyer/FlyerRun.h"
-#include "flyer/FlyerTemplate.h"
 #include "flyer/PageCapture.h"
 #include "flyer/ReadyOffice.h"
 #include "flyer/TemplateAhead.h"

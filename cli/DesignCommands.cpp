@@ -1,8 +1,8 @@
 #include "cli/DesignCommands.h"
 
 #include "app/Failure.h"
-#include "flyer/DesignCheck.h"
-#include "flyer/Designs.h"
+#include "designs/DesignCheck.h"
+#include "designs/Designs.h"
 
 namespace lumarel::cli {
 

@@ -1,8 +1,8 @@
 #include "cli/DesignOption.h"
 
 #include "app/Failure.h"
-#include "flyer/DesignCheck.h"
-#include "flyer/DesignSetting.h"
+#include "designs/DesignCheck.h"
+#include "designs/DesignSetting.h"
 
 namespace lumarel::cli {
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "cli/Command.h"
-#include "flyer/Designs.h"
+#include "designs/Designs.h"
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "app/PointerSetting.h"
+#include "designs/DesignSetting.h"
 #include "details/FieldWriter.h"
-#include "flyer/DesignSetting.h"
 #include "record/EventRecord.h"
 #include "runfiles/DocumentName.h"
 

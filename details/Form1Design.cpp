@@ -3,7 +3,7 @@
 #include "app/Dialogs.h"
 #include "app/Failure.h"
 #include "app/SettingsStore.h"
-#include "flyer/DesignCheck.h"
+#include "designs/DesignCheck.h"
 
 #include <QAction>
 #include <QActionGroup>

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "designs/Designs.h"
 #include "flyer/BookmarkTexts.h"
-#include "flyer/Designs.h"
 #include "flyer/WordImportRepair.h"
 
 #include <QImage>

@@ -2,7 +2,7 @@
 
 #include "app/AppServices.h"
 #include "app/Failure.h"
-#include "flyer/FlyerTemplate.h"
+#include "designs/FlyerTemplate.h"
 #include "flyer/PageCapture.h"
 #include "office/OfficeEngine.h"
 #include "runfiles/FileBeside.h"

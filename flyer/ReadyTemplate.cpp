@@ -1,7 +1,7 @@
 #include "flyer/ReadyTemplate.h"
 
 #include "app/Failure.h"
-#include "flyer/FlyerTemplate.h"
+#include "designs/FlyerTemplate.h"
 #include "flyer/WordImportRepair.h"
 #include "office/OfficeEngine.h"
 #include "office/OfficeProcess.h"

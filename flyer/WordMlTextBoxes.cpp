@@ -1,8 +1,8 @@
 #include "flyer/WordMlTextBoxes.h"
 
 #include "app/Failure.h"
-#include "flyer/DesignCheck.h"
-#include "flyer/ZipArchive.h"
+#include "designs/DesignCheck.h"
+#include "designs/ZipArchive.h"
 #include "office/DocumentWork.h"
 #include "office/OfficeEngine.h"
 #include "office/UnoText.h"

@@ -1,12 +1,5 @@
-# Flyer designs: the built-in ones and what a design file holds, read without the office.
-pkg_check_modules(LIBZIP REQUIRED IMPORTED_TARGET GLOBAL libzip)
-target_sources(lumarel_flyer PRIVATE
-    DesignCheck.cpp DesignCheck.h
-    DesignSetting.cpp DesignSetting.h
-    Designs.cpp Designs.h
-    WordMlTextBoxes.cpp WordMlTextBoxes.h
-    ZipArchive.cpp ZipArchive.h)
-target_link_libraries(lumarel_flyer PRIVATE PkgConfig::LIBZIP)
+# The text boxes of a WordML design file, put in through the office.
+target_sources(lumarel_flyer PRIVATE WordMlTextBoxes.cpp WordMlTextBoxes.h)
 
 # Remakes the built-in designs' templates from their sources, as remake-template does for the
 # default one; run by hand after changing a source, and check the result in.

@@ -7,5 +7,5 @@ target_sources(lumarel_flyer PRIVATE FontCoverage.cpp FontCoverage.h)
 target_link_libraries(lumarel_flyer PRIVATE PkgConfig::FONTCONFIG)
 # The one service the faces call, on offices of a loan.
 target_sources(lumarel_flyer PRIVATE FlyerService.cpp FlyerService.h OfficeLoan.cpp OfficeLoan.h)
-target_sources(lumarel_flyer PRIVATE FlyerTemplate.cpp FlyerTemplate.h ReadyTemplate.cpp
-                                     ReadyTemplate.h TemplateAhead.cpp TemplateAhead.h)
+target_sources(lumarel_flyer PRIVATE ReadyTemplate.cpp ReadyTemplate.h TemplateAhead.cpp
+                                     TemplateAhead.h)

@@ -1,5 +1,3 @@
-# The flyer template.
-
 # Remakes resources/template.dot from its source; run by hand after changing the source
 # (`cmake --build <build> --target remake-template`), and check the result in.
 add_executable(make-template EXCLUDE_FROM_ALL ${PROJECT_SOURCE_DIR}/tools/make-template.cpp)

@@ -1,8 +1,8 @@
-#include "flyer/DesignCheck.h"
+#include "designs/DesignCheck.h"
 
 #include "app/Failure.h"
 #include "app/RegularFile.h"
-#include "flyer/ZipArchive.h"
+#include "designs/ZipArchive.h"
 #include "word97/WordBookmarks.h"
 #include "word97/WordFile.h"
 #include "word97/WordParagraphs.h"

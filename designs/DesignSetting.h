@@ -1,6 +1,6 @@
 #pragma once
 
-#include "flyer/Designs.h"
+#include "designs/Designs.h"
 
 #include <QString>
 

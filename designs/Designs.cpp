@@ -1,7 +1,7 @@
-#include "flyer/Designs.h"
+#include "designs/Designs.h"
 
 #include "app/Failure.h"
-#include "flyer/DesignCheck.h"
+#include "designs/DesignCheck.h"
 
 #include <QFileInfo>
 #include <QStringList>

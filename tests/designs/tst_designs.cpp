@@ -3,9 +3,9 @@
 
 #include "app/Failure.h"
 #include "cli/CommandLine.h"
+#include "designs/DesignCheck.h"
+#include "designs/Designs.h"
 #include "flyer/BookmarkTexts.h"
-#include "flyer/DesignCheck.h"
-#include "flyer/Designs.h"
 #include "flyer/FlyerRun.h"
 #include "flyer/PageCapture.h"
 #include "flyer/RecordFields.h"

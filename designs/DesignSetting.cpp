@@ -1,4 +1,4 @@
-#include "flyer/DesignSetting.h"
+#include "designs/DesignSetting.h"
 
 #include "app/SettingsStore.h"
 

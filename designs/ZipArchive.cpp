@@ -1,4 +1,4 @@
-#include "flyer/ZipArchive.h"
+#include "designs/ZipArchive.h"
 
 #include "app/Failure.h"
 

@@ -1,4 +1,4 @@
-#include "flyer/FlyerTemplate.h"
+#include "designs/FlyerTemplate.h"
 
 #include "app/Failure.h"
 #include "runfiles/TempFolder.h"
