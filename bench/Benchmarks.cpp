@@ -1,9 +1,9 @@
 #include "Benchmarks.h"
 
 #include "app/Failure.h"
-#include "flyer/ReadyOffice.h"
 #include "office/OfficeEngine.h"
 #include "office/OfficeProcess.h"
+#include "office/ReadyOffice.h"
 
 #include <QElapsedTimer>
 #include <QFile>

@@ -3,9 +3,9 @@
 #include "app/Dialogs.h"
 #include "app/Failure.h"
 #include "details/Form1.h"
-#include "flyer/ReadyOffice.h"
 #include "office/OfficeEngine.h"
 #include "office/OfficeProcess.h"
+#include "office/ReadyOffice.h"
 
 #include <QDir>
 #include <QFile>

@@ -8,10 +8,10 @@
 #include "details/Form1.h"
 #include "flyer/FlyerRun.h"
 #include "flyer/PageCapture.h"
-#include "flyer/ReadyOffice.h"
 #include "flyer/TemplateAhead.h"
 #include "flyer/WordImportRepair.h"
 #include "office/OfficeEngine.h"
+#include "office/ReadyOffice.h"
 #include "preview/Form2.h"
 
 #include <QCoreApplication>

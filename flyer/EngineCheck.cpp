@@ -1,6 +1,6 @@
 #include "flyer/EngineCheck.h"
 
-#include "flyer/ReadyOffice.h"
+#include "office/ReadyOffice.h"
 
 #include <QStringList>
 

@@ -4,7 +4,7 @@
 #include "flyer/BookmarkTexts.h"
 #include "flyer/DocumentExport.h"
 #include "flyer/FlyerRun.h"
-#include "flyer/OfficeLoan.h"
+#include "office/OfficeLoan.h"
 
 #include <QImage>
 #include <QString>

@@ -2,7 +2,7 @@
 
 #include "app/StepTrap.h"
 #include "flyer/FlyerRun.h"
-#include "flyer/ReadyOffice.h"
+#include "office/ReadyOffice.h"
 #include "runfiles/TempFolder.h"
 
 #include <QPainter>

@@ -1,5 +1,5 @@
-# The flyer's steps on the office (the repair of the Word 97 import), the kept office, the
-# engine check and the date texts.
+# The flyer's steps on the office (the repair of the Word 97 import), the engine check and the
+# date texts.
 include(${CMAKE_SOURCE_DIR}/tools/UnoCpp.cmake)
 pkg_check_modules(POPPLER_QT6 REQUIRED IMPORTED_TARGET poppler-qt6)
 
@@ -7,7 +7,6 @@ target_sources(lumarel_flyer PRIVATE
     DateTexts.cpp DateTexts.h
     EngineCheck.cpp EngineCheck.h
     ImportedStyles.cpp ImportedStyles.h
-    ReadyOffice.cpp ReadyOffice.h
     ImportedBoxes.cpp ImportedBoxes.h
     TextBoxRepair.cpp TextBoxRepair.h
     WordImportRepair.cpp WordImportRepair.h)

@@ -9,7 +9,7 @@
 #include "app/WindowLook.h"
 #include "flyer/DocumentExport.h"
 #include "flyer/FlyerService.h"
-#include "flyer/ReadyOffice.h"
+#include "office/ReadyOffice.h"
 #include "preview/Form2Layout.h"
 #include "preview/PageKeys.h"
 #include "preview/PagePrint.h"

@@ -6,8 +6,8 @@
 #include "details/Form1.h"
 #include "details/WordCheck.h"
 #include "flyer/EngineCheck.h"
-#include "flyer/ReadyOffice.h"
 #include "office/OfficeEngine.h"
+#include "office/ReadyOffice.h"
 
 #include <QProcess>
 

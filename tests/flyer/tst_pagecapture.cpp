@@ -7,9 +7,9 @@
 #include "designs/FlyerTemplate.h"
 #include "flyer/FlyerRun.h"
 #include "flyer/PageCapture.h"
-#include "flyer/ReadyOffice.h"
 #include "flyer/WordImportRepair.h"
 #include "office/OfficeEngine.h"
+#include "office/ReadyOffice.h"
 #include "word97/WordShapes.h"
 
 #include <QFile>

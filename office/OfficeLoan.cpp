@@ -1,4 +1,4 @@
-#include "flyer/OfficeLoan.h"
+#include "office/OfficeLoan.h"
 
 #include "office/OfficeEngine.h"
 #include "office/OfficePool.h"

@@ -1,8 +1,8 @@
-#include "flyer/ReadyOffice.h"
+#include "office/ReadyOffice.h"
 
 #include "app/Failure.h"
-#include "flyer/OfficeLoan.h"
 #include "office/OfficeEngine.h"
+#include "office/OfficeLoan.h"
 #include "office/OfficePool.h"
 
 #include <QCoreApplication>
