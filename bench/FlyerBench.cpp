@@ -9,10 +9,10 @@
 #include "flyer/FlyerRun.h"
 #include "flyer/PageCapture.h"
 #include "flyer/TemplateAhead.h"
-#include "flyer/WordImportRepair.h"
 #include "office/OfficeEngine.h"
 #include "office/ReadyOffice.h"
 #include "preview/Form2.h"
+#include "wordimport/WordImportRepair.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -7,13 +7,13 @@
 #include "app/Failure.h"
 #include "flyer/DocumentExport.h"
 #include "flyer/PageCapture.h"
-#include "flyer/ReadyTemplate.h"
-#include "flyer/WordImportRepair.h"
 #include "office/OfficeEngine.h"
 #include "office/OfficeProcess.h"
 #include "word97/WordBookmarks.h"
 #include "word97/WordParagraphs.h"
 #include "word97/WordShapes.h"
+#include "wordimport/ReadyTemplate.h"
+#include "wordimport/WordImportRepair.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,10 +2,10 @@
 
 #include "app/Failure.h"
 #include "flyer/PageCapture.h"
-#include "flyer/WordImportRepair.h"
 #include "office/OfficeEngine.h"
 #include "runfiles/FileBeside.h"
 #include "runfiles/PartFiles.h"
+#include "wordimport/WordImportRepair.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -7,14 +7,14 @@
 #include "designs/DesignCheck.h"
 #include "designs/FlyerTemplate.h"
 #include "flyer/PageCapture.h"
-#include "flyer/ReadyTemplate.h"
-#include "flyer/WordImportRepair.h"
-#include "flyer/WordMlTextBoxes.h"
 #include "office/InsertedText.h"
 #include "office/OfficeEngine.h"
 #include "office/OfficeLoan.h"
 #include "runfiles/RunLock.h"
 #include "runfiles/TempFolder.h"
+#include "wordimport/ReadyTemplate.h"
+#include "wordimport/WordImportRepair.h"
+#include "wordimport/WordMlTextBoxes.h"
 
 #include <QBuffer>
 #include <QFile>

@@ -2,7 +2,7 @@
 
 #include "designs/Designs.h"
 #include "flyer/BookmarkTexts.h"
-#include "flyer/WordImportRepair.h"
+#include "wordimport/WordImportRepair.h"
 
 #include <QImage>
 #include <QString>

@@ -6,10 +6,10 @@
 #include "designs/DesignCheck.h"
 #include "designs/DesignSetting.h"
 #include "designs/FlyerTemplate.h"
-#include "flyer/ReadyTemplate.h"
 #include "office/OfficeEngine.h"
 #include "runfiles/RunLock.h"
 #include "runfiles/TempFolder.h"
+#include "wordimport/ReadyTemplate.h"
 
 #include <QFile>
 

@@ -1,6 +1,3 @@
-# The text boxes of a WordML design file, put in through the office.
-target_sources(lumarel_flyer PRIVATE WordMlTextBoxes.cpp WordMlTextBoxes.h)
-
 # Remakes the built-in designs' templates from their sources, as remake-template does for the
 # default one; run by hand after changing a source, and check the result in.
 set(design_folder ${PROJECT_SOURCE_DIR}/resources/designs)

@@ -7,5 +7,4 @@ target_sources(lumarel_flyer PRIVATE FontCoverage.cpp FontCoverage.h)
 target_link_libraries(lumarel_flyer PRIVATE PkgConfig::FONTCONFIG)
 # The one service the faces call, on offices of a loan.
 target_sources(lumarel_flyer PRIVATE FlyerService.cpp FlyerService.h)
-target_sources(lumarel_flyer PRIVATE ReadyTemplate.cpp ReadyTemplate.h TemplateAhead.cpp
-                                     TemplateAhead.h)
+target_sources(lumarel_flyer PRIVATE TemplateAhead.cpp TemplateAhead.h)

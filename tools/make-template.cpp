@@ -1,7 +1,7 @@
 // Makes resources/template.dot from resources/flyer-template.fodt through the office engine.
 // Usage: make-template <flyer-template.fodt> <template.dot>
-#include "flyer/WordImportRepair.h"
 #include "office/OfficeEngine.h"
+#include "wordimport/WordImportRepair.h"
 
 #include "app/Failure.h"
 

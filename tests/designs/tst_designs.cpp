@@ -9,10 +9,10 @@
 #include "flyer/FlyerRun.h"
 #include "flyer/PageCapture.h"
 #include "flyer/RecordFields.h"
-#include "flyer/WordImportRepair.h"
 #include "office/OfficeEngine.h"
 #include "record/EventRecord.h"
 #include "word97/WordParagraphs.h"
+#include "wordimport/WordImportRepair.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -14,7 +14,6 @@
 #include "details/Form1.h"
 #include "flyer/PageCapture.h"
 #include "flyer/TemplateAhead.h"
-#include "flyer/WordImportRepair.h"
 #include "office/OfficeEngine.h"
 #include "office/OfficeProcess.h"
 #include "office/ReadyOffice.h"
@@ -22,6 +21,7 @@
 #include "word97/WordBookmarks.h"
 #include "word97/WordParagraphs.h"
 #include "word97/WordShapes.h"
+#include "wordimport/WordImportRepair.h"
 
 #include <QAction>
 #include <QDateTimeEdit>

@@ -6,7 +6,6 @@
 #include "TestFiles.h"
 #include "app/Failure.h"
 #include "flyer/FlyerService.h"
-#include "flyer/ReadyTemplate.h"
 #include "office/OfficeCallWatch.h"
 #include "office/OfficeEngine.h"
 #include "office/OfficePool.h"
@@ -15,6 +14,7 @@
 #include "word97/WordBookmarks.h"
 #include "word97/WordParagraphs.h"
 #include "word97/WordShapes.h"
+#include "wordimport/ReadyTemplate.h"
 
 #include <QScopeGuard>
 #include <QThread>

@@ -5,13 +5,13 @@
 #include "app/Failure.h"
 #include "flyer/BookmarkTexts.h"
 #include "flyer/FontCoverage.h"
-#include "flyer/WordImportRepair.h"
 #include "office/OfficeEngine.h"
 #include "runfiles/DocumentClaim.h"
 #include "runfiles/DocumentName.h"
 #include "runfiles/FileBeside.h"
 #include "runfiles/TempFolder.h"
 #include "word97/WordText.h"
+#include "wordimport/WordImportRepair.h"
 
 #include <QDir>
 #include <QFile>

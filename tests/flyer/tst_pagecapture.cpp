@@ -7,10 +7,10 @@
 #include "designs/FlyerTemplate.h"
 #include "flyer/FlyerRun.h"
 #include "flyer/PageCapture.h"
-#include "flyer/WordImportRepair.h"
 #include "office/OfficeEngine.h"
 #include "office/ReadyOffice.h"
 #include "word97/WordShapes.h"
+#include "wordimport/WordImportRepair.h"
 
 #include <QFile>
 #include <QImage>

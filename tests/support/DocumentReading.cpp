@@ -1,11 +1,11 @@
 #include "DocumentReading.h"
 
 #include "app/Failure.h"
-#include "flyer/TextBoxRepair.h"
 #include "office/DocumentWork.h"
 #include "office/InsertedText.h"
 #include "office/OfficeEngine.h"
 #include "office/UnoText.h"
+#include "wordimport/TextBoxRepair.h"
 
 #include <com/sun/star/container/XEnumerationAccess.hpp>
 #include <com/sun/star/container/XIndexAccess.hpp>

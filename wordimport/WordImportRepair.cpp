@@ -1,13 +1,13 @@
-#include "flyer/WordImportRepair.h"
+#include "wordimport/WordImportRepair.h"
 
 #include "app/Failure.h"
-#include "flyer/ImportedStyles.h"
-#include "flyer/TextBoxRepair.h"
 #include "office/DocumentWork.h"
 #include "office/OfficeEngine.h"
 #include "word97/WordBookmarks.h"
 #include "word97/WordParagraphs.h"
 #include "word97/WordShapes.h"
+#include "wordimport/ImportedStyles.h"
+#include "wordimport/TextBoxRepair.h"
 
 #include <memory>
 

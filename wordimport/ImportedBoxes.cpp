@@ -1,4 +1,4 @@
-#include "flyer/ImportedBoxes.h"
+#include "wordimport/ImportedBoxes.h"
 
 #include "office/UnoText.h"
 #include "word97/WordBookmarks.h"

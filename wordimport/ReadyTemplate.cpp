@@ -1,11 +1,11 @@
-#include "flyer/ReadyTemplate.h"
+#include "wordimport/ReadyTemplate.h"
 
 #include "app/Failure.h"
 #include "designs/FlyerTemplate.h"
-#include "flyer/WordImportRepair.h"
 #include "office/OfficeEngine.h"
 #include "office/OfficeProcess.h"
 #include "word97/WordParagraphs.h"
+#include "wordimport/WordImportRepair.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "flyer/WordImportRepair.h"
+#include "wordimport/WordImportRepair.h"
 
 #include <QString>
 

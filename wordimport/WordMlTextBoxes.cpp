@@ -1,4 +1,4 @@
-#include "flyer/WordMlTextBoxes.h"
+#include "wordimport/WordMlTextBoxes.h"
 
 #include "app/Failure.h"
 #include "designs/DesignCheck.h"

@@ -1,4 +1,4 @@
-#include "flyer/ImportedStyles.h"
+#include "wordimport/ImportedStyles.h"
 
 #include "office/UnoText.h"
 

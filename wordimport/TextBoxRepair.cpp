@@ -1,8 +1,8 @@
-#include "flyer/TextBoxRepair.h"
+#include "wordimport/TextBoxRepair.h"
 
-#include "flyer/DocumentUnits.h"
-#include "flyer/ImportedBoxes.h"
 #include "office/UnoText.h"
+#include "wordimport/DocumentUnits.h"
+#include "wordimport/ImportedBoxes.h"
 
 #include <com/sun/star/awt/Size.hpp>
 #include <com/sun/star/beans/XPropertySet.hpp>

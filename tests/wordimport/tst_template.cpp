@@ -11,10 +11,10 @@
 #include "TestFiles.h"
 
 #include "app/Failure.h"
-#include "flyer/DocumentUnits.h"
 #include "word97/WordBookmarks.h"
 #include "word97/WordParagraphs.h"
 #include "word97/WordShapes.h"
+#include "wordimport/DocumentUnits.h"
 
 #include <QFile>
 #include <QMap>
