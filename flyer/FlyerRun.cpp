@@ -6,7 +6,6 @@
 #include "app/StepTrap.h"
 #include "designs/DesignCheck.h"
 #include "designs/FlyerTemplate.h"
-#include "flyer/PageCapture.h"
 #include "office/InsertedText.h"
 #include "office/OfficeEngine.h"
 #include "office/OfficeLoan.h"
@@ -16,11 +15,9 @@
 #include "wordimport/WordImportRepair.h"
 #include "wordimport/WordMlTextBoxes.h"
 
-#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
-#include <QImageWriter>
 
 #include <utility>
 
@@ -31,29 +28,9 @@ namespace {
 // Far more than any design with its pictures holds; the file is read whole.
 constexpr qint64 kLargestDesign = qint64(256) << 20;
 
-QByteArray bmpBytes(const QImage& page)
-{
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "bmp");
-    if (!writer.write(page.convertToFormat(QImage::Format_RGB32)))
-        throw Failure(
-            QStringLiteral("The page picture could not be encoded: %1").arg(writer.errorString()));
-    return buffer.data();
-}
-
 } // namespace
 
-FlyerRun::FlyerRun(OfficeSource office) : m_source(std::move(office)) {}
-
-FlyerRun::FlyerRun(OfficeEngine& office) : m_source([&office]() -> OfficeEngine& { return office; })
-{
-}
-
-FlyerRun::FlyerRun(OfficeUse& use)
-    : m_source([&use]() -> OfficeEngine& { return use.office(); }), m_loan(&use.loan())
-{
-}
+FlyerRun::FlyerRun(OfficeUse& use) : m_use(use) {}
 
 FlyerRun::~FlyerRun() = default;
 
@@ -102,11 +79,11 @@ void FlyerRun::openTemplate(const StepRunner& step)
     m_designBookmarks.reset();
     m_designCopy = templateCopyPath();
     QByteArray templateBytes;
-    officeStep(106, [&] { m_office = &m_source(); });
+    officeStep(106, [&] { m_office = &m_use.office(); });
     // The window's office may hold the template opened ahead; a copy left in the folder is
     // used instead.
     const bool openedAhead =
-        m_office && m_loan && !FileExists(templateCopyPath()) && m_loan->takePrepared(*m_office);
+        m_office && !FileExists(templateCopyPath()) && m_use.loan().takePrepared(*m_office);
     plainStep(108, [&] { templateBytes = embeddedTemplate(); });
     bool leftover = false;
     plainStep(110, [&] {
@@ -136,7 +113,7 @@ void FlyerRun::openDesign()
 {
     QByteArray designBytes;
     QString& copyPath = m_designCopy;
-    officeStep(106, [&] { m_office = &m_source(); });
+    officeStep(106, [&] { m_office = &m_use.office(); });
     plainStep(108, [&] {
         const QString source =
             m_design.builtIn ? QLatin1String(m_design.builtIn->resource) : m_design.path;
@@ -243,8 +220,7 @@ bool FlyerRun::save(const QString& documentPath, const StepRunner& step, AfterSa
     return saved;
 }
 
-bool FlyerRun::capturePage(const QString& documentPath, const QString& picturePath,
-                           const StepRunner& step)
+bool FlyerRun::capturePage(const QString& documentPath, const StepRunner& step)
 {
     m_step = &step;
     QImage page;
@@ -253,7 +229,7 @@ bool FlyerRun::capturePage(const QString& documentPath, const QString& picturePa
     m_keptDocument.clear();
     officeStep(116, [&] {
         if (!kept)
-            m_office = &m_source();
+            m_office = &m_use.office();
     });
     // The document stored by saveAs() is the one the office holds: what the file holds, laid
     // out as the office laid it out before storing it.
@@ -269,8 +245,6 @@ bool FlyerRun::capturePage(const QString& documentPath, const QString& picturePa
     const bool made = !m_officeFailed && plainStep(122, [&] {
         if (page.isNull())
             throw Failure(QStringLiteral("There is no picture of the page to save."));
-        if (!picturePath.isEmpty())
-            replaceFile(bmpBytes(page), picturePath);
         m_page = page;
     });
     officeStep(124, [&] { office().closeWithoutSaving(); });

@@ -14,9 +14,12 @@
 namespace lumarel {
 
 class OfficeEngine;
-class OfficeLoan;
 class OfficeUse;
 class RunLock;
+
+// Resolution of the page picture: 10000 dots per metre (254 DPI) makes a US Letter page
+// exactly 2159 x 2794 pixels, so the picture's physical size is the page's to the twip.
+constexpr int kPageDotsPerMeter = 10000;
 
 // The office work of making one flyer: copy and open the template, put the six bookmark texts
 // in, save the document, and capture its page. It needs no window; one office can make many
@@ -28,12 +31,6 @@ class FlyerRun
 {
 public:
     using StepRunner = std::function<bool(int line, const std::function<void()>& body)>;
-    // Gives the office for a run's "create" step; throws Failure when there is none.
-    using OfficeSource = std::function<OfficeEngine&()>;
-
-    explicit FlyerRun(OfficeSource office);
-    // Every step uses this one office.
-    explicit FlyerRun(OfficeEngine& office);
     // The office of the use, and the template its loan may hold opened ahead.
     explicit FlyerRun(OfficeUse& use);
     ~FlyerRun();
@@ -69,10 +66,8 @@ public:
     bool save(const QString& documentPath, const StepRunner& step,
               AfterSave after = AfterSave::Close);
     // Renders the first page of the saved document (the one save() kept open, or else the file
-    // opened anew) and closes it; the picture is kept in page() and, unless `picturePath` is
-    // empty, written there as BMP. True when the picture was made (and written).
-    bool capturePage(const QString& documentPath, const QString& picturePath,
-                     const StepRunner& step);
+    // opened anew) and closes it; the picture is kept in page(). True when it was made.
+    bool capturePage(const QString& documentPath, const StepRunner& step);
 
     // Whether an office step failed; the office is then not fit for another use as it is.
     bool officeFailed() const { return m_officeFailed; }
@@ -96,8 +91,7 @@ private:
     std::optional<QStringList> m_designBookmarks;
     QString m_designCopy;
 
-    OfficeSource m_source;
-    OfficeLoan* m_loan = nullptr;       // asked for the template opened ahead
+    OfficeUse& m_use;
     const StepRunner* m_step = nullptr; // the runner of the call in progress
     OfficeEngine* m_office = nullptr;
     bool m_officeFailed = false;

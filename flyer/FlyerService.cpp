@@ -88,7 +88,6 @@ WindowFlyer FlyerService::makeForWindow(const FlyerFields& fields, const FlyerDe
     // The run still holds the temporary folder: nobody else's files go with its own.
     if (!flyer.saved && !documentPath.isEmpty())
         RemoveFile(documentPath); // what a failed save may have left
-    step(174, [&] { RemoveFile(pagePicturePath()); });
     step(176, [&] {
         RemoveFile(templateCopyPath());
         if (!run.designCopy().isEmpty() && run.designCopy() != templateCopyPath())

@@ -2,40 +2,17 @@
 
 #include "app/StepTrap.h"
 #include "flyer/FlyerRun.h"
-#include "office/ReadyOffice.h"
-#include "runfiles/TempFolder.h"
 
 #include <QPainter>
 
 namespace lumarel {
 
-QString pagePicturePath()
-{
-    return flyerTempFolder() + QStringLiteral("/temp.bmp");
-}
-
-namespace {
-
-bool capture(FlyerRun& run, const QString& documentPath, const QString& picturePath)
-{
-    StepTrap trap(locationText("Form1", "SaveDocAsJPG"));
-    return run.capturePage(
-        documentPath, picturePath,
-        [&](int line, const std::function<void()>& body) { return trap.step(line, body); });
-}
-
-} // namespace
-
 bool SaveDocAsJPG(FlyerRun& run, const QString& documentPath)
 {
-    return capture(run, documentPath, QString());
-}
-
-void SaveDocAsJPG(const QString& documentPath)
-{
-    FlyerRun run(&ReadyOffice::take);
-    capture(run, documentPath, pagePicturePath());
-    ReadyOffice::giveBack(run.officeFailed());
+    StepTrap trap(locationText("Form1", "SaveDocAsJPG"));
+    return run.capturePage(documentPath, [&](int line, const std::function<void()>& body) {
+        return trap.step(line, body);
+    });
 }
 
 QString pageOverflowText(int pages, bool pictureOnly)

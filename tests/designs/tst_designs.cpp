@@ -1,3 +1,4 @@
+#include "OneOffice.h"
 #include "TestEnvironment.h"
 #include "TestFiles.h"
 
@@ -238,7 +239,9 @@ private slots:
                 return false;
             }
         };
-        FlyerRun run(*m_office);
+        test::OneOffice offices(*m_office);
+        OfficeUse use(offices);
+        FlyerRun run(use);
         run.setDesign(chosenDesign(design));
         run.fill(fields, step);
         const QString flyer = test::tempFolder() + "/filled-" + name + ".doc";

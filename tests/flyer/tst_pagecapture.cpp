@@ -8,15 +8,17 @@
 #include "flyer/FlyerRun.h"
 #include "flyer/PageCapture.h"
 #include "office/OfficeEngine.h"
+#include "office/OfficeLoan.h"
 #include "office/ReadyOffice.h"
 #include "word97/WordShapes.h"
 #include "wordimport/WordImportRepair.h"
 
 #include <QFile>
 #include <QImage>
-#include <QImageReader>
 
 #include <poppler-qt6.h>
+
+#include <optional>
 
 using namespace lumarel;
 
@@ -46,14 +48,14 @@ QString makeFlyer(const QString& name, const QString& orgName)
     return path;
 }
 
-// The page picture of the saved file, opened anew, as written to temp.bmp; a file that is
-// not a BMP gives a null image.
+// The page picture of the saved file, opened anew in the ready office; null when none was made.
 QImage capture(const QString& document)
 {
-    SaveDocAsJPG(document);
-    QImageReader reader(pagePicturePath(), "bmp");
-    reader.setDecideFormatFromContent(false);
-    return reader.read();
+    OfficeUse use(ReadyOffice::loan());
+    FlyerRun run(use);
+    SaveDocAsJPG(run, document);
+    use.setFailed(run.officeFailed());
+    return run.page();
 }
 
 // Inked pixels in a rectangle given in twips from the page's top-left corner.
@@ -147,7 +149,8 @@ private slots:
                                  "Doors at six.\r\nSupper at seven.",
                                  "A plate to share."};
         const QString document = test::rootFolder() + "/kept.doc";
-        FlyerRun run(&ReadyOffice::take);
+        std::optional<OfficeUse> use(std::in_place, ReadyOffice::loan());
+        FlyerRun run(*use);
         const FlyerRun::StepRunner step = [](int, const std::function<void()>& body) {
             body();
             return true;
@@ -155,7 +158,8 @@ private slots:
         run.fill(fields, step);
         QVERIFY(run.save(document, step, FlyerRun::AfterSave::KeepForPage));
         QVERIFY(SaveDocAsJPG(run, document));
-        ReadyOffice::giveBack(run.officeFailed());
+        use->setFailed(run.officeFailed());
+        use.reset();
         const QImage kept = run.page();
         const QImage reopened = capture(document);
         QCOMPARE(Dialogs::takeShown().size(), 0);
@@ -205,8 +209,7 @@ private slots:
 
     void missingDocumentReportsItsStepsAndLeavesNothing()
     {
-        QFile::remove(pagePicturePath());
-        SaveDocAsJPG(test::rootFolder() + "/no such flyer.doc");
+        capture(test::rootFolder() + "/no such flyer.doc");
         QList<int> lines;
         for (const ShownMessage& message : Dialogs::takeShown()) {
             QVERIFY(message.text.contains("in Ostrevan2021/08/31.Form1.SaveDocAsJPG at line "));
@@ -214,7 +217,6 @@ private slots:
         }
         // One office fault, one message: what needs the document is not attempted.
         QCOMPARE(lines, QList<int>{118});
-        QVERIFY(!QFile::exists(pagePicturePath()));
         ReadyOffice::end();
         QCOMPARE(test::childProcesses(), QList<qint64>());
     }
