@@ -34,18 +34,6 @@ private:
     OfficePool& m_pool;
 };
 
-// One office that its owner keeps; every use gets it and gives nothing back.
-class OneOffice : public OfficeLoan
-{
-public:
-    explicit OneOffice(OfficeEngine& office) : m_office(office) {}
-    OfficeEngine& take() override { return m_office; }
-    void giveBack(OfficeEngine*, bool) override {}
-
-private:
-    OfficeEngine& m_office;
-};
-
 // One use of a loan's office: taken at the first office(), given back when the use ends, as
 // failed when setFailed() said so or an exception ends it.
 class OfficeUse

@@ -29,7 +29,6 @@
 #include <QWheelEvent>
 
 #include <algorithm>
-#include <optional>
 
 namespace lumarel {
 
@@ -160,12 +159,8 @@ void Form2::PushButton2_Click()
 
 void Form2::withFlyers(const std::function<void(FlyerService&)>& work)
 {
-    // The office set, or the program's ready office: one that failed in this use is replaced
-    // in the background.
-    std::optional<OneOffice> set;
-    if (m_office)
-        set.emplace(*m_office);
-    HourglassLoan offices(m_pointer, set ? static_cast<OfficeLoan&>(*set) : ReadyOffice::loan());
+    // The program's ready office: one that failed in this use is replaced in the background.
+    HourglassLoan offices(m_pointer, ReadyOffice::loan());
     FlyerService flyers(offices);
     work(flyers);
 }

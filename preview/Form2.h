@@ -21,7 +21,6 @@ class QWheelEvent;
 namespace lumarel {
 
 class FlyerService;
-class OfficeEngine;
 
 // The preview window: shows the flyer's page in the zoomable view, saves the temporary
 // document, goes back to the main window, and ends the program when closed. It only applies
@@ -44,9 +43,6 @@ public:
     QString mWordFile;
     // The window that "< Back" shows again.
     void setMainWindow(QWidget* window) { m_mainWindow = window; }
-    // The office that saves in other formats and prints; without one, the program's ready
-    // office does.
-    void setOfficeEngine(OfficeEngine* office) { m_office = office; }
 
     // Runs when the window becomes active; tests may call it directly.
     void Form_Activate();
@@ -93,7 +89,6 @@ private:
     int m_wheelZoom = 0;
     int m_shownGeneration = -1;
     QPointer<QWidget> m_mainWindow;
-    OfficeEngine* m_office = nullptr;
 
     QScrollBar* HScroll1 = nullptr;
     QScrollBar* VScroll1 = nullptr;

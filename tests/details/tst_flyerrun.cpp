@@ -147,9 +147,6 @@ private slots:
     void sampleFlyerSavedInEveryFormatAndPrinted()
     {
         Form2& preview = m_form->preview();
-        OfficeEngine office; // as the office kept ready
-        preview.setOfficeEngine(&office);
-        const auto unset = qScopeGuard([&] { preview.setOfficeEngine(nullptr); });
         const QString base = test::rootFolder() + "/exported";
         const QStringList sample{"Taco Eating Contest", "Brantwell MA", "The first 20 people",
                                  "555-014-2287",        "Throw-up bag", "Quenwick"};
