@@ -42,11 +42,6 @@ struct OpenDocument
 
 } // namespace
 
-std::span<const SaveFormatInfo> saveFormats()
-{
-    return kFormats;
-}
-
 const SaveFormatInfo& saveFormat(SaveFormat format)
 {
     for (const SaveFormatInfo& info : kFormats)

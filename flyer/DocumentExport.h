@@ -3,7 +3,6 @@
 #include <QString>
 
 #include <optional>
-#include <span>
 
 namespace lumarel {
 
@@ -26,7 +25,6 @@ struct SaveFormatInfo
     const char* officeFilter; // the office's export filter
 };
 
-std::span<const SaveFormatInfo> saveFormats();
 const SaveFormatInfo& saveFormat(SaveFormat format);
 // The format whose extension this is (without the dot, any case).
 std::optional<SaveFormat> saveFormatOfExtension(const QString& extension);
