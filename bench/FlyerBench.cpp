@@ -58,12 +58,13 @@ void flyerBenchmarks()
                              QString(),
                              QString(),
                              QString()};
-    const auto noFailure = [](int line, const std::function<void()>& body) {
+    const auto noFailure = [](FlyerStage stage, const std::function<void()>& body) {
         try {
             body();
             return true;
         } catch (const Failure& failure) {
-            throw Failure(QStringLiteral("step %1: %2").arg(line).arg(failure.description()));
+            throw Failure(
+                QStringLiteral("stage %1: %2").arg(int(stage)).arg(failure.description()));
         }
     };
     OfficeEngine office;

@@ -30,6 +30,7 @@
 #include <QScopeGuard>
 #include <QTextDocument>
 
+#include <optional>
 #include <utility>
 
 namespace lumarel {
@@ -162,6 +163,75 @@ void Form1::Form_Load(EngineCheck engineCheck)
     centreOnScreen(this);
 }
 
+namespace {
+
+// Where the window reports a stage of its flyer that failed: a line of PushButton6_Click, or of
+// SaveDocAsJPG for the stages of the page.
+struct StageStep
+{
+    int line;
+    bool capture;
+};
+
+StageStep stageStep(FlyerStage stage)
+{
+    switch (stage) {
+    case FlyerStage::TakeOffice:
+        return {106, false};
+    case FlyerStage::ReadTemplate:
+        return {108, false};
+    case FlyerStage::CopyTemplate:
+        return {110, false};
+    case FlyerStage::OpenTemplate:
+        return {112, false};
+    case FlyerStage::DateText:
+        return {116, false};
+    case FlyerStage::OrgNameText:
+        return {118, false};
+    case FlyerStage::AddrText:
+        return {120, false};
+    case FlyerStage::PutOrgName:
+        return {122, false};
+    case FlyerStage::PutEventName:
+        return {124, false};
+    case FlyerStage::PutEventDate:
+        return {126, false};
+    case FlyerStage::PutEventTime:
+        return {128, false};
+    case FlyerStage::PutEventAddr:
+        return {130, false};
+    case FlyerStage::PutEventMore:
+        return {132, false};
+    case FlyerStage::FitOrgName:
+        return {134, false};
+    case FlyerStage::Save:
+        return {150, false};
+    case FlyerStage::CloseSaved:
+        return {154, false};
+    case FlyerStage::CloseDocuments:
+        return {156, false};
+    case FlyerStage::LetOffice:
+        return {160, false};
+    case FlyerStage::TakeOfficeForPage:
+        return {116, true};
+    case FlyerStage::OpenSaved:
+        return {118, true};
+    case FlyerStage::RenderPage:
+        return {120, true};
+    case FlyerStage::KeepPage:
+        return {122, true};
+    case FlyerStage::ClosePage:
+        return {124, true};
+    case FlyerStage::ClosePageDocuments:
+        return {126, true};
+    case FlyerStage::RemoveCopies:
+        return {176, false};
+    }
+    return {0, false};
+}
+
+} // namespace
+
 void Form1::PushButton6_Click()
 {
     if (m_busy)
@@ -170,9 +240,6 @@ void Form1::PushButton6_Click()
     const auto notBusy = qScopeGuard([&] { m_busy = false; });
 
     StepTrap trap(locationText("Form1", "PushButton6_Click"));
-    const auto step = [&](int line, const std::function<void()>& body) {
-        return trap.step(line, body);
-    };
     const EventRecord details = record();
     // Such a text would keep the office busy for minutes; it stays in its box and in the store.
     if (const FieldSpec* field = overlongField(details)) {
@@ -186,20 +253,45 @@ void Form1::PushButton6_Click()
     }
     const FlyerFields fields = flyerFields(details);
     const FlyerDesign design = designForRun();
-    WindowSteps window;
-    window.documentPath = [&] {
-        const QString path = m_documentNamer.freePath(flyerTempFolder());
+    trap.step(104, [&] { m_pointer.set(PointerSetting::Hourglass); });
+    // Step 146 runs first, but its message takes its place among the run's: after the filling's.
+    QString documentPath;
+    std::optional<QString> pathFailure;
+    try {
+        documentPath = m_documentNamer.freePath(flyerTempFolder());
         // Claimed before it exists, so that no other start takes it for a leftover.
         m_documentClaim.reset();
-        m_documentClaim = std::make_unique<DocumentClaim>(path);
-        return path;
+        m_documentClaim = std::make_unique<DocumentClaim>(documentPath);
+    } catch (...) {
+        pathFailure = describeCurrentException();
+    }
+    const WindowFlyer flyer =
+        FlyerService(ReadyOffice::loan()).makeForWindow(fields, design, documentPath);
+
+    StepTrap capture(locationText("Form1", "SaveDocAsJPG"));
+    const auto report = [](StepTrap& where, int line, const QString& reason) {
+        where.step(line, [&] { throw Failure(reason); });
     };
-    window.made = [&](const WindowFlyer& flyer) {
-        trap.step(164, [&] { m_pointer.set(PointerSetting::Normal); });
-        if (!flyer.saved)
-            return;
+    const auto reportPath = [&] {
+        if (pathFailure)
+            report(trap, 146, *std::exchange(pathFailure, std::nullopt));
+    };
+    std::optional<QString> removalFailure;
+    for (const StageFailure& failure : flyer.failures) {
+        const StageStep place = stageStep(failure.stage);
+        if (failure.stage == FlyerStage::RemoveCopies) {
+            removalFailure = failure.reason;
+            continue;
+        }
+        if (place.line > 146 || place.capture)
+            reportPath();
+        report(place.capture ? capture : trap, place.line, failure.reason);
+    }
+    reportPath();
+    trap.step(164, [&] { m_pointer.set(PointerSetting::Normal); });
+    if (flyer.saved) {
         trap.step(166, [&] {
-            // The picture as it was written to the file, without reading the file back.
+            // The picture as the office rendered it, without reading the file back.
             preview().loadPicture(flyer.page.isNull() ? pageNotice(flyer.failure) : flyer.page);
             preview().setPageNotice(
                 flyerNotices(fields, flyer.pageCount, flyer.unfitted).join(QLatin1Char('\n')));
@@ -210,10 +302,9 @@ void Form1::PushButton6_Click()
             preview().activateWindow();
         });
         trap.step(172, [&] { hide(); });
-    };
-
-    trap.step(104, [&] { m_pointer.set(PointerSetting::Hourglass); });
-    FlyerService(ReadyOffice::loan()).makeForWindow(fields, design, step, window);
+    }
+    if (removalFailure)
+        report(trap, 176, *removalFailure);
 }
 
 Form2& Form1::preview()

@@ -42,9 +42,9 @@ OfficeEngine& FlyerRun::office()
     return *m_office;
 }
 
-bool FlyerRun::plainStep(int line, const std::function<void()>& body)
+bool FlyerRun::plainStep(FlyerStage stage, const std::function<void()>& body)
 {
-    return (*m_step)(line, [&] {
+    return (*m_step)(stage, [&] {
         try {
             body();
         } catch (...) {
@@ -54,11 +54,11 @@ bool FlyerRun::plainStep(int line, const std::function<void()>& body)
     });
 }
 
-bool FlyerRun::officeStep(int line, const std::function<void()>& body)
+bool FlyerRun::officeStep(FlyerStage stage, const std::function<void()>& body)
 {
     if (m_officeFailed)
         return false;
-    const bool done = plainStep(line, body);
+    const bool done = plainStep(stage, body);
     m_officeFailed = !done;
     return done;
 }
@@ -79,21 +79,21 @@ void FlyerRun::openTemplate(const StepRunner& step)
     m_designBookmarks.reset();
     m_designCopy = templateCopyPath();
     QByteArray templateBytes;
-    officeStep(106, [&] { m_office = &m_use.office(); });
+    officeStep(FlyerStage::TakeOffice, [&] { m_office = &m_use.office(); });
     // The window's office may hold the template opened ahead; a copy left in the folder is
     // used instead.
     const bool openedAhead =
         m_office && !FileExists(templateCopyPath()) && m_use.loan().takePrepared(*m_office);
-    plainStep(108, [&] { templateBytes = embeddedTemplate(); });
+    plainStep(FlyerStage::ReadTemplate, [&] { templateBytes = embeddedTemplate(); });
     bool leftover = false;
-    plainStep(110, [&] {
+    plainStep(FlyerStage::CopyTemplate, [&] {
         if (!m_lock)
             m_lock = std::make_unique<RunLock>();
         leftover = !openedAhead && FileExists(templateCopyPath());
         if (!openedAhead && !leftover)
             SaveBytesToFile(templateBytes, templateCopyPath());
     });
-    officeStep(112, [&] {
+    officeStep(FlyerStage::OpenTemplate, [&] {
         // Another run owns the copy now.
         if (!m_lock)
             throw Failure(QStringLiteral("The flyer template was not opened, because the "
@@ -113,8 +113,8 @@ void FlyerRun::openDesign()
 {
     QByteArray designBytes;
     QString& copyPath = m_designCopy;
-    officeStep(106, [&] { m_office = &m_use.office(); });
-    plainStep(108, [&] {
+    officeStep(FlyerStage::TakeOffice, [&] { m_office = &m_use.office(); });
+    plainStep(FlyerStage::ReadTemplate, [&] {
         const QString source =
             m_design.builtIn ? QLatin1String(m_design.builtIn->resource) : m_design.path;
         if (m_design.builtIn) {
@@ -134,7 +134,7 @@ void FlyerRun::openDesign()
         }
         copyPath = designCopyPath(QFileInfo(source).suffix());
     });
-    plainStep(110, [&] {
+    plainStep(FlyerStage::CopyTemplate, [&] {
         if (!m_lock)
             m_lock = std::make_unique<RunLock>();
         replaceFile(designBytes, copyPath);
@@ -145,7 +145,7 @@ void FlyerRun::openDesign()
             names << mark.name;
         m_designBookmarks = names;
     });
-    officeStep(112, [&] {
+    officeStep(FlyerStage::OpenTemplate, [&] {
         if (!m_lock)
             throw Failure(QStringLiteral("The flyer design was not opened, because the "
                                          "temporary folder is in use by another run."));
@@ -172,32 +172,32 @@ void FlyerRun::putTexts(const FlyerFields& fields, const StepRunner& step)
     m_step = &step;
     m_unfitted.clear();
     QString dateText, orgText, addrText;
-    plainStep(116, [&] { dateText = eventDateText(fields.eventDate); });
-    plainStep(118, [&] { orgText = orgNameText(fields.orgName); });
-    plainStep(120, [&] { addrText = eventAddrText(fields.location); });
+    plainStep(FlyerStage::DateText, [&] { dateText = eventDateText(fields.eventDate); });
+    plainStep(FlyerStage::OrgNameText, [&] { orgText = orgNameText(fields.orgName); });
+    plainStep(FlyerStage::AddrText, [&] { addrText = eventAddrText(fields.location); });
     // The bookmarks are looked up together, in the first bookmark's step; a template opened
     // ahead has them looked up already.
     bool lookedUp = false;
-    const auto put = [&](int line, const char* bookmark, const auto& text) {
+    const auto put = [&](FlyerStage stage, const char* bookmark, const auto& text) {
         // A design fills only the bookmarks it holds.
         if (m_designBookmarks && !m_designBookmarks->contains(QLatin1String(bookmark)))
             return;
-        officeStep(line, [&] {
+        officeStep(stage, [&] {
             if (!std::exchange(lookedUp, true))
                 office().findBookmarks(m_designBookmarks.value_or(designBookmarkNames()), false);
             office().setBookmarkText(QLatin1String(bookmark), text());
         });
     };
-    put(122, "OrgName", [&] { return orgText; });
-    put(124, "EventName", [&] { return eventNameText(fields.eventName); });
-    put(126, "EventDate", [&] { return dateText; });
-    put(128, "EventTime", [&] { return eventTimeText(fields.eventTime); });
-    put(130, "EventAddr", [&] { return addrText; });
-    put(132, "EventMore",
+    put(FlyerStage::PutOrgName, "OrgName", [&] { return orgText; });
+    put(FlyerStage::PutEventName, "EventName", [&] { return eventNameText(fields.eventName); });
+    put(FlyerStage::PutEventDate, "EventDate", [&] { return dateText; });
+    put(FlyerStage::PutEventTime, "EventTime", [&] { return eventTimeText(fields.eventTime); });
+    put(FlyerStage::PutEventAddr, "EventAddr", [&] { return addrText; });
+    put(FlyerStage::PutEventMore, "EventMore",
         [&] { return eventMoreText(fields.more, fields.infoOrg, fields.plans, fields.items); });
     // Measured once every text is in, so that the office lays the page out once.
     if (!m_designBookmarks)
-        officeStep(134, [&] {
+        officeStep(FlyerStage::FitOrgName, [&] {
             if (!office().fitBookmarkText(QStringLiteral("OrgName"), kStripFit))
                 m_unfitted << QStringLiteral("OrgName");
         });
@@ -207,16 +207,16 @@ bool FlyerRun::save(const QString& documentPath, const StepRunner& step, AfterSa
 {
     m_step = &step;
     m_keptDocument.clear();
-    const bool saved = officeStep(150, [&] { office().saveAs(documentPath); });
+    const bool saved = officeStep(FlyerStage::Save, [&] { office().saveAs(documentPath); });
     if (saved && after == AfterSave::KeepForPage) {
         // Closed by capturePage(), once its page is rendered.
         m_keptDocument = documentPath;
         return true;
     }
-    officeStep(154, [&] { office().closeWithoutSaving(); });
+    officeStep(FlyerStage::CloseSaved, [&] { office().closeWithoutSaving(); });
     // The office stays for the next run, without the document.
-    officeStep(156, [&] { office().closeDocuments(); });
-    step(160, [&] { m_office = nullptr; });
+    officeStep(FlyerStage::CloseDocuments, [&] { office().closeDocuments(); });
+    step(FlyerStage::LetOffice, [&] { m_office = nullptr; });
     return saved;
 }
 
@@ -227,28 +227,28 @@ bool FlyerRun::capturePage(const QString& documentPath, const StepRunner& step)
     m_page = QImage();
     const bool kept = m_office && !m_keptDocument.isEmpty() && m_keptDocument == documentPath;
     m_keptDocument.clear();
-    officeStep(116, [&] {
+    officeStep(FlyerStage::TakeOfficeForPage, [&] {
         if (!kept)
             m_office = &m_use.office();
     });
     // The document stored by saveAs() is the one the office holds: what the file holds, laid
     // out as the office laid it out before storing it.
-    officeStep(118, [&] {
+    officeStep(FlyerStage::OpenSaved, [&] {
         if (!kept)
             openWordDocument(office(), documentPath, false, ImportRepair::Page);
     });
-    officeStep(120, [&] {
+    officeStep(FlyerStage::RenderPage, [&] {
         page = office().renderFirstPage(kPageDotsPerMeter);
         m_pageCount = office().pageCount();
     });
     // The picture of a page that the office could not render is not there to keep.
-    const bool made = !m_officeFailed && plainStep(122, [&] {
+    const bool made = !m_officeFailed && plainStep(FlyerStage::KeepPage, [&] {
         if (page.isNull())
             throw Failure(QStringLiteral("There is no picture of the page to save."));
         m_page = page;
     });
-    officeStep(124, [&] { office().closeWithoutSaving(); });
-    officeStep(126, [&] { office().closeDocuments(); });
+    officeStep(FlyerStage::ClosePage, [&] { office().closeWithoutSaving(); });
+    officeStep(FlyerStage::ClosePageDocuments, [&] { office().closeDocuments(); });
     m_office = nullptr;
     return made;
 }

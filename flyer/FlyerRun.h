@@ -21,16 +21,46 @@ class RunLock;
 // exactly 2159 x 2794 pixels, so the picture's physical size is the page's to the twip.
 constexpr int kPageDotsPerMeter = 10000;
 
+// The stages of a flyer run, in the order they run; the caller names them as it sees fit.
+enum class FlyerStage
+{
+    TakeOffice,
+    ReadTemplate,
+    CopyTemplate,
+    OpenTemplate,
+    DateText,
+    OrgNameText,
+    AddrText,
+    PutOrgName,
+    PutEventName,
+    PutEventDate,
+    PutEventTime,
+    PutEventAddr,
+    PutEventMore,
+    FitOrgName,
+    Save,
+    CloseSaved,
+    CloseDocuments,
+    LetOffice,
+    TakeOfficeForPage,
+    OpenSaved,
+    RenderPage,
+    KeepPage,
+    ClosePage,
+    ClosePageDocuments,
+    RemoveCopies, // the service's own, once the run is done
+};
+
 // The office work of making one flyer: copy and open the template, put the six bookmark texts
 // in, save the document, and capture its page. It needs no window; one office can make many
-// flyers, one FlyerRun each, and is left running with no document open. Every numbered step
-// runs through the caller's step runner, which reports a failure as it sees fit and says
-// whether the step succeeded. One office fault, one report: after the first office step that
+// flyers, one FlyerRun each, and is left running with no document open. Every stage runs
+// through the caller's step runner, which records or reports a failure as it sees fit and says
+// whether the stage succeeded. One office fault, one report: after the first office step that
 // fails, the later steps that need the office or its work are not attempted.
 class FlyerRun
 {
 public:
-    using StepRunner = std::function<bool(int line, const std::function<void()>& body)>;
+    using StepRunner = std::function<bool(FlyerStage stage, const std::function<void()>& body)>;
     // The office of the use, and the template its loan may hold opened ahead.
     explicit FlyerRun(OfficeUse& use);
     ~FlyerRun();
@@ -80,8 +110,8 @@ public:
 
 private:
     OfficeEngine& office();
-    bool plainStep(int line, const std::function<void()>& body);
-    bool officeStep(int line, const std::function<void()>& body);
+    bool plainStep(FlyerStage stage, const std::function<void()>& body);
+    bool officeStep(FlyerStage stage, const std::function<void()>& body);
     void openDesign();
 
     FlyerDesign m_design;

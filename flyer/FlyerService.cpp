@@ -2,8 +2,8 @@
 
 #include "app/AppServices.h"
 #include "app/Failure.h"
+#include "app/StepTrap.h"
 #include "designs/FlyerTemplate.h"
-#include "flyer/PageCapture.h"
 #include "office/OfficeEngine.h"
 #include "runfiles/FileBeside.h"
 #include "runfiles/PartFiles.h"
@@ -14,34 +14,36 @@ namespace lumarel {
 
 namespace {
 
-// Runs the steps of a flyer run until the first one fails, and keeps its reason.
-class FirstFailure
+// The stages of a run that failed, in order. The command line's flyers stop at the first:
+// the stages after it are not run.
+class StageRecord
 {
 public:
+    explicit StageRecord(bool stopAtFirst) : m_stopAtFirst(stopAtFirst) {}
     FlyerRun::StepRunner runner()
     {
-        return [this](int, const std::function<void()>& body) {
-            if (!m_reason.isEmpty())
+        return [this](FlyerStage stage, const std::function<void()>& body) {
+            if (m_stopAtFirst && !m_failures.isEmpty())
                 return false;
             try {
                 body();
                 return true;
-            } catch (const Failure& failure) {
-                m_reason = failure.description();
-            } catch (const std::exception& error) {
-                m_reason = QString::fromLocal8Bit(error.what());
+            } catch (...) {
+                m_failures.append({stage, describeCurrentException()});
             }
             return false;
         };
     }
-    void check() const
+    const QList<StageFailure>& failures() const { return m_failures; }
+    void throwFirst() const
     {
-        if (!m_reason.isEmpty())
-            throw Failure(m_reason);
+        if (!m_failures.isEmpty())
+            throw Failure(m_failures.first().reason);
     }
 
 private:
-    QString m_reason;
+    bool m_stopAtFirst;
+    QList<StageFailure> m_failures;
 };
 
 // The filled template written in `format`, as the window's flyer: its Word 97 file is the
@@ -63,32 +65,31 @@ FlyerService::FlyerService(OfficeLoan& offices) : m_offices(offices), m_kept(off
 FlyerService::~FlyerService() = default;
 
 WindowFlyer FlyerService::makeForWindow(const FlyerFields& fields, const FlyerDesign& design,
-                                        const FlyerRun::StepRunner& step, const WindowSteps& window)
+                                        const QString& documentPath)
 {
     OfficeUse use(m_offices);
     FlyerRun run(use);
     run.setDesign(design);
-    QString documentPath;
+    StageRecord record(false);
+    const FlyerRun::StepRunner step = record.runner();
     run.fill(fields, step);
-    step(146, [&] { documentPath = window.documentPath(); });
     WindowFlyer flyer;
     flyer.saved = run.save(documentPath, step, FlyerRun::AfterSave::KeepForPage);
     // Without a document there is nothing to capture or to show.
     if (flyer.saved) {
         flyer.document = documentPath;
-        step(162, [&] { SaveDocAsJPG(run, documentPath); });
+        run.capturePage(documentPath, step);
     }
     flyer.page = run.page();
     flyer.pageCount = run.pageCount();
     flyer.unfitted = run.unfitted();
     flyer.failure = run.failure();
     flyer.officeFailed = run.officeFailed();
-    window.made(flyer);
 
     // The run still holds the temporary folder: nobody else's files go with its own.
     if (!flyer.saved && !documentPath.isEmpty())
         RemoveFile(documentPath); // what a failed save may have left
-    step(176, [&] {
+    step(FlyerStage::RemoveCopies, [&] {
         RemoveFile(templateCopyPath());
         if (!run.designCopy().isEmpty() && run.designCopy() != templateCopyPath())
             RemoveFile(run.designCopy());
@@ -96,6 +97,7 @@ WindowFlyer FlyerService::makeForWindow(const FlyerFields& fields, const FlyerDe
     // An office that failed is replaced in the background, ready for the next flyer.
     use.setFailed(run.officeFailed());
     use.end();
+    flyer.failures = record.failures();
     return flyer;
 }
 
@@ -120,13 +122,13 @@ void FlyerService::openTemplate(ImportRepair use)
     run->setDesign(m_design);
     run->setTemplateUse(use);
     m_templateUse = use;
-    FirstFailure steps;
+    StageRecord steps(true);
     run->openTemplate(steps.runner());
     // The office holds the template now: other runs may have the temporary folder back.
     if (run->locked())
         QFile::remove(run->designCopy());
     run->unlock();
-    steps.check();
+    steps.throwFirst();
     m_run = std::move(run);
 }
 
@@ -160,9 +162,9 @@ MadeFlyer FlyerService::make(const FlyerFields& fields, OutputFormat format, con
             discardTemplate();
         if (!m_run)
             openTemplate(use);
-        FirstFailure steps;
+        StageRecord steps(true);
         m_run->putTexts(fields, steps.runner());
-        steps.check();
+        steps.throwFirst();
         made.unfitted = m_run->unfitted();
         OfficeEngine& office = *m_kept.current();
         // The office's own lock and temporary files stay out of the user's folder.

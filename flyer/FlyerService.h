@@ -9,10 +9,16 @@
 #include <QImage>
 #include <QString>
 
-#include <functional>
 #include <memory>
 
 namespace lumarel {
+
+// A stage that failed, and why.
+struct StageFailure
+{
+    FlyerStage stage;
+    QString reason;
+};
 
 // A flyer the window made, as it shows it.
 struct WindowFlyer
@@ -24,15 +30,7 @@ struct WindowFlyer
     QStringList unfitted; // the bookmarks whose text did not fit its place
     QString failure;      // why the last failing step failed
     bool officeFailed = false;
-};
-
-// The window's own steps amid the service's, run through the same step runner.
-struct WindowSteps
-{
-    // In step 146: the path the document is to be saved at.
-    std::function<QString()> documentPath;
-    // After the page is captured, before the run's files are removed: steps 164 to 172.
-    std::function<void(const WindowFlyer&)> made;
+    QList<StageFailure> failures; // every stage that failed, in the order they ran
 };
 
 // A flyer file that make() wrote.
@@ -54,10 +52,11 @@ public:
     FlyerService(const FlyerService&) = delete;
     FlyerService& operator=(const FlyerService&) = delete;
 
-    // The window's flyer: the template filled, the document saved and its page captured, in
-    // the window's numbered steps.
+    // The window's flyer: the template filled, the document saved at `documentPath` and its
+    // page captured, the run's files removed. A stage that fails is recorded and the run goes
+    // on, as far as the office allows; the office is given back before this returns.
     WindowFlyer makeForWindow(const FlyerFields& fields, const FlyerDesign& design,
-                              const FlyerRun::StepRunner& step, const WindowSteps& window);
+                              const QString& documentPath);
 
     // Writes a saved flyer document to `target` in `format`: Word 97 as a copy of its bytes,
     // the others through an office. The target appears only when complete. Throws Failure.

@@ -1,19 +1,8 @@
 #include "flyer/PageCapture.h"
 
-#include "app/StepTrap.h"
-#include "flyer/FlyerRun.h"
-
 #include <QPainter>
 
 namespace lumarel {
-
-bool SaveDocAsJPG(FlyerRun& run, const QString& documentPath)
-{
-    StepTrap trap(locationText("Form1", "SaveDocAsJPG"));
-    return run.capturePage(documentPath, [&](int line, const std::function<void()>& body) {
-        return trap.step(line, body);
-    });
-}
 
 QString pageOverflowText(int pages, bool pictureOnly)
 {

@@ -230,12 +230,12 @@ private slots:
                                                {"EventAddr", eventAddrText(fields.location)},
                                                {"EventMore", "Bring a friend."}};
         QStringList failures;
-        const FlyerRun::StepRunner step = [&](int line, const std::function<void()>& body) {
+        const FlyerRun::StepRunner step = [&](FlyerStage stage, const std::function<void()>& body) {
             try {
                 body();
                 return true;
             } catch (const Failure& failure) {
-                failures << QString::number(line) + ": " + failure.description();
+                failures << QString::number(int(stage)) + ": " + failure.description();
                 return false;
             }
         };

@@ -118,10 +118,10 @@ private slots:
     {
         QTest::addColumn<bool>("window");
         QTest::addColumn<bool>("strike");
-        QTest::addColumn<int>("failedLine"); // the window's first failing step
-        QTest::newRow("no office, window") << true << false << 106;
+        QTest::addColumn<int>("failedStage"); // the window's first failing stage
+        QTest::newRow("no office, window") << true << false << int(FlyerStage::TakeOffice);
         QTest::newRow("no office, command line") << false << false << 0;
-        QTest::newRow("killed once lent, window") << true << true << 112;
+        QTest::newRow("killed once lent, window") << true << true << int(FlyerStage::OpenTemplate);
         QTest::newRow("killed once lent, command line") << false << true << 0;
     }
 
@@ -129,7 +129,7 @@ private slots:
     {
         QFETCH(bool, window);
         QFETCH(bool, strike);
-        QFETCH(int, failedLine);
+        QFETCH(int, failedStage);
         if (!strike) {
             qputenv("LUMAREL_SOFFICE", LUMAREL_STANDIN_DIR "/exit1.sh");
             qputenv("LUMAREL_STANDIN_PIDS", QFile::encodeName(test::rootFolder() + "/pids"));
@@ -140,21 +140,11 @@ private slots:
         FlyerService flyers(offices);
         QString reason;
         if (window) {
-            QList<int> failedLines;
-            const auto step = [&](int line, const std::function<void()>& body) {
-                try {
-                    body();
-                    return true;
-                } catch (const Failure&) {
-                    failedLines << line;
-                    return false;
-                }
-            };
-            const WindowSteps steps{[] { return test::tempFolder() + "/qtemar12345678.doc"; },
-                                    [](const WindowFlyer&) {}};
-            const WindowFlyer flyer = flyers.makeForWindow(fields("Fair"), {}, step, steps);
+            const WindowFlyer flyer = flyers.makeForWindow(
+                fields("Fair"), {}, test::tempFolder() + "/qtemar12345678.doc");
             QVERIFY(!flyer.saved && flyer.officeFailed && flyer.page.isNull());
-            QCOMPARE(failedLines.value(0), failedLine);
+            QVERIFY(!flyer.failures.isEmpty());
+            QCOMPARE(int(flyer.failures.first().stage), failedStage);
             reason = flyer.failure;
         } else {
             const QString path = test::rootFolder() + "/flyer.pdf";
