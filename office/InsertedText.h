@@ -60,19 +60,27 @@ void insertParagraphs(TextPlace& place, const QStringList& paragraphs);
 // made and, with `format`, its paragraph's format read. Runs inside a call to the office.
 void prepareParagraphs(TextPlace& place, bool format);
 
-// How a text is made to fit its line: in steps of `stepPercent` of the design's size down to
-// `floorPercent`, on one line; at the floor it may take `linesAtFloor` lines.
+// How a text is made to fit: in steps of `stepPercent` of the design's size down to
+// `floorPercent`. Measured by its lines, it must stay on one line, and at the floor it may take
+// `linesAtFloor` lines; measured by its box, it must stay inside the text frame or table row of
+// fixed height that holds it (a text in a box that grows with it fits as it is).
 struct TextFit
 {
+    enum class Measure
+    {
+        Lines,
+        FixedBox
+    };
     int floorPercent = 100;
     int stepPercent = 5;
     int linesAtFloor = 1;
+    Measure measure = Measure::Lines;
 };
 
-// Gives the place's text the design's size again and, where its paragraphs take more lines than
-// `fit` allows or break a word across lines, makes it smaller until they do not. True when the
-// text fits; one that does not is left at the floor. The lines are those the document's view
-// lays out. Runs inside a call to the office.
+// Gives the place's text the design's size again and, where it does not fit as `fit` measures
+// (for its lines: more lines than allowed, or a word broken across lines), makes it smaller until
+// it does. True when the text fits; one that does not is left at the floor. Lines and boxes are
+// those the document's view lays out. Runs inside a call to the office.
 bool fitText(TextPlace& place, const css::uno::Reference<css::frame::XController>& view,
              const TextFit& fit);
 
