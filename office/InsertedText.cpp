@@ -22,6 +22,8 @@
 #include <com/sun/star/text/XTextViewCursorSupplier.hpp>
 #include <com/sun/star/view/XLineCursor.hpp>
 
+#include <QTextBoundaryFinder>
+
 #include <algorithm>
 #include <functional>
 #include <vector>
@@ -244,6 +246,19 @@ bool isSpace(const rtl::OUString& character)
     return c.isSpace() || c == QLatin1Char('-') || c == QChar(0x00AD);
 }
 
+// Whether a line may end between the two characters: at a space or a hyphen, or where Unicode's
+// line-breaking rules allow it without one (between two ideographs, say). Anywhere else the line
+// cuts a word in two.
+bool mayEndLine(const rtl::OUString& before, const rtl::OUString& after)
+{
+    if (isSpace(before) || isSpace(after))
+        return true;
+    const QString pair = fromUno(before) + fromUno(after);
+    QTextBoundaryFinder lines(QTextBoundaryFinder::Line, pair);
+    lines.setPosition(before.getLength());
+    return lines.isAtBoundary();
+}
+
 // The lines the view lays the paragraphs from `start` to `end` out in, walked with the view's
 // cursor from one line's end to the next.
 Lines layoutLines(const Reference<css::text::XTextViewCursor>& cursor,
@@ -266,8 +281,7 @@ Lines layoutLines(const Reference<css::text::XTextViewCursor>& cursor,
         before->goLeft(1, true);
         const Reference<css::text::XTextCursor> after = text->createTextCursorByRange(at);
         after->goRight(1, true);
-        lines.wordBroken =
-            lines.wordBroken || (!isSpace(before->getString()) && !isSpace(after->getString()));
+        lines.wordBroken = lines.wordBroken || !mayEndLine(before->getString(), after->getString());
         if (!cursor->goRight(1, false))
             return lines;
     }
