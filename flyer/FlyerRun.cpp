@@ -12,9 +12,9 @@
 #include "flyer/RunLock.h"
 #include "flyer/WordImportRepair.h"
 #include "flyer/WordMlTextBoxes.h"
-#include "office/InsertedText.h"
 #include "office/OfficeEngine.h"
 #include "office/TempFolder.h"
+#include "office/TextFit.h"
 
 #include <QBuffer>
 #include <QFile>

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "office/TextFit.h"
+
 #include <QStringList>
 
 #include <optional>
@@ -59,23 +61,6 @@ void insertParagraphs(TextPlace& place, const QStringList& paragraphs);
 // Readies the place for insertParagraphs(), which then needs no look-up of its own: its cursor
 // made and, with `format`, its paragraph's format read. Runs inside a call to the office.
 void prepareParagraphs(TextPlace& place, bool format);
-
-// How a text is made to fit: in steps of `stepPercent` of the design's size down to
-// `floorPercent`. Measured by its lines, it must stay on one line, and at the floor it may take
-// `linesAtFloor` lines; measured by its box, it must stay inside the text frame or table row of
-// fixed height that holds it (a text in a box that grows with it fits as it is).
-struct TextFit
-{
-    enum class Measure
-    {
-        Lines,
-        FixedBox
-    };
-    int floorPercent = 100;
-    int stepPercent = 5;
-    int linesAtFloor = 1;
-    Measure measure = Measure::Lines;
-};
 
 // Gives the place's text the design's size again and, where it does not fit as `fit` measures
 // (for its lines: more lines than allowed, or a word broken across lines), makes it smaller until
