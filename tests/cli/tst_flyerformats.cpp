@@ -454,7 +454,8 @@ private slots:
             // Every character of the name, as often as it is there, in the page's text; the
             // poster prints it in capitals.
             shown = shown.toUpper();
-            for (const QChar c : name.value().toUpper().remove(' ')) {
+            const QString wanted = name.value().toUpper().remove(' ');
+            for (const QChar c : wanted) {
                 const qsizetype at = shown.indexOf(c);
                 QVERIFY2(at >= 0, qPrintable(name.key() + ": " + c));
                 shown.remove(at, 1);
