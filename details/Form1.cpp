@@ -202,7 +202,7 @@ StageStep stageStep(FlyerStage stage)
         return {130, false};
     case FlyerStage::PutEventMore:
         return {132, false};
-    case FlyerStage::FitOrgName:
+    case FlyerStage::FitTexts:
         return {134, false};
     case FlyerStage::Save:
         return {150, false};

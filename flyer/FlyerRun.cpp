@@ -6,9 +6,9 @@
 #include "app/StepTrap.h"
 #include "designs/DesignCheck.h"
 #include "designs/FlyerTemplate.h"
-#include "office/InsertedText.h"
 #include "office/OfficeEngine.h"
 #include "office/OfficeLoan.h"
+#include "office/TextFit.h"
 #include "runfiles/RunLock.h"
 #include "runfiles/TempFolder.h"
 #include "wordimport/ReadyTemplate.h"
@@ -164,6 +164,8 @@ namespace {
 // The classic design's name runs along a narrow strip: it stays on one line as long as it can
 // be read, and takes two at the smallest size.
 const TextFit kStripFit{60, 5, 2};
+// Any other text that stands in a box of fixed size gets smaller down to the same floor.
+const TextFit kBoxFit{60, 5, 1, TextFit::Measure::FixedBox};
 
 } // namespace
 
@@ -196,11 +198,16 @@ void FlyerRun::putTexts(const FlyerFields& fields, const StepRunner& step)
     put(FlyerStage::PutEventMore, "EventMore",
         [&] { return eventMoreText(fields.more, fields.infoOrg, fields.plans, fields.items); });
     // Measured once every text is in, so that the office lays the page out once.
-    if (!m_designBookmarks)
-        officeStep(FlyerStage::FitOrgName, [&] {
+    officeStep(FlyerStage::FitTexts, [&] {
+        if (!m_designBookmarks) {
             if (!office().fitBookmarkText(QStringLiteral("OrgName"), kStripFit))
                 m_unfitted << QStringLiteral("OrgName");
-        });
+            return;
+        }
+        for (const QString& name : designBookmarkNames())
+            if (m_designBookmarks->contains(name) && !office().fitBookmarkText(name, kBoxFit))
+                m_unfitted << name;
+    });
 }
 
 bool FlyerRun::save(const QString& documentPath, const StepRunner& step, AfterSave after)

@@ -37,7 +37,7 @@ enum class FlyerStage
     PutEventTime,
     PutEventAddr,
     PutEventMore,
-    FitOrgName,
+    FitTexts,
     Save,
     CloseSaved,
     CloseDocuments,

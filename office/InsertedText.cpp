@@ -2,20 +2,30 @@
 
 #include "office/UnoText.h"
 
+#include <com/sun/star/awt/Size.hpp>
 #include <com/sun/star/beans/PropertyAttribute.hpp>
 #include <com/sun/star/beans/XMultiPropertySet.hpp>
 #include <com/sun/star/beans/XPropertySet.hpp>
 #include <com/sun/star/beans/XPropertyState.hpp>
 #include <com/sun/star/container/XEnumerationAccess.hpp>
+#include <com/sun/star/container/XIndexAccess.hpp>
 #include <com/sun/star/lang/XServiceInfo.hpp>
+#include <com/sun/star/text/SizeType.hpp>
 #include <com/sun/star/text/WritingMode2.hpp>
 #include <com/sun/star/text/XParagraphCursor.hpp>
 #include <com/sun/star/text/XTextCursor.hpp>
+#include <com/sun/star/text/XTextDocument.hpp>
+#include <com/sun/star/text/XTextFrame.hpp>
+#include <com/sun/star/text/XTextFramesSupplier.hpp>
 #include <com/sun/star/text/XTextRangeCompare.hpp>
+#include <com/sun/star/text/XTextTable.hpp>
 #include <com/sun/star/text/XTextViewCursorSupplier.hpp>
 #include <com/sun/star/view/XLineCursor.hpp>
 
+#include <QTextBoundaryFinder>
+
 #include <algorithm>
+#include <functional>
 #include <vector>
 
 namespace lumarel {
@@ -236,6 +246,19 @@ bool isSpace(const rtl::OUString& character)
     return c.isSpace() || c == QLatin1Char('-') || c == QChar(0x00AD);
 }
 
+// Whether a line may end between the two characters: at a space or a hyphen, or where Unicode's
+// line-breaking rules allow it without one (between two ideographs, say). Anywhere else the line
+// cuts a word in two.
+bool mayEndLine(const rtl::OUString& before, const rtl::OUString& after)
+{
+    if (isSpace(before) || isSpace(after))
+        return true;
+    const QString pair = fromUno(before) + fromUno(after);
+    QTextBoundaryFinder lines(QTextBoundaryFinder::Line, pair);
+    lines.setPosition(before.getLength());
+    return lines.isAtBoundary();
+}
+
 // The lines the view lays the paragraphs from `start` to `end` out in, walked with the view's
 // cursor from one line's end to the next.
 Lines layoutLines(const Reference<css::text::XTextViewCursor>& cursor,
@@ -258,8 +281,7 @@ Lines layoutLines(const Reference<css::text::XTextViewCursor>& cursor,
         before->goLeft(1, true);
         const Reference<css::text::XTextCursor> after = text->createTextCursorByRange(at);
         after->goRight(1, true);
-        lines.wordBroken =
-            lines.wordBroken || (!isSpace(before->getString()) && !isSpace(after->getString()));
+        lines.wordBroken = lines.wordBroken || !mayEndLine(before->getString(), after->getString());
         if (!cursor->goRight(1, false))
             return lines;
     }
@@ -267,9 +289,162 @@ Lines layoutLines(const Reference<css::text::XTextViewCursor>& cursor,
 
 } // namespace
 
+namespace {
+
+// The view cursor's height on the page, in 1/100 mm, at `range`.
+sal_Int32 heightAt(const Reference<css::text::XTextViewCursor>& cursor,
+                   const Reference<css::text::XTextRange>& range)
+{
+    cursor->gotoRange(range, false);
+    return cursor->getPosition().Y;
+}
+
+// Whether a text frame of fixed size is too small for its text: the size the frame takes when
+// its height may grow with the text is measured against the size it keeps.
+std::function<bool()> frameOverflow(const Reference<css::beans::XPropertySet>& frame)
+{
+    sal_Int16 sizeType = css::text::SizeType::VARIABLE;
+    frame->getPropertyValue("SizeType") >>= sizeType;
+    if (sizeType != css::text::SizeType::FIX)
+        return nullptr;
+    return [frame] {
+        css::awt::Size fixed, needed;
+        frame->getPropertyValue("Size") >>= fixed;
+        frame->setPropertyValue("SizeType", css::uno::Any(css::text::SizeType::MIN));
+        frame->getPropertyValue("LayoutSize") >>= needed;
+        frame->setPropertyValue("SizeType", css::uno::Any(css::text::SizeType::FIX));
+        return needed.Height > fixed.Height || needed.Width > fixed.Width;
+    };
+}
+
+// The row number in a cell's name ("B3" is in row 3); 0 for a cell of a split or merged layout,
+// whose name does not give it.
+sal_Int32 rowOfCellName(const rtl::OUString& name)
+{
+    const QString text = fromUno(name);
+    qsizetype digits = text.size();
+    while (digits > 0 && text.at(digits - 1).isDigit())
+        --digits;
+    const QStringView column = QStringView(text).left(digits);
+    const bool letters =
+        !column.isEmpty() && std::all_of(column.begin(), column.end(),
+                                         [](QChar c) { return c.unicode() < 128 && c.isLetter(); });
+    bool number = false;
+    const int row = text.mid(digits).toInt(&number);
+    return letters && number ? row : 0;
+}
+
+// Where the next row of the table starts, or the text after the table for its last row.
+// The text after the table, looked for in the document's main text and its frames: a table's
+// anchor does not say which text holds it.
+Reference<css::text::XTextRange> afterTable(const Reference<css::text::XTextTable>& table,
+                                            const Reference<css::frame::XController>& view)
+{
+    const Reference<css::uno::XInterface> model = view->getModel();
+    std::vector<Reference<css::text::XText>> texts{
+        Reference<css::text::XTextDocument>(model, UNO_QUERY_THROW)->getText()};
+    const Reference<css::container::XIndexAccess> frames(
+        Reference<css::text::XTextFramesSupplier>(model, UNO_QUERY_THROW)->getTextFrames(),
+        css::uno::UNO_QUERY);
+    for (sal_Int32 i = 0; frames.is() && i < frames->getCount(); ++i)
+        texts.push_back(
+            Reference<css::text::XTextFrame>(frames->getByIndex(i), UNO_QUERY_THROW)->getText());
+    const Reference<css::uno::XInterface> wanted(table, css::uno::UNO_QUERY);
+    for (const Reference<css::text::XText>& text : texts) {
+        const Reference<css::container::XEnumeration> items =
+            Reference<css::container::XEnumerationAccess>(text, UNO_QUERY_THROW)
+                ->createEnumeration();
+        bool after = false;
+        while (items->hasMoreElements()) {
+            const Reference<css::uno::XInterface> item(items->nextElement(), css::uno::UNO_QUERY);
+            if (after)
+                return Reference<css::text::XTextRange>(item, css::uno::UNO_QUERY);
+            after = item == wanted;
+        }
+    }
+    return nullptr;
+}
+
+// Where the next row of the table starts, or the text after the table for its last row.
+Reference<css::text::XTextRange> belowRow(const Reference<css::text::XTextTable>& table,
+                                          sal_Int32 row,
+                                          const Reference<css::frame::XController>& view)
+{
+    const css::uno::Sequence<rtl::OUString> names = table->getCellNames();
+    for (const rtl::OUString& name : names)
+        if (rowOfCellName(name) == row + 1)
+            return Reference<css::text::XText>(table->getCellByName(name), UNO_QUERY_THROW)
+                ->getStart();
+    return afterTable(table, view);
+}
+
+// Whether the table row of fixed height that holds `range` is too small for its text: where the
+// row below starts when the row may grow, against where it starts now.
+std::function<bool()> rowOverflow(const Reference<css::text::XTextRange>& range,
+                                  const Reference<css::frame::XController>& view,
+                                  const Reference<css::text::XTextViewCursor>& cursor)
+{
+    const Reference<css::beans::XPropertySet> at(range, UNO_QUERY_THROW);
+    Reference<css::text::XTextTable> table;
+    Reference<css::beans::XPropertySet> cell;
+    at->getPropertyValue("TextTable") >>= table;
+    at->getPropertyValue("Cell") >>= cell;
+    if (!table.is() || !cell.is())
+        return nullptr;
+    rtl::OUString cellName;
+    cell->getPropertyValue("CellName") >>= cellName;
+    const sal_Int32 row = rowOfCellName(cellName);
+    const Reference<css::container::XIndexAccess> rows(table->getRows(), UNO_QUERY_THROW);
+    if (row < 1 || row > rows->getCount())
+        return nullptr;
+    const Reference<css::beans::XPropertySet> rowFormat(rows->getByIndex(row - 1), UNO_QUERY_THROW);
+    bool grows = true;
+    rowFormat->getPropertyValue("IsAutoHeight") >>= grows;
+    const Reference<css::text::XTextRange> below = grows ? nullptr : belowRow(table, row, view);
+    if (!below.is())
+        return nullptr;
+    return [=] {
+        const sal_Int32 fixed = heightAt(cursor, below);
+        rowFormat->setPropertyValue("IsAutoHeight", css::uno::Any(true));
+        const sal_Int32 needed = heightAt(cursor, below);
+        rowFormat->setPropertyValue("IsAutoHeight", css::uno::Any(false));
+        return needed > fixed;
+    };
+}
+
+} // namespace
+
 bool fitText(TextPlace& place, const Reference<css::frame::XController>& view, const TextFit& fit)
 {
     const Reference<css::text::XTextCursor> text = cursorOf(place);
+    const Reference<css::text::XTextViewCursor> cursor =
+        Reference<css::text::XTextViewCursorSupplier>(view, UNO_QUERY_THROW)->getViewCursor();
+    std::function<bool(int)> fits;
+    if (fit.measure == TextFit::Measure::FixedBox) {
+        // A text in a box that grows with it is never made smaller, and costs nothing more.
+        const Reference<css::beans::XPropertySet> frame(text->getText(), css::uno::UNO_QUERY);
+        const std::function<bool()> overflows =
+            Reference<css::text::XTextFrame>(frame, css::uno::UNO_QUERY).is()
+                ? frameOverflow(frame)
+                : rowOverflow(text->getStart(), view, cursor);
+        if (!overflows)
+            return true;
+        fits = [overflows](int) { return !overflows(); };
+    } else {
+        const Reference<css::text::XParagraphCursor> paragraphs(
+            text->getText()->createTextCursorByRange(text->getStart()), UNO_QUERY_THROW);
+        paragraphs->gotoStartOfParagraph(false);
+        const Reference<css::text::XTextRange> start = paragraphs->getStart();
+        paragraphs->gotoRange(text->getEnd(), false);
+        paragraphs->gotoEndOfParagraph(false);
+        const Reference<css::text::XTextRange> end = paragraphs->getEnd();
+        fits = [=](int percent) {
+            const Lines lines = layoutLines(cursor, start, end);
+            return lines.count == 1 || (percent <= fit.floorPercent && !lines.wordBroken &&
+                                        lines.count <= fit.linesAtFloor);
+        };
+    }
+
     const Reference<css::beans::XMultiPropertySet> characters(text, UNO_QUERY_THROW);
     const css::uno::Sequence<css::uno::Any> now = characters->getPropertyValues(heightProperties());
     if (!place.heights)
@@ -277,22 +452,6 @@ bool fitText(TextPlace& place, const Reference<css::frame::XController>& view, c
     const css::uno::Sequence<css::uno::Any>& design = *place.heights;
     if (now != design)
         characters->setPropertyValues(heightProperties(), design);
-
-    const Reference<css::text::XParagraphCursor> paragraphs(
-        text->getText()->createTextCursorByRange(text->getStart()), UNO_QUERY_THROW);
-    paragraphs->gotoStartOfParagraph(false);
-    const Reference<css::text::XTextRange> start = paragraphs->getStart();
-    paragraphs->gotoRange(text->getEnd(), false);
-    paragraphs->gotoEndOfParagraph(false);
-    const Reference<css::text::XTextRange> end = paragraphs->getEnd();
-    const Reference<css::text::XTextViewCursor> cursor =
-        Reference<css::text::XTextViewCursorSupplier>(view, UNO_QUERY_THROW)->getViewCursor();
-
-    const auto fits = [&](int percent) {
-        const Lines lines = layoutLines(cursor, start, end);
-        return lines.count == 1 || (percent <= fit.floorPercent && !lines.wordBroken &&
-                                    lines.count <= fit.linesAtFloor);
-    };
     if (fits(100))
         return true;
     const int step = std::max(fit.stepPercent, 1);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "office/TextFit.h"
+
 #include <QStringList>
 
 #include <optional>
@@ -60,19 +62,10 @@ void insertParagraphs(TextPlace& place, const QStringList& paragraphs);
 // made and, with `format`, its paragraph's format read. Runs inside a call to the office.
 void prepareParagraphs(TextPlace& place, bool format);
 
-// How a text is made to fit its line: in steps of `stepPercent` of the design's size down to
-// `floorPercent`, on one line; at the floor it may take `linesAtFloor` lines.
-struct TextFit
-{
-    int floorPercent = 100;
-    int stepPercent = 5;
-    int linesAtFloor = 1;
-};
-
-// Gives the place's text the design's size again and, where its paragraphs take more lines than
-// `fit` allows or break a word across lines, makes it smaller until they do not. True when the
-// text fits; one that does not is left at the floor. The lines are those the document's view
-// lays out. Runs inside a call to the office.
+// Gives the place's text the design's size again and, where it does not fit as `fit` measures
+// (for its lines: more lines than allowed, or a word broken across lines), makes it smaller until
+// it does. True when the text fits; one that does not is left at the floor. Lines and boxes are
+// those the document's view lays out. Runs inside a call to the office.
 bool fitText(TextPlace& place, const css::uno::Reference<css::frame::XController>& view,
              const TextFit& fit);
 

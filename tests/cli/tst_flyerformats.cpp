@@ -10,6 +10,7 @@
 #include "preview/Form2.h"
 #include "word97/WordParagraphs.h"
 
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -394,6 +395,73 @@ private slots:
                 latinLeft = word->boundingBox().left();
         QVERIFY2(qAbs(hebrewRight - 522) < 2 && hebrewLeft > latinLeft - 2,
                  qPrintable(QString("%1 %2 %3").arg(hebrewLeft).arg(hebrewRight).arg(latinLeft)));
+    }
+
+    void everyNameIsWholeInsideThePageOrSaidNotToFit_data()
+    {
+        QTest::addColumn<QString>("design");
+        for (const char* design : {"classic", "poster", "handout"})
+            QTest::newRow(design) << design;
+    }
+    // Names of every length in every script, one list per design: each is printed whole and
+    // inside the page, or the flyer says it did not fit.
+    void everyNameIsWholeInsideThePageOrSaidNotToFit()
+    {
+        QFETCH(QString, design);
+        const QList<std::pair<const char*, QString>> scripts{
+            {"latin", "Brantwell Historical Society of the Valley "},
+            {"hebrew", u8"עמותת הגן הקהילתי של העמק "},
+            {"arabic", u8"جمعية الحديقة المجتمعية في الوادي "},
+            {"mixed", u8"Quenwick עמותה 2027 "},
+            {"cjk", u8"社区花园协会春季集市와 정원 모임"},
+            {"emoji", u8"🌷🌼 Garden Club 🎉 "}};
+        QMap<QString, QString> names{{"word", QString("Abcdefghijklmnopqrstuvwxyz").repeated(3)}};
+        for (const auto& [script, words] : scripts)
+            for (const int length : {1, 28, 60, 105}) {
+                // Counted in characters, so that an emoji is never cut in half.
+                const QList<uint> characters = words.repeated(8).toUcs4().mid(0, length);
+                names.insert(QString("%1-%2").arg(script).arg(length),
+                             QString::fromUcs4(reinterpret_cast<const char32_t*>(characters.data()),
+                                               characters.size())
+                                 .trimmed());
+            }
+        QString rows = "name,txtOrgName\n";
+        for (auto name = names.cbegin(); name != names.cend(); ++name)
+            rows += name.key() + ",\"" + name.value() + "\"\n";
+        const QString list = test::writeFile(m_out + "/names-" + design + ".csv", rows.toUtf8());
+        const QString folder = m_out + "/" + design;
+        QVERIFY(QDir().mkpath(folder));
+        QString err;
+        QVERIFY2(runCli({"--batch", list, "--design", design, "--format", "pdf", "-d", folder},
+                        &err) == 0,
+                 qPrintable(err));
+        for (auto name = names.cbegin(); name != names.cend(); ++name) {
+            if (err.contains(name.key() + ".pdf: \"Your organization's name\" did not fit")) {
+                QVERIFY2(name.key().endsWith("-60") || name.key().endsWith("-105") ||
+                             name.key() == "word",
+                         qPrintable(name.key()));
+                continue;
+            }
+            const auto pdf = Poppler::Document::load(folder + "/" + name.key() + ".pdf");
+            QVERIFY2(pdf && pdf->numPages() == 1, qPrintable(name.key()));
+            const auto page = pdf->page(0);
+            QString shown;
+            for (const auto& word : page->textList()) {
+                shown += word->text();
+                QVERIFY2(QRectF(QPointF(), page->pageSizeF()).contains(word->boundingBox()),
+                         qPrintable(name.key() + ": " + word->text()));
+            }
+            // Every character of the name, as often as it is there, in the page's text; the
+            // poster prints it in capitals.
+            shown = shown.toUpper();
+            const QString wanted = name.value().toUpper().remove(' ');
+            for (const QChar c : wanted) {
+                const qsizetype at = shown.indexOf(c);
+                QVERIFY2(at >= 0, qPrintable(name.key() + ": " + c));
+                shown.remove(at, 1);
+            }
+        }
+        QVERIFY2(!err.contains("no installed font can draw"), qPrintable(err));
     }
 
     // Rows after a name that does not fit, from the same open template: each starts again from

@@ -15,12 +15,15 @@
 #include "word97/WordParagraphs.h"
 #include "wordimport/WordImportRepair.h"
 
+#include <poppler-qt6.h>
+
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QTcpServer>
 #include <QTextStream>
 
+#include <algorithm>
 #include <memory>
 
 using namespace lumarel;
@@ -88,6 +91,32 @@ QString turnedBoxDesign()
         bookmark("OrgName") + "</text:h><text:p/></draw:text-box></draw:frame></text:p>";
     return QString::fromUtf8(kHeader)
         .replace("<office:automatic-styles>", "<office:automatic-styles>" + turned)
+        .arg(QString(), body);
+}
+
+// A design whose event name stands in a box two lines deep: a table row of fixed height or a
+// frame of fixed size.
+QString fixedBoxDesign(bool frame)
+{
+    const QString styles =
+        "<style:style style:name=\"narrow\" style:family=\"table\"><style:table-properties "
+        "style:width=\"2in\" table:align=\"left\"/></style:style>"
+        "<style:style style:name=\"fixed\" style:family=\"table-row\"><style:table-row-"
+        "properties style:row-height=\"0.45in\" style:use-optimal-row-height=\"false\"/>"
+        "</style:style><style:style style:name=\"big\" style:family=\"paragraph\">"
+        "<style:text-properties fo:font-size=\"14pt\"/></style:style>";
+    const QString name = "<text:p text:style-name=\"big\">" + bookmark("EventName") + "</text:p>";
+    const QString body =
+        frame ? "<text:p><draw:frame text:anchor-type=\"paragraph\" svg:width=\"2in\" "
+                "svg:height=\"0.45in\"><draw:text-box>" +
+                    name + "</draw:text-box></draw:frame></text:p>"
+              : "<table:table table:style-name=\"narrow\"><table:table-column/><table:table-row "
+                "table:style-name=\"fixed\"><table:table-cell>" +
+                    name + "</table:table-cell></table:table-row></table:table>";
+    return QString::fromUtf8(kHeader)
+        .replace("xmlns:style=", "xmlns:fo=\"urn:oasis:names:tc:opendocument:xmlns:xsl-fo-"
+                                 "compatible:1.0\" xmlns:style=")
+        .replace("<office:automatic-styles>", "<office:automatic-styles>" + styles)
         .arg(QString(), body);
 }
 
@@ -270,6 +299,74 @@ private slots:
                      qPrintable(mark + " in " + texts.value(story)));
         }
         QCOMPARE(readDesignBookmarks(flyer), marks);
+    }
+
+    void textInAFixedBoxIsMadeSmallerOrSaidNotToFit_data()
+    {
+        QTest::addColumn<QString>("filter");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("frame");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("fits");
+        const QString wrapped =
+            "Spring Fair and Plant Sale at the Old Mill by the River with Music";
+        const QString endless = QString("Spring Fair and Plant Sale ").repeated(12).trimmed();
+        const QString hebrew = "יריד האביב ומכירת צמחים בטחנה הישנה ליד הנהר עם מוזיקה";
+        for (const auto& [filter, name] : {std::pair{"MS Word 97", "box.doc"},
+                                           {"MS Word 2007 XML", "box.docx"},
+                                           {"writer8", "box.odt"}})
+            for (const bool frame : {false, true}) {
+                const char* box = frame ? "a frame" : "a table row";
+                QTest::addRow("a short text fits %s (%s)", box, name)
+                    << filter << name << frame << "Fair" << true;
+                QTest::addRow("several lines fit %s in smaller type (%s)", box, name)
+                    << filter << name << frame << wrapped << true;
+                QTest::addRow("Hebrew on several lines fits %s in smaller type (%s)", box, name)
+                    << filter << name << frame << hebrew << true;
+                QTest::addRow("a text far too long for %s is said not to fit (%s)", box, name)
+                    << filter << name << frame << endless << false;
+            }
+    }
+    // Where the text fits, every word is inside the box, two lines deep; where it does not, the
+    // field is named.
+    void textInAFixedBoxIsMadeSmallerOrSaidNotToFit()
+    {
+        QFETCH(QString, filter);
+        QFETCH(QString, name);
+        QFETCH(bool, frame);
+        QFETCH(QString, text);
+        QFETCH(bool, fits);
+        const QString design = convert(
+            test::writeFile(test::tempFolder() + "/box.fodt", fixedBoxDesign(frame).toUtf8()), name,
+            filter);
+        const FlyerRun::StepRunner step = [](FlyerStage, const std::function<void()>& body) {
+            body();
+            return true;
+        };
+        test::OneOffice offices(*m_office);
+        OfficeUse use(offices);
+        FlyerRun run(use);
+        run.setDesign(chosenDesign(design));
+        run.fill(FlyerFields{QDate(2027, 3, 4), QTime(18, 30), "", text, "", "", "", "", ""}, step);
+        const QString pdf = test::tempFolder() + "/box.pdf";
+        m_office->exportPdf(pdf);
+        run.save(test::tempFolder() + "/box-filled.doc", step);
+        QCOMPARE(run.unfitted(), fits ? QStringList() : QStringList("EventName"));
+        if (!fits)
+            return;
+        // Clipped words are in the text layer too, below the box. Poppler gives a right-to-left
+        // word's letters in the order they are drawn.
+        QString shown;
+        QRectF drawn;
+        for (const auto& word : Poppler::Document::load(pdf)->page(0)->textList()) {
+            shown += word->text();
+            drawn |= word->boundingBox();
+        }
+        QVERIFY2(drawn.height() < 0.45 * 72 + 1, qPrintable(QString::number(drawn.height())));
+        QString words = QString(text).remove(' ');
+        std::sort(shown.begin(), shown.end());
+        std::sort(words.begin(), words.end());
+        QCOMPARE(shown, words);
     }
 
     void refusesADesignWithNoneOfTheBookmarks()
