@@ -15,7 +15,7 @@ namespace lumarel {
 
 QMenu* Form1::makeDesignMenu()
 {
-    auto* menu = new QMenu(QStringLiteral("Design"), this);
+    auto* menu = new QMenu(tr("&Design"), this);
     menu->setObjectName(QStringLiteral("DesignMenu"));
     // Made when shown, so that it checks the choice as it is stored now.
     connect(menu, &QMenu::aboutToShow, this, &Form1::fillDesignMenu);
@@ -56,13 +56,12 @@ void Form1::fillDesignMenu()
         group->addAction(item);
     }
     menu->addSeparator();
-    menu->addAction(QStringLiteral("Choose file…"), this, &Form1::chooseDesignFile);
+    menu->addAction(tr("Choose &file…"), this, &Form1::chooseDesignFile);
 }
 
 void Form1::chooseDesignFile()
 {
-    const QString path =
-        Dialogs::openFileName(QStringLiteral("Choose a Flyer Design"), designFileFilter());
+    const QString path = Dialogs::openFileName(tr("Choose a Flyer Design"), designFileFilter());
     if (path.isEmpty())
         return;
     // A file that is no design is refused now, not at the next flyer, and is not stored.
