@@ -6,6 +6,7 @@
 #include "app/SingleInstance.h"
 #include "app/StepTrap.h"
 #include "app/StopSignals.h"
+#include "app/Translations.h"
 #include "cli/CommandLine.h"
 #include "details/Form1.h"
 #include "flyer/DateTexts.h"
@@ -57,6 +58,8 @@ int main(int argc, char** argv)
         return lumarel::cli::commandLineMain(argc, argv);
 
     QApplication app(argc, argv);
+    // The windows' texts, and those of Qt's own dialogs, in the user's language.
+    const lumarel::Translations translations;
     // A second start shows the window that runs already and ends; only one window program
     // writes the store, and only one office runs for it.
     lumarel::SingleInstance instance;

@@ -180,4 +180,14 @@ QString timeOfDayFormat(const QLocale& locale)
     return result.trimmed().replace(QLatin1String("  "), QLatin1String(" "));
 }
 
+QString pickerDateFormat(const QLocale& locale)
+{
+    if (locale.language() == QLocale::English || locale.language() == QLocale::C)
+        return QStringLiteral("dd-MMM-yyyy");
+    QString format = locale.dateFormat(QLocale::ShortFormat);
+    if (!format.contains(QLatin1String("yyyy")))
+        format.replace(QLatin1String("yy"), QLatin1String("yyyy"));
+    return format;
+}
+
 } // namespace lumarel

@@ -197,7 +197,7 @@ QWidget* makeFieldInput(const FieldSpec& field, QWidget* frame)
     case FieldKind::TimePicker: {
         const bool date = field.kind == FieldKind::DatePicker;
         auto* picker = new Picker(pickerValue(field, QString()), frame);
-        picker->setDisplayFormat(date ? QStringLiteral("dd-MMM-yyyy")
+        picker->setDisplayFormat(date ? pickerDateFormat(picker->locale())
                                       : timeOfDayFormat(picker->locale()));
         // After the format: a format without a date pins the range to today, and a time
         // stored on an earlier day would no longer fit.

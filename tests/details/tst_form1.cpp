@@ -5,6 +5,7 @@
 #include "app/DialogBoxes.h"
 #include "app/Dialogs.h"
 #include "app/SettingsStore.h"
+#include "app/Translations.h"
 #include "app/Twips.h"
 #include "details/Form1.h"
 #include "details/Form1Layout.h"
@@ -782,6 +783,15 @@ private slots:
         test::resetProgramEnds();
         QTest::keyClick(form.get(), Qt::Key_Q, Qt::ControlModifier);
         QCOMPARE(test::programEnds(), 1);
+    }
+
+    void germanSettingsTranslateTheWindowAndQtsOwnTexts()
+    {
+        const Translations german(QLocale(QLocale::German, QLocale::Germany));
+        QVERIFY(german.ownTexts());
+        auto form = startWindow();
+        QCOMPARE(control<QPushButton>(*form, "PushButton6")->text(), "Vorlage &erstellen");
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "&Yes"), "&Ja");
     }
 
     void thePickersKeepAFullDateAndTime()
