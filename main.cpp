@@ -65,6 +65,7 @@ int main(int argc, char** argv)
     lumarel::SingleInstance instance;
     if (instance.passedToRunning())
         return 0;
+    lumarel::addProgramEndAction([&instance] { instance.release(); });
     lumarel::useDialogBoxes();
     // A stop signal closes the open window, as the user would: the preview's close removes
     // its document. Caught from here on, before the office starts.

@@ -8,6 +8,7 @@
 #include <QThread>
 
 #include <cerrno>
+#include <utility>
 
 #include <fcntl.h>
 #include <sys/file.h>
@@ -68,9 +69,15 @@ SingleInstance::SingleInstance(const QString& name)
 
 SingleInstance::~SingleInstance()
 {
+    release();
+}
+
+void SingleInstance::release()
+{
     m_server.close();
+    // The lock file stays: another start may be waiting on it.
     if (m_lock >= 0)
-        ::close(m_lock);
+        ::close(std::exchange(m_lock, -1));
 }
 
 bool SingleInstance::passedToRunning()

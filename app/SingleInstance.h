@@ -23,6 +23,8 @@ public:
     // True when another program holds the window and has been asked to show it; false when
     // this one holds it now (then showRequested() follows each later start).
     bool passedToRunning();
+    // Stops listening and removes the socket, for an end that skips destructors.
+    void release();
 
     // The socket's path: in the user's runtime folder, named after the user and the store.
     QString socketPath() const { return m_socketPath; }

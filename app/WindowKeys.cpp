@@ -45,6 +45,8 @@ void showHelp(QWidget* parent)
             QCoreApplication::translate("lumarel::Help", "%1 Help").arg(kProductName));
         shown->setOpenExternalLinks(true);
         shown->setMarkdown(QString::fromUtf8(readme.readAll()));
+        auto* close = new QShortcut(QKeySequence(Qt::Key_Escape), shown);
+        QObject::connect(close, &QShortcut::activated, shown, &QWidget::close);
         const QScreen* screen = parent->screen();
         const QSize room = screen ? screen->availableGeometry().size() : QSize(800, 600);
         shown->resize(std::min(720, room.width() * 9 / 10), std::min(640, room.height() * 8 / 10));
