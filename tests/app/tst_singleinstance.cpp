@@ -24,7 +24,8 @@ private slots:
         second.start(LUMAREL_PROGRAM, {});
         QVERIFY(second.waitForStarted());
         QTRY_COMPARE_WITH_TIMEOUT(shown.size(), 1, 60000);
-        QVERIFY(second.waitForFinished(60000));
+        // Often ended already while the request was being answered.
+        QVERIFY(second.state() == QProcess::NotRunning || second.waitForFinished(60000));
         QCOMPARE(second.exitStatus(), QProcess::NormalExit);
         QCOMPARE(second.exitCode(), 0);
     }
