@@ -35,7 +35,7 @@ void Form1::fillDesignMenu()
         QString name = QLatin1String(design.name);
         name[0] = name[0].toUpper();
         QAction* item =
-            menu->addAction(QStringLiteral("%1: %2").arg(name, QString::fromUtf8(design.title)),
+            menu->addAction(QStringLiteral("&%1: %2").arg(name, QString::fromUtf8(design.title)),
                             this, [this, &design] {
                                 try {
                                     DesignSetting::store({&design, QString()});
@@ -49,7 +49,9 @@ void Form1::fillDesignMenu()
         group->addAction(item);
     }
     if (!current.builtIn) {
-        QAction* item = menu->addAction(QFileInfo(current.path).fileName());
+        // An ampersand in the name is shown, not taken for the entry's Alt letter.
+        QAction* item = menu->addAction(
+            QFileInfo(current.path).fileName().replace(QLatin1Char('&'), QLatin1String("&&")));
         item->setToolTip(current.path);
         item->setCheckable(true);
         item->setChecked(true);
