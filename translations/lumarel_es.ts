@@ -127,7 +127,7 @@ Los campos muestran lo que se pudo leer. El archivo tal como está se guardará 
     </message>
     <message>
         <source>Your organization&apos;s name:</source>
-        <translation>Nombre de su organización:</translation>
+        <translation>Su organización:</translation>
     </message>
     <message>
         <source>Name of your event:</source>

@@ -127,7 +127,7 @@ Les champs montrent ce qui a pu être lu. Le fichier tel quel sera conservé à 
     </message>
     <message>
         <source>Your organization&apos;s name:</source>
-        <translation>Nom de votre organisation :</translation>
+        <translation>Votre organisation :</translation>
     </message>
     <message>
         <source>Name of your event:</source>
@@ -151,7 +151,7 @@ Les champs montrent ce qui a pu être lu. Le fichier tel quel sera conservé à 
     </message>
     <message>
         <source>Items attendees should bring:</source>
-        <translation>Ce que les participants doivent apporter :</translation>
+        <translation>Ce qu&apos;il faut apporter :</translation>
     </message>
     <message>
         <source>&amp;Start Creating Template</source>
