@@ -177,7 +177,10 @@ QString timeOfDayFormat(const QLocale& locale)
         if (quoted || c != u't')
             result += c;
     }
-    return result.trimmed().replace(QLatin1String("  "), QLatin1String(" "));
+    // Spanish writes the zone in brackets, "H:mm:ss (t)", which would stay behind empty.
+    return result.remove(QLatin1String("()"))
+        .trimmed()
+        .replace(QLatin1String("  "), QLatin1String(" "));
 }
 
 QString pickerDateFormat(const QLocale& locale)

@@ -627,6 +627,8 @@ private slots:
                                 << "15:05:09";
         QTest::newRow("American English") << "en_US"
                                           << "3:05:09 PM";
+        QTest::newRow("Spanish, whose zone stands in brackets") << "es_ES"
+                                                                << "15:05:09";
     }
 
     void theTimePickerShowsTheLocalesTime()
