@@ -3,8 +3,10 @@
 #include "app/DialogBoxes.h"
 #include "app/Failure.h"
 #include "app/ProgramEnd.h"
+#include "app/SingleInstance.h"
 #include "app/StepTrap.h"
 #include "app/StopSignals.h"
+#include "app/Translations.h"
 #include "cli/CommandLine.h"
 #include "details/Form1.h"
 #include "flyer/DateTexts.h"
@@ -56,6 +58,14 @@ int main(int argc, char** argv)
         return lumarel::cli::commandLineMain(argc, argv);
 
     QApplication app(argc, argv);
+    // The windows' texts, and those of Qt's own dialogs, in the user's language.
+    const lumarel::Translations translations;
+    // A second start shows the window that runs already and ends; only one window program
+    // writes the store, and only one office runs for it.
+    lumarel::SingleInstance instance;
+    if (instance.passedToRunning())
+        return 0;
+    lumarel::addProgramEndAction([&instance] { instance.release(); });
     lumarel::useDialogBoxes();
     // A stop signal closes the open window, as the user would: the preview's close removes
     // its document. Caught from here on, before the office starts.
@@ -83,6 +93,16 @@ int main(int argc, char** argv)
     }
     lumarel::Form1 form;
     window = &form;
+    QObject::connect(&instance, &lumarel::SingleInstance::showRequested, &form, [&form] {
+        QWidget* shown = form.shownPreview();
+        if (!shown)
+            shown = &form;
+        if (!shown->isVisible())
+            return;
+        shown->showNormal();
+        shown->raise();
+        shown->activateWindow();
+    });
     // The office's thread may be connecting when the display goes: the libraries it uses are
     // loaded here, before the handler below, so that exit() destroys them only after it.
     lumarel::OfficeEngine::loadConnectionLibraries();

@@ -3,6 +3,8 @@
 #include "Dialogs.h"
 #include "Failure.h"
 
+#include <QCoreApplication>
+
 #include <exception>
 
 namespace lumarel {
@@ -52,17 +54,19 @@ QString StepTrap::supportAddress()
 
 QString StepTrap::messageText(const QString& description, const QString& location, int line)
 {
-    return description + QStringLiteral("\r\n") + location + QStringLiteral("at line ") +
-           QString::number(line) +
-           QStringLiteral("\r\rPlease email screenshot of this message to ") + supportAddress();
+    return description + QStringLiteral("\r\n") + location +
+           QCoreApplication::translate("lumarel::StepTrap", "at line ") + QString::number(line) +
+           QCoreApplication::translate("lumarel::StepTrap",
+                                       "\r\rPlease email screenshot of this message to ") +
+           supportAddress();
 }
 
 void StepTrap::reportCurrent(int line)
 {
     ++m_failures;
     const QString text = messageText(describeCurrentException(), m_location, line);
-    Dialogs::message(QStringLiteral("Application Error"), text, MessageIcon::Warning,
-                     MessageButtons::Ok);
+    Dialogs::message(QCoreApplication::translate("lumarel::StepTrap", "Application Error"), text,
+                     MessageIcon::Warning, MessageButtons::Ok);
 }
 
 QString locationText(const char* window, const char* procedure)

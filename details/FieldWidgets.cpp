@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <utility>
 
 namespace lumarel {
 
@@ -28,17 +29,41 @@ public:
     using QDateTimeEdit::QDateTimeEdit;
 
 protected:
-    bool focusNextPrevChild(bool next) override { return QWidget::focusNextPrevChild(next); }
+    bool focusNextPrevChild(bool next) override
+    {
+        if (m_movingBetweenSections)
+            return QDateTimeEdit::focusNextPrevChild(next);
+        return QWidget::focusNextPrevChild(next);
+    }
 
     // F4 and Alt+Down open the calendar, as a press on the drop-down arrow does.
     void keyPressEvent(QKeyEvent* event) override
     {
+        // A date typed whole, "05-Mar-2027" or "05.03.2027": any separator goes on to the next
+        // section, as do Ctrl+Left and Ctrl+Right; only Tab and Shift+Tab leave the picker.
+        const QString typed = event->text();
+        // A section that typing filled moves on by itself; the separator after it is then
+        // already passed.
+        if (typed.size() == 1 && !typed[0].isLetterOrNumber() && typed[0].isPrint() &&
+            !(event->modifiers() & ~(Qt::ShiftModifier | Qt::KeypadModifier))) {
+            if (!std::exchange(m_movedOnByTyping, false) &&
+                currentSectionIndex() + 1 < sectionCount())
+                QDateTimeEdit::focusNextPrevChild(true);
+            event->accept();
+            return;
+        }
+        const int sectionBefore = currentSectionIndex();
         const bool opens =
             calendarPopup() &&
             ((event->key() == Qt::Key_F4 && event->modifiers() == Qt::NoModifier) ||
              (event->key() == Qt::Key_Down && event->modifiers() == Qt::AltModifier));
         if (!opens) {
+            m_movingBetweenSections =
+                event->key() != Qt::Key_Tab && event->key() != Qt::Key_Backtab;
             QDateTimeEdit::keyPressEvent(event);
+            m_movingBetweenSections = false;
+            m_movedOnByTyping = !typed.isEmpty() && typed[0].isLetterOrNumber() &&
+                                currentSectionIndex() > sectionBefore;
             return;
         }
         QStyleOptionComboBox option;
@@ -53,6 +78,10 @@ protected:
                           Qt::LeftButton, Qt::NoModifier);
         mousePressEvent(&press);
     }
+
+private:
+    bool m_movingBetweenSections = false;
+    bool m_movedOnByTyping = false;
 };
 
 // At a fractional scale (1.5) a multi-line box's viewport and scroll bar round outwards over
@@ -168,7 +197,7 @@ QWidget* makeFieldInput(const FieldSpec& field, QWidget* frame)
     case FieldKind::TimePicker: {
         const bool date = field.kind == FieldKind::DatePicker;
         auto* picker = new Picker(pickerValue(field, QString()), frame);
-        picker->setDisplayFormat(date ? QStringLiteral("dd-MMM-yyyy")
+        picker->setDisplayFormat(date ? pickerDateFormat(picker->locale())
                                       : timeOfDayFormat(picker->locale()));
         // After the format: a format without a date pins the range to today, and a time
         // stored on an earlier day would no longer fit.

@@ -4,6 +4,8 @@
 #include "app/Failure.h"
 #include "app/SettingsStore.h"
 
+#include <QCoreApplication>
+
 namespace lumarel {
 
 void FieldWriter::hold(const QString& key, const QString& value)
@@ -46,18 +48,22 @@ void FieldWriter::tellStoreProblem()
     m_failing = refused;
     Dialogs::message(
         QString(),
-        problem + (refused ? QStringLiteral("\n\nThe fields are empty, and what you type is not "
-                                            "saved: the file is left as it is until it can be "
-                                            "read or is moved away.")
-                           : QStringLiteral("\n\nThe fields show what could be read. The file as "
-                                            "it is will be kept beside it before the first change "
-                                            "is saved.")),
+        problem + (refused ? QCoreApplication::translate(
+                                 "lumarel::FieldWriter",
+                                 "\n\nThe fields are empty, and what you type is not saved: the "
+                                 "file is left as it is until it can be read or is moved away.")
+                           : QCoreApplication::translate(
+                                 "lumarel::FieldWriter",
+                                 "\n\nThe fields show what could be read. The file as it is will "
+                                 "be kept beside it before the first change is saved.")),
         MessageIcon::Warning, MessageButtons::Ok);
 }
 
 QString FieldWriter::failureText(const QString& description)
 {
-    return QStringLiteral("The event details could not be saved.\n\n%1").arg(description);
+    return QCoreApplication::translate("lumarel::FieldWriter",
+                                       "The event details could not be saved.\n\n%1")
+        .arg(description);
 }
 
 } // namespace lumarel

@@ -21,6 +21,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QContextMenuEvent>
 #include <QDateTimeEdit>
 #include <QFocusEvent>
 #include <QGroupBox>
@@ -72,6 +73,9 @@ bool Form1::eventFilter(QObject* watched, QEvent* event)
         event->ignore();
         return true;
     }
+    if (event->type() == QEvent::ContextMenu &&
+        showWindowMenu(watched, *static_cast<QContextMenuEvent*>(event)))
+        return true;
     if (event->type() == QEvent::FocusIn)
         selectAllOnFocus(watched, static_cast<QFocusEvent*>(event)->reason());
     if (event->type() == QEvent::MouseMove) {
@@ -243,10 +247,10 @@ void Form1::PushButton6_Click()
     const EventRecord details = record();
     // Such a text would keep the office busy for minutes; it stays in its box and in the store.
     if (const FieldSpec* field = overlongField(details)) {
-        const QString caption = QString::fromUtf8(fieldLayout(*field).caption).remove(':');
+        const QString caption = tr(fieldLayout(*field).caption).remove(':');
         Dialogs::message(QString(),
-                         QStringLiteral("No flyer was made from \"%1\": %2. Please shorten it; "
-                                        "it is kept as it is.")
+                         tr("No flyer was made from \"%1\": %2. Please shorten it; "
+                            "it is kept as it is.")
                              .arg(caption, overlongText((details.*field->text).size())),
                          MessageIcon::Warning, MessageButtons::Ok);
         return;

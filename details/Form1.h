@@ -12,6 +12,7 @@
 #include <memory>
 
 class QAction;
+class QContextMenuEvent;
 class QDateTimeEdit;
 class QGroupBox;
 class QLabel;
@@ -80,6 +81,8 @@ private:
     void buildWidgets();
     void watchHover(QWidget* widget, HoverRule rule);
     void selectAllOnFocus(QObject* watched, Qt::FocusReason reason);
+    // The window's menu, after a text box's own entries; false for a control not of this window.
+    bool showWindowMenu(QObject* watched, const QContextMenuEvent& event);
 
     // A field's value in its record form: CR LF texts, stored date texts.
     QString fieldValue(const FieldSpec& field) const;

@@ -2,6 +2,7 @@
 
 #include "app/SettingsStore.h"
 #include "app/Twips.h"
+#include "app/WindowKeys.h"
 #include "app/WindowLook.h"
 #include "details/FieldWidgets.h"
 #include "details/Form1Layout.h"
@@ -9,14 +10,18 @@
 #include "record/LineBlocks.h"
 
 #include <QAction>
+#include <QContextMenuEvent>
 #include <QDateTimeEdit>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QTextDocument>
+
+#include <algorithm>
 
 // The main window's controls: how the window lays them out, and the values they hold in their
 // record form.
@@ -31,7 +36,7 @@ void Form1::buildWidgets()
 
     for (std::size_t i = 0; i < windowButtons().size(); ++i) {
         const ButtonSpec& buttonSpec = windowButtons()[i];
-        auto* button = new QPushButton(QString::fromUtf8(buttonSpec.caption), this);
+        auto* button = new QPushButton(tr(buttonSpec.caption), this);
         button->setObjectName(QLatin1String(buttonSpec.name));
         stylePushButton(button);
         // Return and Enter press the focused button, as Space does.
@@ -44,12 +49,12 @@ void Form1::buildWidgets()
     connect(m_buttons[1], &QPushButton::clicked, this, &Form1::PushButton2_Click);
     connect(m_buttons[2], &QPushButton::clicked, this, &Form1::PushButton3_Click);
 
-    m_undo = new QAction(QStringLiteral("Undo"), this);
+    m_undo = new QAction(tr("&Undo"), this);
     m_undo->setShortcut(QKeySequence::Undo);
     m_undo->setEnabled(false);
     connect(m_undo, &QAction::triggered, this, &Form1::undoReplace);
 
-    m_frame = makeFrame(QStringLiteral("Event details"), this);
+    m_frame = makeFrame(tr("Event details"), this);
     m_frame->setAutoFillBackground(true);
     m_frame->setObjectName(QStringLiteral("Frame1"));
     m_frame->setProperty("index", 2);
@@ -60,7 +65,7 @@ void Form1::buildWidgets()
         const FieldSpec& field = eventFields()[i];
         const FieldLayout& look = fieldLayout(field);
 
-        auto* label = new QLabel(QString::fromUtf8(look.caption), m_frame);
+        auto* label = new QLabel(tr(look.caption), m_frame);
         label->setObjectName(QStringLiteral("Label4_%1").arg(look.labelIndex));
         label->setProperty("index", look.labelIndex);
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -105,6 +110,34 @@ void Form1::buildWidgets()
         owner->addAction(m_designMenu->menuAction());
         owner->setContextMenuPolicy(Qt::ActionsContextMenu);
     }
+    addWindowKeys(this);
+}
+
+bool Form1::showWindowMenu(QObject* watched, const QContextMenuEvent& event)
+{
+    if (!m_hoverRules.contains(watched))
+        return false;
+    const auto owner = std::find_if(m_inputs.begin(), m_inputs.end(), [watched](QWidget* input) {
+        return input == watched || input->isAncestorOf(qobject_cast<QWidget*>(watched));
+    });
+    // A text box's own editing entries come first, then the window's: from the keyboard too,
+    // the window's menu is there wherever the focus is.
+    QMenu* menu = nullptr;
+    if (owner == m_inputs.end())
+        menu = new QMenu;
+    else if (auto* line = qobject_cast<QLineEdit*>(*owner))
+        menu = line->createStandardContextMenu();
+    else if (auto* box = qobject_cast<QPlainTextEdit*>(*owner))
+        menu = box->createStandardContextMenu(box->viewport()->mapFromGlobal(event.globalPos()));
+    else
+        menu = new QMenu;
+    if (!menu->isEmpty())
+        menu->addSeparator();
+    menu->addActions({m_undo, m_designMenu->menuAction()});
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->setObjectName(QStringLiteral("WindowMenu"));
+    menu->popup(event.globalPos());
+    return true;
 }
 
 void Form1::watchHover(QWidget* widget, HoverRule rule)

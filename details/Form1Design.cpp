@@ -15,7 +15,7 @@ namespace lumarel {
 
 QMenu* Form1::makeDesignMenu()
 {
-    auto* menu = new QMenu(QStringLiteral("Design"), this);
+    auto* menu = new QMenu(tr("&Design"), this);
     menu->setObjectName(QStringLiteral("DesignMenu"));
     // Made when shown, so that it checks the choice as it is stored now.
     connect(menu, &QMenu::aboutToShow, this, &Form1::fillDesignMenu);
@@ -35,7 +35,7 @@ void Form1::fillDesignMenu()
         QString name = QLatin1String(design.name);
         name[0] = name[0].toUpper();
         QAction* item =
-            menu->addAction(QStringLiteral("%1: %2").arg(name, QString::fromUtf8(design.title)),
+            menu->addAction(QStringLiteral("&%1: %2").arg(name, QString::fromUtf8(design.title)),
                             this, [this, &design] {
                                 try {
                                     DesignSetting::store({&design, QString()});
@@ -49,20 +49,21 @@ void Form1::fillDesignMenu()
         group->addAction(item);
     }
     if (!current.builtIn) {
-        QAction* item = menu->addAction(QFileInfo(current.path).fileName());
+        // An ampersand in the name is shown, not taken for the entry's Alt letter.
+        QAction* item = menu->addAction(
+            QFileInfo(current.path).fileName().replace(QLatin1Char('&'), QLatin1String("&&")));
         item->setToolTip(current.path);
         item->setCheckable(true);
         item->setChecked(true);
         group->addAction(item);
     }
     menu->addSeparator();
-    menu->addAction(QStringLiteral("Choose file…"), this, &Form1::chooseDesignFile);
+    menu->addAction(tr("Choose &file…"), this, &Form1::chooseDesignFile);
 }
 
 void Form1::chooseDesignFile()
 {
-    const QString path =
-        Dialogs::openFileName(QStringLiteral("Choose a Flyer Design"), designFileFilter());
+    const QString path = Dialogs::openFileName(tr("Choose a Flyer Design"), designFileFilter());
     if (path.isEmpty())
         return;
     // A file that is no design is refused now, not at the next flyer, and is not stored.

@@ -2,6 +2,7 @@
 
 #include "flyer/PageCapture.h"
 
+#include <QCoreApplication>
 #include <QFile>
 
 #include <fontconfig/fontconfig.h>
@@ -83,14 +84,26 @@ struct FieldLabel
 };
 
 const FieldLabel kFieldLabels[] = {
-    {"Your organization's name", &FlyerFields::orgName, "OrgName"},
-    {"Name of your event", &FlyerFields::eventName, "EventName"},
-    {"Street address", &FlyerFields::location, "EventAddr"},
-    {"More about your event", &FlyerFields::more, nullptr},
-    {"Information about your organization", &FlyerFields::infoOrg, nullptr},
-    {"Plans you are making for the event", &FlyerFields::plans, nullptr},
-    {"Items attendees should bring", &FlyerFields::items, nullptr},
+    {QT_TRANSLATE_NOOP("lumarel::FlyerNotices", "Your organization's name"), &FlyerFields::orgName,
+     "OrgName"},
+    {QT_TRANSLATE_NOOP("lumarel::FlyerNotices", "Name of your event"), &FlyerFields::eventName,
+     "EventName"},
+    {QT_TRANSLATE_NOOP("lumarel::FlyerNotices", "Street address"), &FlyerFields::location,
+     "EventAddr"},
+    {QT_TRANSLATE_NOOP("lumarel::FlyerNotices", "More about your event"), &FlyerFields::more,
+     nullptr},
+    {QT_TRANSLATE_NOOP("lumarel::FlyerNotices", "Information about your organization"),
+     &FlyerFields::infoOrg, nullptr},
+    {QT_TRANSLATE_NOOP("lumarel::FlyerNotices", "Plans you are making for the event"),
+     &FlyerFields::plans, nullptr},
+    {QT_TRANSLATE_NOOP("lumarel::FlyerNotices", "Items attendees should bring"),
+     &FlyerFields::items, nullptr},
 };
+
+QString labelText(const FieldLabel& field)
+{
+    return QCoreApplication::translate("lumarel::FlyerNotices", field.label);
+}
 
 } // namespace
 
@@ -107,9 +120,10 @@ QStringList undrawableCharacterNotices(const FlyerFields& fields)
                           .arg(QString::fromUcs4(&c, 1), QString::number(uint(c), 16)
                                                              .toUpper()
                                                              .rightJustified(4, QLatin1Char('0')));
-        notices << QStringLiteral("\"%1\" holds characters that no installed font can draw; "
-                                  "the flyer shows them as empty boxes: %2.")
-                       .arg(QLatin1String(field.label), listed.join(QStringLiteral(", ")));
+        notices << QCoreApplication::translate("lumarel::FlyerNotices",
+                                               "\"%1\" holds characters that no installed font "
+                                               "can draw; the flyer shows them as empty boxes: %2.")
+                       .arg(labelText(field), listed.join(QStringLiteral(", ")));
     }
     return notices;
 }
@@ -120,9 +134,11 @@ QStringList flyerNotices(const FlyerFields& fields, int pages, const QStringList
     QStringList notices;
     for (const FieldLabel& field : kFieldLabels)
         if (field.bookmark && unfitted.contains(QLatin1String(field.bookmark)))
-            notices << QStringLiteral("\"%1\" did not fit its place on the flyer, even in "
-                                      "smaller type: part of it is cut off. A shorter text fits.")
-                           .arg(QLatin1String(field.label));
+            notices << QCoreApplication::translate("lumarel::FlyerNotices",
+                                                   "\"%1\" did not fit its place on the flyer, "
+                                                   "even in smaller type: part of it is cut off. "
+                                                   "A shorter text fits.")
+                           .arg(labelText(field));
     notices << undrawableCharacterNotices(fields);
     if (const QString overflow = pageOverflowText(pages, pictureOnly); !overflow.isEmpty())
         notices.prepend(overflow);

@@ -1,5 +1,6 @@
 #include "flyer/PageCapture.h"
 
+#include <QCoreApplication>
 #include <QPainter>
 
 namespace lumarel {
@@ -8,12 +9,15 @@ QString pageOverflowText(int pages, bool pictureOnly)
 {
     if (pages <= 1)
         return QString();
-    return QStringLiteral("The flyer runs to %1 pages, not one: shorten its texts to fit it on "
-                          "one page. %2")
+    return QCoreApplication::translate("lumarel::FlyerNotices",
+                                       "The flyer runs to %1 pages, not one: shorten its texts to "
+                                       "fit it on one page. %2")
         .arg(pages)
-        .arg(pictureOnly ? QStringLiteral("The picture holds the first page only.")
-                         : QStringLiteral("The file holds every page; the picture shows the "
-                                          "first."));
+        .arg(pictureOnly ? QCoreApplication::translate("lumarel::FlyerNotices",
+                                                       "The picture holds the first page only.")
+                         : QCoreApplication::translate("lumarel::FlyerNotices",
+                                                       "The file holds every page; the picture "
+                                                       "shows the first."));
 }
 
 QImage pageNotice(const QString& reason)
@@ -31,9 +35,10 @@ QImage pageNotice(const QString& reason)
     painter.drawText(
         QRect(inch * 5 / 4, inch, page.width() - inch * 5 / 2, page.height() - 2 * inch),
         Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap,
-        QStringLiteral("The flyer was made, but a picture of its page could not be "
-                       "made:\n\n%1\n\n\"Save Results To Word File\" saves the flyer "
-                       "all the same.")
+        QCoreApplication::translate("lumarel::FlyerNotices",
+                                    "The flyer was made, but a picture of its page could not be "
+                                    "made:\n\n%1\n\n\"Save Results To Word File\" saves the "
+                                    "flyer all the same.")
             .arg(reason));
     return page;
 }

@@ -172,9 +172,8 @@ void Form2::PushButton6_Click()
     // one gets the chosen filter's from saveTargetFor.
     QString chosen;
     QString filter;
-    trap.step(112, [&] {
-        chosen = Dialogs::saveFileName(QStringLiteral("Save File"), saveDialogFilter(), &filter);
-    });
+    trap.step(
+        112, [&] { chosen = Dialogs::saveFileName(tr("Save File"), saveDialogFilter(), &filter); });
     SaveFormat format = SaveFormat::Word97;
     trap.step(114, [&] {
         if (chosen.isEmpty())
@@ -192,8 +191,7 @@ void Form2::PushButton6_Click()
         if (trap.test(118, [&] { return FileExists(chosen); })) {
             trap.step(120, [&] {
                 answer = Dialogs::message(QString(),
-                                          QStringLiteral("Are you sure you wish to overwrite ") +
-                                              chosen + QStringLiteral(" ?"),
+                                          tr("Are you sure you wish to overwrite %1 ?").arg(chosen),
                                           MessageIcon::None, MessageButtons::YesNo);
             });
         } else {
@@ -210,8 +208,7 @@ void Form2::PushButton6_Click()
     }
     if (written)
         trap.step(132, [&] {
-            Dialogs::message(QString(), QStringLiteral("Done."), MessageIcon::None,
-                             MessageButtons::Ok);
+            Dialogs::message(QString(), tr("Done."), MessageIcon::None, MessageButtons::Ok);
         });
 }
 

@@ -1,6 +1,7 @@
 #include "preview/Form2.h"
 
 #include "app/Twips.h"
+#include "app/WindowKeys.h"
 #include "app/WindowLook.h"
 #include "preview/PageKeys.h"
 
@@ -81,7 +82,7 @@ void Form2::createControls()
     paintDesignWhite(m_viewportInside);
     // The page area takes the focus, so the keys can scroll it.
     Picture2->setFocusPolicy(Qt::StrongFocus);
-    Picture2->setAccessibleName(QStringLiteral("Page area"));
+    Picture2->setAccessibleName(tr("Page area"));
     Picture2->installEventFilter(this);
     m_viewportInside->installEventFilter(this);
 
@@ -93,10 +94,9 @@ void Form2::createControls()
     fillBackground(Picture1, Qt::white);
     Picture1->installEventFilter(this);
     Picture1->setAccessibleDescription(
-        QStringLiteral("The flyer's page. Arrow and Page keys scroll it, Ctrl+Plus and "
-                       "Ctrl+Minus zoom."));
+        tr("The flyer's page. Arrow and Page keys scroll it, Ctrl+Plus and Ctrl+Minus zoom."));
 
-    Frame1 = new QGroupBox(QStringLiteral("Zoom:"), this);
+    Frame1 = new QGroupBox(tr("Zoom:"), this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
     Frame1->setGeometry(Twips::toPixels(m_layout.frame));
     Frame1->setMouseTracking(true);
@@ -119,20 +119,20 @@ void Form2::createControls()
         connect(b, &QPushButton::clicked, this, click);
         return b;
     };
-    PushButton1 = button(Frame1, "PushButton1", QStringLiteral("Zoom In"), m_layout.zoomIn,
-                         &Form2::PushButton1_Click);
-    PushButton2 = button(Frame1, "PushButton2", QStringLiteral("Zoom Out"), m_layout.zoomOut,
-                         &Form2::PushButton2_Click);
-    PushButton6 = button(this, "PushButton6", QStringLiteral("Save Results To Word File"),
-                         m_layout.save, &Form2::PushButton6_Click);
-    PushButton8 = button(this, "PushButton8", QStringLiteral("< Back"), m_layout.back,
-                         &Form2::PushButton8_Click);
+    PushButton1 =
+        button(Frame1, "PushButton1", tr("Zoom &In"), m_layout.zoomIn, &Form2::PushButton1_Click);
+    PushButton2 =
+        button(Frame1, "PushButton2", tr("Zoom &Out"), m_layout.zoomOut, &Form2::PushButton2_Click);
+    PushButton6 = button(this, "PushButton6", tr("&Save Results To Word File"), m_layout.save,
+                         &Form2::PushButton6_Click);
+    PushButton8 =
+        button(this, "PushButton8", tr("< &Back"), m_layout.back, &Form2::PushButton8_Click);
 
     // Both commands work anywhere in the window and from the page's own menu.
-    m_printAction = new QAction(QStringLiteral("Print\u2026"), this);
+    m_printAction = new QAction(tr("&Print\u2026"), this);
     m_printAction->setShortcut(QKeySequence::Print);
     connect(m_printAction, &QAction::triggered, this, &Form2::mnuPrint_Click);
-    m_saveAction = new QAction(QStringLiteral("Save As\u2026"), this);
+    m_saveAction = new QAction(tr("Save &As\u2026"), this);
     m_saveAction->setShortcut(QKeySequence::Save);
     connect(m_saveAction, &QAction::triggered, this, &Form2::PushButton6_Click);
     addActions({m_printAction, m_saveAction});
@@ -153,6 +153,13 @@ void Form2::createControls()
     Picture1->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(Picture1, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { m_pageMenu->popup(Picture1->mapToGlobal(at)); });
+    // The Menu key and Shift+F10 open the page's menu wherever the focus is in the window.
+    for (QWidget* owner : {static_cast<QWidget*>(this), static_cast<QWidget*>(Picture2)}) {
+        owner->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(owner, &QWidget::customContextMenuRequested, this,
+                [this, owner](const QPoint& at) { m_pageMenu->popup(owner->mapToGlobal(at)); });
+    }
+    addWindowKeys(this);
 }
 
 void Form2::setPageNotice(const QString& text)

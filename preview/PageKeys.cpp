@@ -2,6 +2,7 @@
 
 #include "preview/PageView.h"
 
+#include <QCoreApplication>
 #include <QPoint>
 
 #include <algorithm>
@@ -84,7 +85,8 @@ int wheelZoomSteps(int turn, int& pending)
 
 QString pageAccessibleName(const PageView& view)
 {
-    return QStringLiteral("Flyer page, zoom %1 %").arg(qRound(view.mZoom * 100.0));
+    return QCoreApplication::translate("lumarel::Form2", "Flyer page, zoom %1 %")
+        .arg(qRound(view.mZoom * 100.0));
 }
 
 int buttonCode(Qt::MouseButtons buttons)

@@ -177,7 +177,20 @@ QString timeOfDayFormat(const QLocale& locale)
         if (quoted || c != u't')
             result += c;
     }
-    return result.trimmed().replace(QLatin1String("  "), QLatin1String(" "));
+    // Spanish writes the zone in brackets, "H:mm:ss (t)", which would stay behind empty.
+    return result.remove(QLatin1String("()"))
+        .trimmed()
+        .replace(QLatin1String("  "), QLatin1String(" "));
+}
+
+QString pickerDateFormat(const QLocale& locale)
+{
+    if (locale.language() == QLocale::English || locale.language() == QLocale::C)
+        return QStringLiteral("dd-MMM-yyyy");
+    QString format = locale.dateFormat(QLocale::ShortFormat);
+    if (!format.contains(QLatin1String("yyyy")))
+        format.replace(QLatin1String("yy"), QLatin1String("yyyy"));
+    return format;
 }
 
 } // namespace lumarel

@@ -82,5 +82,8 @@ QString overlongText(qsizetype length);
 
 // The time picker's display format: the locale's long time without its time zone.
 QString timeOfDayFormat(const QLocale& locale);
+// The date picker's format: the locale's own short form with the year in four digits (the
+// picker reaches from 1601 to 9999), and "dd-MMM-yyyy" in English, unambiguous everywhere.
+QString pickerDateFormat(const QLocale& locale);
 
 } // namespace lumarel

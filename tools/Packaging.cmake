@@ -27,4 +27,6 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "qt6-qpa-plugins, libreoffice-writer-nogui | libreoffice-writer, fontconfig, fonts-liberation2, fonts-wine, fonts-ebgaramond, fonts-dejavu-core, fonts-wqy-microhei, fonts-symbola")
+# Qt's own dialogs in the user's language; the program's own translations are built in.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
 include(CPack)

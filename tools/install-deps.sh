@@ -6,6 +6,8 @@ set -euo pipefail
 packages=(
     cmake g++ make pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-image-formats-plugins
+    # Translations: the tools that compile them, and Qt's own for its dialogs.
+    qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
     libreoffice-dev libpoppler-qt6-dev libgsf-1-dev libzip-dev libcsv-dev
     fontconfig libfontconfig-dev fonts-liberation2 fonts-wine fonts-ebgaramond fonts-dejavu-core
     # Faces for the scripts the template's fonts lack: Chinese, Japanese and Korean, and

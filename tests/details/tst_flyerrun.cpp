@@ -421,7 +421,7 @@ private slots:
         const auto item = [&](const QString& start) -> QAction* {
             emit designMenu()->aboutToShow();
             for (QAction* action : designMenu()->actions())
-                if (action->text().startsWith(start))
+                if (QString(action->text()).remove(QLatin1Char('&')).startsWith(start))
                     return action;
             return nullptr;
         };

@@ -5,6 +5,7 @@
 #include "app/DialogBoxes.h"
 #include "app/Dialogs.h"
 #include "app/SettingsStore.h"
+#include "app/Translations.h"
 #include "app/Twips.h"
 #include "details/Form1.h"
 #include "details/Form1Layout.h"
@@ -13,12 +14,14 @@
 #include <QAction>
 #include <QCalendarWidget>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QDateTimeEdit>
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QProcess>
@@ -27,6 +30,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QTextBlock>
+#include <QTextBrowser>
 
 #include <sys/stat.h>
 
@@ -319,7 +323,7 @@ private slots:
         QVERIFY(storedTexts() != before);
         if (undoIn.isEmpty()) {
             const QList<QAction*> menu = control<QLabel>(*form, "Label4_0")->actions();
-            QVERIFY(menu.size() == 2 && menu[0]->text() == "Undo" && menu[1]->text() == "Design");
+            QVERIFY(menu.size() == 2 && menu[0]->text() == "&Undo" && menu[1]->text() == "&Design");
             menu[0]->trigger();
         } else {
             QWidget* target = control<QWidget>(*form, qPrintable(undoIn));
@@ -623,6 +627,8 @@ private slots:
                                 << "15:05:09";
         QTest::newRow("American English") << "en_US"
                                           << "3:05:09 PM";
+        QTest::newRow("Spanish, whose zone stands in brackets") << "es_ES"
+                                                                << "15:05:09";
     }
 
     void theTimePickerShowsTheLocalesTime()
@@ -703,6 +709,91 @@ private slots:
                      QColor(Qt::white));
         QCOMPARE(control<QPushButton>(*form, "PushButton3")->palette().color(QPalette::Button),
                  QColor(Qt::white));
+    }
+
+    void aDateTypedWholeStaysInThePicker_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("typed");
+        QTest::newRow("dashes and the month's name in English") << "en_GB"
+                                                                << "05-Mar-2027";
+        QTest::newRow("points in German, the year in four digits") << "de_DE"
+                                                                   << "05.03.2027";
+        QTest::newRow("a one-digit day and month") << "de_DE"
+                                                   << "5.3.2027";
+    }
+
+    void aDateTypedWholeStaysInThePicker()
+    {
+        QFETCH(QString, language);
+        QFETCH(QString, typed);
+        const QLocale before;
+        QLocale::setDefault(QLocale(language));
+        const auto restore = qScopeGuard([&] { QLocale::setDefault(before); });
+        auto form = startWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        auto* date = control<QDateTimeEdit>(*form, "dtpEventDate");
+        QTest::keyClicks(date, typed);
+        QCOMPARE(date->date(), QDate(2027, 3, 5));
+        QCOMPARE(QApplication::focusWidget(), date);
+    }
+
+    void theKeyboardOpensTheWindowsMenuAnywhere_data()
+    {
+        QTest::addColumn<QString>("focus");
+        QTest::addColumn<bool>("menuKey"); // else Shift+F10
+        QTest::newRow("Shift+F10 in a text box, after its own entries") << "txtPlans" << false;
+        QTest::newRow("the Menu key in the date picker") << "dtpEventDate" << true;
+        QTest::newRow("Shift+F10 on a button") << "PushButton2" << false;
+    }
+
+    void theKeyboardOpensTheWindowsMenuAnywhere()
+    {
+        QFETCH(QString, focus);
+        QFETCH(bool, menuKey);
+        auto form = startWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        QWidget* focused = control<QWidget>(*form, qPrintable(focus));
+        focused->setFocus();
+        if (menuKey) {
+            // What the window system sends for the Menu key.
+            QContextMenuEvent request(QContextMenuEvent::Keyboard, QPoint(2, 2),
+                                      focused->mapToGlobal(QPoint(2, 2)));
+            QApplication::sendEvent(focused, &request);
+        } else {
+            QTest::keyClick(focused, Qt::Key_F10, Qt::ShiftModifier);
+        }
+        QMenu* menu = nullptr;
+        QTRY_VERIFY((menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())));
+        const QList<QAction*> entries = menu->actions();
+        QVERIFY(entries.size() > (focus.startsWith("txt") ? 2 : 1));
+        QCOMPARE(entries.last()->text(), "&Design");
+        menu->close();
+    }
+
+    void f1ShowsTheHelpAndCtrlQEndsTheProgram()
+    {
+        auto form = startWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        QTest::keyClick(form.get(), Qt::Key_F1);
+        QTextBrowser* help = nullptr;
+        QTRY_VERIFY((help = qobject_cast<QTextBrowser*>(QApplication::activeWindow())));
+        QVERIFY(help->toPlainText().contains("The command line"));
+        help->close();
+        form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form.get()));
+        test::resetProgramEnds();
+        QTest::keyClick(form.get(), Qt::Key_Q, Qt::ControlModifier);
+        QCOMPARE(test::programEnds(), 1);
+    }
+
+    void germanSettingsTranslateTheWindowAndQtsOwnTexts()
+    {
+        const Translations german(QLocale(QLocale::German, QLocale::Germany));
+        QVERIFY(german.ownTexts());
+        auto form = startWindow();
+        QCOMPARE(control<QPushButton>(*form, "PushButton6")->text(), "Vorlage &erstellen");
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "&Yes"), "&Ja");
     }
 
     void thePickersKeepAFullDateAndTime()

@@ -133,12 +133,12 @@ private slots:
         QTest::newRow("the viewport") << "Picture2" << QRect(8, 8, 622, 495) << "";
         QTest::newRow("the frame") << "Frame1" << QRect(8, 524, 640, 57) << "Zoom:";
         QTest::newRow("Zoom In, inside the frame")
-            << "PushButton1" << QRect(16, 20, 296, 27) << "Zoom In";
+            << "PushButton1" << QRect(16, 20, 296, 27) << "Zoom &In";
         QTest::newRow("Zoom Out, inside the frame")
-            << "PushButton2" << QRect(320, 20, 304, 27) << "Zoom Out";
+            << "PushButton2" << QRect(320, 20, 304, 27) << "Zoom &Out";
         QTest::newRow("the save button")
-            << "PushButton6" << QRect(328, 590, 320, 27) << "Save Results To Word File";
-        QTest::newRow("the back button") << "PushButton8" << QRect(8, 590, 312, 27) << "< Back";
+            << "PushButton6" << QRect(328, 590, 320, 27) << "&Save Results To Word File";
+        QTest::newRow("the back button") << "PushButton8" << QRect(8, 590, 312, 27) << "< &Back";
     }
 
     void layoutFollowsTheTwipsTable()
@@ -473,7 +473,7 @@ private slots:
         QStringList commands;
         for (const QAction* action : form->actions())
             commands << action->text() + " " + action->shortcut().toString();
-        QCOMPARE(commands, (QStringList{"Print\u2026 Ctrl+P", "Save As\u2026 Ctrl+S"}));
+        QCOMPARE(commands, (QStringList{"&Print\u2026 Ctrl+P", "Save &As\u2026 Ctrl+S"}));
         auto* page = control<QLabel>(*form, "Picture1");
         emit page->customContextMenuRequested(QPoint(10, 10));
         auto* menu = form->findChild<QMenu*>();

@@ -44,6 +44,9 @@ void prepareEnvironment()
     for (const char* sub : {"config", "cache", "tmp", "program", "data", "data-dirs"})
         QDir().mkpath(s.root + QLatin1Char('/') + QLatin1String(sub));
     ::mkdir(QFile::encodeName(tempFolder()).constData(), 0700);
+    // The window program's socket and lock go there, not into the machine's /tmp.
+    ::mkdir(QFile::encodeName(s.root + QStringLiteral("/run")).constData(), 0700);
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(s.root + QStringLiteral("/run")));
 
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(configFolder()));
     qputenv("XDG_CACHE_HOME", QFile::encodeName(s.root + QStringLiteral("/cache")));

@@ -1,0 +1,246 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="es_ES">
+<context>
+    <name>lumarel::FieldWriter</name>
+    <message>
+        <source>
+
+The fields are empty, and what you type is not saved: the file is left as it is until it can be read or is moved away.</source>
+        <translation>
+
+Los campos están vacíos y lo que escriba no se guarda: el archivo queda como está hasta que pueda leerse o se mueva a otro lugar.</translation>
+    </message>
+    <message>
+        <source>
+
+The fields show what could be read. The file as it is will be kept beside it before the first change is saved.</source>
+        <translation>
+
+Los campos muestran lo que se pudo leer. El archivo tal como está se guardará a su lado antes de guardar el primer cambio.</translation>
+    </message>
+    <message>
+        <source>The event details could not be saved.
+
+%1</source>
+        <translation>No se pudieron guardar los datos del evento.
+
+%1</translation>
+    </message>
+</context>
+<context>
+    <name>lumarel::FlyerNotices</name>
+    <message>
+        <source>Your organization&apos;s name</source>
+        <translation>Nombre de su organización</translation>
+    </message>
+    <message>
+        <source>Name of your event</source>
+        <translation>Nombre del evento</translation>
+    </message>
+    <message>
+        <source>Street address</source>
+        <translation>Dirección</translation>
+    </message>
+    <message>
+        <source>More about your event</source>
+        <translation>Más sobre el evento</translation>
+    </message>
+    <message>
+        <source>Information about your organization</source>
+        <translation>Información sobre su organización</translation>
+    </message>
+    <message>
+        <source>Plans you are making for the event</source>
+        <translation>Planes para el evento</translation>
+    </message>
+    <message>
+        <source>Items attendees should bring</source>
+        <translation>Qué deben traer los asistentes</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; holds characters that no installed font can draw; the flyer shows them as empty boxes: %2.</source>
+        <translation>«%1» contiene caracteres que ninguna fuente instalada puede dibujar; el folleto los muestra como cuadros vacíos: %2.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; did not fit its place on the flyer, even in smaller type: part of it is cut off. A shorter text fits.</source>
+        <translation>«%1» no cabía en su lugar del folleto, ni siquiera con letra más pequeña: una parte queda cortada. Un texto más corto cabe.</translation>
+    </message>
+    <message>
+        <source>The flyer runs to %1 pages, not one: shorten its texts to fit it on one page. %2</source>
+        <translation>El folleto ocupa %1 páginas, no una: acorte sus textos para que quepa en una página. %2</translation>
+    </message>
+    <message>
+        <source>The picture holds the first page only.</source>
+        <translation>La imagen muestra solo la primera página.</translation>
+    </message>
+    <message>
+        <source>The file holds every page; the picture shows the first.</source>
+        <translation>El archivo contiene todas las páginas; la imagen muestra la primera.</translation>
+    </message>
+    <message>
+        <source>The flyer was made, but a picture of its page could not be made:
+
+%1
+
+&quot;Save Results To Word File&quot; saves the flyer all the same.</source>
+        <translation>El folleto se creó, pero no se pudo crear una imagen de su página:
+
+%1
+
+«Guardar como archivo Word» guarda el folleto de todos modos.</translation>
+    </message>
+</context>
+<context>
+    <name>lumarel::Form1</name>
+    <message>
+        <source>No flyer was made from &quot;%1&quot;: %2. Please shorten it; it is kept as it is.</source>
+        <translation>No se creó ningún folleto con «%1»: %2. Acórtelo, por favor; se conserva tal como está.</translation>
+    </message>
+    <message>
+        <source>&amp;Undo</source>
+        <translation>&amp;Deshacer</translation>
+    </message>
+    <message>
+        <source>Event details</source>
+        <translation>Datos del evento</translation>
+    </message>
+    <message>
+        <source>&amp;Design</source>
+        <translation>D&amp;iseño</translation>
+    </message>
+    <message>
+        <source>Choose &amp;file…</source>
+        <translation>&amp;Elegir archivo…</translation>
+    </message>
+    <message>
+        <source>Choose a Flyer Design</source>
+        <translation>Elegir un diseño de folleto</translation>
+    </message>
+    <message>
+        <source>Event date:</source>
+        <translation>Fecha:</translation>
+    </message>
+    <message>
+        <source>Event time:</source>
+        <translation>Hora:</translation>
+    </message>
+    <message>
+        <source>Your organization&apos;s name:</source>
+        <translation>Su organización:</translation>
+    </message>
+    <message>
+        <source>Name of your event:</source>
+        <translation>Nombre del evento:</translation>
+    </message>
+    <message>
+        <source>Street address:</source>
+        <translation>Dirección:</translation>
+    </message>
+    <message>
+        <source>More about your event:</source>
+        <translation>Más sobre el evento:</translation>
+    </message>
+    <message>
+        <source>Information about your organization:</source>
+        <translation>Información sobre su organización:</translation>
+    </message>
+    <message>
+        <source>Plans you are making for the event:</source>
+        <translation>Planes para el evento:</translation>
+    </message>
+    <message>
+        <source>Items attendees should bring:</source>
+        <translation>Qué deben traer los asistentes:</translation>
+    </message>
+    <message>
+        <source>&amp;Start Creating Template</source>
+        <translation>&amp;Crear plantilla</translation>
+    </message>
+    <message>
+        <source>&amp;Clear/Reset Data</source>
+        <translation>&amp;Borrar datos</translation>
+    </message>
+    <message>
+        <source>&amp;Load Sample/Example Data</source>
+        <translation>Cargar datos de &amp;ejemplo</translation>
+    </message>
+</context>
+<context>
+    <name>lumarel::Form2</name>
+    <message>
+        <source>Save File</source>
+        <translation>Guardar archivo</translation>
+    </message>
+    <message>
+        <source>Are you sure you wish to overwrite %1 ?</source>
+        <translation>¿Seguro que desea sobrescribir %1?</translation>
+    </message>
+    <message>
+        <source>Done.</source>
+        <translation>Hecho.</translation>
+    </message>
+    <message>
+        <source>Page area</source>
+        <translation>Área de la página</translation>
+    </message>
+    <message>
+        <source>The flyer&apos;s page. Arrow and Page keys scroll it, Ctrl+Plus and Ctrl+Minus zoom.</source>
+        <translation>La página del folleto. Las flechas y las teclas de página la desplazan; Ctrl+Más y Ctrl+Menos cambian el zoom.</translation>
+    </message>
+    <message>
+        <source>Zoom:</source>
+        <translation>Zoom:</translation>
+    </message>
+    <message>
+        <source>Zoom &amp;In</source>
+        <translation>&amp;Ampliar</translation>
+    </message>
+    <message>
+        <source>Zoom &amp;Out</source>
+        <translation>&amp;Reducir</translation>
+    </message>
+    <message>
+        <source>&amp;Save Results To Word File</source>
+        <translation>&amp;Guardar como archivo Word</translation>
+    </message>
+    <message>
+        <source>&lt; &amp;Back</source>
+        <translation>&lt; &amp;Volver</translation>
+    </message>
+    <message>
+        <source>&amp;Print…</source>
+        <translation>&amp;Imprimir…</translation>
+    </message>
+    <message>
+        <source>Save &amp;As…</source>
+        <translation>Guardar &amp;como…</translation>
+    </message>
+    <message>
+        <source>Flyer page, zoom %1 %</source>
+        <translation>Página del folleto, zoom %1 %</translation>
+    </message>
+</context>
+<context>
+    <name>lumarel::Help</name>
+    <message>
+        <source>%1 Help</source>
+        <translation>Ayuda de %1</translation>
+    </message>
+</context>
+<context>
+    <name>lumarel::StepTrap</name>
+    <message>
+        <source>at line </source>
+        <translation>en la línea </translation>
+    </message>
+    <message>
+        <source><byte value="xd"/><byte value="xd"/>Please email screenshot of this message to </source>
+        <translation><byte value="xd"/><byte value="xd"/>Envíe una captura de pantalla de este mensaje a </translation>
+    </message>
+    <message>
+        <source>Application Error</source>
+        <translation>Error de la aplicación</translation>
+    </message>
+</context>
+</TS>
