@@ -22,17 +22,38 @@ namespace lumarel {
 void Form2::fitToScreen()
 {
     const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
-    if (!screen)
+    if (!screen || isMaximized() || isFullScreen())
         return;
     const double dpi = m_view.screenDpi();
     // The window system's frame is known once the window has been shown; before, none is.
     const QSize decoration = frameGeometry().size() - size();
-    const QSize room = screen->availableGeometry().size() - decoration;
-    m_layout =
-        form2Layout(Twips::fromPixels(room.width(), dpi), Twips::fromPixels(room.height(), dpi));
-    m_view.setViewport(viewportOuter(m_layout.viewport), viewportInner(m_layout.viewport, dpi));
+    const QSize room = (screen->availableGeometry().size() - decoration).boundedTo(size());
+    layOut(
+        form2Layout(Twips::fromPixels(room.width(), dpi), Twips::fromPixels(room.height(), dpi)));
+    resize(Twips::toPixels(m_layout.client, dpi).size());
+}
 
-    setFixedSize(Twips::toPixels(m_layout.client, dpi).size());
+void Form2::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    const double dpi = m_view.screenDpi();
+    layOut(form2Layout(Twips::fromPixels(width(), dpi), Twips::fromPixels(height(), dpi)));
+    applyView();
+}
+
+void Form2::layOut(const Form2Layout& layout)
+{
+    const double dpi = m_view.screenDpi();
+    m_layout = layout;
+    const TwipsSize outer = viewportOuter(m_layout.viewport);
+    const TwipsSize inner = viewportInner(m_layout.viewport, dpi);
+    // Before the first display sets the view up, the view only learns the new size.
+    if (mFirstActivate)
+        m_view.setViewport(outer, inner);
+    else if (outer.width != m_view.viewportOuter().width ||
+             outer.height != m_view.viewportOuter().height)
+        m_view.viewportResized(outer, inner);
+
     for (auto [widget, area] : {std::pair<QWidget*, TwipsRect>{HScroll1, m_layout.hScroll},
                                 {VScroll1, m_layout.vScroll},
                                 {Picture2, m_layout.viewport},
@@ -41,8 +62,10 @@ void Form2::fitToScreen()
                                 {PushButton2, m_layout.zoomOut},
                                 {PushButton6, m_layout.save},
                                 {PushButton8, m_layout.back}})
-        widget->setGeometry(Twips::toPixels(area, dpi));
-    m_viewportInside->setGeometry(Picture2->contentsRect());
+        if (widget)
+            widget->setGeometry(Twips::toPixels(area, dpi));
+    if (m_viewportInside)
+        m_viewportInside->setGeometry(Picture2->contentsRect());
     if (m_pageNotice)
         m_pageNotice->setGeometry(Twips::toPixels(pageNoticeArea(m_layout.viewport), dpi));
 }

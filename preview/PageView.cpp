@@ -6,6 +6,7 @@
 
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -260,6 +261,20 @@ void PageView::InitScrollbars()
     };
     fit(HScroll1, mHStep, m_pageSize.width, m_viewportOuter.width);
     fit(VScroll1, mVStep, m_pageSize.height, m_viewportOuter.height);
+}
+
+void PageView::viewportResized(TwipsSize outer, TwipsSize inner)
+{
+    const auto share = [](Single position, Single page, Single viewport) {
+        return page > viewport ? std::fabs(position) / double(page - viewport) : 0.0;
+    };
+    const double shareX = share(m_pageLeft, m_pageSize.width, m_viewportOuter.width);
+    const double shareY = share(m_pageTop, m_pageSize.height, m_viewportOuter.height);
+    setViewport(outer, inner);
+    InitScrollbars();
+    for (auto [bar, shareOf] : {std::pair{&HScroll1, shareX}, std::pair{&VScroll1, shareY}})
+        if (bar->enabled())
+            bar->setValue(roundToInteger(std::min(1.0, shareOf) * bar->maximum()));
 }
 
 void PageView::ZoomStep(Long zoomOut)

@@ -133,6 +133,9 @@ public:
         m_viewportOuter = outer;
         m_viewportInner = inner;
     }
+    // A viewport resized while the page is shown: the scroll bars are fitted to it as a zoom
+    // step fits them, and then put back where they were in proportion.
+    void viewportResized(TwipsSize outer, TwipsSize inner);
     TwipsSize viewportOuter() const { return m_viewportOuter; }
     TwipsSize viewportInner() const { return m_viewportInner; }
     double screenDpi() const { return m_dpi; }
