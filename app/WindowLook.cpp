@@ -69,6 +69,20 @@ void makeFixedWindow(QWidget* window, const QSize& clientSize)
     window->setFixedSize(clientSize);
 }
 
+QSize scrolledClientSize(QSize design, QSize room, int barExtent)
+{
+    // A bar for one direction takes room from the other, which may then need its own bar.
+    bool across = false;
+    bool down = false;
+    for (int pass = 0; pass < 2; ++pass) {
+        across = design.width() > room.width() - (down ? barExtent : 0);
+        down = design.height() > room.height() - (across ? barExtent : 0);
+    }
+    const QSize wanted(design.width() + (down ? barExtent : 0),
+                       design.height() + (across ? barExtent : 0));
+    return wanted.boundedTo(room);
+}
+
 namespace {
 
 constexpr char kWindowRoleProperty[] = "lumarelAccessibleWindow";

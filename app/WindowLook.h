@@ -34,6 +34,10 @@ void stylePushButton(QPushButton* button);
 // A window with a fixed single border: it cannot be resized or maximised, only minimised.
 void makeFixedWindow(QWidget* window, const QSize& clientSize);
 
+// The client size of a window whose design of `design` scrolls inside it where the screen's
+// `room` is smaller: each scroll bar that is needed takes `barExtent` of the room.
+QSize scrolledClientSize(QSize design, QSize room, int barExtent);
+
 // A screen reader announces the widget as an application window (the role a plain top-level
 // widget reports is "filler").
 void announceAsWindow(QWidget* window);

@@ -28,6 +28,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QScopeGuard>
+#include <QScrollArea>
 #include <QTextDocument>
 
 #include <utility>
@@ -59,7 +60,11 @@ Form1::Form1(QWidget* parent) : QWidget(parent), m_pointer(this)
     }
 }
 
-Form1::~Form1() = default;
+Form1::~Form1()
+{
+    // The controls go while the window they report their events to is still whole.
+    delete m_scroll;
+}
 
 bool Form1::eventFilter(QObject* watched, QEvent* event)
 {
@@ -159,6 +164,7 @@ void Form1::Form_Load(EngineCheck engineCheck)
     }
 
     show();
+    fitToScreen();
     centreOnScreen(this);
 }
 
