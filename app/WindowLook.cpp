@@ -134,6 +134,17 @@ void centreOnScreen(QWidget* window)
     window->move(placedInside(frame, area));
 }
 
+void fitIntoScreen(QWidget* window)
+{
+    const QSize room =
+        availableArea(window).size() - (window->frameGeometry().size() - window->size());
+    if (room.isEmpty())
+        return;
+    if (window->width() > room.width() || window->height() > room.height())
+        window->resize(window->size().boundedTo(room).expandedTo(window->minimumSizeHint()));
+    placeOnScreen(window);
+}
+
 void placeOnScreen(QWidget* window)
 {
     const QRect area = availableArea(window);

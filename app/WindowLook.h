@@ -48,6 +48,9 @@ void announceAsWindow(QWidget* window);
 void centreOnScreen(QWidget* window);
 // Moves the window, frame included, only as far as needed to lie inside the available area.
 void placeOnScreen(QWidget* window);
+// A window larger than the screen's available area, frame included, is made smaller to fit it
+// (as far as its layout lets it shrink) and moved inside it.
+void fitIntoScreen(QWidget* window);
 // Where a frame of `frame`'s size and position lies inside `area`: moved in as little as
 // possible, with the top-left corner inside when it is larger than the area.
 QPoint placedInside(const QRect& frame, const QRect& area);

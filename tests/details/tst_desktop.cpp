@@ -3,7 +3,10 @@
 #include "MainWindow.h"
 #include "TestEnvironment.h"
 
+#include "app/WindowLook.h"
 #include "preview/Form2.h"
+
+#include <QFileDialog>
 
 #include <QLabel>
 #include <QLineEdit>
@@ -116,6 +119,12 @@ private slots:
             }
             QCOMPARE(reached, window == form1.get() ? 12 : 5);
         }
+        // Qt's own dialogs are fitted as they show.
+        QFileDialog dialog(form2.get());
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        dialog.show();
+        fitIntoScreen(&dialog);
+        QVERIFY(room.contains(dialog.frameGeometry()));
         // The page area gave up what was missing; the letter page still scrolls to its end.
         auto* bar = form2->findChild<QScrollBar*>("VScroll1");
         QVERIFY(bar->isEnabled());
