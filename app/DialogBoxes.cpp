@@ -14,11 +14,12 @@ namespace lumarel {
 namespace {
 
 Answer showMessage(const QString& caption, const QString& text, MessageIcon icon,
-                   MessageButtons buttons)
+                   MessageButtons buttons, const QString& details)
 {
     QMessageBox box(
         icon == MessageIcon::Warning ? QMessageBox::Warning : QMessageBox::NoIcon, caption, text,
         buttons == MessageButtons::Ok ? QMessageBox::Ok : QMessageBox::Yes | QMessageBox::No);
+    box.setDetailedText(details);
     box.setWindowModality(Qt::ApplicationModal);
     switch (box.exec()) {
     case QMessageBox::Yes:
