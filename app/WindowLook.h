@@ -5,6 +5,7 @@
 #include <QPalette>
 #include <QSize>
 
+class QAbstractSpinBox;
 class QPushButton;
 class QWidget;
 
@@ -41,6 +42,10 @@ QSize scrolledClientSize(QSize design, QSize room, int barExtent);
 // A screen reader announces the widget as an application window (the role a plain top-level
 // widget reports is "filler").
 void announceAsWindow(QWidget* window);
+// A screen reader reads a date or time picker's text, not a number.
+void readPickerAsText(QAbstractSpinBox* picker);
+// A screen reader speaks `text` at once, as an alert of the window.
+void announce(QWidget* window, const QString& text);
 
 // Centres the window, with the frame the window system adds once it is shown, on the screen's
 // available area, inside that area even when the window is larger than it (then at its top

@@ -92,6 +92,8 @@ void Form1::buildWidgets()
         m_labels[i] = label;
 
         QWidget* widget = makeFieldInput(field, m_frame);
+        if (auto* picker = qobject_cast<QDateTimeEdit*>(widget))
+            readPickerAsText(picker);
         widget->setObjectName(QLatin1String(field.name));
         widget->setGeometry(Twips::toPixels(look.input, dpi));
         paintDesignWhite(widget, QPalette::Base);

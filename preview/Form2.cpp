@@ -70,6 +70,7 @@ Form2::Form2(QWidget* parent)
 {
     setObjectName(QStringLiteral("Form2"));
     announceAsWindow(this);
+    setAccessibleName(QStringLiteral("Lumarel: flyer preview"));
     setFont(arialBold(kWindowFontPoints));
     paintDesignWhite(this);
     setMouseTracking(true);

@@ -19,6 +19,13 @@
 // The preview window's controls: made and placed by the layout, and showing the view's state.
 namespace lumarel {
 
+namespace {
+
+const QString kPageKeys = QStringLiteral(
+    "The flyer's page. Arrow and Page keys scroll it, Ctrl+Plus and Ctrl+Minus zoom.");
+
+} // namespace
+
 void Form2::fitToScreen()
 {
     const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
@@ -86,6 +93,8 @@ void Form2::createControls()
         bar->setTracking(false);
         bar->setAttribute(Qt::WA_NoMousePropagation);
     }
+    HScroll1->setAccessibleName(QStringLiteral("Scroll the page left and right"));
+    VScroll1->setAccessibleName(QStringLiteral("Scroll the page up and down"));
     connect(HScroll1, &QScrollBar::valueChanged, this,
             [this](int value) { scrollBarMoved(m_view.HScroll1, value); });
     connect(VScroll1, &QScrollBar::valueChanged, this,
@@ -104,7 +113,9 @@ void Form2::createControls()
     paintDesignWhite(m_viewportInside);
     // The page area takes the focus, so the keys can scroll it.
     Picture2->setFocusPolicy(Qt::StrongFocus);
+    // The page area takes the focus, so it carries the page's name and its keys.
     Picture2->setAccessibleName(QStringLiteral("Page area"));
+    Picture2->setAccessibleDescription(kPageKeys);
     Picture2->installEventFilter(this);
     m_viewportInside->installEventFilter(this);
 
@@ -115,9 +126,7 @@ void Form2::createControls()
     Picture1->setAttribute(Qt::WA_NoMousePropagation);
     fillBackground(Picture1, Qt::white);
     Picture1->installEventFilter(this);
-    Picture1->setAccessibleDescription(
-        QStringLiteral("The flyer's page. Arrow and Page keys scroll it, Ctrl+Plus and "
-                       "Ctrl+Minus zoom."));
+    Picture1->setAccessibleDescription(kPageKeys);
 
     Frame1 = new QGroupBox(QStringLiteral("Zoom:"), this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
@@ -150,6 +159,8 @@ void Form2::createControls()
                          m_layout.save, &Form2::PushButton6_Click);
     PushButton8 = button(this, "PushButton8", QStringLiteral("< Back"), m_layout.back,
                          &Form2::PushButton8_Click);
+    // Read out as the word, not as "less than Back".
+    PushButton8->setAccessibleName(QStringLiteral("Back"));
 
     // Both commands work anywhere in the window and from the page's own menu.
     m_printAction = new QAction(QStringLiteral("Print\u2026"), this);
@@ -223,9 +234,11 @@ void Form2::applyView()
     }
 
     const QString pageName = pageAccessibleName(m_view);
-    if (Picture1->accessibleName() != pageName) {
-        Picture1->setAccessibleName(pageName);
-        QAccessibleEvent changed(Picture1, QAccessible::NameChanged);
+    for (QWidget* page : {static_cast<QWidget*>(Picture1), static_cast<QWidget*>(Picture2)}) {
+        if (page->accessibleName() == pageName)
+            continue;
+        page->setAccessibleName(pageName);
+        QAccessibleEvent changed(page, QAccessible::NameChanged);
         QAccessible::updateAccessibility(&changed);
     }
 
