@@ -414,7 +414,7 @@ private slots:
         Form2& preview = m_form->preview();
         QVERIFY(preview.isVisible());
         preview.Form_Activate();
-        QCOMPARE(preview.view().pageSize().width, 12240.0f);
+        QCOMPARE(preview.view().zoomSourceSize().width, 12240.0f);
         const QImage page = preview.view().pageImage();
         int ink = 0;
         for (int y = 0; y < page.height(); ++y)

@@ -257,32 +257,29 @@ private slots:
         QTest::addColumn<QString>("part");
         QTest::addColumn<int>("text");
         QTest::addColumn<QString>("expected");
-        const auto row = [](const char* name, const char* part, QAccessible::Text text,
-                            const char* expected) {
-            QTest::newRow(name) << part << int(text) << QString::fromUtf8(expected);
-        };
-        row("the window says which one it is", "Form2", QAccessible::Name,
-            "Lumarel: flyer preview");
-        row("the horizontal bar is named", "HScroll1", QAccessible::Name,
-            "Scroll the page left and right");
-        row("the vertical bar is named", "VScroll1", QAccessible::Name,
-            "Scroll the page up and down");
-        row("the focusable page area names the page and its zoom", "Picture2", QAccessible::Name,
-            "Flyer page, zoom 100 %");
-        row("the focusable page area tells its keys", "Picture2", QAccessible::Description,
-            "The flyer's page. Arrow and Page keys scroll it, Ctrl+Plus and Ctrl+Minus zoom.");
-        row("< Back is read as the word", "PushButton8", QAccessible::Name, "Back");
+        QTest::newRow("the window says which one it is")
+            << "Form2" << int(QAccessible::Name) << "Lumarel: flyer preview";
+        QTest::newRow("the horizontal bar is named")
+            << "HScroll1" << int(QAccessible::Name) << "Scroll the page left and right";
+        QTest::newRow("the vertical bar is named")
+            << "VScroll1" << int(QAccessible::Name) << "Scroll the page up and down";
+        QTest::newRow("the focusable page area names the page and its zoom")
+            << "Picture2" << int(QAccessible::Name) << "Flyer page, zoom 100 %";
+        QTest::newRow("the focusable page area tells its keys")
+            << "Picture2" << int(QAccessible::Description)
+            << "The flyer's page. Arrow and Page keys scroll it, Ctrl+Plus and Ctrl+Minus zoom.";
+        QTest::newRow("< Back is read as the word")
+            << "PushButton8" << int(QAccessible::Name) << "Back";
     }
 
     void screenReadersHearWhatEachPartIs()
     {
         QFETCH(QString, part);
         QFETCH(int, text);
-        QFETCH(QString, expected);
         auto form = handOver(writeLetterPage(), QString());
         QObject* object = part == form->objectName() ? form.get() : form->findChild<QWidget*>(part);
-        QCOMPARE(QAccessible::queryAccessibleInterface(object)->text(QAccessible::Text(text)),
-                 expected);
+        QTEST(QAccessible::queryAccessibleInterface(object)->text(QAccessible::Text(text)),
+              "expected");
     }
 
     void aLargerWindowGivesThePageAreaTheRoomAndTheBarsFollow()
