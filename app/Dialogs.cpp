@@ -35,18 +35,20 @@ Answer defaultAnswer(MessageButtons buttons)
 } // namespace
 
 Answer Dialogs::message(const QString& title, const QString& text, MessageIcon icon,
-                        MessageButtons buttons)
+                        MessageButtons buttons, const QString& details)
 {
     Script& s = script();
     const QString caption = title.isEmpty() ? s.appTitle : title;
     if (s.scripted) {
-        s.shown.append({caption, text, icon, buttons});
+        s.shown.append({caption, text, icon, buttons, details});
         return s.answers.isEmpty() ? defaultAnswer(buttons) : s.answers.dequeue();
     }
 
     if (s.boxes)
-        return s.boxes->message(caption, text, icon, buttons);
+        return s.boxes->message(caption, text, icon, buttons, details);
     std::fprintf(stderr, "%s: %s\n", qUtf8Printable(caption), qUtf8Printable(text));
+    if (!details.isEmpty())
+        std::fprintf(stderr, "%s\n", qUtf8Printable(details));
     return defaultAnswer(buttons);
 }
 
@@ -54,7 +56,7 @@ void Dialogs::notice(const QString& text)
 {
     Script& s = script();
     if (s.scripted) {
-        s.shown.append({s.appTitle, text, MessageIcon::Warning, MessageButtons::Ok});
+        s.shown.append({s.appTitle, text, MessageIcon::Warning, MessageButtons::Ok, QString()});
         return;
     }
     if (s.boxes)

@@ -33,6 +33,7 @@ struct ShownMessage
     QString text;
     MessageIcon icon = MessageIcon::None;
     MessageButtons buttons = MessageButtons::Ok;
+    QString details;
 };
 
 // Every message box and file dialog of the program passes through here. Tests switch the
@@ -49,16 +50,17 @@ public:
     struct Boxes
     {
         Answer (*message)(const QString& caption, const QString& text, MessageIcon icon,
-                          MessageButtons buttons);
+                          MessageButtons buttons, const QString& details);
         void (*notice)(const QString& caption, const QString& text);
         QString (*saveFileName)(const QString& title, const QString& filter, QString* selected);
         QString (*openFileName)(const QString& title, const QString& filter);
     };
     static void setBoxes(const Boxes* boxes);
 
-    // Shows a modal message box; `title` empty means the application title.
+    // Shows a modal message box; `title` empty means the application title. `details`, when
+    // given, is what the box shows on request below its text (after it on the command line).
     static Answer message(const QString& title, const QString& text, MessageIcon icon,
-                          MessageButtons buttons);
+                          MessageButtons buttons, const QString& details = QString());
 
     // A message that does not take the keyboard: shown beside the active window without
     // activating it and without waiting, so that typing goes on where it was. Recorded like a

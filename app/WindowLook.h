@@ -5,6 +5,7 @@
 #include <QPalette>
 #include <QSize>
 
+class QAbstractSpinBox;
 class QPushButton;
 class QWidget;
 
@@ -34,9 +35,17 @@ void stylePushButton(QPushButton* button);
 // A window with a fixed single border: it cannot be resized or maximised, only minimised.
 void makeFixedWindow(QWidget* window, const QSize& clientSize);
 
+// The client size of a window whose design of `design` scrolls inside it where the screen's
+// `room` is smaller: each scroll bar that is needed takes `barExtent` of the room.
+QSize scrolledClientSize(QSize design, QSize room, int barExtent);
+
 // A screen reader announces the widget as an application window (the role a plain top-level
 // widget reports is "filler").
 void announceAsWindow(QWidget* window);
+// A screen reader reads a date or time picker's text, not a number.
+void readPickerAsText(QAbstractSpinBox* picker);
+// A screen reader speaks `text` at once, as an alert of the window.
+void announce(QWidget* window, const QString& text);
 
 // Centres the window, with the frame the window system adds once it is shown, on the screen's
 // available area, inside that area even when the window is larger than it (then at its top
@@ -44,6 +53,9 @@ void announceAsWindow(QWidget* window);
 void centreOnScreen(QWidget* window);
 // Moves the window, frame included, only as far as needed to lie inside the available area.
 void placeOnScreen(QWidget* window);
+// A window larger than the screen's available area, frame included, is made smaller to fit it
+// (as far as its layout lets it shrink) and moved inside it.
+void fitIntoScreen(QWidget* window);
 // Where a frame of `frame`'s size and position lies inside `area`: moved in as little as
 // possible, with the top-left corner inside when it is larger than the area.
 QPoint placedInside(const QRect& frame, const QRect& area);

@@ -29,6 +29,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QScopeGuard>
+#include <QScrollArea>
 #include <QTextDocument>
 
 #include <optional>
@@ -40,6 +41,8 @@ Form1::Form1(QWidget* parent) : QWidget(parent), m_pointer(this)
 {
     setObjectName(QStringLiteral("Form1"));
     announceAsWindow(this);
+    // The title is the product's alone; a screen reader tells the two windows apart.
+    setAccessibleName(QStringLiteral("Lumarel: event details"));
     setFont(arialBold(kWindowFontPoints));
     paintDesignWhite(this);
 
@@ -61,7 +64,11 @@ Form1::Form1(QWidget* parent) : QWidget(parent), m_pointer(this)
     }
 }
 
-Form1::~Form1() = default;
+Form1::~Form1()
+{
+    // The controls go while the window they report their events to is still whole.
+    delete m_scroll;
+}
 
 bool Form1::eventFilter(QObject* watched, QEvent* event)
 {
@@ -164,6 +171,7 @@ void Form1::Form_Load(EngineCheck engineCheck)
     }
 
     show();
+    fitToScreen();
     centreOnScreen(this);
 }
 
@@ -258,6 +266,7 @@ void Form1::PushButton6_Click()
     const FlyerFields fields = flyerFields(details);
     const FlyerDesign design = designForRun();
     trap.step(104, [&] { m_pointer.set(PointerSetting::Hourglass); });
+    announce(this, tr("Making the flyer\u2026"));
     // Step 146 runs first, but its message takes its place among the run's: after the filling's.
     QString documentPath;
     std::optional<QString> pathFailure;
@@ -309,6 +318,10 @@ void Form1::PushButton6_Click()
     }
     if (removalFailure)
         report(trap, 176, *removalFailure);
+    if (Form2* shown = shownPreview())
+        announce(shown, tr("The flyer is made; the preview shows its page."));
+    else
+        announce(this, tr("No flyer was made."));
 }
 
 Form2& Form1::preview()

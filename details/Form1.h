@@ -18,6 +18,7 @@ class QGroupBox;
 class QLabel;
 class QMenu;
 class QPushButton;
+class QScrollArea;
 
 namespace lumarel {
 
@@ -79,6 +80,9 @@ private:
 
     // Building the controls and reading and setting their values: Form1Controls.cpp.
     void buildWidgets();
+    // Where the screen has no room for the window's design, the window takes what there is
+    // and its content scrolls inside it.
+    void fitToScreen();
     void watchHover(QWidget* widget, HoverRule rule);
     void selectAllOnFocus(QObject* watched, Qt::FocusReason reason);
     // The window's menu, after a text box's own entries; false for a control not of this window.
@@ -110,6 +114,8 @@ private:
     DocumentNamer m_documentNamer;
     std::unique_ptr<DocumentClaim> m_documentClaim; // on the last flyer document made
     std::unique_ptr<Form2> m_preview;
+    QScrollArea* m_scroll = nullptr;
+    QWidget* m_content = nullptr; // the design's area, which holds every control
     QGroupBox* m_frame = nullptr;
     std::array<QWidget*, 9> m_inputs{};
     std::array<QLabel*, 9> m_labels{};

@@ -10,6 +10,7 @@
 #include "record/LineBlocks.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QContextMenuEvent>
 #include <QDateTimeEdit>
 #include <QGroupBox>
@@ -18,7 +19,10 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QSignalBlocker>
+#include <QStyle>
 #include <QTextDocument>
 
 #include <algorithm>
@@ -30,13 +34,29 @@ namespace lumarel {
 void Form1::buildWidgets()
 {
     const double dpi = Twips::screenDpi();
-    makeFixedWindow(this, QSize(Twips::toPixels(layout::kClientWidth, dpi),
-                                Twips::toPixels(layout::kClientHeight, dpi)));
+    const QSize design(Twips::toPixels(layout::kClientWidth, dpi),
+                       Twips::toPixels(layout::kClientHeight, dpi));
+    makeFixedWindow(this, design);
+    m_scroll = new QScrollArea(this);
+    m_scroll->setFrameShape(QFrame::NoFrame);
+    m_scroll->setFocusPolicy(Qt::NoFocus);
+    m_scroll->setGeometry(rect());
+    m_content = new QWidget;
+    m_content->setObjectName(QStringLiteral("Form1Content"));
+    m_content->setFixedSize(design);
+    m_scroll->setWidget(m_content);
+    // The window's own background shows through, white or the skin's.
+    m_scroll->viewport()->setAutoFillBackground(false);
     watchHover(this, HoverRule::Normal);
+    // A control that takes the focus, by a key or a click, is scrolled into view.
+    connect(qApp, &QApplication::focusChanged, m_scroll, [this](QWidget*, QWidget* now) {
+        if (now && m_content->isAncestorOf(now))
+            m_scroll->ensureWidgetVisible(now);
+    });
 
     for (std::size_t i = 0; i < windowButtons().size(); ++i) {
         const ButtonSpec& buttonSpec = windowButtons()[i];
-        auto* button = new QPushButton(tr(buttonSpec.caption), this);
+        auto* button = new QPushButton(tr(buttonSpec.caption), m_content);
         button->setObjectName(QLatin1String(buttonSpec.name));
         stylePushButton(button);
         // Return and Enter press the focused button, as Space does.
@@ -54,7 +74,7 @@ void Form1::buildWidgets()
     m_undo->setEnabled(false);
     connect(m_undo, &QAction::triggered, this, &Form1::undoReplace);
 
-    m_frame = makeFrame(tr("Event details"), this);
+    m_frame = makeFrame(tr("Event details"), m_content);
     m_frame->setAutoFillBackground(true);
     m_frame->setObjectName(QStringLiteral("Frame1"));
     m_frame->setProperty("index", 2);
@@ -77,6 +97,8 @@ void Form1::buildWidgets()
         m_labels[i] = label;
 
         QWidget* widget = makeFieldInput(field, m_frame);
+        if (auto* picker = qobject_cast<QDateTimeEdit*>(widget))
+            readPickerAsText(picker);
         widget->setObjectName(QLatin1String(field.name));
         widget->setGeometry(Twips::toPixels(look.input, dpi));
         paintDesignWhite(widget, QPalette::Base);
@@ -102,7 +124,7 @@ void Form1::buildWidgets()
 
     // The window's menu, on its background, the frame and the captions, which keep their
     // clicks to themselves.
-    QList<QWidget*> menuOwners{this, m_frame};
+    QList<QWidget*> menuOwners{this, m_content, m_frame};
     menuOwners.append(QList<QWidget*>(m_labels.begin(), m_labels.end()));
     m_designMenu = makeDesignMenu();
     for (QWidget* owner : menuOwners) {
@@ -138,6 +160,19 @@ bool Form1::showWindowMenu(QObject* watched, const QContextMenuEvent& event)
     menu->setObjectName(QStringLiteral("WindowMenu"));
     menu->popup(event.globalPos());
     return true;
+}
+
+void Form1::fitToScreen()
+{
+    const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    // The window system's frame is known once the window has been shown.
+    const QSize room = screen->availableGeometry().size() - (frameGeometry().size() - size());
+    const QSize client = scrolledClientSize(
+        m_content->size(), room, style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this));
+    setFixedSize(client);
+    m_scroll->setGeometry(rect());
 }
 
 void Form1::watchHover(QWidget* widget, HoverRule rule)

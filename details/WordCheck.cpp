@@ -9,12 +9,13 @@ namespace lumarel {
 
 bool CheckWordInstalled()
 {
-    if (engineAvailable())
+    QString reason;
+    if (engineAvailable(&reason))
         return true;
     // A cache folder that cannot be written is no matter of installing the office.
     const QString problem = cacheFolderProblem();
     Dialogs::message(QString(), problem.isEmpty() ? engineAdvice() : problem, MessageIcon::None,
-                     MessageButtons::Ok);
+                     MessageButtons::Ok, problem.isEmpty() ? reason : QString());
     endProgram();
     return false;
 }

@@ -4,6 +4,8 @@
 
 #include <QStringList>
 
+#include <exception>
+
 namespace lumarel {
 
 QString engineAdvice()
@@ -26,14 +28,20 @@ QString engineAdvice()
     return advice.join(QStringLiteral("\r\n\r\n"));
 }
 
-bool engineAvailable()
+bool engineAvailable(QString* reason)
 {
     // Whatever goes wrong on the way means no office.
+    QString failure;
     try {
-        return ReadyOffice::waitUntilConnected().isEmpty();
+        failure = ReadyOffice::waitUntilConnected();
+    } catch (const std::exception& e) {
+        failure = QString::fromUtf8(e.what());
     } catch (...) {
-        return false;
+        failure = QStringLiteral("The office could not be started.");
     }
+    if (reason)
+        *reason = failure;
+    return failure.isEmpty();
 }
 
 } // namespace lumarel

@@ -63,19 +63,19 @@ private:
 } // namespace
 
 Form2::Form2(QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
-                          Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
-      m_pointer(this), m_layout(form2Layout(1e9, 1e9)),
+    : QWidget(parent, Qt::Window), m_pointer(this), m_layout(form2DesignLayout(1e9, 1e9)),
       m_view(viewportOuter(m_layout.viewport), viewportInner(m_layout.viewport, Twips::screenDpi()),
              {float(m_layout.page.width), float(m_layout.page.height)}, Twips::screenDpi())
 {
     setObjectName(QStringLiteral("Form2"));
     announceAsWindow(this);
+    setAccessibleName(QStringLiteral("Lumarel: flyer preview"));
     setFont(arialBold(kWindowFontPoints));
     paintDesignWhite(this);
     setMouseTracking(true);
-    makeFixedWindow(this, Twips::toPixels(m_layout.client).size());
+    // Resizable down to the smallest page area; it opens at its design size.
+    setMinimumSize(Twips::toPixels(form2Layout(0, 0).client).size());
+    resize(Twips::toPixels(m_layout.client).size());
     createControls();
     m_view.setPointerReset([this] { m_pointer.set(PointerSetting::Normal); });
     Form_Load();

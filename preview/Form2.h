@@ -62,6 +62,7 @@ public:
 protected:
     bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -69,8 +70,10 @@ private:
     void Form_Load();
     // Making, placing and updating the controls: Form2Controls.cpp.
     void createControls();
-    // Shrinks the page area where the screen has no room for the whole window.
+    // Shrinks the window where the screen has no room for it.
     void fitToScreen();
+    // Places the controls and tells the view its viewport's size.
+    void layOut(const Form2Layout& layout);
     void applyView();
     void forwardPageMouse(QEvent* event);
     // The wheel scrolls the page; with Ctrl it zooms as the buttons do.

@@ -20,20 +20,52 @@
 // The preview window's controls: made and placed by the layout, and showing the view's state.
 namespace lumarel {
 
+namespace {
+
+// The page's description, on the page and on the area around it that takes the focus.
+QString pageKeysText()
+{
+    return Form2::tr(
+        "The flyer's page. Arrow and Page keys scroll it, Ctrl+Plus and Ctrl+Minus zoom.");
+}
+
+} // namespace
+
 void Form2::fitToScreen()
 {
     const QScreen* screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
-    if (!screen)
+    if (!screen || isMaximized() || isFullScreen())
         return;
     const double dpi = m_view.screenDpi();
     // The window system's frame is known once the window has been shown; before, none is.
     const QSize decoration = frameGeometry().size() - size();
-    const QSize room = screen->availableGeometry().size() - decoration;
-    m_layout =
-        form2Layout(Twips::fromPixels(room.width(), dpi), Twips::fromPixels(room.height(), dpi));
-    m_view.setViewport(viewportOuter(m_layout.viewport), viewportInner(m_layout.viewport, dpi));
+    const QSize room = (screen->availableGeometry().size() - decoration).boundedTo(size());
+    layOut(
+        form2Layout(Twips::fromPixels(room.width(), dpi), Twips::fromPixels(room.height(), dpi)));
+    resize(Twips::toPixels(m_layout.client, dpi).size());
+}
 
-    setFixedSize(Twips::toPixels(m_layout.client, dpi).size());
+void Form2::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    const double dpi = m_view.screenDpi();
+    layOut(form2Layout(Twips::fromPixels(width(), dpi), Twips::fromPixels(height(), dpi)));
+    applyView();
+}
+
+void Form2::layOut(const Form2Layout& layout)
+{
+    const double dpi = m_view.screenDpi();
+    m_layout = layout;
+    const TwipsSize outer = viewportOuter(m_layout.viewport);
+    const TwipsSize inner = viewportInner(m_layout.viewport, dpi);
+    // Before the first display sets the view up, the view only learns the new size.
+    if (mFirstActivate)
+        m_view.setViewport(outer, inner);
+    else if (outer.width != m_view.viewportOuter().width ||
+             outer.height != m_view.viewportOuter().height)
+        m_view.viewportResized(outer, inner);
+
     for (auto [widget, area] : {std::pair<QWidget*, TwipsRect>{HScroll1, m_layout.hScroll},
                                 {VScroll1, m_layout.vScroll},
                                 {Picture2, m_layout.viewport},
@@ -42,8 +74,10 @@ void Form2::fitToScreen()
                                 {PushButton2, m_layout.zoomOut},
                                 {PushButton6, m_layout.save},
                                 {PushButton8, m_layout.back}})
-        widget->setGeometry(Twips::toPixels(area, dpi));
-    m_viewportInside->setGeometry(Picture2->contentsRect());
+        if (widget)
+            widget->setGeometry(Twips::toPixels(area, dpi));
+    if (m_viewportInside)
+        m_viewportInside->setGeometry(Picture2->contentsRect());
     if (m_pageNotice)
         m_pageNotice->setGeometry(Twips::toPixels(pageNoticeArea(m_layout.viewport), dpi));
 }
@@ -64,6 +98,8 @@ void Form2::createControls()
         bar->setTracking(false);
         bar->setAttribute(Qt::WA_NoMousePropagation);
     }
+    HScroll1->setAccessibleName(QStringLiteral("Scroll the page left and right"));
+    VScroll1->setAccessibleName(QStringLiteral("Scroll the page up and down"));
     connect(HScroll1, &QScrollBar::valueChanged, this,
             [this](int value) { scrollBarMoved(m_view.HScroll1, value); });
     connect(VScroll1, &QScrollBar::valueChanged, this,
@@ -82,7 +118,9 @@ void Form2::createControls()
     paintDesignWhite(m_viewportInside);
     // The page area takes the focus, so the keys can scroll it.
     Picture2->setFocusPolicy(Qt::StrongFocus);
+    // The page area takes the focus, so it carries the page's name and its keys.
     Picture2->setAccessibleName(tr("Page area"));
+    Picture2->setAccessibleDescription(pageKeysText());
     Picture2->installEventFilter(this);
     m_viewportInside->installEventFilter(this);
 
@@ -93,8 +131,7 @@ void Form2::createControls()
     Picture1->setAttribute(Qt::WA_NoMousePropagation);
     fillBackground(Picture1, Qt::white);
     Picture1->installEventFilter(this);
-    Picture1->setAccessibleDescription(
-        tr("The flyer's page. Arrow and Page keys scroll it, Ctrl+Plus and Ctrl+Minus zoom."));
+    Picture1->setAccessibleDescription(pageKeysText());
 
     Frame1 = new QGroupBox(tr("Zoom:"), this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
@@ -127,6 +164,8 @@ void Form2::createControls()
                          &Form2::PushButton6_Click);
     PushButton8 =
         button(this, "PushButton8", tr("< &Back"), m_layout.back, &Form2::PushButton8_Click);
+    // Read out as the word, not as "less than Back".
+    PushButton8->setAccessibleName(tr("Back"));
 
     // Both commands work anywhere in the window and from the page's own menu.
     m_printAction = new QAction(tr("&Print\u2026"), this);
@@ -207,9 +246,11 @@ void Form2::applyView()
     }
 
     const QString pageName = pageAccessibleName(m_view);
-    if (Picture1->accessibleName() != pageName) {
-        Picture1->setAccessibleName(pageName);
-        QAccessibleEvent changed(Picture1, QAccessible::NameChanged);
+    for (QWidget* page : {static_cast<QWidget*>(Picture1), static_cast<QWidget*>(Picture2)}) {
+        if (page->accessibleName() == pageName)
+            continue;
+        page->setAccessibleName(pageName);
+        QAccessibleEvent changed(page, QAccessible::NameChanged);
         QAccessible::updateAccessibility(&changed);
     }
 

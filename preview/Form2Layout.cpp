@@ -16,12 +16,15 @@ constexpr Form2Layout kDesign{
 constexpr int kSmallestViewport = 2400;
 constexpr int kMargin = 120;
 
-int shortfall(double room, int have, int canGive)
+// How much the page area changes to make `have` into `room`: it gives up at most `canGive`
+// and takes whatever more there is.
+int change(double room, int have, int canGive)
 {
-    return std::clamp(int(std::ceil(have - room)), 0, std::max(0, canGive));
+    return std::max(int(std::floor(room - have)), -std::max(0, canGive));
 }
 
-// Narrows a control of the bottom row; `origin` is where its parent's coordinates start.
+// Narrows (or widens) a control of the bottom row; `origin` is where its parent's coordinates
+// start.
 void narrow(TwipsRect& r, double factor, int origin)
 {
     const int left = origin + int(std::lround((r.left - origin) * factor));
@@ -36,11 +39,11 @@ Form2Layout form2Layout(double roomWidth, double roomHeight)
 {
     Form2Layout l = kDesign;
 
-    const int dx = shortfall(roomWidth, l.client.width, l.viewport.width - kSmallestViewport);
-    l.client.width -= dx;
-    l.viewport.width -= dx;
-    l.hScroll.width -= dx;
-    l.vScroll.left -= dx;
+    const int dx = change(roomWidth, l.client.width, l.viewport.width - kSmallestViewport);
+    l.client.width += dx;
+    l.viewport.width += dx;
+    l.hScroll.width += dx;
+    l.vScroll.left += dx;
     const double factor =
         double(l.client.width - 2 * kMargin) / (kDesign.client.width - 2 * kMargin);
     for (TwipsRect* r : {&l.frame, &l.save, &l.back})
@@ -48,13 +51,19 @@ Form2Layout form2Layout(double roomWidth, double roomHeight)
     for (TwipsRect* r : {&l.zoomIn, &l.zoomOut})
         narrow(*r, factor, 0);
 
-    const int dy = shortfall(roomHeight, l.client.height, l.viewport.height - kSmallestViewport);
-    l.client.height -= dy;
-    l.viewport.height -= dy;
-    l.vScroll.height -= dy;
+    const int dy = change(roomHeight, l.client.height, l.viewport.height - kSmallestViewport);
+    l.client.height += dy;
+    l.viewport.height += dy;
+    l.vScroll.height += dy;
     for (TwipsRect* r : {&l.hScroll, &l.frame, &l.save, &l.back})
-        r->top -= dy;
+        r->top += dy;
     return l;
+}
+
+Form2Layout form2DesignLayout(double roomWidth, double roomHeight)
+{
+    return form2Layout(std::min<double>(roomWidth, kDesign.client.width),
+                       std::min<double>(roomHeight, kDesign.client.height));
 }
 
 TwipsRect pageNoticeArea(const TwipsRect& viewport)

@@ -12,11 +12,13 @@ struct Form2Layout
         back;
 };
 
-// The window's own layout when the screen has room for it. Otherwise the page area gives up
-// what is missing, down to a smallest viewport: the controls below it move up, those right of
-// it move left, and the row of buttons below narrows in proportion. `roomWidth` and
-// `roomHeight` are the client area the screen leaves the window, in twips.
+// The layout for a client area of `roomWidth` x `roomHeight` twips: the page area takes what
+// the window has more or less than its design, down to a smallest viewport. The controls below
+// it move down or up, those right of it right or left, and the row of buttons below widens or
+// narrows in proportion.
 Form2Layout form2Layout(double roomWidth, double roomHeight);
+// The window's design size where the screen has room for it, else as much as the room allows.
+Form2Layout form2DesignLayout(double roomWidth, double roomHeight);
 
 // The page area's sunken border; the page is placed inside it.
 inline constexpr int kViewportBorderPixels = 2;

@@ -6,6 +6,7 @@
 
 #include <QPainter>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -20,9 +21,9 @@ template <class T> T checked(double whole)
     return static_cast<T>(whole);
 }
 
-// The page image may only be drawn below this size (twips); beyond it the zoom falls back.
-constexpr Long kMaxDrawnWidth = 9700;
-constexpr Long kMaxDrawnHeight = 13000;
+// The largest page the scroll bars can reach: a 16-bit maximum at ten twips a value, with room
+// for the viewport beside it.
+constexpr Long kMaxDrawnTwips = 32767 * 10;
 
 // The base size: the zoom source's inner size less 2 twips, rounded.
 Long baseOf(Single inner)
@@ -155,7 +156,10 @@ void PageView::showPicture(const QImage& picture, TwipsSize naturalSize)
 
 void PageView::resetToBaseSize(StepTrap& trap)
 {
-    trap.step(124, [&] { mZoom = 1.0f; });
+    trap.step(124, [&] {
+        mZoom = 1.0f;
+        m_drawnZoom = 1.0f;
+    });
     // The zoom source has no border: its inner size is its outer size.
     trap.step(126, [&] { mBaseWidth = baseOf(m_zoomSourceSize.width); });
     trap.step(128, [&] { mBaseHeight = baseOf(m_zoomSourceSize.height); });
@@ -182,10 +186,20 @@ bool PageView::RedrawImage()
     trap.step(100, [&] { mZoomWidth = zoomed(mBaseWidth, mZoom); });
     trap.step(102, [&] { mZoomHeight = zoomed(mBaseHeight, mZoom); });
 
-    if (!trap.test(104,
-                   [&] { return mZoomWidth < kMaxDrawnWidth && mZoomHeight < kMaxDrawnHeight; })) {
-        // Too large to draw: the page stays as it is and the next step starts from 1.0.
-        resetToBaseSize(trap);
+    QImage image;
+    if (!trap.test(104, [&] {
+            if (mZoomWidth >= kMaxDrawnTwips || mZoomHeight >= kMaxDrawnTwips)
+                return false;
+            image = whiteImage({Single(mZoomWidth), Single(mZoomHeight)}, m_dpi);
+            // A page too small for a whole pixel is drawn empty.
+            return !image.isNull() || Twips::toPixels(mZoomWidth, m_dpi) <= 0 ||
+                   Twips::toPixels(mZoomHeight, m_dpi) <= 0;
+        })) {
+        // Too large to draw (or no memory for it): the page stays as drawn, and so does the
+        // zoom, so that what the window says of the page is what it shows.
+        mZoom = m_drawnZoom;
+        mZoomWidth = zoomed(mBaseWidth, mZoom);
+        mZoomHeight = zoomed(mBaseHeight, mZoom);
         return false;
     }
 
@@ -196,7 +210,6 @@ bool PageView::RedrawImage()
     trap.step(108, [&] { m_pageSize.width = static_cast<Single>(mZoomWidth); });
     trap.step(110, [&] { m_pageSize.height = static_cast<Single>(mZoomHeight); });
     trap.step(112, [&] {
-        QImage image = whiteImage(m_pageSize, m_dpi);
         if (!image.isNull() && !m_zoomSource.isNull() && m_zoomSourceSize.width > 0 &&
             m_zoomSourceSize.height > 0) {
             // Twips of the zoom source map to its picture's pixels at the picture's own
@@ -211,6 +224,7 @@ bool PageView::RedrawImage()
         }
         m_pageImage = image;
         ++m_generation;
+        m_drawnZoom = mZoom;
     });
     trap.step(114, [&] {
         if (m_pointerReset)
@@ -247,6 +261,20 @@ void PageView::InitScrollbars()
     };
     fit(HScroll1, mHStep, m_pageSize.width, m_viewportOuter.width);
     fit(VScroll1, mVStep, m_pageSize.height, m_viewportOuter.height);
+}
+
+void PageView::viewportResized(TwipsSize outer, TwipsSize inner)
+{
+    const auto share = [](Single position, Single page, Single viewport) {
+        return page > viewport ? std::fabs(position) / double(page - viewport) : 0.0;
+    };
+    const double shareX = share(m_pageLeft, m_pageSize.width, m_viewportOuter.width);
+    const double shareY = share(m_pageTop, m_pageSize.height, m_viewportOuter.height);
+    setViewport(outer, inner);
+    InitScrollbars();
+    for (auto [bar, shareOf] : {std::pair{&HScroll1, shareX}, std::pair{&VScroll1, shareY}})
+        if (bar->enabled())
+            bar->setValue(roundToInteger(std::min(1.0, shareOf) * bar->maximum()));
 }
 
 void PageView::ZoomStep(Long zoomOut)

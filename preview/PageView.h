@@ -78,7 +78,8 @@ public:
     // The first-display set-up, its statements reported under the caller's trap.
     void firstDisplay(StepTrap& trap);
 
-    // Returns whether the page was drawn (false when the size guard stopped it).
+    // Returns whether the page was drawn (false when it would be too large to draw; the zoom
+    // then stays at the one drawn last).
     bool RedrawImage();
     void InitScrollbars();
     void ZoomStep(Long zoomOut);
@@ -132,13 +133,15 @@ public:
         m_viewportOuter = outer;
         m_viewportInner = inner;
     }
+    // A viewport resized while the page is shown: the scroll bars are fitted to it as a zoom
+    // step fits them, and then put back where they were in proportion.
+    void viewportResized(TwipsSize outer, TwipsSize inner);
     TwipsSize viewportOuter() const { return m_viewportOuter; }
     TwipsSize viewportInner() const { return m_viewportInner; }
     double screenDpi() const { return m_dpi; }
 
 private:
-    // Zoom 1.0 and the base and zoomed sizes from the zoom source (steps 124 to 132): the first
-    // display and a redraw stopped by the size guard both start again from there.
+    // Zoom 1.0 and the base and zoomed sizes from the zoom source (steps 124 to 132).
     void resetToBaseSize(StepTrap& trap);
     void showPicture(const QImage& picture, TwipsSize naturalSize);
     static void setScrollbarByPercent(ScrollBarModel& bar, Integer percent);
@@ -158,6 +161,7 @@ private:
 
     QImage m_zoomSource;
     TwipsSize m_zoomSourceSize;
+    Single m_drawnZoom = 1.0f;
 
     std::function<void()> m_pointerReset;
 };

@@ -3,12 +3,16 @@
 #include "MainWindow.h"
 #include "TestEnvironment.h"
 
+#include "app/WindowLook.h"
 #include "preview/Form2.h"
+
+#include <QFileDialog>
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
 #include <QScrollBar>
 
 #include <algorithm>
@@ -96,14 +100,31 @@ private slots:
         const QRect room = form2->screen()->availableGeometry();
         for (QWidget* window : QList<QWidget*>{form1.get(), form2.get()}) {
             QVERIFY2(room.contains(window->frameGeometry()), qPrintable(window->objectName()));
-            // The page itself is clipped by its viewport.
-            auto* viewport = window->findChild<QWidget*>("Picture2");
-            for (QWidget* child : window->findChildren<QWidget*>())
-                if (child->isVisibleTo(window) && !(viewport && viewport->isAncestorOf(child)))
-                    QVERIFY2(window->rect().contains(
-                                 QRect(child->mapTo(window, QPoint(0, 0)), child->size())),
-                             qPrintable(child->objectName()));
+            QApplication::setActiveWindow(window);
+            // Every control the keyboard reaches is in sight once it has the focus, inside
+            // the part of the window that shows the design (all of it, unless it scrolls).
+            const auto* scroll = window->findChild<QScrollArea*>();
+            const QWidget* shows = scroll ? scroll->viewport() : window;
+            const QRect inSight(shows->mapTo(window, QPoint(0, 0)), shows->size());
+            int reached = 0;
+            for (QWidget* child : window->findChildren<QWidget*>()) {
+                if (!child->isVisibleTo(window) || !(child->focusPolicy() & Qt::TabFocus) ||
+                    child->focusProxy())
+                    continue;
+                child->setFocus(Qt::TabFocusReason);
+                QVERIFY(child->hasFocus());
+                ++reached;
+                QVERIFY2(inSight.contains(QRect(child->mapTo(window, QPoint(0, 0)), child->size())),
+                         qPrintable(child->objectName()));
+            }
+            QCOMPARE(reached, window == form1.get() ? 12 : 5);
         }
+        // Qt's own dialogs are fitted as they show.
+        QFileDialog dialog(form2.get());
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        dialog.show();
+        fitIntoScreen(&dialog);
+        QVERIFY(room.contains(dialog.frameGeometry()));
         // The page area gave up what was missing; the letter page still scrolls to its end.
         auto* bar = form2->findChild<QScrollBar*>("VScroll1");
         QVERIFY(bar->isEnabled());

@@ -23,6 +23,7 @@
 #include "word97/WordShapes.h"
 #include "wordimport/WordImportRepair.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QDateTimeEdit>
 #include <QDir>
@@ -73,6 +74,16 @@ QStringList messageTexts()
     return texts;
 }
 
+// What the window last told a screen reader as an alert.
+QString announced(QWidget& window)
+{
+    auto* alert = window.findChild<QWidget*>("Announcement");
+    if (!alert || !alert->isVisibleTo(&window))
+        return QString();
+    QAccessibleInterface* said = QAccessible::queryAccessibleInterface(alert);
+    return said->role() == QAccessible::AlertMessage ? said->text(QAccessible::Name) : QString();
+}
+
 qint64 readyOffice()
 {
     const qint64 pid = ReadyOffice::take().processId();
@@ -117,8 +128,8 @@ private slots:
 
         // The page arrived at its physical size: a US Letter page.
         preview.Form_Activate();
-        QCOMPARE(preview.view().pageSize().width, 12240.0f);
-        QCOMPARE(preview.view().pageSize().height, 15840.0f);
+        QCOMPARE(preview.view().zoomSourceSize().width, 12240.0f);
+        QCOMPARE(preview.view().zoomSourceSize().height, 15840.0f);
 
         const QString saved = test::rootFolder() + "/My flyer.doc";
         Dialogs::setNextFileName(saved);
@@ -224,6 +235,8 @@ private slots:
         location->setText("12 Harbour Road");
         const qint64 office = readyOffice();
         m_form->PushButton6_Click();
+        QCOMPARE(announced(preview),
+                 QStringLiteral("The flyer is made; the preview shows its page."));
         QCOMPARE(messageTexts(), QStringList());
         QCOMPARE(readyOffice(), office); // one office for every run
         QVERIFY(preview.mWordFile != firstDocument);
@@ -373,6 +386,7 @@ private slots:
         qputenv("LUMAREL_SOFFICE", "/nonexistent/soffice");
         const auto restore = qScopeGuard([] { qunsetenv("LUMAREL_SOFFICE"); });
         m_form->PushButton6_Click();
+        QCOMPARE(announced(*m_form), QStringLiteral("No flyer was made."));
         const QStringList texts = messageTexts();
         QCOMPARE(texts.size(), 1);
         QVERIFY2(texts[0].startsWith("The office program \"/nonexistent/soffice\"") &&
@@ -397,7 +411,7 @@ private slots:
         Form2& preview = m_form->preview();
         QVERIFY(preview.isVisible());
         preview.Form_Activate();
-        QCOMPARE(preview.view().pageSize().width, 12240.0f);
+        QCOMPARE(preview.view().zoomSourceSize().width, 12240.0f);
         const QImage page = preview.view().pageImage();
         int ink = 0;
         for (int y = 0; y < page.height(); ++y)

@@ -616,7 +616,15 @@ private slots:
             QAccessibleInterface* named =
                 QAccessible::queryAccessibleInterface(control<QWidget>(*form, field.name));
             QCOMPARE(named->text(QAccessible::Name), QString::fromUtf8(fieldLayout(field).caption));
+            // A picker reads out the date or time it shows, never a number.
+            if (auto* picker = qobject_cast<QDateTimeEdit*>(named->object())) {
+                QVERIFY(!named->valueInterface());
+                QAccessibleTextInterface* text = named->textInterface();
+                QCOMPARE(text->text(0, text->characterCount()), picker->text());
+            }
         }
+        QCOMPARE(QAccessible::queryAccessibleInterface(form.get())->text(QAccessible::Name),
+                 QStringLiteral("Lumarel: event details"));
     }
 
     void theTimePickerShowsTheLocalesTime_data()

@@ -10,6 +10,7 @@
 #include "office/ReadyOffice.h"
 
 #include <QProcess>
+#include <QScopeGuard>
 
 #include <csignal>
 
@@ -28,9 +29,27 @@ private slots:
         qunsetenv("LUMAREL_SOFFICE");
     }
 
+    void missingOfficeShowsTheAdviceAndEndsBeforeTheWindowShows_data()
+    {
+        QTest::addColumn<QByteArray>("variable");
+        QTest::addColumn<QByteArray>("value");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("the named office program does not exist")
+            << QByteArray("LUMAREL_SOFFICE") << QByteArray("/nonexistent/soffice")
+            << QStringLiteral("\"/nonexistent/soffice\" (named by LUMAREL_SOFFICE) does not exist");
+        QTest::newRow("no office on the search path")
+            << QByteArray("PATH") << QByteArray("/nonexistent")
+            << QStringLiteral("soffice was not found on the search path");
+    }
+
     void missingOfficeShowsTheAdviceAndEndsBeforeTheWindowShows()
     {
-        qputenv("LUMAREL_SOFFICE", "/nonexistent/soffice");
+        QFETCH(QByteArray, variable);
+        QFETCH(QByteArray, value);
+        QFETCH(QString, reason);
+        const QByteArray before = qgetenv(variable);
+        const auto restore = qScopeGuard([&] { qputenv(variable, before); });
+        qputenv(variable, value);
         Form1 form;
         form.Form_Load(Form1::EngineCheck::Run);
 
@@ -54,6 +73,7 @@ private slots:
         QCOMPARE(shown[0].title, Dialogs::appTitle());
         QCOMPARE(shown[0].icon, MessageIcon::None);
         QCOMPARE(shown[0].buttons, MessageButtons::Ok);
+        QVERIFY2(shown[0].details.contains(reason), qPrintable(shown[0].details));
         QCOMPARE(test::programEnds(), 1);
         QVERIFY(!form.isVisible());
     }

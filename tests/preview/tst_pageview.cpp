@@ -4,6 +4,7 @@
 #include "app/Failure.h"
 #include "app/StepTrap.h"
 #include "app/Twips.h"
+#include "preview/PageKeys.h"
 #include "preview/PageView.h"
 
 #include <memory>
@@ -102,28 +103,33 @@ private slots:
     void zoomLadder_data()
     {
         QTest::addColumn<TwipsSize>("natural");
-        QTest::addColumn<int>("zoomOut");
+        QTest::addColumn<QString>("steps"); // + zooms in, - zooms out
         QTest::addColumn<QList<float>>("factors");
         const QList<float> up{1.25f, 1.5f,  1.75f, 2.0f,  2.25f, 2.5f, 2.75f,
                               3.0f,  3.25f, 3.5f,  3.75f, 4.0f,  4.0f};
         QTest::newRow("zooming in climbs by quarters to 4.0 and ignores 4.25")
-            << TwipsSize{2002, 3002} << 0 << up;
-        QTest::newRow("the largest page that still reaches 4.0 under the size guard")
-            << TwipsSize{2426, 3251} << 0 << up;
+            << TwipsSize{2002, 3002} << QString(13, '+') << up;
+        QTest::newRow("a letter page climbs by quarters to 4.0")
+            << TwipsSize{12242, 15842} << QString(13, '+') << up;
+        QTest::newRow("a letter page zoomed out comes back to 1.0 and on up")
+            << TwipsSize{12242, 15842} << QStringLiteral("-+++")
+            << QList<float>{0.75f, 1.0f, 1.25f, 1.5f};
         QTest::newRow("zooming out stops at 0.25 and ignores 0.0")
-            << TwipsSize{2002, 3002} << 1 << QList<float>{0.75f, 0.5f, 0.25f, 0.25f};
+            << TwipsSize{2002, 3002} << QStringLiteral("----")
+            << QList<float>{0.75f, 0.5f, 0.25f, 0.25f};
     }
 
     void zoomLadder()
     {
         QFETCH(TwipsSize, natural);
-        QFETCH(int, zoomOut);
+        QFETCH(QString, steps);
         QFETCH(QList<float>, factors);
         auto view = shownView(natural);
         float previous = view->mZoom;
-        for (float factor : factors) {
+        for (qsizetype i = 0; i < steps.size(); ++i) {
+            const float factor = factors[i];
             const int generation = view->pageImageGeneration();
-            view->ZoomStep(zoomOut);
+            view->ZoomStep(steps[i] == '+' ? 0 : 1);
             QCOMPARE(view->mZoom, factor);
             const int width = int(std::floor(view->mBaseWidth * double(factor)));
             const int height = int(std::floor(view->mBaseHeight * double(factor)));
@@ -132,6 +138,8 @@ private slots:
             QCOMPARE(view->pageSize().height, float(height));
             QCOMPARE(view->pageImage().size(),
                      QSize(Twips::toPixels(width, 96), Twips::toPixels(height, 96)));
+            QCOMPARE(pageAccessibleName(*view),
+                     QStringLiteral("Flyer page, zoom %1 %").arg(qRound(factor * 100)));
             // A drawing step redraws once; an ignored proposal draws nothing.
             QCOMPARE(view->pageImageGeneration() > generation, factor != previous);
             previous = factor;
@@ -154,52 +162,25 @@ private slots:
         QCOMPARE(view->pageTop(), 0.0f);
     }
 
-    void sizeGuardFallsBackToOneAndLeavesThePage_data()
+    void aPageTooLargeToDrawKeepsTheZoomItShows()
     {
-        QTest::addColumn<TwipsSize>("natural");
-        QTest::addColumn<int>("drawnSteps");
-        QTest::newRow("a width reaching 9700 at 2.0") << TwipsSize{4852, 3002} << 3;
-        QTest::newRow("a height reaching 13000 at 2.0") // 7428 * 1.75 = 12999 is still drawn
-            << TwipsSize{2002, 7430} << 3;
-        QTest::newRow("both at once at 2.0") << TwipsSize{5002, 7002} << 3;
-    }
-
-    void sizeGuardFallsBackToOneAndLeavesThePage()
-    {
-        QFETCH(TwipsSize, natural);
-        QFETCH(int, drawnSteps);
-        auto view = shownView(natural);
-        for (int i = 0; i < drawnSteps; ++i)
+        // 100000 twips wide: 3.25 is drawn, 3.5 would be more than the bars reach.
+        auto view = shownView({100002, 302});
+        for (int i = 0; i < 9; ++i)
             view->ZoomStep(0);
-        const float drawnZoom = view->mZoom;
-        QVERIFY(drawnZoom > 1.0f);
-        // The user has scrolled where a bar is in use.
-        for (ScrollBarModel* bar : {&view->HScroll1, &view->VScroll1})
-            if (bar->enabled() && bar->maximum() > 0)
-                bar->setValue(1);
+        QCOMPARE(view->mZoom, 3.25f);
+        view->HScroll1.setValue(1);
         const TwipsSize page = view->pageSize();
-        const float left = view->pageLeft();
-        const float top = view->pageTop();
-        const BarState h = state(view->HScroll1);
-        const BarState v = state(view->VScroll1);
         const int generation = view->pageImageGeneration();
 
         view->ZoomStep(0);
-        QCOMPARE(view->mZoom, 1.0f);
-        QCOMPARE(view->mZoomWidth, view->mBaseWidth);
-        QCOMPARE(view->mZoomHeight, view->mBaseHeight);
+        QCOMPARE(view->mZoom, 3.25f);
+        QCOMPARE(view->mZoomWidth, 325000);
         QCOMPARE(view->pageSize().width, page.width);
-        QCOMPARE(view->pageSize().height, page.height);
-        QCOMPARE(view->pageLeft(), left);
-        QCOMPARE(view->pageTop(), top);
-        QCOMPARE(state(view->HScroll1), h);
-        QCOMPARE(state(view->VScroll1), v);
+        QCOMPARE(view->pageLeft(), -10.0f);
         QCOMPARE(view->pageImageGeneration(), generation);
-
         view->ZoomStep(1);
-        QCOMPARE(view->mZoom, 0.75f);
-        QCOMPARE(view->pageSize().width, float(std::floor(view->mBaseWidth * 0.75)));
-        QCOMPARE(view->pageImageGeneration(), generation + 2);
+        QCOMPARE(view->mZoom, 3.0f);
     }
 
     void scrollRange_data()
@@ -209,8 +190,7 @@ private slots:
         QTest::addColumn<bool>("enabled");
         QTest::addColumn<int>("maximum");
         QTest::addColumn<int>("step");
-        // Pages below 9700 twips are drawn at their base size (natural less 2); wider pages
-        // stop at the size guard and keep their natural size.
+        // Pages are drawn at their base size, the natural size less 2.
         QTest::newRow("a page narrower than the viewport has no bar")
             << 5002.0f << 5000.0f << false << 0 << 0;
         QTest::newRow("a page exactly as wide as the viewport has no bar")
@@ -220,17 +200,17 @@ private slots:
         QTest::newRow("100 twips wider still steps by 1") << 9432.0f << 9430.0f << true << 100 << 1;
         QTest::newRow("101 twips wider steps by 10") << 9433.0f << 9431.0f << true << 10 << 10;
         QTest::newRow("2000 twips wider: maximum 200, step 10")
-            << 11330.0f << 11330.0f << true << 200 << 10;
+            << 11332.0f << 11330.0f << true << 200 << 10;
         QTest::newRow("a base of 9380.5 rounds to the even 9380")
             << 9382.5f << 9380.0f << true << 50 << 1;
         QTest::newRow("a base of 9381.5 rounds to the even 9382")
             << 9383.5f << 9382.0f << true << 52 << 1;
         QTest::newRow("505 twips wider rounds 50.5 to the even 50")
-            << 9835.0f << 9835.0f << true << 50 << 10;
+            << 9837.0f << 9835.0f << true << 50 << 10;
         QTest::newRow("495 twips wider rounds 49.5 to the even 50")
-            << 9825.0f << 9825.0f << true << 50 << 10;
+            << 9827.0f << 9825.0f << true << 50 << 10;
         QTest::newRow("a letter page: 2910 twips wider")
-            << 12240.0f << 12240.0f << true << 291 << 10;
+            << 12242.0f << 12240.0f << true << 291 << 10;
     }
 
     void scrollRange()
@@ -273,7 +253,7 @@ private slots:
         QTest::addColumn<int>("button");
         QTest::addColumn<QPointF>("to");
         QTest::addColumn<QPointF>("expected");
-        const TwipsSize letter{12240, 15840};
+        const TwipsSize letter{12242, 15842};
         QTest::newRow("the grabbed point follows the pointer")
             << letter << QPointF(0, 0) << QPointF(5000, 5000) << 1 << QPointF(4000, 3000)
             << QPointF(-1000, -2000);
@@ -320,7 +300,7 @@ private slots:
         QTest::addColumn<QPointF>("settled");
         // A letter page: 2910 twips wider (maximum 291) and 8415 higher (maximum 842) than
         // the viewport, both in steps of 10.
-        const TwipsSize letter{12240, 15840};
+        const TwipsSize letter{12242, 15842};
         QTest::newRow("at the top-left both bars go to 0")
             << letter << QPointF(0, 0) << QPoint(0, 0) << QPointF(0, 0);
         QTest::newRow("the page snaps to the whole percentage")
@@ -422,15 +402,15 @@ private slots:
     {
         // Too high to draw, so the page keeps its natural width, a tenth of a twip wider than
         // the viewport: a drag to the inner edge is some 60000 percent.
-        auto view = shownView({9330.1f, 14000});
-        view->movePage(9270 - 9330.1f, -1000);
+        auto view = shownView({9330.1f, 330000});
+        view->movePage(9270 - 9330.1f, -100000);
         view->Picture1_MouseUp(1, 0, 0, 0);
         const auto shown = Dialogs::takeShown();
         QCOMPARE(shown.size(), 1);
         QVERIFY(shown[0].text.startsWith(
             "Overflow\r\nin Ostrevan2021/08/31.Form2.Picture1_MouseUp at line 104"));
-        // The handler goes on with the vertical bar: 1000 / 6575 is 15%.
-        QCOMPARE(view->VScroll1.value(), 99); // 0.15 * 658 = 98.7
+        // The handler goes on with the vertical bar: 100000 / 322575 is 31%.
+        QCOMPARE(view->VScroll1.value(), 10000); // 0.31 * 32258 = 9999.98
     }
 
     void aTooWideScrollRangeIsReportedByTheSetUp()
