@@ -4,11 +4,14 @@
 #include "app/Failure.h"
 #include "app/SettingsStore.h"
 #include "flyer/DesignCheck.h"
+#include "flyer/PaperSize.h"
 
 #include <QAction>
 #include <QActionGroup>
 #include <QFileInfo>
 #include <QMenu>
+
+#include <utility>
 
 // The window's choice of flyer design: a submenu of its context menu, kept in the settings store.
 namespace lumarel {
@@ -57,6 +60,26 @@ void Form1::fillDesignMenu()
     }
     menu->addSeparator();
     menu->addAction(QStringLiteral("Choose file…"), this, &Form1::chooseDesignFile);
+    // The built-in designs' sheet; a design file keeps its own.
+    menu->addSeparator();
+    auto* papers = new QActionGroup(menu);
+    const Paper paper = PaperSetting::current();
+    for (const auto& [size, text] : {std::pair{Paper::A4, "A4 Paper (A5 for the Handout)"},
+                                     std::pair{Paper::Letter, "Letter Paper (Half-Letter for the "
+                                                              "Handout)"}}) {
+        QAction* item = menu->addAction(QString::fromUtf8(text), this, [size] {
+            try {
+                PaperSetting::store(size);
+            } catch (const Failure& failure) {
+                Dialogs::message(QString(), failure.description(), MessageIcon::Warning,
+                                 MessageButtons::Ok);
+            }
+        });
+        item->setObjectName(QStringLiteral("paper-") + paperName(size));
+        item->setCheckable(true);
+        item->setChecked(size == paper);
+        papers->addAction(item);
+    }
 }
 
 void Form1::chooseDesignFile()

@@ -138,8 +138,7 @@ void FlyerRun::openDesign()
     QString& copyPath = m_designCopy;
     officeStep(106, [&] { m_office = &m_source(); });
     plainStep(108, [&] {
-        const QString source =
-            m_design.builtIn ? QLatin1String(m_design.builtIn->resource) : m_design.path;
+        const QString source = m_design.builtIn ? m_design.resource() : m_design.path;
         if (m_design.builtIn) {
             QFile file(source);
             if (!file.open(QIODevice::ReadOnly))

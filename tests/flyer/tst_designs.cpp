@@ -2,6 +2,7 @@
 #include "TestFiles.h"
 
 #include "app/Failure.h"
+#include "app/SettingsStore.h"
 #include "cli/CommandLine.h"
 #include "details/EventRecord.h"
 #include "flyer/BookmarkTexts.h"
@@ -9,6 +10,7 @@
 #include "flyer/Designs.h"
 #include "flyer/FlyerRun.h"
 #include "flyer/PageCapture.h"
+#include "flyer/PaperSize.h"
 #include "flyer/RecordFields.h"
 #include "flyer/WordImportRepair.h"
 #include "flyer/WordParagraphs.h"
@@ -17,6 +19,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTcpServer>
 #include <QTextStream>
 
@@ -355,17 +360,23 @@ private slots:
     void builtInDesignFilledLiesInsideItsPage_data()
     {
         QTest::addColumn<QString>("name");
+        QTest::addColumn<Paper>("paper");
         for (const BuiltInDesign& design : builtInDesigns())
-            QTest::newRow(design.name) << QString::fromLatin1(design.name);
+            for (Paper paper : {Paper::Letter, Paper::A4})
+                QTest::addRow("%s on %s", design.name, qPrintable(paperName(paper)))
+                    << QString::fromLatin1(design.name) << paper;
     }
     // Filled with the sample data as the flyer run fills the template, the design's texts stay
     // on its one page, clear of the paper's edges.
     void builtInDesignFilledLiesInsideItsPage()
     {
         QFETCH(QString, name);
+        QFETCH(Paper, paper);
+        name += "-" + paperName(paper);
+        const FlyerDesign builtIn{builtInDesign(name.section('-', 0, 0)), QString(), paper};
         const QString design = test::tempFolder() + "/" + name + ".dot";
         QFile::remove(design);
-        QVERIFY(QFile::copy(QString::fromLatin1(builtInDesign(name)->resource), design));
+        QVERIFY(QFile::copy(builtIn.resource(), design));
         QCOMPARE(readDesignBookmarks(design).size(), designBookmarkNames().size());
 
         EventRecord record;
@@ -401,6 +412,75 @@ private slots:
         QVERIFY(written.height() > filled.height() / 4);
     }
 
+    void pageFollowsThePaper_data()
+    {
+        // LC_ALL, LC_PAPER, PAPERSIZE, the stored paper, then what pdfinfo gives in points.
+        QTest::addColumn<QString>("design");
+        QTest::addColumn<QByteArrayList>("settings");
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("size");
+        const QByteArrayList none{"", "", "", ""};
+        QTest::newRow("a German LC_PAPER gives the classic on A4")
+            << "classic" << QByteArrayList{"", "de_DE.UTF-8", "letter", ""} << QStringList()
+            << "595 x 842";
+        QTest::newRow("an American LC_PAPER gives the classic on Letter")
+            << "classic" << QByteArrayList{"", "en_US.UTF-8", "a4", ""} << QStringList()
+            << "612 x 792";
+        QTest::newRow("LC_ALL over LC_PAPER gives the poster on Letter")
+            << "poster" << QByteArrayList{"en_CA.UTF-8", "de_DE.UTF-8", "", ""} << QStringList()
+            << "612 x 792";
+        QTest::newRow("the system's paper without a locale gives the poster on A4")
+            << "poster" << QByteArrayList{"C.UTF-8", "", "a4", ""} << QStringList() << "595 x 842";
+        QTest::newRow("the stored paper over the system's gives the handout on A5")
+            << "handout" << QByteArrayList{"", "en_US.UTF-8", "", "a4"} << QStringList()
+            << "420 x 595";
+        QTest::newRow("--paper over the stored paper gives the handout on half-letter")
+            << "handout" << QByteArrayList{"", "", "a4", "a4"} << QStringList{"--paper", "letter"}
+            << "396 x 612";
+        const QString own = test::tempFolder() + "/own.dot";
+        QFile::copy(":/designs/handout.dot", own);
+        QTest::newRow("a design file keeps its own page")
+            << own << none << QStringList{"--paper", "a4"} << "396 x 612";
+    }
+    // The whole command, from the settings to the page that pdfinfo reads.
+    void pageFollowsThePaper()
+    {
+        QFETCH(QString, design);
+        QFETCH(QByteArrayList, settings);
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, size);
+        const char* variables[] = {"LC_ALL", "LC_PAPER", "PAPERSIZE"};
+        QByteArrayList before;
+        for (int i = 0; i < 3; ++i) {
+            before << qgetenv(variables[i]);
+            qputenv(variables[i], settings[i]);
+        }
+        const auto restore = qScopeGuard([&] {
+            for (int i = 0; i < 3; ++i)
+                qputenv(variables[i], before[i]);
+            SettingsStore::save(PaperSetting::key(), QString());
+        });
+        SettingsStore::save(PaperSetting::key(), QString::fromLatin1(settings[3]));
+        const QString flyer = test::tempFolder() + "/paper.pdf";
+        QFile::remove(flyer);
+        QString err;
+        QTextStream errStream(&err);
+        cli::Console console{errStream, errStream, false};
+        QCOMPARE(cli::runCommandLine(
+                     QStringList{"lumarel", "-o", flyer, "--design", design} + arguments, console),
+                 0);
+        QProcess pdfinfo;
+        pdfinfo.start("pdfinfo", {flyer});
+        QVERIFY(pdfinfo.waitForFinished(-1));
+        const auto found = QRegularExpression(R"(Page size:\s+([\d.]+) x ([\d.]+))")
+                               .match(QString::fromLatin1(pdfinfo.readAllStandardOutput()));
+        QVERIFY(found.hasMatch());
+        QCOMPARE(QStringLiteral("%1 x %2")
+                     .arg(qRound(found.captured(1).toDouble()))
+                     .arg(qRound(found.captured(2).toDouble())),
+                 size);
+    }
+
     void commandsListAndCheckDesigns_data()
     {
         QTest::addColumn<QStringList>("arguments");
@@ -423,6 +503,9 @@ private slots:
         QTest::newRow("a file that is no design is bad usage")
             << QStringList{"--batch", text, "--output-dir", test::tempFolder(), "--design", text}
             << 2 << "notes.doc\" is not a design";
+        QTest::newRow("a paper the designs are not made for is bad usage")
+            << QStringList{"--output", flyer, "--paper", "legal"} << 2
+            << "--paper legal: there is no such paper; the papers are a4, letter.";
         QTest::newRow("a design is for the flyers only")
             << QStringList{"--designs", "--design", "poster"} << 2
             << "--design cannot be used with --designs";
