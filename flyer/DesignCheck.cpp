@@ -31,14 +31,19 @@ constexpr qint64 kMaxDesignText = 100000;
 struct Found
 {
     QMap<QString, DesignPlace> places;
-    qint64 text = 0; // characters
+    QStringList twice; // the flyer's bookmarks that the design names more than once
+    qint64 text = 0;   // characters
     bool linksToWeb = false;
 };
 
 void note(Found& found, const QString& name, DesignPlace place)
 {
-    if (!found.places.contains(name) && designBookmarkNames().contains(name))
+    if (!designBookmarkNames().contains(name))
+        return;
+    if (!found.places.contains(name))
         found.places.insert(name, place);
+    else if (!found.twice.contains(name))
+        found.twice << name;
 }
 
 void countText(Found& found, qint64 characters, const QString& path)
@@ -220,10 +225,17 @@ void scanXml(const ZipArchive& archive, const QString& path, const QString& part
     const std::unique_ptr<QIODevice> bytes = archive.stream(part);
     QXmlStreamReader xml(bytes.get());
     QList<std::optional<DesignPlace>> open;
+    // A text box's text is there twice, for readers that know its drawing and for those that
+    // do not: the second copy's bookmarks are the first's.
+    qsizetype fallbackDepth = -1;
+    QHash<QString, QPair<QString, DesignPlace>> started; // a Word bookmark's start, by its id
     while (!xml.atEnd()) {
         const QXmlStreamReader::TokenType token = xml.readNext();
-        if (token == QXmlStreamReader::EndElement && !open.isEmpty())
+        if (token == QXmlStreamReader::EndElement && !open.isEmpty()) {
             open.removeLast();
+            if (open.size() == fallbackDepth)
+                fallbackDepth = -1;
+        }
         if (token == QXmlStreamReader::Characters && !xml.isWhitespace())
             countText(found, xml.text().size(), path);
         if (token != QXmlStreamReader::StartElement)
@@ -233,11 +245,29 @@ void scanXml(const ZipArchive& archive, const QString& path, const QString& part
         if (known && kind.linkElements.contains(local) &&
             isRemoteLink(xml.attributes().value(kXLink, QStringLiteral("href")).toString()))
             found.linksToWeb = true;
-        if (known && kind.bookmarkElements.contains(local)) {
+        if (fallbackDepth < 0 && local == u"Fallback" &&
+            xml.namespaceUri() == u"http://schemas.openxmlformats.org/markup-compatibility/2006")
+            fallbackDepth = open.size();
+        if (known && fallbackDepth < 0 && kind.bookmarkElements.contains(local)) {
             const QXmlStreamAttributes attributes = xml.attributes();
             const QString ns =
                 kind.nameNamespace.isEmpty() ? xml.namespaceUri().toString() : kind.nameNamespace;
-            note(found, attributes.value(ns, kind.nameAttribute).toString(), placeOf(base, open));
+            const QString name = attributes.value(ns, kind.nameAttribute).toString();
+            // A Word bookmark is its start with its end; the office writes a lone start
+            // beside each bookmark that is a point.
+            if (&kind == &wordMl())
+                started.insert(attributes.value(ns, QStringLiteral("id")).toString(),
+                               {name, placeOf(base, open)});
+            else
+                note(found, name, placeOf(base, open));
+        }
+        if (known && fallbackDepth < 0 && &kind == &wordMl() && local == u"bookmarkEnd") {
+            const auto start =
+                started.constFind(xml.attributes()
+                                      .value(xml.namespaceUri().toString(), QStringLiteral("id"))
+                                      .toString());
+            if (start != started.cend())
+                note(found, start->first, start->second);
         }
         const auto container = kind.containers.constFind(local);
         open.append(known && container != kind.containers.cend()
@@ -412,6 +442,11 @@ DesignContents readDesign(const QString& path)
     }
     if (found.places.isEmpty())
         throw Failure(noDesignBookmarksText(path));
+    // The office keeps one bookmark of a name: the text would go to one place of the design's.
+    if (!found.twice.isEmpty())
+        throw Failure(QStringLiteral("\"%1\" holds the bookmark %2 more than once, and a flyer "
+                                     "fills only one of them: rename or remove the others.")
+                          .arg(path, found.twice.join(QStringLiteral(", "))));
 
     DesignContents design;
     for (const QString& name : designBookmarkNames())

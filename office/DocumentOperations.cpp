@@ -109,10 +109,10 @@ void OfficeEngine::findBookmarks(const QStringList& names, bool formats)
                 const rtl::OUString unoName = toUno(name);
                 if (!marks->hasByName(unoName))
                     continue;
-                TextPlace place{
+                TextPlace place;
+                place.range =
                     Reference<css::text::XTextContent>(marks->getByName(unoName), UNO_QUERY_THROW)
-                        ->getAnchor(),
-                    std::nullopt, std::nullopt, std::nullopt};
+                        ->getAnchor();
                 prepareParagraphs(place, formats);
                 places.insert(name, place);
             }

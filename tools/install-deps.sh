@@ -17,6 +17,8 @@ packages=(
     qt6ct
     # A reader of the saved .docx that is not the office, for the tests, and pdfinfo.
     abiword poppler-utils
+    # Designs written as a user's own tools write them, for the tests.
+    python3-docx python3-odf
     # The user's paper size as the system sets it (/etc/papersize, PAPERSIZE).
     libpaper-dev
     # The sanitizer runs (gcc's runtimes) and the fuzzer (clang with libFuzzer).

@@ -56,6 +56,40 @@ QString bookmark(const char* name)
     return QStringLiteral("<text:bookmark text:name=\"%1\"/>").arg(QLatin1String(name));
 }
 
+// Designs written as a user's tools write them: the EventName bookmark over a formatted word
+// and a plainer one.
+const char* const kRunsDocx = R"(import sys, docx
+from docx.shared import Pt, RGBColor
+from docx.oxml import OxmlElement
+from docx.oxml.ns import qn
+d = docx.Document()
+p = d.add_paragraph()
+big = p.add_run('Big')
+big.bold = big.italic = True
+big.font.size = Pt(28)
+big.font.color.rgb = RGBColor(255, 0, 0)
+rest = p.add_run(' event')
+rest.underline = True
+start, end = OxmlElement('w:bookmarkStart'), OxmlElement('w:bookmarkEnd')
+start.set(qn('w:id'), '0'); start.set(qn('w:name'), 'EventName'); end.set(qn('w:id'), '0')
+big._r.addprevious(start); rest._r.addnext(end)
+d.save(sys.argv[1]))";
+const char* const kSpansOdt = R"(import sys
+from odf.opendocument import OpenDocumentText
+from odf.style import Style, TextProperties
+from odf.text import P, Span, BookmarkStart, BookmarkEnd
+d = OpenDocumentText()
+big = Style(name='Big', family='text')
+big.addElement(TextProperties(fontsize='26pt', color='#0000ff', fontweight='bold', fontstyle='italic'))
+d.automaticstyles.addElement(big)
+p = P()
+p.addElement(BookmarkStart(name='EventName'))
+p.addElement(Span(stylename=big, text='Big'))
+p.addText(' event')
+p.addElement(BookmarkEnd(name='EventName'))
+d.text.addElement(p)
+d.save(sys.argv[1]))";
+
 // A design with a bookmark in each of the places a user may put one; the other two left out.
 QString placesDesign()
 {
@@ -412,6 +446,48 @@ private slots:
         QVERIFY(written.height() > filled.height() / 4);
     }
 
+    void ownDesignFilledAsMade_data()
+    {
+        // The script that writes the design, then what the .docx flyer's run of the text must
+        // and must not hold.
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<QString>("design");
+        QTest::addColumn<QStringList>("has");
+        QTest::addColumn<QString>("lacks");
+        QTest::newRow("a Word design's text takes its first run, not the underline of the second")
+            << kRunsDocx << "runs.docx" << QStringList{"<w:b/>", "<w:i/>", "FF0000", "\"56\""}
+            << "<w:u ";
+        QTest::newRow("an OpenDocument design's text takes its first span")
+            << kSpansOdt << "spans.odt" << QStringList{"<w:b/>", "<w:i/>", "0000FF", "\"52\""}
+            << "<w:u ";
+    }
+    void ownDesignFilledAsMade()
+    {
+        QFETCH(QString, script);
+        QFETCH(QString, design);
+        QFETCH(QStringList, has);
+        QFETCH(QString, lacks);
+        design = test::tempFolder() + "/" + design;
+        // The system's Python, which the packages of the install script serve.
+        QCOMPARE(QProcess::execute("/usr/bin/python3", {"-c", script, design}), 0);
+        const QString flyer = test::tempFolder() + "/as-made.docx";
+        QFile::remove(flyer);
+        QString err;
+        QTextStream errStream(&err);
+        cli::Console console{errStream, errStream, false};
+        QCOMPARE(cli::runCommandLine({"lumarel", "-o", flyer, "--design", design, "--set",
+                                      "txtEventName=Spring Fair"},
+                                     console),
+                 0);
+        const QString text = test::archivePart(flyer, "word/document.xml");
+        const auto run =
+            QRegularExpression("<w:r>((?:(?!</w:r>).)*)<w:t[^>]*>Spring Fair</w:t>").match(text);
+        QVERIFY2(run.hasMatch(), qPrintable(text));
+        for (const QString& property : has)
+            QVERIFY2(run.captured(1).contains(property), qPrintable(run.captured(1)));
+        QVERIFY2(!run.captured(1).contains(lacks), qPrintable(run.captured(1)));
+    }
+
     void pageFollowsThePaper_data()
     {
         // LC_ALL, LC_PAPER, PAPERSIZE, the stored paper, then what pdfinfo gives in points.
@@ -497,6 +573,11 @@ private slots:
         QTest::newRow("a text file named as a Word file is no design")
             << QStringList{"--check-design", text} << 2 << "notes.doc\" is not a design";
         const QString flyer = test::tempFolder() + "/flyer.pdf";
+        const QString twice =
+            writeDesign(test::tempFolder() + "/twice.odt", bookmark("EventName") + "again");
+        QTest::newRow("a bookmark named twice is named by the check")
+            << QStringList{"--check-design", twice} << 2
+            << "holds the bookmark EventName more than once";
         QTest::newRow("an unknown design name is bad usage")
             << QStringList{"--output", flyer, "--design", "fancy"} << 2
             << "--design fancy: There is no built-in design named \"fancy\"";
