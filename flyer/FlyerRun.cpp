@@ -6,6 +6,7 @@
 #include "app/StepTrap.h"
 #include "flyer/DesignCheck.h"
 #include "flyer/FlyerTemplate.h"
+#include "flyer/OdfTextFrames.h"
 #include "flyer/OfficeLoan.h"
 #include "flyer/PageCapture.h"
 #include "flyer/ReadyTemplate.h"
@@ -166,6 +167,7 @@ void FlyerRun::openDesign()
              readDesignBookmarks(m_design.builtIn ? copyPath : m_design.path))
             names << mark.name;
         m_designBookmarks = names;
+        keepOpenDocumentTextFrames(copyPath);
     });
     officeStep(112, [&] {
         if (!m_lock)

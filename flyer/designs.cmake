@@ -4,6 +4,7 @@ target_sources(lumarel_flyer PRIVATE
     DesignCheck.cpp DesignCheck.h
     DesignSetting.cpp DesignSetting.h
     Designs.cpp Designs.h
+    OdfTextFrames.cpp OdfTextFrames.h
     WordMlTextBoxes.cpp WordMlTextBoxes.h
     ZipArchive.cpp ZipArchive.h)
 target_link_libraries(lumarel_flyer PRIVATE PkgConfig::LIBZIP)

@@ -72,6 +72,17 @@ big.addElement(style.TextProperties(fontsize='26pt', color='#0000ff', fontweight
 d.automaticstyles.addElement(big); p = text.P(); d.text.addElement(p)
 for part in text.BookmarkStart(name='EventName'), text.Span(stylename=big, text='Big'), text.Span(text=' event'), text.BookmarkEnd(name='EventName'): p.addElement(part)
 d.save(sys.argv[1]))";
+// The same text in a frame whose style names no parent, which the office reads as a shape.
+const QString kFramedOdt =
+    QString(kSpansOdt)
+        .replace(
+            "p = text.P(); d.text.addElement(p)",
+            "fr = style.Style(name='fr1', family='graphic'); d.automaticstyles.addElement(fr)\n"
+            "f = draw.Frame(stylename=fr, anchortype='paragraph', width='9cm', height='4cm')\n"
+            "box = draw.TextBox(); f.addElement(box); q = text.P(); q.addElement(f); "
+            "d.text.addElement(q)\n"
+            "p = text.P(); box.addElement(p)")
+        .replace("text\n", "text, draw\n");
 // A design with a bookmark in each of the places a user may put one; the other two left out.
 QString placesDesign()
 {
@@ -446,6 +457,9 @@ private slots:
         QTest::newRow("an OpenDocument design's text takes its first span")
             << kSpansOdt << "spans.odt"
             << R"(<w:b/><w:i/><w:color w:val="0000FF"/><w:sz w:val="52"/>)";
+        QTest::newRow("an OpenDocument frame that the office reads as a shape is filled too")
+            << kFramedOdt << "framed.odt"
+            << R"(<w:b/><w:i/><w:color w:val="0000FF"/><w:sz w:val="52"/>)";
     }
     void ownDesignFilledAsMade()
     {
@@ -548,6 +562,12 @@ private slots:
         QTest::newRow("a bookmark named twice is named by the check")
             << QStringList{"--check-design", twice} << 2
             << "holds the bookmark EventName more than once";
+        const QString shape = writeDesign(test::tempFolder() + "/shape.odt",
+                                          "<draw:custom-shape><text:p>" + bookmark("OrgName") +
+                                              "</text:p></draw:custom-shape>");
+        QTest::newRow("a bookmark in a drawn shape's text, which is never filled, is refused")
+            << QStringList{"--check-design", shape} << 2
+            << "holds the bookmark OrgName in the text of a drawn shape";
         QTest::newRow("an unknown design name is bad usage")
             << QStringList{"--output", flyer, "--design", "fancy"} << 2
             << "--design fancy: There is no built-in design named \"fancy\"";
