@@ -5,6 +5,7 @@
 #include "flyer/PageCapture.h"
 #include "flyer/PartFiles.h"
 #include "flyer/WordImportRepair.h"
+#include "flyer/WordMlStyles.h"
 #include "office/OfficeEngine.h"
 
 #include <QFile>
@@ -116,6 +117,8 @@ QString extensionOf(OutputFormat format)
 void exportOpenDocument(OfficeEngine& office, SaveFormat format, const QString& path)
 {
     office.exportCopy(path, QLatin1String(saveFormat(format).officeFilter));
+    if (format == SaveFormat::Word2007)
+        tidyWordMlExport(path);
 }
 
 int writeOpenDocument(OfficeEngine& office, OutputFormat format, const QString& path)

@@ -2,4 +2,5 @@
 target_sources(lumarel_flyer PRIVATE
     DocumentExport.cpp DocumentExport.h
     FileBeside.cpp FileBeside.h
-    PartFiles.cpp PartFiles.h)
+    PartFiles.cpp PartFiles.h
+    WordMlStyles.cpp WordMlStyles.h)

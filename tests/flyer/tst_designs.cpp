@@ -23,6 +23,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QScopeGuard>
+#include <QSet>
 #include <QTcpServer>
 #include <QTextStream>
 
@@ -479,6 +480,13 @@ private slots:
         const QString text = test::archivePart(flyer, "word/document.xml");
         QVERIFY2(text.contains("<w:r><w:rPr>" + format + "</w:rPr><w:t>Spring Fair</w:t></w:r>"),
                  qPrintable(text));
+        // One style per name, and a reader other than the office opens the file.
+        QStringList names;
+        for (const auto& name : QRegularExpression("<w:name w:val=\"([^\"]*)\"")
+                                    .globalMatch(test::archivePart(flyer, "word/styles.xml")))
+            names << name.captured(1);
+        QCOMPARE(QSet<QString>(names.begin(), names.end()).size(), names.size());
+        QCOMPARE(QProcess::execute("abiword", {"--to=txt", "-o", flyer + ".txt", flyer}), 0);
     }
 
     void pageFollowsThePaper_data()
