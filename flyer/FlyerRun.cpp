@@ -161,10 +161,18 @@ void FlyerRun::openDesign()
         if (!m_lock)
             m_lock = std::make_unique<RunLock>();
         replaceFile(designBytes, copyPath);
+        // The copy is what the office opens, so it is checked rather than the file, which may
+        // have changed or gone since; a refusal names the file as the user knows it.
+        QList<DesignBookmark> marks;
+        try {
+            marks = readDesignBookmarks(copyPath);
+        } catch (const Failure& failure) {
+            if (m_design.builtIn)
+                throw;
+            throw Failure(QString(failure.description()).replace(copyPath, m_design.path));
+        }
         QStringList names;
-        // A user's file is named as the user knows it in a refusal.
-        for (const DesignBookmark& mark :
-             readDesignBookmarks(m_design.builtIn ? copyPath : m_design.path))
+        for (const DesignBookmark& mark : marks)
             names << mark.name;
         m_designBookmarks = names;
         keepOpenDocumentTextFrames(copyPath);

@@ -75,6 +75,10 @@ struct Discard
 
 void keepOpenDocumentTextFrames(const QString& path)
 {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || !ZipArchive::looksLikeZip(file.read(4)))
+        return;
+    file.close();
     QList<std::pair<QString, QByteArray>> parts;
     {
         const ZipArchive archive(path);
