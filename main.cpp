@@ -4,13 +4,13 @@
 #include "app/Failure.h"
 #include "app/ProgramEnd.h"
 #include "app/SingleInstance.h"
-#include "app/StepTrap.h"
 #include "app/StopSignals.h"
 #include "app/Translations.h"
 #include "cli/CommandLine.h"
 #include "details/Form1.h"
 #include "flyer/DateTexts.h"
 #include "flyer/TemplateAhead.h"
+#include "office/OfficeCallWatch.h"
 #include "office/OfficeEngine.h"
 #include "office/ReadyOffice.h"
 #include "preview/Form2.h"
@@ -25,21 +25,17 @@
 
 namespace {
 
-// For the test of an end amid a flyer: the program stops itself as the step named by
-// LUMAREL_TEST_STOP_AT_STEP starts ("Form1.PushButton6_Click:112"), so that the test ends it
-// there, whatever the machine's speed, and then lets it go on.
-void stopAtStepForTests()
+// For the test of an end amid a flyer: the program stops itself as an office call whose
+// description starts with LUMAREL_TEST_STOP_AT_OFFICE_CALL begins ("setting the text of the
+// bookmark"), so that the test ends it there, whatever the machine's speed, and then lets it go
+// on.
+void stopAtOfficeCallForTests()
 {
-    const QString at = qEnvironmentVariable("LUMAREL_TEST_STOP_AT_STEP");
+    const QString at = qEnvironmentVariable("LUMAREL_TEST_STOP_AT_OFFICE_CALL");
     if (at.isEmpty())
         return;
-    const QString procedure = at.section(QLatin1Char(':'), 0, 0);
-    const QString location =
-        lumarel::locationText(qPrintable(procedure.section(QLatin1Char('.'), 0, 0)),
-                              qPrintable(procedure.section(QLatin1Char('.'), 1)));
-    const int line = at.section(QLatin1Char(':'), 1).toInt();
-    lumarel::StepTrap::watchStepsForTests([location, line](const QString& step, int stepLine) {
-        if (step == location && stepLine == line)
+    lumarel::watchOfficeCallsForTests([at](const QString& doing) {
+        if (doing.startsWith(at))
             std::raise(SIGSTOP);
     });
 }
@@ -114,7 +110,7 @@ int main(int argc, char** argv)
             QFile::remove(document);
         lumarel::ReadyOffice::endAfterLibraryExit();
     });
-    stopAtStepForTests();
+    stopAtOfficeCallForTests();
     form.Form_Load();
     // From the start, and between flyers, the office holds the template opened for the next
     // one.

@@ -106,6 +106,7 @@ int runCommandLine(const QStringList& arguments, Console& console)
     for (const auto& command : all)
         parser.addOptions(command->options());
     parser.addOption(designOption());
+    parser.addOption(paperOption());
 
     if (!parser.parse(arguments)) {
         console.err << QStringLiteral("lumarel: %1\nTry 'lumarel --help'.").arg(parser.errorText())
@@ -139,8 +140,9 @@ int runCommandLine(const QStringList& arguments, Console& console)
                     parser.values(option.names().constLast()).size() > 1)
                     throw UsageError{QStringLiteral("--%1 is given more than once")
                                          .arg(option.names().constLast())};
-        if (parser.values(QStringLiteral("design")).size() > 1)
-            throw UsageError{QStringLiteral("--design is given more than once")};
+        for (const QString& shared : {QStringLiteral("design"), QStringLiteral("paper")})
+            if (parser.values(shared).size() > 1)
+                throw UsageError{QStringLiteral("--%1 is given more than once").arg(shared)};
         Command* chosen = nullptr;
         for (const auto& command : all) {
             if (!parser.isSet(command->name()))
@@ -152,9 +154,10 @@ int runCommandLine(const QStringList& arguments, Console& console)
         }
         if (!chosen)
             throw UsageError{QStringLiteral("nothing to do: give --output or --batch")};
-        if (parser.isSet(QStringLiteral("design")) && !takesDesign(chosen->name()))
-            throw UsageError{
-                QStringLiteral("--design cannot be used with --%1").arg(chosen->name())};
+        for (const QString& shared : {QStringLiteral("design"), QStringLiteral("paper")})
+            if (parser.isSet(shared) && !takesDesign(chosen->name()))
+                throw UsageError{
+                    QStringLiteral("--%1 cannot be used with --%2").arg(shared, chosen->name())};
         // An option of the other command is a mistake, not something to ignore.
         for (const auto& command : all) {
             if (command.get() == chosen)

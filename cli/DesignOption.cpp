@@ -16,6 +16,16 @@ QCommandLineOption designOption()
             QStringLiteral("name|file")};
 }
 
+QCommandLineOption paperOption()
+{
+    return {QStringLiteral("paper"),
+            QStringLiteral("With --output or --batch: lays the built-in designs out for A4 (the "
+                           "handout for A5) or for Letter (the handout for half-letter); the "
+                           "paper chosen in the window, else the system's, otherwise. A design "
+                           "file keeps its own page."),
+            QStringLiteral("a4|letter")};
+}
+
 bool takesDesign(const QString& command)
 {
     return command == u"output" || command == u"batch";
@@ -44,7 +54,14 @@ FlyerDesign givenOrStored(const QCommandLineParser& parser, Console& console)
 
 FlyerDesign designToUse(const QCommandLineParser& parser, Console& console)
 {
-    const FlyerDesign design = givenOrStored(parser, console);
+    Paper paper = Paper::Letter;
+    const QString givenPaper = parser.value(QStringLiteral("paper"));
+    if (parser.isSet(QStringLiteral("paper")) && !paperFromName(givenPaper, &paper))
+        throw UsageError{QStringLiteral("--paper %1: there is no such paper; the papers are %2.")
+                             .arg(givenPaper, paperNames())};
+    FlyerDesign design = givenOrStored(parser, console);
+    if (parser.isSet(QStringLiteral("paper")))
+        design.paper = paper;
     // Said once for the whole command; a design that cannot be read is reported by its flyers.
     try {
         if (!design.builtIn && readDesign(design.path).linksToWeb)

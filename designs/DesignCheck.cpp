@@ -31,14 +31,20 @@ constexpr qint64 kMaxDesignText = 100000;
 struct Found
 {
     QMap<QString, DesignPlace> places;
-    qint64 text = 0; // characters
+    QStringList twice;    // the flyer's bookmarks that the design names more than once
+    QStringList inShapes; // those in a drawn shape's own text
+    qint64 text = 0;      // characters
     bool linksToWeb = false;
 };
 
 void note(Found& found, const QString& name, DesignPlace place)
 {
-    if (!found.places.contains(name) && designBookmarkNames().contains(name))
+    if (!designBookmarkNames().contains(name))
+        return;
+    if (!found.places.contains(name))
         found.places.insert(name, place);
+    else if (!found.twice.contains(name))
+        found.twice << name;
 }
 
 void countText(Found& found, qint64 characters, const QString& path)
@@ -148,6 +154,8 @@ struct XmlKind
     // The elements whose xlink:href the office loads as it opens the document: pictures,
     // objects, frames, linked sections.
     QStringList linkElements;
+    // Drawn shapes whose own text the office reads without its bookmarks.
+    QStringList shapes;
 };
 
 const QString kXLink = QStringLiteral("http://www.w3.org/1999/xlink");
@@ -165,7 +173,8 @@ const XmlKind& wordMl()
                               QStringLiteral("name"),
                               {{QStringLiteral("tbl"), DesignPlace::Table},
                                {QStringLiteral("txbxContent"), DesignPlace::TextBox}},
-                              {}}; // its links are in its relationships
+                              {}, // its links are in its relationships
+                              {}};
     return kind;
 }
 
@@ -195,7 +204,11 @@ const XmlKind& openDocument()
         {QStringLiteral("image"), QStringLiteral("object"), QStringLiteral("object-ole"),
          QStringLiteral("fill-image"), QStringLiteral("background-image"),
          QStringLiteral("floating-frame"), QStringLiteral("plugin"), QStringLiteral("applet"),
-         QStringLiteral("section-source")}};
+         QStringLiteral("section-source")},
+        {QStringLiteral("custom-shape"), QStringLiteral("rect"), QStringLiteral("circle"),
+         QStringLiteral("ellipse"), QStringLiteral("polygon"), QStringLiteral("regular-polygon"),
+         QStringLiteral("polyline"), QStringLiteral("path"), QStringLiteral("line"),
+         QStringLiteral("connector"), QStringLiteral("caption"), QStringLiteral("measure")}};
     return kind;
 }
 
@@ -220,10 +233,20 @@ void scanXml(const ZipArchive& archive, const QString& path, const QString& part
     const std::unique_ptr<QIODevice> bytes = archive.stream(part);
     QXmlStreamReader xml(bytes.get());
     QList<std::optional<DesignPlace>> open;
+    // A text box's text is there twice, for readers that know its drawing and for those that
+    // do not: the second copy's bookmarks are the first's.
+    qsizetype fallbackDepth = -1;
+    qsizetype shapeDepth = -1;
+    QHash<QString, QPair<QString, DesignPlace>> started; // a Word bookmark's start, by its id
     while (!xml.atEnd()) {
         const QXmlStreamReader::TokenType token = xml.readNext();
-        if (token == QXmlStreamReader::EndElement && !open.isEmpty())
+        if (token == QXmlStreamReader::EndElement && !open.isEmpty()) {
             open.removeLast();
+            if (open.size() == fallbackDepth)
+                fallbackDepth = -1;
+            if (open.size() == shapeDepth)
+                shapeDepth = -1;
+        }
         if (token == QXmlStreamReader::Characters && !xml.isWhitespace())
             countText(found, xml.text().size(), path);
         if (token != QXmlStreamReader::StartElement)
@@ -233,11 +256,34 @@ void scanXml(const ZipArchive& archive, const QString& path, const QString& part
         if (known && kind.linkElements.contains(local) &&
             isRemoteLink(xml.attributes().value(kXLink, QStringLiteral("href")).toString()))
             found.linksToWeb = true;
-        if (known && kind.bookmarkElements.contains(local)) {
+        if (fallbackDepth < 0 && local == u"Fallback" &&
+            xml.namespaceUri() == u"http://schemas.openxmlformats.org/markup-compatibility/2006")
+            fallbackDepth = open.size();
+        if (known && shapeDepth < 0 && kind.shapes.contains(local))
+            shapeDepth = open.size();
+        if (known && fallbackDepth < 0 && kind.bookmarkElements.contains(local)) {
             const QXmlStreamAttributes attributes = xml.attributes();
             const QString ns =
                 kind.nameNamespace.isEmpty() ? xml.namespaceUri().toString() : kind.nameNamespace;
-            note(found, attributes.value(ns, kind.nameAttribute).toString(), placeOf(base, open));
+            const QString name = attributes.value(ns, kind.nameAttribute).toString();
+            // A Word bookmark is its start with its end; the office writes a lone start
+            // beside each bookmark that is a point.
+            if (&kind == &wordMl())
+                started.insert(attributes.value(ns, QStringLiteral("id")).toString(),
+                               {name, placeOf(base, open)});
+            else
+                note(found, name, placeOf(base, open));
+            if (shapeDepth >= 0 && designBookmarkNames().contains(name) &&
+                !found.inShapes.contains(name))
+                found.inShapes << name;
+        }
+        if (known && fallbackDepth < 0 && &kind == &wordMl() && local == u"bookmarkEnd") {
+            const auto start =
+                started.constFind(xml.attributes()
+                                      .value(xml.namespaceUri().toString(), QStringLiteral("id"))
+                                      .toString());
+            if (start != started.cend())
+                note(found, start->first, start->second);
         }
         const auto container = kind.containers.constFind(local);
         open.append(known && container != kind.containers.cend()
@@ -412,6 +458,17 @@ DesignContents readDesign(const QString& path)
     }
     if (found.places.isEmpty())
         throw Failure(noDesignBookmarksText(path));
+    // The office keeps one bookmark of a name: the text would go to one place of the design's.
+    if (!found.twice.isEmpty())
+        throw Failure(QStringLiteral("\"%1\" holds the bookmark %2 more than once, and a flyer "
+                                     "fills only one of them: rename or remove the others.")
+                          .arg(path, found.twice.join(QStringLiteral(", "))));
+
+    if (!found.inShapes.isEmpty())
+        throw Failure(QStringLiteral("\"%1\" holds the bookmark %2 in the text of a drawn shape, "
+                                     "where the office keeps no bookmark: put it in a text frame "
+                                     "or in the main text.")
+                          .arg(path, found.inShapes.join(QStringLiteral(", "))));
 
     DesignContents design;
     for (const QString& name : designBookmarkNames())

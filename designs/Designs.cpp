@@ -12,11 +12,11 @@ namespace {
 
 constexpr BuiltInDesign kDesigns[] = {
     {"classic", "the event's name in a band, the organisation's name up the left edge",
-     ":/template.dot"},
+     ":/template.dot", ":/designs/classic-a4.dot"},
     {"poster", "a large heading over the page, the date and time in a dark band",
-     ":/designs/poster.dot"},
-    {"handout", "a half-letter page, the date and time beside the address in a table",
-     ":/designs/handout.dot"},
+     ":/designs/poster.dot", ":/designs/poster-a4.dot"},
+    {"handout", "a half page, the date and time beside the address in a table",
+     ":/designs/handout.dot", ":/designs/handout-a5.dot"},
 };
 
 } // namespace
@@ -48,6 +48,11 @@ QString designFileFilter()
     return QStringLiteral("Flyer designs (*.doc *.dot *.docx *.dotx *.odt *.ott);;All files (*)");
 }
 
+QString FlyerDesign::resource() const
+{
+    return QLatin1String(paper == Paper::A4 ? builtIn->a4Resource : builtIn->resource);
+}
+
 QString FlyerDesign::storedText() const
 {
     return builtIn ? QLatin1String(builtIn->name) : path;
@@ -66,7 +71,7 @@ bool looksLikePath(const QString& text)
 FlyerDesign chosenDesign(const QString& nameOrPath)
 {
     if (const BuiltInDesign* design = builtInDesign(nameOrPath))
-        return {design, QString()};
+        return {design, QString(), PaperSetting::current()};
     if (!looksLikePath(nameOrPath) && !QFileInfo::exists(nameOrPath)) {
         QStringList names;
         for (const BuiltInDesign& design : builtInDesigns())
@@ -83,14 +88,15 @@ FlyerDesign chosenDesign(const QString& nameOrPath)
 FlyerDesign storedDesign(const QString& stored, QString* notice)
 {
     notice->clear();
+    const Paper paper = PaperSetting::current();
     if (stored.isEmpty())
-        return {};
+        return {&defaultDesign(), QString(), paper};
     if (const BuiltInDesign* design = builtInDesign(stored))
-        return {design, QString()};
+        return {design, QString(), paper};
     if (looksLikePath(stored) && QFileInfo(stored).isFile())
         return {nullptr, QFileInfo(stored).absoluteFilePath()};
     *notice = designFallbackText(stored);
-    return {};
+    return {&defaultDesign(), QString(), paper};
 }
 
 QString designFallbackText(const QString& stored)

@@ -4,11 +4,14 @@
 #include "app/Failure.h"
 #include "app/SettingsStore.h"
 #include "designs/DesignCheck.h"
+#include "designs/PaperSize.h"
 
 #include <QAction>
 #include <QActionGroup>
 #include <QFileInfo>
 #include <QMenu>
+
+#include <utility>
 
 // The window's choice of flyer design: a submenu of its context menu, kept in the settings store.
 namespace lumarel {
@@ -59,6 +62,26 @@ void Form1::fillDesignMenu()
     }
     menu->addSeparator();
     menu->addAction(tr("Choose &file…"), this, &Form1::chooseDesignFile);
+    // The built-in designs' sheet; a design file keeps its own.
+    menu->addSeparator();
+    auto* papers = new QActionGroup(menu);
+    const Paper paper = PaperSetting::current();
+    for (const auto& [size, text] :
+         {std::pair{Paper::A4, QT_TR_NOOP("&A4 Paper (A5 for the Handout)")},
+          std::pair{Paper::Letter, QT_TR_NOOP("&Letter Paper (Half-Letter for the Handout)")}}) {
+        QAction* item = menu->addAction(tr(text), this, [size] {
+            try {
+                PaperSetting::store(size);
+            } catch (const Failure& failure) {
+                Dialogs::message(QString(), failure.description(), MessageIcon::Warning,
+                                 MessageButtons::Ok);
+            }
+        });
+        item->setObjectName(QStringLiteral("paper-") + paperName(size));
+        item->setCheckable(true);
+        item->setChecked(size == paper);
+        papers->addAction(item);
+    }
 }
 
 void Form1::chooseDesignFile()

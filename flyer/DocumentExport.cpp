@@ -2,6 +2,7 @@
 
 #include "app/Failure.h"
 #include "flyer/PageCapture.h"
+#include "flyer/WordMlStyles.h"
 #include "office/OfficeEngine.h"
 #include "runfiles/FileBeside.h"
 #include "runfiles/PartFiles.h"
@@ -111,6 +112,8 @@ QString extensionOf(OutputFormat format)
 void exportOpenDocument(OfficeEngine& office, SaveFormat format, const QString& path)
 {
     office.exportCopy(path, QLatin1String(saveFormat(format).officeFilter));
+    if (format == SaveFormat::Word2007)
+        tidyWordMlExport(path);
 }
 
 int writeOpenDocument(OfficeEngine& office, OutputFormat format, const QString& path)

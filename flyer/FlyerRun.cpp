@@ -6,6 +6,7 @@
 #include "app/StepTrap.h"
 #include "designs/DesignCheck.h"
 #include "designs/FlyerTemplate.h"
+#include "designs/OdfTextFrames.h"
 #include "office/OfficeEngine.h"
 #include "office/OfficeLoan.h"
 #include "office/TextFit.h"
@@ -115,8 +116,7 @@ void FlyerRun::openDesign()
     QString& copyPath = m_designCopy;
     officeStep(FlyerStage::TakeOffice, [&] { m_office = &m_use.office(); });
     plainStep(FlyerStage::ReadTemplate, [&] {
-        const QString source =
-            m_design.builtIn ? QLatin1String(m_design.builtIn->resource) : m_design.path;
+        const QString source = m_design.builtIn ? m_design.resource() : m_design.path;
         if (m_design.builtIn) {
             QFile file(source);
             if (!file.open(QIODevice::ReadOnly))
@@ -138,12 +138,21 @@ void FlyerRun::openDesign()
         if (!m_lock)
             m_lock = std::make_unique<RunLock>();
         replaceFile(designBytes, copyPath);
+        // The copy is what the office opens, so it is checked rather than the file, which may
+        // have changed or gone since; a refusal names the file as the user knows it.
+        QList<DesignBookmark> marks;
+        try {
+            marks = readDesignBookmarks(copyPath);
+        } catch (const Failure& failure) {
+            if (m_design.builtIn)
+                throw;
+            throw Failure(QString(failure.description()).replace(copyPath, m_design.path));
+        }
         QStringList names;
-        // A user's file is named as the user knows it in a refusal.
-        for (const DesignBookmark& mark :
-             readDesignBookmarks(m_design.builtIn ? copyPath : m_design.path))
+        for (const DesignBookmark& mark : marks)
             names << mark.name;
         m_designBookmarks = names;
+        keepOpenDocumentTextFrames(copyPath);
     });
     officeStep(FlyerStage::OpenTemplate, [&] {
         if (!m_lock)
@@ -199,7 +208,8 @@ void FlyerRun::putTexts(const FlyerFields& fields, const StepRunner& step)
         [&] { return eventMoreText(fields.more, fields.infoOrg, fields.plans, fields.items); });
     // Measured once every text is in, so that the office lays the page out once.
     officeStep(FlyerStage::FitTexts, [&] {
-        if (!m_designBookmarks) {
+        // The classic design's name runs along its strip on either paper.
+        if (!m_designBookmarks || m_design.builtIn == &defaultDesign()) {
             if (!office().fitBookmarkText(QStringLiteral("OrgName"), kStripFit))
                 m_unfitted << QStringLiteral("OrgName");
             return;

@@ -1,2 +1,5 @@
-# Saving the flyer in other formats through the office.
-target_sources(lumarel_flyer PRIVATE DocumentExport.cpp DocumentExport.h)
+# Saving the flyer in other formats through the office, and the .docx's styles made whole.
+target_sources(lumarel_flyer PRIVATE
+    DocumentExport.cpp DocumentExport.h
+    WordMlStyles.cpp WordMlStyles.h)
+target_link_libraries(lumarel_flyer PRIVATE PkgConfig::LIBZIP)

@@ -8,11 +8,13 @@
 
 #include <com/sun/star/beans/XPropertySet.hpp>
 #include <com/sun/star/container/XNameAccess.hpp>
+#include <com/sun/star/container/XNamed.hpp>
 #include <com/sun/star/document/MacroExecMode.hpp>
 #include <com/sun/star/document/UpdateDocMode.hpp>
 #include <com/sun/star/frame/XController.hpp>
 #include <com/sun/star/frame/XModel.hpp>
 #include <com/sun/star/frame/XStorable.hpp>
+#include <com/sun/star/lang/XMultiServiceFactory.hpp>
 #include <com/sun/star/text/XBookmarksSupplier.hpp>
 #include <com/sun/star/text/XTextContent.hpp>
 #include <com/sun/star/util/CloseVetoException.hpp>
@@ -109,10 +111,10 @@ void OfficeEngine::findBookmarks(const QStringList& names, bool formats)
                 const rtl::OUString unoName = toUno(name);
                 if (!marks->hasByName(unoName))
                     continue;
-                TextPlace place{
+                TextPlace place;
+                place.range =
                     Reference<css::text::XTextContent>(marks->getByName(unoName), UNO_QUERY_THROW)
-                        ->getAnchor(),
-                    std::nullopt, std::nullopt, std::nullopt};
+                        ->getAnchor();
                 prepareParagraphs(place, formats);
                 places.insert(name, place);
             }
@@ -128,23 +130,33 @@ void OfficeEngine::setBookmarkText(const QString& name, const QString& text)
     const rtl::OUString unoName = toUno(name);
     d->placesOf(document);
     const TextPlace earlier = d->filled.value(name);
-    const std::optional<TextPlace> filled =
-        d->call(QStringLiteral("setting the text of the bookmark \"%1\"").arg(name),
-                limit(kCallLimitMs), [=]() -> std::optional<TextPlace> {
-                    // The text put in last time is replaced, so one open template serves many
-                    // flyers (the bookmark itself stays an empty point before it).
-                    TextPlace place = earlier;
-                    if (!place.range.is()) {
-                        Reference<css::container::XNameAccess> marks = bookmarksOf(document);
-                        if (!marks->hasByName(unoName))
-                            return std::nullopt;
-                        place.range = Reference<css::text::XTextContent>(marks->getByName(unoName),
-                                                                         UNO_QUERY_THROW)
-                                          ->getAnchor();
-                    }
-                    insertParagraphs(place, paragraphs);
-                    return place;
-                });
+    const std::optional<TextPlace> filled = d->call(
+        QStringLiteral("setting the text of the bookmark \"%1\"").arg(name), limit(kCallLimitMs),
+        [=]() -> std::optional<TextPlace> {
+            // The text put in last time is replaced, so one open template serves many
+            // flyers (the bookmark itself stays an empty point before it).
+            TextPlace place = earlier;
+            if (!place.range.is()) {
+                Reference<css::container::XNameAccess> marks = bookmarksOf(document);
+                if (!marks->hasByName(unoName))
+                    return std::nullopt;
+                place.range =
+                    Reference<css::text::XTextContent>(marks->getByName(unoName), UNO_QUERY_THROW)
+                        ->getAnchor();
+            }
+            insertParagraphs(place, paragraphs);
+            // Writer drops a bookmark that is a point where the replaced text began:
+            // it goes back there, so that every flyer of the open template keeps it.
+            if (earlier.range.is() && !bookmarksOf(document)->hasByName(unoName)) {
+                const Reference<css::text::XTextContent> mark(
+                    Reference<css::lang::XMultiServiceFactory>(document, UNO_QUERY_THROW)
+                        ->createInstance("com.sun.star.text.Bookmark"),
+                    UNO_QUERY_THROW);
+                Reference<css::container::XNamed>(mark, UNO_QUERY_THROW)->setName(unoName);
+                place.range->getText()->insertTextContent(place.range->getStart(), mark, false);
+            }
+            return place;
+        });
     if (!filled)
         throw Failure(QStringLiteral("The document has no bookmark named \"%1\".").arg(name));
     d->filled.insert(name, *filled);

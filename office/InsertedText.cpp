@@ -5,6 +5,7 @@
 #include <com/sun/star/awt/Size.hpp>
 #include <com/sun/star/beans/PropertyAttribute.hpp>
 #include <com/sun/star/beans/XMultiPropertySet.hpp>
+#include <com/sun/star/beans/XMultiPropertyStates.hpp>
 #include <com/sun/star/beans/XPropertySet.hpp>
 #include <com/sun/star/beans/XPropertyState.hpp>
 #include <com/sun/star/container/XEnumerationAccess.hpp>
@@ -110,6 +111,50 @@ void applyParagraphFormat(const Reference<css::beans::XPropertySet>& cursor,
                 css::uno::Sequence<css::uno::Any>(format.values.getConstArray() + 1, direct));
 }
 
+// The first character's formatting, where the range holds one; an empty format otherwise, since
+// text put at a point takes the formatting there of itself.
+CharacterFormat characterFormat(const Reference<css::text::XTextCursor>& range)
+{
+    CharacterFormat format;
+    if (range->isCollapsed())
+        return format;
+    const Reference<css::text::XTextCursor> first =
+        range->getText()->createTextCursorByRange(range->getStart());
+    first->goRight(1, true);
+    std::vector<rtl::OUString> candidates;
+    const Reference<css::beans::XPropertySet> properties(first, UNO_QUERY_THROW);
+    for (const css::beans::Property& property : properties->getPropertySetInfo()->getProperties())
+        if (property.Name.startsWith("Char") &&
+            !(property.Attributes & css::beans::PropertyAttribute::READONLY))
+            candidates.push_back(property.Name);
+    const css::uno::Sequence<rtl::OUString> candidateNames(candidates.data(),
+                                                           sal_Int32(candidates.size()));
+    const css::uno::Sequence<css::beans::PropertyState> states =
+        Reference<css::beans::XPropertyState>(first, UNO_QUERY_THROW)
+            ->getPropertyStates(candidateNames);
+    std::vector<rtl::OUString> own, inherited;
+    for (sal_Int32 i = 0; i < candidateNames.getLength(); ++i)
+        (states[i] == css::beans::PropertyState_DIRECT_VALUE ? own : inherited)
+            .push_back(candidateNames[i]);
+    format.names = css::uno::Sequence<rtl::OUString>(own.data(), sal_Int32(own.size()));
+    format.values = Reference<css::beans::XMultiPropertySet>(first, UNO_QUERY_THROW)
+                        ->getPropertyValues(format.names);
+    format.inherited =
+        css::uno::Sequence<rtl::OUString>(inherited.data(), sal_Int32(inherited.size()));
+    return format;
+}
+
+void applyCharacterFormat(const Reference<css::text::XTextCursor>& text,
+                          const CharacterFormat& format)
+{
+    if (format.names.getLength() + format.inherited.getLength() == 0)
+        return;
+    Reference<css::beans::XMultiPropertyStates>(text, UNO_QUERY_THROW)
+        ->setPropertiesToDefault(format.inherited);
+    Reference<css::beans::XMultiPropertySet>(text, UNO_QUERY_THROW)
+        ->setPropertyValues(format.names, format.values);
+}
+
 } // namespace
 
 namespace {
@@ -204,10 +249,15 @@ void insertParagraphs(TextPlace& place, const QStringList& paragraphs)
     const Reference<css::text::XTextCursor> cursor = cursorOf(place);
     if (paragraphs.size() > 1 && !place.format)
         place.format = paragraphFormat(cursor);
+    if (!place.characters)
+        place.characters = characterFormat(cursor);
     // The cursor's new text takes the place of what it spans, and the cursor then spans the new
     // text. Each CR splits the paragraph there, and Writer makes each LF a line break.
     cursor->setString(toUno(paragraphs.join(QLatin1Char('\r'))));
     place.range = cursor.get();
+    // Writer gives the new text the formatting at the range's end, not its start.
+    if (!cursor->isCollapsed())
+        applyCharacterFormat(cursor, *place.characters);
     if (paragraphs.size() == 1) {
         setDirections(place, cursor);
         return;

@@ -36,6 +36,15 @@ struct ParagraphDirection
     css::uno::Any right;
 };
 
+// The character formatting of a bookmark's first character: what it has of its own, and what
+// it takes from its paragraph and styles (to be cleared of any other run's own formatting).
+struct CharacterFormat
+{
+    css::uno::Sequence<rtl::OUString> names;
+    css::uno::Sequence<css::uno::Any> values;
+    css::uno::Sequence<rtl::OUString> inherited;
+};
+
 // Where a bookmark's text goes: first the bookmark's own range, then the text put there, so that
 // the next text replaces it. The format is read from the paragraph once, when first needed: every
 // paragraph inserted there takes the same one.
@@ -45,17 +54,19 @@ struct TextPlace
     std::optional<ParagraphFormat> format;
     // Read before the first text is put in.
     std::optional<ParagraphDirection> direction;
+    std::optional<CharacterFormat> characters;
     // The design's character heights (Western, Asian, complex), read at the first fit, so that
     // every later text starts from them again.
     std::optional<css::uno::Sequence<css::uno::Any>> heights;
 };
 
 // Replaces the place's text by the paragraphs; each new paragraph keeps the style and the direct
-// paragraph formatting of the paragraph it was split from. A paragraph whose first strong
-// character is right-to-left reads right to left: its alignment mirrored, as the office does
-// for such a paragraph, but its indents kept where the design puts them, clear of what stands
-// beside the text. Any other paragraph keeps the design's direction. The place then holds the
-// inserted text. Runs inside a call to the office.
+// paragraph formatting of the paragraph it was split from, and the whole text takes the
+// character formatting of the bookmark's first character, as typing over a selection does. A
+// paragraph whose first strong character is right-to-left reads right to left: its alignment
+// mirrored, as the office does for such a paragraph, but its indents kept where the design puts
+// them, clear of what stands beside the text. Any other paragraph keeps the design's direction. The
+// place then holds the inserted text. Runs inside a call to the office.
 void insertParagraphs(TextPlace& place, const QStringList& paragraphs);
 
 // Readies the place for insertParagraphs(), which then needs no look-up of its own: its cursor

@@ -17,8 +17,12 @@ packages=(
     scdoc desktop-file-utils appstream dpkg-dev file lintian
     # A dark colour scheme for the screenshots (tools/screenshot-desktop.sh).
     qt6ct
-    # A reader of the saved .docx that is not the office, for the tests.
-    abiword
+    # A reader of the saved .docx that is not the office, for the tests, and pdfinfo.
+    abiword poppler-utils
+    # Designs written as a user's own tools write them, for the tests.
+    python3-docx python3-odf
+    # The user's paper size as the system sets it (/etc/papersize, PAPERSIZE).
+    libpaper-dev
     # The sanitizer runs (gcc's runtimes) and the fuzzer (clang with libFuzzer).
     libasan8 libubsan1 libtsan2 clang libfuzzer-14-dev libclang-rt-14-dev
 )

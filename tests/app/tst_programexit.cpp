@@ -50,9 +50,10 @@ private slots:
         // launch one, and that child can hang in the address sanitizer's allocator, whose lock
         // another thread held at the fork.
         environment.insert("DBUS_SESSION_BUS_ADDRESS", "unix:path=" + temp + "/no-session-bus");
-        // Pressed, it stops itself as the office is to open the template for the flyer.
+        // Pressed, it stops itself as the office is to put the flyer's texts in.
         if (pressed)
-            environment.insert("LUMAREL_TEST_STOP_AT_STEP", "Form1.PushButton6_Click:112");
+            environment.insert("LUMAREL_TEST_STOP_AT_OFFICE_CALL",
+                               "setting the text of the bookmark");
         QProcess program;
         program.setProcessEnvironment(environment);
         program.start(LUMAREL_PROGRAM, {});

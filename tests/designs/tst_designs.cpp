@@ -1,11 +1,14 @@
+#include "DocumentReading.h"
 #include "OneOffice.h"
 #include "TestEnvironment.h"
 #include "TestFiles.h"
 
 #include "app/Failure.h"
+#include "app/SettingsStore.h"
 #include "cli/CommandLine.h"
 #include "designs/DesignCheck.h"
 #include "designs/Designs.h"
+#include "designs/PaperSize.h"
 #include "flyer/BookmarkTexts.h"
 #include "flyer/FlyerRun.h"
 #include "flyer/PageCapture.h"
@@ -20,6 +23,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QScopeGuard>
+#include <QSet>
 #include <QTcpServer>
 #include <QTextStream>
 
@@ -55,6 +62,32 @@ QString bookmark(const char* name)
     return QStringLiteral("<text:bookmark text:name=\"%1\"/>").arg(QLatin1String(name));
 }
 
+// Designs written as a user's tools write them: the EventName bookmark over a formatted word
+// and a plainer one.
+const char* const kRunsDocx = R"(import sys, docx; from docx.oxml import OxmlElement as X
+d = docx.Document(); p = d.add_paragraph(); big = p.add_run('Big'); rest = p.add_run(' event')
+big.bold = big.italic = rest.underline = True; big.font.size = docx.shared.Pt(28)
+big.font.color.rgb = docx.shared.RGBColor(255, 0, 0); start, end = X('w:bookmarkStart'), X('w:bookmarkEnd')
+for mark in start, end: mark.set(docx.oxml.ns.qn('w:id'), '0')
+start.set(docx.oxml.ns.qn('w:name'), 'EventName'); big._r.addprevious(start); rest._r.addnext(end)
+d.save(sys.argv[1]))";
+const char* const kSpansOdt = R"(import sys; from odf import opendocument, style, text
+d = opendocument.OpenDocumentText(); big = style.Style(name='Big', family='text')
+big.addElement(style.TextProperties(fontsize='26pt', color='#0000ff', fontweight='bold', fontstyle='italic'))
+d.automaticstyles.addElement(big); p = text.P(); d.text.addElement(p)
+for part in text.BookmarkStart(name='EventName'), text.Span(stylename=big, text='Big'), text.Span(text=' event'), text.BookmarkEnd(name='EventName'): p.addElement(part)
+d.save(sys.argv[1]))";
+// The same text in a frame whose style names no parent, which the office reads as a shape.
+const QString kFramedOdt =
+    QString(kSpansOdt)
+        .replace(
+            "p = text.P(); d.text.addElement(p)",
+            "fr = style.Style(name='fr1', family='graphic'); d.automaticstyles.addElement(fr)\n"
+            "f = draw.Frame(stylename=fr, anchortype='paragraph', width='9cm', height='4cm')\n"
+            "box = draw.TextBox(); f.addElement(box); q = text.P(); q.addElement(f); "
+            "d.text.addElement(q)\n"
+            "p = text.P(); box.addElement(p)")
+        .replace("text\n", "text, draw\n");
 // A design with a bookmark in each of the places a user may put one; the other two left out.
 QString placesDesign()
 {
@@ -455,17 +488,23 @@ private slots:
     void builtInDesignFilledLiesInsideItsPage_data()
     {
         QTest::addColumn<QString>("name");
+        QTest::addColumn<Paper>("paper");
         for (const BuiltInDesign& design : builtInDesigns())
-            QTest::newRow(design.name) << QString::fromLatin1(design.name);
+            for (Paper paper : {Paper::Letter, Paper::A4})
+                QTest::addRow("%s on %s", design.name, qPrintable(paperName(paper)))
+                    << QString::fromLatin1(design.name) << paper;
     }
     // Filled with the sample data as the flyer run fills the template, the design's texts stay
     // on its one page, clear of the paper's edges.
     void builtInDesignFilledLiesInsideItsPage()
     {
         QFETCH(QString, name);
+        QFETCH(Paper, paper);
+        name += "-" + paperName(paper);
+        const FlyerDesign builtIn{builtInDesign(name.section('-', 0, 0)), QString(), paper};
         const QString design = test::tempFolder() + "/" + name + ".dot";
         QFile::remove(design);
-        QVERIFY(QFile::copy(QString::fromLatin1(builtInDesign(name)->resource), design));
+        QVERIFY(QFile::copy(builtIn.resource(), design));
         QCOMPARE(readDesignBookmarks(design).size(), designBookmarkNames().size());
 
         EventRecord record;
@@ -487,6 +526,12 @@ private slots:
         for (int i = 0; i < designBookmarkNames().size(); ++i)
             m_office->setBookmarkText(designBookmarkNames()[i], texts[i]);
         m_office->saveAs(flyer);
+        // Two flyers more from the open design, as a list makes them: each keeps every bookmark.
+        for (const char* again : {"b", "c"})
+            for (int i = 0; i < designBookmarkNames().size(); ++i)
+                m_office->setBookmarkText(designBookmarkNames()[i], again);
+        for (const QString& mark : designBookmarkNames())
+            QVERIFY2(test::bookmarkNames(*m_office).contains(mark), qPrintable(mark));
         m_office->closeDocuments();
 
         int pages = 0;
@@ -499,6 +544,109 @@ private slots:
         const QRect inside = filled.rect().adjusted(edge, edge, -edge, -edge);
         QCOMPARE(written & inside, written);
         QVERIFY(written.height() > filled.height() / 4);
+    }
+
+    void ownDesignFilledAsMade_data()
+    {
+        // The script that writes the design, then the formatting of the .docx flyer's text.
+        QTest::addColumn<QString>("script");
+        QTest::addColumn<QString>("design");
+        QTest::addColumn<QString>("format");
+        QTest::newRow("a Word design's text takes its first run, not the underline of the second")
+            << kRunsDocx << "runs.docx"
+            << R"(<w:b/><w:i/><w:color w:val="FF0000"/><w:sz w:val="56"/>)";
+        QTest::newRow("an OpenDocument design's text takes its first span")
+            << kSpansOdt << "spans.odt"
+            << R"(<w:b/><w:i/><w:color w:val="0000FF"/><w:sz w:val="52"/>)";
+        QTest::newRow("an OpenDocument frame that the office reads as a shape is filled too")
+            << kFramedOdt << "framed.odt"
+            << R"(<w:b/><w:i/><w:color w:val="0000FF"/><w:sz w:val="52"/>)";
+    }
+    void ownDesignFilledAsMade()
+    {
+        QFETCH(QString, script);
+        QFETCH(QString, design);
+        QFETCH(QString, format);
+        design = test::tempFolder() + "/" + design;
+        QCOMPARE(QProcess::execute("/usr/bin/python3", {"-c", script, design}), 0);
+        const QString flyer = test::tempFolder() + "/as-made.docx";
+        QString err;
+        QTextStream errStream(&err);
+        cli::Console console{errStream, errStream, false};
+        QCOMPARE(cli::runCommandLine({"lumarel", "-o", flyer, "--design", design, "--set",
+                                      "txtEventName=Spring Fair"},
+                                     console),
+                 0);
+        const QString text = test::archivePart(flyer, "word/document.xml");
+        QVERIFY2(text.contains("<w:r><w:rPr>" + format + "</w:rPr><w:t>Spring Fair</w:t></w:r>"),
+                 qPrintable(text));
+        // One style per name, and a reader other than the office opens the file.
+        QStringList names;
+        for (const auto& name : QRegularExpression("<w:name w:val=\"([^\"]*)\"")
+                                    .globalMatch(test::archivePart(flyer, "word/styles.xml")))
+            names << name.captured(1);
+        QCOMPARE(QSet<QString>(names.begin(), names.end()).size(), names.size());
+        QCOMPARE(QProcess::execute("abiword", {"--to=txt", "-o", flyer + ".txt", flyer}), 0);
+    }
+
+    void pageFollowsThePaper_data()
+    {
+        // LC_ALL, LC_PAPER, PAPERSIZE, the stored paper, then the page that pdfinfo reads.
+        QTest::addColumn<QString>("design");
+        QTest::addColumn<QByteArrayList>("settings");
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("size");
+        QTest::newRow("a German LC_PAPER gives the classic on A4")
+            << "classic" << QByteArrayList{"", "de_DE.UTF-8", "letter", ""} << QStringList()
+            << "595.304 x 841.89";
+        QTest::newRow("LC_ALL over LC_PAPER gives the poster on Letter")
+            << "poster" << QByteArrayList{"en_CA.UTF-8", "de_DE.UTF-8", "", ""} << QStringList()
+            << "612 x 792";
+        QTest::newRow("the system's paper without a locale gives the poster on A4")
+            << "poster" << QByteArrayList{"C.UTF-8", "", "a4", ""} << QStringList()
+            << "595.304 x 841.89";
+        QTest::newRow("the stored paper over the system's gives the handout on A5")
+            << "handout" << QByteArrayList{"", "en_US.UTF-8", "", "a4"} << QStringList()
+            << "419.556 x 595.304";
+        QTest::newRow("--paper over the stored paper gives the handout on half-letter")
+            << "handout" << QByteArrayList{"", "", "a4", "a4"} << QStringList{"--paper", "letter"}
+            << "396 x 612";
+        const QString own = test::tempFolder() + "/own.dot";
+        QFile::copy(":/designs/handout.dot", own);
+        QTest::newRow("a design file keeps its own page")
+            << own << QByteArrayList{"", "", "", ""} << QStringList{"--paper", "a4"} << "396 x 612";
+    }
+    // The whole command, from the settings to the page that pdfinfo reads.
+    void pageFollowsThePaper()
+    {
+        QFETCH(QString, design);
+        QFETCH(QByteArrayList, settings);
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, size);
+        const char* variables[] = {"LC_ALL", "LC_PAPER", "PAPERSIZE"};
+        QByteArrayList before;
+        for (int i = 0; i < 3; ++i) {
+            before << qgetenv(variables[i]);
+            qputenv(variables[i], settings[i]);
+        }
+        const auto restore = qScopeGuard([&] {
+            for (int i = 0; i < 3; ++i)
+                qputenv(variables[i], before[i]);
+        });
+        SettingsStore::save(PaperSetting::key(), QString::fromLatin1(settings[3]));
+        const QString flyer = test::tempFolder() + "/paper.pdf";
+        QString err;
+        QTextStream errStream(&err);
+        cli::Console console{errStream, errStream, false};
+        QCOMPARE(cli::runCommandLine(
+                     QStringList{"lumarel", "-o", flyer, "--design", design} + arguments, console),
+                 0);
+        QProcess pdfinfo;
+        pdfinfo.start("pdfinfo", {flyer});
+        QVERIFY(pdfinfo.waitForFinished(-1));
+        const QString info = pdfinfo.readAllStandardOutput();
+        QVERIFY2(info.contains(QRegularExpression("Page size: +" + size + " pts")),
+                 qPrintable(info));
     }
 
     void commandsListAndCheckDesigns_data()
@@ -517,12 +665,26 @@ private slots:
         QTest::newRow("a text file named as a Word file is no design")
             << QStringList{"--check-design", text} << 2 << "notes.doc\" is not a design";
         const QString flyer = test::tempFolder() + "/flyer.pdf";
+        const QString twice =
+            writeDesign(test::tempFolder() + "/twice.odt", bookmark("EventName") + "again");
+        QTest::newRow("a bookmark named twice is named by the check")
+            << QStringList{"--check-design", twice} << 2
+            << "holds the bookmark EventName more than once";
+        const QString shape = writeDesign(test::tempFolder() + "/shape.odt",
+                                          "<draw:custom-shape><text:p>" + bookmark("OrgName") +
+                                              "</text:p></draw:custom-shape>");
+        QTest::newRow("a bookmark in a drawn shape's text, which is never filled, is refused")
+            << QStringList{"--check-design", shape} << 2
+            << "holds the bookmark OrgName in the text of a drawn shape";
         QTest::newRow("an unknown design name is bad usage")
             << QStringList{"--output", flyer, "--design", "fancy"} << 2
             << "--design fancy: There is no built-in design named \"fancy\"";
         QTest::newRow("a file that is no design is bad usage")
             << QStringList{"--batch", text, "--output-dir", test::tempFolder(), "--design", text}
             << 2 << "notes.doc\" is not a design";
+        QTest::newRow("a paper the designs are not made for is bad usage")
+            << QStringList{"--output", flyer, "--paper", "legal"} << 2
+            << "--paper legal: there is no such paper; the papers are a4, letter.";
         QTest::newRow("a design is for the flyers only")
             << QStringList{"--designs", "--design", "poster"} << 2
             << "--design cannot be used with --designs";

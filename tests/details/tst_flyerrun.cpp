@@ -486,6 +486,11 @@ private slots:
         }
         item("Classic")->trigger();
         QCOMPARE(test::tempFiles(), QStringList());
+        // The built-in designs' paper is chosen in the same menu and kept beside the design.
+        item("A4 Paper")->trigger();
+        QCOMPARE(SettingsStore::get("paper"), "a4");
+        QVERIFY(item("A4 Paper")->isChecked() && !item("Letter Paper")->isChecked());
+        item("Letter Paper")->trigger();
     }
 
     void closingThePreviewLeavesNothingBehind()

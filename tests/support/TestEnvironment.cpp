@@ -56,6 +56,9 @@ void prepareEnvironment()
     qputenv("XDG_DATA_HOME", QFile::encodeName(s.root + QStringLiteral("/data")));
     qputenv("XDG_DATA_DIRS", QFile::encodeName(s.root + QStringLiteral("/data-dirs")) +
                                  ":/usr/local/share:/usr/share");
+    // The built-in designs on Letter, whatever paper the machine's owner uses.
+    qunsetenv("LC_PAPER");
+    qputenv("PAPERSIZE", "letter");
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
 
