@@ -165,6 +165,26 @@ Die Felder zeigen, was gelesen werden konnte. Die Datei wird, wie sie ist, daneb
         <source>&amp;Load Sample/Example Data</source>
         <translation>&amp;Beispieldaten laden</translation>
     </message>
+    <message>
+        <source>Making the flyer…</source>
+        <translation>Der Flyer wird erstellt…</translation>
+    </message>
+    <message>
+        <source>The flyer is made; the preview shows its page.</source>
+        <translation>Der Flyer ist erstellt; die Vorschau zeigt seine Seite.</translation>
+    </message>
+    <message>
+        <source>No flyer was made.</source>
+        <translation>Es wurde kein Flyer erstellt.</translation>
+    </message>
+    <message>
+        <source>&amp;A4 Paper (A5 for the Handout)</source>
+        <translation>&amp;A4-Papier (A5 für das Handout)</translation>
+    </message>
+    <message>
+        <source>&amp;Letter Paper (Half-Letter for the Handout)</source>
+        <translation>&amp;Letter-Papier (Half-Letter für das Handout)</translation>
+    </message>
 </context>
 <context>
     <name>lumarel::Form2</name>
@@ -219,6 +239,10 @@ Die Felder zeigen, was gelesen werden konnte. Die Datei wird, wie sie ist, daneb
     <message>
         <source>Flyer page, zoom %1 %</source>
         <translation>Flyerseite, Zoom %1 %</translation>
+    </message>
+    <message>
+        <source>Back</source>
+        <translation>Zurück</translation>
     </message>
 </context>
 <context>

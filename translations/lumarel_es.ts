@@ -165,6 +165,26 @@ Los campos muestran lo que se pudo leer. El archivo tal como está se guardará 
         <source>&amp;Load Sample/Example Data</source>
         <translation>Cargar datos de &amp;ejemplo</translation>
     </message>
+    <message>
+        <source>Making the flyer…</source>
+        <translation>Creando el folleto…</translation>
+    </message>
+    <message>
+        <source>The flyer is made; the preview shows its page.</source>
+        <translation>El folleto está hecho; la vista previa muestra su página.</translation>
+    </message>
+    <message>
+        <source>No flyer was made.</source>
+        <translation>No se hizo ningún folleto.</translation>
+    </message>
+    <message>
+        <source>&amp;A4 Paper (A5 for the Handout)</source>
+        <translation>Papel &amp;A4 (A5 para el modelo handout)</translation>
+    </message>
+    <message>
+        <source>&amp;Letter Paper (Half-Letter for the Handout)</source>
+        <translation>Papel &amp;Carta (media carta para el modelo handout)</translation>
+    </message>
 </context>
 <context>
     <name>lumarel::Form2</name>
@@ -219,6 +239,10 @@ Los campos muestran lo que se pudo leer. El archivo tal como está se guardará 
     <message>
         <source>Flyer page, zoom %1 %</source>
         <translation>Página del folleto, zoom %1 %</translation>
+    </message>
+    <message>
+        <source>Back</source>
+        <translation>Atrás</translation>
     </message>
 </context>
 <context>

@@ -165,6 +165,26 @@ Les champs montrent ce qui a pu être lu. Le fichier tel quel sera conservé à 
         <source>&amp;Load Sample/Example Data</source>
         <translation>Charger l&apos;e&amp;xemple</translation>
     </message>
+    <message>
+        <source>Making the flyer…</source>
+        <translation>Création du flyer…</translation>
+    </message>
+    <message>
+        <source>The flyer is made; the preview shows its page.</source>
+        <translation>Le flyer est créé ; l&apos;aperçu montre sa page.</translation>
+    </message>
+    <message>
+        <source>No flyer was made.</source>
+        <translation>Aucun flyer n&apos;a été créé.</translation>
+    </message>
+    <message>
+        <source>&amp;A4 Paper (A5 for the Handout)</source>
+        <translation>Papier &amp;A4 (A5 pour le modèle handout)</translation>
+    </message>
+    <message>
+        <source>&amp;Letter Paper (Half-Letter for the Handout)</source>
+        <translation>Papier &amp;Letter (demi-Letter pour le modèle handout)</translation>
+    </message>
 </context>
 <context>
     <name>lumarel::Form2</name>
@@ -219,6 +239,10 @@ Les champs montrent ce qui a pu être lu. Le fichier tel quel sera conservé à 
     <message>
         <source>Flyer page, zoom %1 %</source>
         <translation>Page du flyer, zoom %1 %</translation>
+    </message>
+    <message>
+        <source>Back</source>
+        <translation>Retour</translation>
     </message>
 </context>
 <context>
