@@ -623,16 +623,8 @@ private slots:
         QFETCH(QByteArrayList, settings);
         QFETCH(QStringList, arguments);
         QFETCH(QString, size);
-        const char* variables[] = {"LC_ALL", "LC_PAPER", "PAPERSIZE"};
-        QByteArrayList before;
-        for (int i = 0; i < 3; ++i) {
-            before << qgetenv(variables[i]);
-            qputenv(variables[i], settings[i]);
-        }
-        const auto restore = qScopeGuard([&] {
-            for (int i = 0; i < 3; ++i)
-                qputenv(variables[i], before[i]);
-        });
+        const test::ScopedEnvironment environment({"LC_ALL", "LC_PAPER", "PAPERSIZE"},
+                                                  settings.mid(0, 3));
         SettingsStore::save(PaperSetting::key(), QString::fromLatin1(settings[3]));
         const QString flyer = test::tempFolder() + "/paper.pdf";
         QString err;

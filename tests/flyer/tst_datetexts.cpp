@@ -178,16 +178,7 @@ private slots:
     {
         QFETCH(QByteArrayList, settings);
         QFETCH(QString, written);
-        const char* variables[] = {"LANG", "LC_TIME", "LC_ALL"};
-        QByteArrayList before;
-        for (int i = 0; i < 3; ++i) {
-            before << qgetenv(variables[i]);
-            qputenv(variables[i], settings[i]);
-        }
-        const auto restore = qScopeGuard([&] {
-            for (int i = 0; i < 3; ++i)
-                qputenv(variables[i], before[i]);
-        });
+        const test::ScopedEnvironment environment({"LANG", "LC_TIME", "LC_ALL"}, settings);
         const QLocale locale = timeLocale();
         QCOMPARE(fnEventDate(QDate(2027, 1, 15), locale) + ' ' + fnEventTime(QTime(18, 30), locale),
                  written);

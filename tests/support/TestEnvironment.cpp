@@ -95,6 +95,21 @@ QString programTempFolder(const QString& temp)
     return temp + QStringLiteral("/lumarel-") + QString::number(::getuid());
 }
 
+ScopedEnvironment::ScopedEnvironment(const QList<const char*>& names, const QByteArrayList& values)
+    : m_names(names)
+{
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        m_before << qgetenv(names[i]);
+        qputenv(names[i], values.value(i));
+    }
+}
+
+ScopedEnvironment::~ScopedEnvironment()
+{
+    for (qsizetype i = 0; i < m_names.size(); ++i)
+        qputenv(m_names[i], m_before[i]);
+}
+
 QStringList tempFiles()
 {
     return QDir(tempFolder()).entryList(QDir::Files | QDir::Hidden | QDir::System);

@@ -29,6 +29,20 @@ QStringList tempFiles();
 void removeTempFiles();
 QString programFolder();
 
+// Environment variables set for a scope, each given back its earlier value at its end.
+class ScopedEnvironment
+{
+public:
+    ScopedEnvironment(const QList<const char*>& names, const QByteArrayList& values);
+    ~ScopedEnvironment();
+    ScopedEnvironment(const ScopedEnvironment&) = delete;
+    ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
+
+private:
+    QList<const char*> m_names;
+    QByteArrayList m_before;
+};
+
 // How often the program asked to end, and the last exit code asked for.
 int programEnds();
 int lastExitCode();
