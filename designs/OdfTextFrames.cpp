@@ -9,10 +9,6 @@
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 
-#include <zip.h>
-
-#include <memory>
-
 namespace lumarel {
 
 namespace {
@@ -66,11 +62,6 @@ QByteArray withFrameParent(const QByteArray& xmlBytes, const QSet<QString>& styl
     return changed ? out : QByteArray();
 }
 
-struct Discard
-{
-    void operator()(zip* archive) const { zip_discard(archive); }
-};
-
 } // namespace
 
 void keepOpenDocumentTextFrames(const QString& path)
@@ -98,28 +89,7 @@ void keepOpenDocumentTextFrames(const QString& path)
     for (auto& part : parts)
         part.second = withFrameParent(part.second, styles);
 
-    int error = 0;
-    std::unique_ptr<zip, Discard> archive(zip_open(QFile::encodeName(path).constData(), 0, &error));
-    if (!archive)
-        throw Failure(
-            QStringLiteral("Cannot rewrite \"%1\": it is no longer a readable archive.").arg(path));
-    for (const auto& [name, bytes] : parts) {
-        if (bytes.isEmpty())
-            continue;
-        // The bytes stay in `parts` until the archive is written.
-        zip_source_t* source =
-            zip_source_buffer(archive.get(), bytes.constData(), zip_uint64_t(bytes.size()), 0);
-        if (!source || zip_file_add(archive.get(), name.toUtf8().constData(), source,
-                                    ZIP_FL_OVERWRITE | ZIP_FL_ENC_UTF_8) < 0) {
-            zip_source_free(source);
-            throw Failure(QStringLiteral("Cannot rewrite the part %1 of \"%2\": %3.")
-                              .arg(name, path, QString::fromUtf8(zip_strerror(archive.get()))));
-        }
-    }
-    if (zip_close(archive.get()) < 0)
-        throw Failure(QStringLiteral("Cannot write \"%1\": %2.")
-                          .arg(path, QString::fromUtf8(zip_strerror(archive.get()))));
-    archive.release();
+    ZipArchive::replaceParts(path, parts);
 }
 
 } // namespace lumarel

@@ -5,9 +5,9 @@
 #include <QFile>
 #include <QIODevice>
 
-#include <algorithm>
-
 #include <zip.h>
+
+#include <algorithm>
 
 namespace lumarel {
 
@@ -45,6 +45,49 @@ ZipArchive::~ZipArchive() = default;
 bool ZipArchive::looksLikeZip(const QByteArray& firstBytes)
 {
     return firstBytes.startsWith(QByteArrayLiteral("PK\x03\x04"));
+}
+
+void ZipArchive::replaceParts(const QString& path,
+                              const QList<std::pair<QString, QByteArray>>& parts)
+{
+    const auto written = [](const auto& part) { return !part.second.isEmpty(); };
+    if (std::none_of(parts.cbegin(), parts.cend(), written))
+        return;
+    const auto discard = [](zip* archive) { zip_discard(archive); };
+    int error = 0;
+    std::unique_ptr<zip, decltype(discard)> archive(
+        zip_open(QFile::encodeName(path).constData(), 0, &error), discard);
+    if (!archive)
+        throw Failure(
+            QStringLiteral("Cannot rewrite \"%1\": it is no longer a readable archive.").arg(path));
+    const auto fail = [&](const QString& doing) {
+        return Failure(QStringLiteral("Cannot %1 \"%2\": %3.")
+                           .arg(doing, path, QString::fromUtf8(zip_strerror(archive.get()))));
+    };
+    for (const auto& [name, bytes] : parts) {
+        if (bytes.isEmpty())
+            continue;
+        // The bytes stay in `parts` until the archive is written.
+        zip_source_t* source =
+            zip_source_buffer(archive.get(), bytes.constData(), zip_uint64_t(bytes.size()), 0);
+        if (!source || zip_file_add(archive.get(), name.toUtf8().constData(), source,
+                                    ZIP_FL_OVERWRITE | ZIP_FL_ENC_UTF_8) < 0) {
+            zip_source_free(source);
+            throw fail(QStringLiteral("rewrite the part %1 of").arg(name));
+        }
+    }
+    if (zip_close(archive.get()) < 0)
+        throw fail(QStringLiteral("write"));
+    archive.release();
+}
+
+QStringList ZipArchive::names() const
+{
+    QStringList names;
+    const zip_int64_t count = zip_get_num_entries(m_archive.get(), 0);
+    for (zip_int64_t index = 0; index < count; ++index)
+        names << QString::fromUtf8(zip_get_name(m_archive.get(), index, 0));
+    return names;
 }
 
 bool ZipArchive::contains(const QString& name) const

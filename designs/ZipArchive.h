@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 
@@ -24,7 +26,14 @@ public:
     // Whether a file that begins with these bytes is a zip archive.
     static bool looksLikeZip(const QByteArray& firstBytes);
 
+    // Writes the parts into the archive at `path` in its place, each replacing the part of its
+    // name; a part without bytes is left as it is. Throws Failure naming the file.
+    static void replaceParts(const QString& path,
+                             const QList<std::pair<QString, QByteArray>>& parts);
+
     bool contains(const QString& name) const;
+    // The names of the archive's parts, in their order.
+    QStringList names() const;
     // The part's bytes, uncompressed. What a document's parts can reasonably hold, all the
     // parts read from one archive together, is the most this hands out: a small archive can
     // unpack to gigabytes, so a part that would go beyond it is refused rather than read.

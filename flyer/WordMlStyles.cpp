@@ -1,8 +1,7 @@
 #include "flyer/WordMlStyles.h"
 
-#include "app/Failure.h"
+#include "designs/ZipArchive.h"
 
-#include <QFile>
 #include <QHash>
 #include <QList>
 #include <QRegularExpression>
@@ -10,21 +9,12 @@
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 
-#include <zip.h>
-
-#include <memory>
-
 namespace lumarel {
 
 namespace {
 
 const QString kWordMl =
     QStringLiteral("http://schemas.openxmlformats.org/wordprocessingml/2006/main");
-
-struct Discard
-{
-    void operator()(zip* archive) const { zip_discard(archive); }
-};
 
 // The name an identifier was made from: "ListBullet3" is "List Bullet 3".
 QString nameOfId(const QString& id)
@@ -110,55 +100,20 @@ QByteArray tidied(const QByteArray& part, const QHash<QString, QString>& renamed
 
 void tidyWordMlExport(const QString& path)
 {
-    int error = 0;
-    std::unique_ptr<zip, Discard> archive(zip_open(QFile::encodeName(path).constData(), 0, &error));
-    if (!archive)
-        throw Failure(QStringLiteral("Cannot read \"%1\": it is not a Word 2007 file.").arg(path));
-    const auto fail = [&](const QString& doing) {
-        return Failure(QStringLiteral("Cannot %1 \"%2\": %3.")
-                           .arg(doing, path, QString::fromUtf8(zip_strerror(archive.get()))));
-    };
     QList<std::pair<QString, QByteArray>> parts;
-    const zip_int64_t count = zip_get_num_entries(archive.get(), 0);
-    for (zip_int64_t index = 0; index < count; ++index) {
-        const QString name = QString::fromUtf8(zip_get_name(archive.get(), index, 0));
-        if (!name.startsWith(QLatin1String("word/")) || !name.endsWith(QLatin1String(".xml")))
-            continue;
-        zip_stat_t stat;
-        zip_stat_init(&stat);
-        const std::unique_ptr<zip_file_t, int (*)(zip_file_t*)> file(
-            zip_fopen_index(archive.get(), index, 0), zip_fclose);
-        if (zip_stat_index(archive.get(), index, 0, &stat) < 0 || !file)
-            throw fail(QStringLiteral("read"));
-        QByteArray bytes(qsizetype(stat.size), Qt::Uninitialized);
-        if (zip_fread(file.get(), bytes.data(), stat.size) != zip_int64_t(stat.size))
-            throw fail(QStringLiteral("read"));
-        parts.append({name, bytes});
+    {
+        const ZipArchive archive(path);
+        for (const QString& name : archive.names())
+            if (name.startsWith(QLatin1String("word/")) && name.endsWith(QLatin1String(".xml")))
+                parts.append({name, archive.part(name)});
     }
     QHash<QString, QString> renamed;
     for (const auto& [name, bytes] : parts)
         if (name == u"word/styles.xml")
             renamed = renamedStyles(bytes);
-    bool changed = false;
-    for (auto& [name, bytes] : parts) {
+    for (auto& [name, bytes] : parts)
         bytes = tidied(bytes, name == u"word/styles.xml" ? renamed : QHash<QString, QString>());
-        if (bytes.isEmpty())
-            continue;
-        // The bytes stay in `parts` until the archive is written.
-        zip_source_t* source =
-            zip_source_buffer(archive.get(), bytes.constData(), zip_uint64_t(bytes.size()), 0);
-        if (!source || zip_file_add(archive.get(), name.toUtf8().constData(), source,
-                                    ZIP_FL_OVERWRITE | ZIP_FL_ENC_UTF_8) < 0) {
-            zip_source_free(source);
-            throw fail(QStringLiteral("rewrite"));
-        }
-        changed = true;
-    }
-    if (!changed)
-        return;
-    if (zip_close(archive.get()) < 0)
-        throw fail(QStringLiteral("write"));
-    archive.release();
+    ZipArchive::replaceParts(path, parts);
 }
 
 } // namespace lumarel

@@ -2,4 +2,3 @@
 target_sources(lumarel_flyer PRIVATE
     DocumentExport.cpp DocumentExport.h
     WordMlStyles.cpp WordMlStyles.h)
-target_link_libraries(lumarel_flyer PRIVATE PkgConfig::LIBZIP)
