@@ -9,10 +9,9 @@
 #include "cli/CommandLine.h"
 #include "details/Form1.h"
 #include "flyer/DateTexts.h"
-#include "flyer/TemplateAhead.h"
 #include "office/OfficeCallWatch.h"
 #include "office/OfficeEngine.h"
-#include "office/ReadyOffice.h"
+#include "office/OfficePool.h"
 #include "preview/Form2.h"
 #include "runfiles/DocumentClaim.h"
 #include "runfiles/PartFiles.h"
@@ -75,7 +74,7 @@ int main(int argc, char** argv)
             window->close();
     });
     // The office starts while the window is built and its values restored.
-    lumarel::ReadyOffice::start();
+    lumarel::programOffices().keep(1);
     lumarel::nameApplication();
     QGuiApplication::setDesktopFileName(QStringLiteral("lumarel"));
     QGuiApplication::setWindowIcon(lumarel::appIcon());
@@ -108,13 +107,10 @@ int main(int argc, char** argv)
     lumarel::endOnLibraryExit([&form] {
         if (const QString document = form.claimedDocument(); !document.isEmpty())
             QFile::remove(document);
-        lumarel::ReadyOffice::endAfterLibraryExit();
+        lumarel::programOffices().endAfterLibraryExit();
     });
     stopAtOfficeCallForTests();
     form.Form_Load();
-    // From the start, and between flyers, the office holds the template opened for the next
-    // one.
-    lumarel::ReadyOffice::prepareWith(lumarel::openTemplateAhead);
     const int code = app.exec();
     lumarel::endProgram(code);
     return code;

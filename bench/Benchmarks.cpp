@@ -1,9 +1,10 @@
 #include "Benchmarks.h"
 
+#include "MainWindow.h"
 #include "app/Failure.h"
 #include "office/OfficeEngine.h"
+#include "office/OfficePool.h"
 #include "office/OfficeProcess.h"
-#include "office/ReadyOffice.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -80,10 +81,17 @@ qint64 memoryField(qint64 pid, const char* file, const char* field)
 
 } // namespace
 
+void pressToPreview(Form1& form)
+{
+    if (!test::press(form))
+        throw Failure(QStringLiteral("the press did not end"));
+}
+
 void reportReadyOfficeMemory(const char* when)
 {
-    const qint64 office = ReadyOffice::take().processId();
-    ReadyOffice::giveBack(false);
+    OfficeEngine& taken = programOffices().take();
+    const qint64 office = taken.processId();
+    programOffices().giveBack(taken, false);
     QThread::sleep(3);
     std::printf("%-48s resident %lld kB (proportional %lld kB)\n", when,
                 memoryField(office, "status", "VmRSS:"),

@@ -4,8 +4,8 @@
 #include "app/Failure.h"
 #include "details/Form1.h"
 #include "office/OfficeEngine.h"
+#include "office/OfficePool.h"
 #include "office/OfficeProcess.h"
-#include "office/ReadyOffice.h"
 
 #include <QDir>
 #include <QFile>
@@ -52,19 +52,19 @@ void engineBenchmarks()
         startUp += timeRuns(
             1,
             [] {
-                ReadyOffice::start();
+                programOffices().keep(1);
                 Form1 form;
                 form.Form_Load(Form1::EngineCheck::Run);
                 if (!form.isVisible() || !Dialogs::takeShown().isEmpty())
                     throw Failure(QStringLiteral("the start-up did not show the main window"));
             },
-            [] { ReadyOffice::end(); });
+            [] { programOffices().end(); });
     }
     report(QStringLiteral("office start alone (paired)"), alone);
     report(QStringLiteral("start-up to main window, with the engine check"), startUp);
     std::printf("%-44s %8.2f\n", "ratio start-up / office start", median(startUp) / median(alone));
     reportReadyOfficeMemory("ready office idle after its start");
-    ReadyOffice::end();
+    programOffices().end();
 
     // The first start ever makes the base profile before the office starts on its copy. Each
     // takes turns with a start that finds the base made.

@@ -23,7 +23,7 @@ void exportBenchmarks()
     Form1 form;
     form.Form_Load(Form1::EngineCheck::Skip);
     form.PushButton3_Click();
-    form.PushButton6_Click();
+    pressToPreview(form);
     Form2& preview = form.preview();
     if (!Dialogs::takeShown().isEmpty() || !QFile::exists(preview.mWordFile))
         throw Failure(QStringLiteral("the sample flyer could not be made"));

@@ -1,7 +1,6 @@
 // The flyer's office work, and a whole flyer run from the press to the preview shown, against
 // the office's own command-line conversion of the same template.
 #include "Benchmarks.h"
-#include "OneOffice.h"
 
 #include "app/Dialogs.h"
 #include "app/Failure.h"
@@ -9,10 +8,9 @@
 #include "details/Form1.h"
 #include "flyer/FlyerRun.h"
 #include "flyer/PageCapture.h"
-#include "flyer/TemplateAhead.h"
 #include "office/OfficeEngine.h"
-#include "office/OfficeLoan.h"
-#include "office/ReadyOffice.h"
+#include "office/OfficePool.h"
+#include "office/OfficeSession.h"
 #include "office/TextFit.h"
 #include "preview/Form2.h"
 #include "wordimport/WordImportRepair.h"
@@ -69,11 +67,10 @@ void flyerBenchmarks()
         }
     };
     OfficeEngine office;
-    test::OneOffice offices(office);
     const QList<double> fill = timeRuns(
         kRuns,
         [&] {
-            OfficeUse use(offices);
+            OfficeSession use(office);
             FlyerRun run(use);
             run.fill(fields, noFailure);
             run.save(document, noFailure);
@@ -86,7 +83,7 @@ void flyerBenchmarks()
                office.closeDocuments();
            }));
     const QList<double> capture = timeRuns(kRuns, [&] {
-        OfficeUse use(offices);
+        OfficeSession use(office);
         FlyerRun(use).capturePage(document, noFailure);
     });
     report(QStringLiteral("open .doc + render + close"), capture);
@@ -107,32 +104,31 @@ void flyerBenchmarks()
     // As the program does: from the start and between flyers, the office holds the template
     // opened ahead; the copy the runs above left would be taken for an earlier run's.
     QFile::remove(templateCopyPath());
-    ReadyOffice::prepareWith(openTemplateAhead);
     Form1 form;
     form.Form_Load(Form1::EngineCheck::Skip);
     form.PushButton3_Click();
     requireNoMessages("loading the sample data");
-    // Back to the main window, and the event loop's turn that a user's pause between two
-    // flyers gives: the template is opened ahead there, outside the timed press.
+    // Back to the main window, and the pause that a user makes between two flyers: the
+    // template is opened ahead there, outside the timed press.
     const auto back = [&] {
         if (form.preview().isVisible())
             form.preview().PushButton8_Click();
-        QCoreApplication::processEvents();
+        if (const QString failure = programOffices().waitUntilConnected(); !failure.isEmpty())
+            throw Failure(failure);
     };
     // The first run waits for the office to start; the later ones find it ready. Each later
     // one takes turns with a conversion of the template by the office's own command line.
     const QString profile = conversionProfile(folder.path());
     // The first press of a session, once the office has started and the event loop has had
     // the turn that a user's first look at the window gives.
-    if (const QString failure = ReadyOffice::waitUntilConnected(); !failure.isEmpty())
+    if (const QString failure = programOffices().waitUntilConnected(); !failure.isEmpty())
         throw Failure(failure);
-    QCoreApplication::processEvents();
-    const QList<double> first = timeRuns(1, [&] { form.PushButton6_Click(); });
+    const QList<double> first = timeRuns(1, [&] { pressToPreview(form); });
     requireNoMessages("the first flyer run");
     const auto [run, cli] = timeByTurns(
         kRuns,
         [&] {
-            form.PushButton6_Click();
+            pressToPreview(form);
             requireNoMessages("the flyer run");
         },
         [&] { convertToPdf(profile, folder.path(), {templatePath}); }, back);
@@ -141,8 +137,7 @@ void flyerBenchmarks()
     report(QStringLiteral("whole flyer run, press to preview shown"), run);
     report(QStringLiteral("soffice --headless --convert-to pdf (template)"), cli);
     reportReadyOfficeMemory("ready office idle after the runs");
-    ReadyOffice::prepareWith(nullptr);
-    ReadyOffice::end();
+    programOffices().end();
 
     ratio("ratio fill + save / convert-to", median(fill), median(cli));
     ratio("ratio capture / convert-to", median(capture), median(cli));

@@ -204,8 +204,7 @@ int BatchCommand::execute(const QCommandLineParser& parser, Console& console)
         // The offices all start at once, in the background, and end with the command.
         OfficePool offices;
         offices.keep(officesForFlyers(jobs.size()));
-        PooledOffices loan(offices);
-        FlyerService first(loan);
+        FlyerService first(offices);
         first.setDesign(design);
         if (!startOffice(first, console))
             return kNoOffice;
@@ -245,7 +244,7 @@ int BatchCommand::execute(const QCommandLineParser& parser, Console& console)
         std::vector<std::thread> others;
         for (int office = 1; office < officesForFlyers(jobs.size()); ++office)
             others.emplace_back([&] {
-                FlyerService maker(loan);
+                FlyerService maker(offices);
                 maker.setDesign(design);
                 try {
                     maker.start();

@@ -74,8 +74,7 @@ int MakeCommand::execute(const QCommandLineParser& parser, Console& console)
     removeAbandonedExportFolders();
     const FinishBeforeStop finish;
     OfficePool offices; // ended with the command
-    PooledOffices loan(offices);
-    FlyerService flyers(loan);
+    FlyerService flyers(offices);
     flyers.setDesign(design);
     if (!startOffice(flyers, console))
         return kNoOffice;

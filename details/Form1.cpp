@@ -10,11 +10,11 @@
 #include "details/Form1Layout.h"
 #include "details/OneLineBox.h"
 #include "details/WordCheck.h"
-#include "flyer/FlyerService.h"
+#include "flyer/FlyerJobs.h"
 #include "flyer/FontCoverage.h"
 #include "flyer/PageCapture.h"
 #include "flyer/RecordFields.h"
-#include "office/ReadyOffice.h"
+#include "office/OfficePool.h"
 #include "preview/Form2.h"
 #include "runfiles/DocumentClaim.h"
 #include "runfiles/TempFolder.h"
@@ -162,6 +162,7 @@ void Form1::Form_Load(EngineCheck engineCheck)
         trap.step(fieldLayout(field).restoreStep, [&] { restoreField(field); });
     // Before any flyer is made from what may be placeholders.
     m_writer.tellStoreProblem();
+    openStoredDesignAhead();
 
     if (engineCheck == EngineCheck::Run) {
         bool engineAvailable = true;
@@ -249,9 +250,8 @@ void Form1::PushButton6_Click()
     if (m_busy)
         return;
     m_busy = true;
-    const auto notBusy = qScopeGuard([&] { m_busy = false; });
-
-    StepTrap trap(locationText("Form1", "PushButton6_Click"));
+    m_press = std::make_unique<Press>(locationText("Form1", "PushButton6_Click"));
+    StepTrap& trap = m_press->trap;
     const EventRecord details = record();
     // Such a text would keep the office busy for minutes; it stays in its box and in the store.
     if (const FieldSpec* field = overlongField(details)) {
@@ -261,26 +261,44 @@ void Form1::PushButton6_Click()
                             "it is kept as it is.")
                              .arg(caption, overlongText((details.*field->text).size())),
                          MessageIcon::Warning, MessageButtons::Ok);
+        endPress();
         return;
     }
-    const FlyerFields fields = flyerFields(details);
+    m_press->fields = flyerFields(details);
     const FlyerDesign design = designForRun();
     trap.step(104, [&] { m_pointer.set(PointerSetting::Hourglass); });
     announce(this, tr("Making the flyer\u2026"));
     // Step 146 runs first, but its message takes its place among the run's: after the filling's.
     QString documentPath;
-    std::optional<QString> pathFailure;
     try {
         documentPath = m_documentNamer.freePath(flyerTempFolder());
         // Claimed before it exists, so that no other start takes it for a leftover.
         m_documentClaim.reset();
         m_documentClaim = std::make_unique<DocumentClaim>(documentPath);
     } catch (...) {
-        pathFailure = describeCurrentException();
+        m_press->pathFailure = describeCurrentException();
     }
-    const WindowFlyer flyer =
-        FlyerService(ReadyOffice::loan()).makeForWindow(fields, design, documentPath);
+    // The window stays free while the office works; the press ends in showFlyer().
+    m_press->job = jobs().make(m_press->fields, design, documentPath);
+}
 
+FlyerJobs& Form1::jobs()
+{
+    if (!m_jobs) {
+        m_jobs = std::make_unique<FlyerJobs>(programOffices());
+        connect(m_jobs.get(), &FlyerJobs::made, this,
+                [this](quint64 job, const WindowFlyer& flyer) {
+                    if (m_press && m_press->job == job)
+                        showFlyer(flyer);
+                });
+    }
+    return *m_jobs;
+}
+
+void Form1::showFlyer(const WindowFlyer& flyer)
+{
+    StepTrap& trap = m_press->trap;
+    std::optional<QString>& pathFailure = m_press->pathFailure;
     StepTrap capture(locationText("Form1", "SaveDocAsJPG"));
     const auto report = [](StepTrap& where, int line, const QString& reason) {
         where.step(line, [&] { throw Failure(reason); });
@@ -306,8 +324,8 @@ void Form1::PushButton6_Click()
         trap.step(166, [&] {
             // The picture as the office rendered it, without reading the file back.
             preview().loadPicture(flyer.page.isNull() ? pageNotice(flyer.failure) : flyer.page);
-            preview().setPageNotice(
-                flyerNotices(fields, flyer.pageCount, flyer.unfitted).join(QLatin1Char('\n')));
+            preview().setPageNotice(flyerNotices(m_press->fields, flyer.pageCount, flyer.unfitted)
+                                        .join(QLatin1Char('\n')));
         });
         trap.step(168, [&] { preview().mWordFile = flyer.document; });
         trap.step(170, [&] {
@@ -322,6 +340,14 @@ void Form1::PushButton6_Click()
         announce(shown, tr("The flyer is made; the preview shows its page."));
     else
         announce(this, tr("No flyer was made."));
+    endPress();
+}
+
+void Form1::endPress()
+{
+    m_press.reset();
+    m_busy = false;
+    emit pressEnded();
 }
 
 Form2& Form1::preview()

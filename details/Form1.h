@@ -1,8 +1,10 @@
 #pragma once
 
 #include "app/PointerSetting.h"
+#include "app/StepTrap.h"
 #include "designs/DesignSetting.h"
 #include "details/FieldWriter.h"
+#include "flyer/BookmarkTexts.h"
 #include "record/EventRecord.h"
 #include "runfiles/DocumentName.h"
 
@@ -10,6 +12,7 @@
 
 #include <array>
 #include <memory>
+#include <optional>
 
 class QAction;
 class QContextMenuEvent;
@@ -23,7 +26,9 @@ class QScrollArea;
 namespace lumarel {
 
 class DocumentClaim;
+class FlyerJobs;
 class Form2;
+struct WindowFlyer;
 
 // The event details window: the program's start-up window.
 class Form1 : public QWidget
@@ -57,6 +62,12 @@ public:
     // The flyer document the window made last or is making; empty before the first.
     QString claimedDocument() const;
     bool busy() const { return m_busy; }
+    // The office work of the window's flyers, made at its first use.
+    FlyerJobs& jobs();
+
+signals:
+    // A press of "Start Creating Template" ended, with or without a flyer.
+    void pressEnded();
 
 public slots:
     void PushButton6_Click();
@@ -100,10 +111,16 @@ private:
     void rememberTexts();
     bool boxCanUndo(QObject* watched) const;
 
+    // The second half of a press, on the flyer made off this thread.
+    void showFlyer(const WindowFlyer& flyer);
+    void endPress();
+
     // The "Design" submenu of the window's menu: Form1Design.cpp.
     QMenu* makeDesignMenu();
     void fillDesignMenu();
     void chooseDesignFile();
+    // Keeps the stored design opened ahead in the idle office, ready for the next flyer.
+    void openStoredDesignAhead();
     // The stored design for a flyer run; tells once when it fell back to the default.
     FlyerDesign designForRun();
 
@@ -111,6 +128,17 @@ private:
     FieldWriter m_writer;
     // True while a flyer run is in progress; a second press is ignored meanwhile.
     bool m_busy = false;
+    // The press in progress: its steps span the flyer's job.
+    struct Press
+    {
+        explicit Press(QString location) : trap(std::move(location)) {}
+        StepTrap trap;
+        FlyerFields fields;
+        quint64 job = 0;
+        std::optional<QString> pathFailure;
+    };
+    std::unique_ptr<Press> m_press;
+    std::unique_ptr<FlyerJobs> m_jobs;
     DocumentNamer m_documentNamer;
     std::unique_ptr<DocumentClaim> m_documentClaim; // on the last flyer document made
     std::unique_ptr<Form2> m_preview;

@@ -5,6 +5,7 @@
 #include "app/SettingsStore.h"
 #include "designs/DesignCheck.h"
 #include "designs/PaperSize.h"
+#include "flyer/FlyerJobs.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -22,6 +23,8 @@ QMenu* Form1::makeDesignMenu()
     menu->setObjectName(QStringLiteral("DesignMenu"));
     // Made when shown, so that it checks the choice as it is stored now.
     connect(menu, &QMenu::aboutToShow, this, &Form1::fillDesignMenu);
+    // After the entry stored its choice.
+    connect(menu, &QMenu::triggered, this, &Form1::openStoredDesignAhead);
     m_designMenu = menu;
     fillDesignMenu();
     return menu;
@@ -82,6 +85,12 @@ void Form1::fillDesignMenu()
         item->setChecked(size == paper);
         papers->addAction(item);
     }
+}
+
+void Form1::openStoredDesignAhead()
+{
+    QString notice; // told at the next flyer
+    jobs().openAhead(storedDesign(SettingsStore::get(DesignSetting::key()), &notice));
 }
 
 void Form1::chooseDesignFile()

@@ -1,6 +1,6 @@
 #include "flyer/EngineCheck.h"
 
-#include "office/ReadyOffice.h"
+#include "office/OfficePool.h"
 
 #include <QStringList>
 
@@ -33,7 +33,7 @@ bool engineAvailable(QString* reason)
     // Whatever goes wrong on the way means no office.
     QString failure;
     try {
-        failure = ReadyOffice::waitUntilConnected();
+        failure = programOffices().waitUntilConnected();
     } catch (const std::exception& e) {
         failure = QString::fromUtf8(e.what());
     } catch (...) {

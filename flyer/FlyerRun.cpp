@@ -8,7 +8,7 @@
 #include "designs/FlyerTemplate.h"
 #include "designs/OdfTextFrames.h"
 #include "office/OfficeEngine.h"
-#include "office/OfficeLoan.h"
+#include "office/OfficeSession.h"
 #include "office/TextFit.h"
 #include "runfiles/RunLock.h"
 #include "runfiles/TempFolder.h"
@@ -31,7 +31,7 @@ constexpr qint64 kLargestDesign = qint64(256) << 20;
 
 } // namespace
 
-FlyerRun::FlyerRun(OfficeUse& use) : m_use(use) {}
+FlyerRun::FlyerRun(OfficeSession& session) : m_session(session) {}
 
 FlyerRun::~FlyerRun() = default;
 
@@ -70,40 +70,68 @@ void FlyerRun::fill(const FlyerFields& fields, const StepRunner& step)
     putTexts(fields, step);
 }
 
+QString openedAheadKey(const FlyerDesign& design, ImportRepair use)
+{
+    if (!design.builtIn)
+        return QString();
+    return (design.isDefault() ? QStringLiteral("template") : design.resource()) +
+           (use == ImportRepair::Page ? QLatin1String(" page") : QLatin1String(" whole"));
+}
+
+QStringList FlyerRun::designBookmarks() const
+{
+    return m_designBookmarks.value_or(designBookmarkNames());
+}
+
+void FlyerRun::lock()
+{
+    if (!ownsCopy())
+        m_lock = std::make_unique<RunLock>();
+}
+
 void FlyerRun::openTemplate(const StepRunner& step)
 {
     m_step = &step;
+    m_designBookmarks.reset();
+    m_designCopy.clear();
+    officeStep(FlyerStage::TakeOffice, [&] { m_office = &m_session.office(); });
+    // The office may hold the design opened ahead; a template copy left in the folder is
+    // opened instead, as it is.
+    const bool leftover =
+        m_design.isDefault() && m_copyFolder.isEmpty() && FileExists(templateCopyPath());
+    if (m_office && !leftover) {
+        if (std::optional<OpenedAhead> ahead = m_session.takeAhead(aheadKey())) {
+            if (!m_design.isDefault())
+                m_designBookmarks = ahead->bookmarks;
+            plainStep(FlyerStage::CopyTemplate, [&] { lock(); });
+            return;
+        }
+    }
     if (!m_design.isDefault()) {
         openDesign();
         return;
     }
-    m_designBookmarks.reset();
-    m_designCopy = templateCopyPath();
+    m_designCopy = m_copyFolder.isEmpty() ? templateCopyPath()
+                                          : m_copyFolder + QStringLiteral("/template.dot");
     QByteArray templateBytes;
-    officeStep(FlyerStage::TakeOffice, [&] { m_office = &m_use.office(); });
-    // The window's office may hold the template opened ahead; a copy left in the folder is
-    // used instead.
-    const bool openedAhead =
-        m_office && !FileExists(templateCopyPath()) && m_use.loan().takePrepared(*m_office);
     plainStep(FlyerStage::ReadTemplate, [&] { templateBytes = embeddedTemplate(); });
-    bool leftover = false;
+    bool foundCopy = false;
     plainStep(FlyerStage::CopyTemplate, [&] {
-        if (!m_lock)
-            m_lock = std::make_unique<RunLock>();
-        leftover = !openedAhead && FileExists(templateCopyPath());
-        if (!openedAhead && !leftover)
-            SaveBytesToFile(templateBytes, templateCopyPath());
+        lock();
+        foundCopy = FileExists(m_designCopy);
+        if (!foundCopy)
+            SaveBytesToFile(templateBytes, m_designCopy);
     });
     officeStep(FlyerStage::OpenTemplate, [&] {
         // Another run owns the copy now.
-        if (!m_lock)
+        if (!ownsCopy())
             throw Failure(QStringLiteral("The flyer template was not opened, because the "
                                          "temporary folder is in use by another run."));
         // A copy that an earlier run left is opened as it is.
-        if (leftover)
-            openWordDocument(office(), templateCopyPath(), true);
-        else if (!openedAhead)
-            openFlyerTemplate(office(), templateCopyPath(), m_templateUse);
+        if (foundCopy)
+            openWordDocument(office(), m_designCopy, true);
+        else
+            openFlyerTemplate(office(), m_designCopy, m_templateUse);
     });
 }
 
@@ -114,7 +142,6 @@ void FlyerRun::openDesign()
 {
     QByteArray designBytes;
     QString& copyPath = m_designCopy;
-    officeStep(FlyerStage::TakeOffice, [&] { m_office = &m_use.office(); });
     plainStep(FlyerStage::ReadTemplate, [&] {
         const QString source = m_design.builtIn ? m_design.resource() : m_design.path;
         if (m_design.builtIn) {
@@ -132,11 +159,12 @@ void FlyerRun::openDesign()
                                   .arg(source, failure.description()));
             }
         }
-        copyPath = designCopyPath(QFileInfo(source).suffix());
+        const QString ending = QFileInfo(source).suffix();
+        copyPath = m_copyFolder.isEmpty() ? designCopyPath(ending)
+                                          : m_copyFolder + QStringLiteral("/design.") + ending;
     });
     plainStep(FlyerStage::CopyTemplate, [&] {
-        if (!m_lock)
-            m_lock = std::make_unique<RunLock>();
+        lock();
         replaceFile(designBytes, copyPath);
         // The copy is what the office opens, so it is checked rather than the file, which may
         // have changed or gone since; a refusal names the file as the user knows it.
@@ -155,7 +183,7 @@ void FlyerRun::openDesign()
         keepOpenDocumentTextFrames(copyPath);
     });
     officeStep(FlyerStage::OpenTemplate, [&] {
-        if (!m_lock)
+        if (!ownsCopy())
             throw Failure(QStringLiteral("The flyer design was not opened, because the "
                                          "temporary folder is in use by another run."));
         openWordDocument(office(), copyPath, true);
@@ -246,7 +274,7 @@ bool FlyerRun::capturePage(const QString& documentPath, const StepRunner& step)
     m_keptDocument.clear();
     officeStep(FlyerStage::TakeOfficeForPage, [&] {
         if (!kept)
-            m_office = &m_use.office();
+            m_office = &m_session.office();
     });
     // The document stored by saveAs() is the one the office holds: what the file holds, laid
     // out as the office laid it out before storing it.

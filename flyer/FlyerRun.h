@@ -14,7 +14,7 @@
 namespace lumarel {
 
 class OfficeEngine;
-class OfficeUse;
+class OfficeSession;
 class RunLock;
 
 // Resolution of the page picture: 10000 dots per metre (254 DPI) makes a US Letter page
@@ -51,6 +51,10 @@ enum class FlyerStage
     RemoveCopies, // the service's own, once the run is done
 };
 
+// What an office holds when it holds `design` opened ahead for `use`; empty for a design file,
+// which may change between runs and is opened afresh each time.
+QString openedAheadKey(const FlyerDesign& design, ImportRepair use);
+
 // The office work of making one flyer: copy and open the template, put the six bookmark texts
 // in, save the document, and capture its page. It needs no window; one office can make many
 // flyers, one FlyerRun each, and is left running with no document open. Every stage runs
@@ -61,8 +65,8 @@ class FlyerRun
 {
 public:
     using StepRunner = std::function<bool(FlyerStage stage, const std::function<void()>& body)>;
-    // The office of the use, and the template its loan may hold opened ahead.
-    explicit FlyerRun(OfficeUse& use);
+    // The office of the session, and the template it may hold opened ahead.
+    explicit FlyerRun(OfficeSession& session);
     ~FlyerRun();
 
     // The design the next openTemplate() opens; the default design until set.
@@ -70,6 +74,12 @@ public:
     // How much of the default design the flyer uses: only its page spares the office work on
     // what shows nowhere. The whole until set.
     void setTemplateUse(ImportRepair use) { m_templateUse = use; }
+    // A folder of the run's own for the design's copy, in place of the temporary folder's
+    // shared names, which the run takes the temporary folder's lock for.
+    void setCopyFolder(const QString& folder) { m_copyFolder = folder; }
+    QString aheadKey() const { return openedAheadKey(m_design, m_templateUse); }
+    // After openTemplate(): the bookmarks the open design holds.
+    QStringList designBookmarks() const;
 
     // Takes the office, opens a copy of the template and puts the texts of `fields` in.
     void fill(const FlyerFields& fields, const StepRunner& step);
@@ -113,15 +123,18 @@ private:
     bool plainStep(FlyerStage stage, const std::function<void()>& body);
     bool officeStep(FlyerStage stage, const std::function<void()>& body);
     void openDesign();
+    void lock();
+    bool ownsCopy() const { return m_lock || !m_copyFolder.isEmpty(); }
 
     FlyerDesign m_design;
     ImportRepair m_templateUse = ImportRepair::Whole;
+    QString m_copyFolder;
     // The bookmarks the open design holds; every one for the default design, which must hold
     // all six.
     std::optional<QStringList> m_designBookmarks;
     QString m_designCopy;
 
-    OfficeUse& m_use;
+    OfficeSession& m_session;
     const StepRunner* m_step = nullptr; // the runner of the call in progress
     OfficeEngine* m_office = nullptr;
     bool m_officeFailed = false;

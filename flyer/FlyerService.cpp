@@ -60,14 +60,14 @@ int writeFilledTemplate(OfficeEngine& office, OutputFormat format, const QString
 
 } // namespace
 
-FlyerService::FlyerService(OfficeLoan& offices) : m_offices(offices), m_kept(offices) {}
+FlyerService::FlyerService(OfficePool& offices) : m_offices(offices), m_kept(offices) {}
 
 FlyerService::~FlyerService() = default;
 
 WindowFlyer FlyerService::makeForWindow(const FlyerFields& fields, const FlyerDesign& design,
                                         const QString& documentPath)
 {
-    OfficeUse use(m_offices);
+    OfficeSession use(m_offices);
     FlyerRun run(use);
     run.setDesign(design);
     StageRecord record(false);
@@ -94,6 +94,8 @@ WindowFlyer FlyerService::makeForWindow(const FlyerFields& fields, const FlyerDe
         if (!run.designCopy().isEmpty() && run.designCopy() != templateCopyPath())
             RemoveFile(run.designCopy());
     });
+    // The office readies itself for the next flyer as soon as it is back, in the folder too.
+    run.unlock();
     // An office that failed is replaced in the background, ready for the next flyer.
     use.setFailed(run.officeFailed());
     use.end();
@@ -107,7 +109,7 @@ void FlyerService::saveDocument(const QString& document, const QString& target, 
         copyDocument(document, target);
         return;
     }
-    OfficeUse use(m_offices);
+    OfficeSession use(m_offices);
     exportDocument(use.office(), document, target, format);
 }
 

@@ -4,7 +4,7 @@
 #include "flyer/BookmarkTexts.h"
 #include "flyer/DocumentExport.h"
 #include "flyer/FlyerRun.h"
-#include "office/OfficeLoan.h"
+#include "office/OfficeSession.h"
 
 #include <QImage>
 #include <QString>
@@ -40,14 +40,14 @@ struct MadeFlyer
     QStringList unfitted; // the bookmarks whose text did not fit its place
 };
 
-// The office work of every face of the program, on offices of one loan: the window's flyer,
+// The office work of every face of the program, on offices of one pool: the window's flyer,
 // the preview's saved formats and the command line's flyer files. Each call gives its office
 // back on every path, except that the command line's flyers keep one office and its open
 // template from one call to the next, until the service ends or a flyer fails.
 class FlyerService
 {
 public:
-    explicit FlyerService(OfficeLoan& offices);
+    explicit FlyerService(OfficePool& offices);
     ~FlyerService();
     FlyerService(const FlyerService&) = delete;
     FlyerService& operator=(const FlyerService&) = delete;
@@ -76,8 +76,8 @@ private:
     void openTemplate(ImportRepair use);
     void discardTemplate();
 
-    OfficeLoan& m_offices;
-    OfficeUse m_kept; // make()'s office, kept between calls
+    OfficePool& m_offices;
+    OfficeSession m_kept; // make()'s office, kept between calls
     std::unique_ptr<FlyerRun> m_run;
     ImportRepair m_templateUse = ImportRepair::Whole; // of the template m_run holds
     FlyerDesign m_design;

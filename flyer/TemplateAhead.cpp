@@ -1,49 +1,44 @@
 #include "flyer/TemplateAhead.h"
 
 #include "app/AppServices.h"
-#include "app/Failure.h"
-#include "app/SettingsStore.h"
-#include "designs/DesignCheck.h"
-#include "designs/DesignSetting.h"
 #include "designs/FlyerTemplate.h"
+#include "flyer/FlyerRun.h"
 #include "office/OfficeEngine.h"
-#include "runfiles/RunLock.h"
-#include "runfiles/TempFolder.h"
-#include "wordimport/ReadyTemplate.h"
+#include "office/OfficeSession.h"
 
 #include <QFile>
 
-#include <memory>
-
 namespace lumarel {
 
-bool openTemplateAhead(OfficeEngine& office)
+std::optional<OpenedAhead> openDesignAhead(OfficeEngine& office, const FlyerDesign& design)
 {
-    // Another design is opened afresh at each run: it may have changed since.
-    QString notice;
-    if (!storedDesign(SettingsStore::get(DesignSetting::key()), &notice).isDefault())
+    OfficeSession session(office);
+    FlyerRun run(session);
+    run.setDesign(design);
+    // The office's own folder: the shared temporary folder stays free for the flyers' runs.
+    run.setCopyFolder(office.privateFolder());
+    const QString key = run.aheadKey();
+    if (key.isEmpty() || (design.isDefault() && FileExists(templateCopyPath())))
+        return std::nullopt;
+    bool opened = true;
+    run.openTemplate([&](FlyerStage, const std::function<void()>& body) {
+        if (!opened)
+            return false;
+        try {
+            body();
+            return true;
+        } catch (...) {
+            opened = false;
+        }
         return false;
-    std::unique_ptr<RunLock> lock;
-    try {
-        lock = std::make_unique<RunLock>(0);
-    } catch (const Failure&) {
-        return false; // another run uses the folder: the next flyer opens the template itself
-    }
-    if (FileExists(templateCopyPath()))
-        return false;
-    SaveBytesToFile(embeddedTemplate(), templateCopyPath());
-    // The office holds the template now; the copy goes, so that nobody takes it for a leftover.
-    const auto removeCopy = [] { QFile::remove(templateCopyPath()); };
-    try {
-        openFlyerTemplate(office, templateCopyPath());
-        // Looked up now, so that the press only puts the texts in.
-        office.findBookmarks(designBookmarkNames());
-    } catch (...) {
-        removeCopy();
-        throw;
-    }
-    removeCopy();
-    return true;
+    });
+    if (!run.designCopy().isEmpty())
+        QFile::remove(run.designCopy());
+    if (!opened)
+        return std::nullopt;
+    // Looked up now, so that the flyer only puts the texts in.
+    office.findBookmarks(run.designBookmarks());
+    return OpenedAhead{key, run.designBookmarks()};
 }
 
 } // namespace lumarel

@@ -1,14 +1,18 @@
 #pragma once
 
+#include "designs/Designs.h"
+#include "office/OfficePool.h"
+
+#include <optional>
+
 namespace lumarel {
 
 class OfficeEngine;
 
-// Opens the flyer template in `office` (read-only, its Word 97 import repaired, its bookmarks
-// looked up) ahead of the next flyer, as a flyer run opens it, for ReadyOffice::prepareWith().
-// Only for the default design, and only when the temporary folder is free and holds no template
-// copy: a copy left there is for the next run to use as it is. Returns whether the template is open; throws
-// Failure when the office fails.
-bool openTemplateAhead(OfficeEngine& office);
+// Opens `design` in `office` ahead of the window's next flyer, as a flyer run opens it, with its
+// bookmarks looked up, for OfficePool::prepareWith(). Only a built-in design, and only when the
+// temporary folder holds no template copy: a copy left there is for the next run to open as it
+// is. Nothing when it could not be opened.
+std::optional<OpenedAhead> openDesignAhead(OfficeEngine& office, const FlyerDesign& design);
 
 } // namespace lumarel

@@ -1,9 +1,16 @@
 #include "office/DeadlineRunner.h"
 
 #include <QByteArrayList>
+#include <QCoreApplication>
 #include <QFile>
+#include <QThread>
 
 namespace lumarel {
+
+bool onEventThread()
+{
+    return QCoreApplication::instance() && QThread::currentThread() == qApp->thread();
+}
 
 qint64 cpuTicks(qint64 pid)
 {

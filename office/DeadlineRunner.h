@@ -17,6 +17,9 @@
 
 namespace lumarel {
 
+// Whether the calling thread is the application's, whose events must keep flowing.
+bool onEventThread();
+
 // The CPU time a process has used so far, in clock ticks; -1 once it is gone.
 qint64 cpuTicks(qint64 pid);
 
@@ -29,8 +32,9 @@ template <typename Work>
 using Outcome = std::conditional_t<std::is_void_v<std::invoke_result_t<Work>>, bool,
                                    std::invoke_result_t<Work>>;
 
-// Runs `work` on a worker thread while the calling thread keeps its events flowing, so that a
-// blocked office never freezes a window. UNO calls cannot be cancelled: at the deadline
+// Runs `work` on a worker thread and waits for it up to a deadline: on a condition variable,
+// or, on the user-interface thread, with its events flowing, so that a blocked office never
+// freezes a window. UNO calls cannot be cancelled: at the deadline
 // `onTimeout` ends the office, which makes the blocked call return with an exception. A worker
 // still blocked after that is left behind, detached: `work` is moved into it, so it must own
 // (or share) everything it touches, never refer to the caller's locals. `waitedMs`, when given,
@@ -54,8 +58,12 @@ runWithDeadline(int limitMs, Work work, const std::function<void()>& onTimeout,
         QEventLoop* loop = nullptr; // only while not abandoned
     };
     auto state = std::make_shared<State>();
-    QEventLoop loop;
-    state->loop = &loop;
+    const bool withEvents = onEventThread();
+    std::optional<QEventLoop> loop;
+    if (withEvents) {
+        loop.emplace();
+        state->loop = &*loop;
+    }
 
     std::thread worker([state, work = std::move(work)]() mutable {
         try {
@@ -71,27 +79,42 @@ runWithDeadline(int limitMs, Work work, const std::function<void()>& onTimeout,
         std::lock_guard lock(state->mutex);
         state->done = true;
         state->finished.notify_all();
-        if (!state->abandoned)
+        if (!state->abandoned && state->loop)
             QMetaObject::invokeMethod(state->loop, "quit", Qt::QueuedConnection);
     });
 
-    QTimer deadline;
     QElapsedTimer clock;
     clock.start();
     qint64 lastWorkMs = 0;
-    QObject::connect(&deadline, &QTimer::timeout, &loop, [&] {
+    const int checkMs = progressing ? qMin(limitMs, 1000) : limitMs;
+    // Whether the wait goes on after a check.
+    const auto withinDeadline = [&] {
         const qint64 now = clock.elapsed();
         if (progressing && now < kBusyCapMs && progressing())
             lastWorkMs = now;
-        if (now - lastWorkMs >= limitMs)
-            loop.quit();
-    });
-    deadline.start(progressing ? qMin(limitMs, 1000) : limitMs);
-    {
+        return now - lastWorkMs < limitMs;
+    };
+    if (withEvents) {
+        QTimer deadline;
+        QObject::connect(&deadline, &QTimer::timeout, &*loop, [&] {
+            if (!withinDeadline())
+                loop->quit();
+        });
+        deadline.start(checkMs);
         std::unique_lock lock(state->mutex);
         if (!state->done) {
             lock.unlock();
-            loop.exec(QEventLoop::ExcludeUserInputEvents);
+            loop->exec(QEventLoop::ExcludeUserInputEvents);
+        }
+    } else {
+        std::unique_lock lock(state->mutex);
+        while (!state->finished.wait_for(lock, std::chrono::milliseconds(checkMs),
+                                         [&] { return state->done; })) {
+            lock.unlock();
+            const bool goOn = withinDeadline();
+            lock.lock();
+            if (!goOn)
+                break;
         }
     }
 

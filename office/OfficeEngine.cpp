@@ -271,6 +271,11 @@ void OfficeEngine::closeDocuments()
     d->openedPaths.clear();
 }
 
+QString OfficeEngine::privateFolder() const
+{
+    return d->folder.path();
+}
+
 bool OfficeEngine::answers()
 {
     if (!d->run.process || d->run.process->exitCode())

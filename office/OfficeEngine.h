@@ -63,6 +63,8 @@ public:
     // Closes every document the office holds, the active one included; the office keeps
     // running for the next use.
     void closeDocuments();
+    // A folder of this office's own, removed with it.
+    QString privateFolder() const;
     // Whether the office still runs and answers within a short time; one that does not answer
     // is ended. Never throws.
     bool answers();

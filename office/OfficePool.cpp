@@ -5,8 +5,6 @@
 #include "office/OfficeEngine.h"
 
 #include <QCoreApplication>
-#include <QEventLoop>
-#include <QThread>
 
 #include <algorithm>
 #include <condition_variable>
@@ -37,17 +35,25 @@ struct Holder
     QString reason;                 // when Failed
     bool release = false;
     bool connectionGone = false; // release without a call through the connection
-    std::vector<QEventLoop*> waiting;
+    bool prepare = false;        // the preparation is wanted
     std::thread thread;
-    bool taken = false; // guarded by the pool's mutex
+    // Guarded by the pool's mutex.
+    bool taken = false;     // by a use or by the preparation
+    bool preparing = false; // by the preparation
+    std::optional<OpenedAhead> ahead;
 
     // With the mutex held.
     void enter(State next)
     {
         state = next;
         changed.notify_all();
-        for (QEventLoop* loop : waiting)
-            QMetaObject::invokeMethod(loop, "quit", Qt::QueuedConnection);
+    }
+
+    void wantPreparation()
+    {
+        const std::lock_guard lock(mutex);
+        prepare = true;
+        changed.notify_all();
     }
 };
 
@@ -57,7 +63,77 @@ QString startFailure(const char* cause)
         .arg(QString::fromLocal8Bit(cause));
 }
 
-void hold(Holder* holder)
+} // namespace
+
+struct OfficePool::Impl
+{
+    std::mutex mutex;                             // guards everything below and each holder's use
+    std::condition_variable idle;                 // a preparation ended
+    std::vector<std::shared_ptr<Holder>> holders; // starting, ready or failed
+    std::vector<std::shared_ptr<Holder>> retiring;
+    int kept = 0;
+    QString preparationKey;
+    Preparation preparation;
+
+    // With the mutex held: keeps an idle holder for the preparation, unless its office holds
+    // what it would open. The holder's thread is then asked to prepare.
+    bool reserve(Holder& holder)
+    {
+        if (!preparation || holder.taken || (holder.ahead && holder.ahead->key == preparationKey))
+            return false;
+        holder.taken = holder.preparing = true;
+        return true;
+    }
+
+    // On the holder's thread, once reserve() kept it.
+    void prepare(Holder& holder, OfficeEngine& engine)
+    {
+        std::unique_lock lock(mutex);
+        if (!holder.preparing)
+            return;
+        const bool stale = holder.ahead.has_value();
+        holder.ahead.reset();
+        const Preparation work = preparation;
+        lock.unlock();
+        std::optional<OpenedAhead> opened;
+        try {
+            if (stale)
+                engine.closeDocuments();
+            if (work)
+                opened = work(engine);
+        } catch (...) {
+            opened.reset();
+        }
+        if (!opened) {
+            // Whatever the work left half done goes; an office that fails here is replaced by
+            // the use that finds it not answering.
+            try {
+                engine.closeDocuments();
+            } catch (...) {
+            }
+        }
+        lock.lock();
+        holder.ahead = std::move(opened);
+        holder.taken = holder.preparing = false;
+        idle.notify_all();
+    }
+
+    void hold(Holder* holder);
+
+    // The rest, with the mutex held.
+    std::shared_ptr<Holder> startOne();
+    void startKept()
+    {
+        while (int(holders.size()) < kept)
+            startOne();
+    }
+    void retire(std::shared_ptr<Holder> holder); // a copy: it may be one of `holders`
+    void joinEnded();
+    std::shared_ptr<Holder> freeHolder(std::unique_lock<std::mutex>& lock);
+};
+
+// The life of one office, on its holder's thread.
+void OfficePool::Impl::hold(Holder* holder)
 {
     std::unique_ptr<OfficeEngine> engine;
     QString reason;
@@ -74,7 +150,26 @@ void hold(Holder* holder)
     holder->engine = engine.get();
     holder->reason = reason;
     holder->enter(engine ? State::Ready : State::Failed);
-    holder->changed.wait(lock, [holder] { return holder->release; });
+    lock.unlock();
+    // Prepared once started and after each give-back, until released.
+    if (engine) {
+        std::unique_lock poolLock(mutex);
+        if (reserve(*holder)) {
+            poolLock.unlock();
+            holder->wantPreparation();
+        }
+    }
+    lock.lock();
+    for (;;) {
+        holder->changed.wait(lock, [holder] { return holder->release || holder->prepare; });
+        if (holder->release)
+            break;
+        holder->prepare = false;
+        lock.unlock();
+        if (engine)
+            prepare(*holder, *engine);
+        lock.lock();
+    }
     holder->engine = nullptr;
     const bool connectionGone = holder->connectionGone;
     lock.unlock();
@@ -90,25 +185,12 @@ void hold(Holder* holder)
     holder->enter(State::Ended);
 }
 
+namespace {
+
 State waitForStart(Holder& holder)
 {
     std::unique_lock lock(holder.mutex);
-    const bool withEvents =
-        QCoreApplication::instance() && QThread::currentThread() == qApp->thread();
-    while (holder.state == State::Starting) {
-        if (!withEvents) {
-            holder.changed.wait(lock, [&] { return holder.state != State::Starting; });
-            break;
-        }
-        // The thread quits this loop when the state changes; a quit posted before exec()
-        // still ends it.
-        QEventLoop loop;
-        holder.waiting.push_back(&loop);
-        lock.unlock();
-        loop.exec(QEventLoop::ExcludeUserInputEvents);
-        lock.lock();
-        std::erase(holder.waiting, &loop);
-    }
+    holder.changed.wait(lock, [&] { return holder.state != State::Starting; });
     return holder.state;
 }
 
@@ -126,75 +208,70 @@ QString reasonOf(Holder& holder)
 
 } // namespace
 
-struct OfficePool::Impl
+std::shared_ptr<Holder> OfficePool::Impl::startOne()
 {
-    std::mutex mutex; // guards everything below and each holder's `taken`
-    std::vector<std::shared_ptr<Holder>> holders; // starting, ready or failed
-    std::vector<std::shared_ptr<Holder>> retiring;
-    int kept = 0;
-
-    // The rest, with the mutex held.
-    std::shared_ptr<Holder> startOne()
-    {
-        auto holder = std::make_shared<Holder>();
-        OfficeEngine::prepareConnection();
-        try {
-            holder->thread = std::thread(hold, holder.get());
-        } catch (const std::exception& e) {
-            holder->state = State::Failed;
-            holder->reason = startFailure(e.what());
-        }
-        holders.push_back(holder);
-        return holder;
+    auto holder = std::make_shared<Holder>();
+    OfficeEngine::prepareConnection();
+    try {
+        holder->thread = std::thread(&Impl::hold, this, holder.get());
+    } catch (const std::exception& e) {
+        holder->state = State::Failed;
+        holder->reason = startFailure(e.what());
     }
+    holders.push_back(holder);
+    return holder;
+}
 
-    void startKept()
+void OfficePool::Impl::retire(std::shared_ptr<Holder> holder)
+{
     {
-        while (int(holders.size()) < kept)
-            startOne();
+        const std::lock_guard lock(holder->mutex);
+        holder->release = true;
+        holder->changed.notify_all();
     }
+    holder->ahead.reset();
+    std::erase(holders, holder);
+    retiring.push_back(std::move(holder));
+}
 
-    void retire(std::shared_ptr<Holder> holder) // a copy: it may be one of `holders`
-    {
-        {
-            const std::lock_guard lock(holder->mutex);
-            holder->release = true;
-            holder->changed.notify_all();
-        }
-        std::erase(holders, holder);
-        retiring.push_back(std::move(holder));
-    }
+void OfficePool::Impl::joinEnded()
+{
+    std::erase_if(retiring, [](const std::shared_ptr<Holder>& holder) {
+        std::unique_lock lock(holder->mutex);
+        if (holder->state != State::Ended && holder->thread.joinable())
+            return false;
+        lock.unlock();
+        if (holder->thread.joinable())
+            holder->thread.join();
+        return true;
+    });
+}
 
-    void joinEnded()
-    {
-        std::erase_if(retiring, [](const std::shared_ptr<Holder>& holder) {
-            std::unique_lock lock(holder->mutex);
-            if (holder->state != State::Ended && holder->thread.joinable())
-                return false;
-            lock.unlock();
-            if (holder->thread.joinable())
-                holder->thread.join();
-            return true;
-        });
-    }
-
-    // A holder nobody uses, a ready one first; a new one when there is none.
-    std::shared_ptr<Holder> freeHolder()
-    {
+// A holder nobody uses, a ready one first; one being prepared is waited for, since it is
+// ready sooner than a new one; a new one when there is none.
+std::shared_ptr<Holder> OfficePool::Impl::freeHolder(std::unique_lock<std::mutex>& lock)
+{
+    for (;;) {
         joinEnded();
         std::shared_ptr<Holder> found;
+        bool preparingOne = false;
         for (const std::shared_ptr<Holder>& holder : holders) {
+            preparingOne = preparingOne || holder->preparing;
             if (holder->taken)
                 continue;
-            const std::lock_guard lock(holder->mutex);
+            const std::lock_guard holderLock(holder->mutex);
             if (!found || holder->state == State::Ready)
                 found = holder;
             if (holder->state == State::Ready)
                 break;
         }
-        return found ? found : startOne();
+        if (found)
+            return found;
+        if (!preparingOne)
+            return startOne();
+        idle.wait(lock);
     }
-};
+}
 
 OfficePool::OfficePool() : d(std::make_unique<Impl>()) {}
 
@@ -216,8 +293,8 @@ QString OfficePool::waitUntilConnected()
     try {
         std::shared_ptr<Holder> holder;
         {
-            const std::lock_guard lock(d->mutex);
-            holder = d->freeHolder();
+            std::unique_lock lock(d->mutex);
+            holder = d->freeHolder(lock);
         }
         if (readyEngine(*holder))
             return QString();
@@ -229,17 +306,23 @@ QString OfficePool::waitUntilConnected()
     }
 }
 
-OfficeEngine& OfficePool::take()
+OfficeEngine& OfficePool::take(std::optional<OpenedAhead>* ahead)
 {
     for (int attempt = 0;; ++attempt) {
         std::shared_ptr<Holder> holder;
         {
-            const std::lock_guard lock(d->mutex);
-            holder = d->freeHolder();
+            std::unique_lock lock(d->mutex);
+            holder = d->freeHolder(lock);
             holder->taken = true;
         }
-        if (OfficeEngine* engine = readyEngine(*holder); engine && engine->answers())
+        if (OfficeEngine* engine = readyEngine(*holder); engine && engine->answers()) {
+            const std::lock_guard lock(d->mutex);
+            if (ahead)
+                *ahead = std::exchange(holder->ahead, std::nullopt);
+            // Unused, it stays open; the give-back closes it.
+            holder->ahead.reset();
             return *engine;
+        }
         // Ended, hung, or never started: a new one, once.
         const QString reason = reasonOf(*holder);
         const std::lock_guard lock(d->mutex);
@@ -269,8 +352,14 @@ void OfficePool::giveBack(OfficeEngine& office, bool failed)
     if (!failed) {
         try {
             office.closeDocuments();
-            const std::lock_guard lock(d->mutex);
-            holder->taken = false;
+            bool prepare = false;
+            {
+                const std::lock_guard lock(d->mutex);
+                holder->taken = false;
+                prepare = d->reserve(*holder);
+            }
+            if (prepare)
+                holder->wantPreparation();
             return;
         } catch (...) {
         }
@@ -279,6 +368,23 @@ void OfficePool::giveBack(OfficeEngine& office, bool failed)
     holder->taken = false;
     d->retire(holder);
     d->startKept();
+}
+
+void OfficePool::prepareWith(const QString& key, Preparation work)
+{
+    std::vector<std::shared_ptr<Holder>> wanted;
+    {
+        const std::lock_guard lock(d->mutex);
+        d->preparationKey = key;
+        d->preparation = std::move(work);
+        for (const std::shared_ptr<Holder>& holder : d->holders) {
+            const std::lock_guard holderLock(holder->mutex);
+            if (holder->state == State::Ready && d->reserve(*holder))
+                wanted.push_back(holder);
+        }
+    }
+    for (const std::shared_ptr<Holder>& holder : wanted)
+        holder->wantPreparation();
 }
 
 void OfficePool::endAfterLibraryExit()
@@ -300,6 +406,7 @@ void OfficePool::end()
     {
         const std::lock_guard lock(d->mutex);
         d->kept = 0;
+        d->preparation = nullptr;
         while (!d->holders.empty())
             d->retire(d->holders.back());
         ending = std::exchange(d->retiring, {});

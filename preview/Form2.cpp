@@ -9,7 +9,7 @@
 #include "app/WindowLook.h"
 #include "flyer/DocumentExport.h"
 #include "flyer/FlyerService.h"
-#include "office/ReadyOffice.h"
+#include "office/OfficePool.h"
 #include "preview/Form2Layout.h"
 #include "preview/PageKeys.h"
 #include "preview/PagePrint.h"
@@ -26,41 +26,12 @@
 #include <QMouseEvent>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QWheelEvent>
 
 #include <algorithm>
 
 namespace lumarel {
-
-namespace {
-
-// The hourglass shows while an office is lent.
-class HourglassLoan : public OfficeLoan
-{
-public:
-    HourglassLoan(PointerSetting& pointer, OfficeLoan& offices)
-        : m_pointer(pointer), m_offices(offices)
-    {
-    }
-    OfficeEngine& take() override
-    {
-        m_before = m_pointer.value();
-        m_pointer.set(PointerSetting::Hourglass);
-        return m_offices.take();
-    }
-    void giveBack(OfficeEngine* office, bool failed) override
-    {
-        m_offices.giveBack(office, failed);
-        m_pointer.set(m_before);
-    }
-
-private:
-    PointerSetting& m_pointer;
-    OfficeLoan& m_offices;
-    int m_before = PointerSetting::Normal;
-};
-
-} // namespace
 
 Form2::Form2(QWidget* parent)
     : QWidget(parent, Qt::Window), m_pointer(this), m_layout(form2DesignLayout(1e9, 1e9)),
@@ -159,9 +130,11 @@ void Form2::PushButton2_Click()
 
 void Form2::withFlyers(const std::function<void(FlyerService&)>& work)
 {
-    // The program's ready office: one that failed in this use is replaced in the background.
-    HourglassLoan offices(m_pointer, ReadyOffice::loan());
-    FlyerService flyers(offices);
+    // The program's office: one that failed in this use is replaced in the background.
+    const int before = m_pointer.value();
+    m_pointer.set(PointerSetting::Hourglass);
+    const auto restore = qScopeGuard([&] { m_pointer.set(before); });
+    FlyerService flyers(programOffices());
     work(flyers);
 }
 

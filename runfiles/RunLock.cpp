@@ -4,8 +4,7 @@
 #include "runfiles/TempFolder.h"
 
 #include <QDeadlineTimer>
-#include <QEventLoop>
-#include <QTimer>
+#include <QThread>
 
 namespace lumarel {
 
@@ -28,11 +27,7 @@ RunLock::RunLock(int waitMs) : m_file(path())
                                          "has finished.")
                               .arg(flyerTempFolder())
                               .arg(waitMs / 1000));
-        // The window keeps painting while it waits.
-        QEventLoop pause;
-        QTimer::singleShot(qMin<qint64>(100, qMax<qint64>(1, deadline.remainingTime())), &pause,
-                           &QEventLoop::quit);
-        pause.exec(QEventLoop::ExcludeUserInputEvents);
+        QThread::msleep(qMin<qint64>(100, qMax<qint64>(1, deadline.remainingTime())));
     }
 }
 

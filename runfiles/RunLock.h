@@ -7,7 +7,8 @@ namespace lumarel {
 
 // Two runs of the program (two windows, or a window and the command line) share the fixed
 // names template.dot and the design copy in the temporary folder (flyerTempFolder()). A run holds
-// this lock while it uses them; a second run waits for it with its events flowing. The lock of a
+// this lock while it uses them; a second run waits for it. The window's flyers are made off
+// its thread, so nobody waits here on the window's. The lock of a
 // program that was killed never blocks: it names a process that no longer exists.
 class RunLock
 {

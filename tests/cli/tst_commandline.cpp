@@ -297,7 +297,7 @@ private slots:
 
     void windowAndListMakeTheSameFlyer()
     {
-        m_form->PushButton6_Click();
+        QVERIFY(test::press(*m_form));
         QCOMPARE(Dialogs::takeShown().size(), 0);
         const QStringList windowTexts = documentTexts(m_form->preview().mWordFile);
         m_form->preview().PushButton8_Click();
@@ -345,7 +345,7 @@ private slots:
         program.start(LUMAREL_PROGRAM, {"--output", pdf, "--set", "txtOrgName=Child Org", "--set",
                                         "txtEventName=Spring Fair\\nDay one"});
         QVERIFY(program.waitForStarted());
-        m_form->PushButton6_Click();
+        QVERIFY(test::press(*m_form));
         QCOMPARE(Dialogs::takeShown().size(), 0);
         // The window's run lets events flow, so the program may have been seen to end already.
         QVERIFY(program.state() == QProcess::NotRunning || program.waitForFinished(300000));

@@ -302,7 +302,7 @@ private slots:
 
     void windowAndCommandLineMakeTheSameFlyer()
     {
-        m_form->PushButton6_Click();
+        QVERIFY(test::press(*m_form));
         Form2& preview = m_form->preview();
         for (const QString& format : kFormats) {
             const QString windowPath = m_out + "/window." + format;
@@ -338,14 +338,14 @@ private slots:
                      !err.contains("The file holds every page"),
                  qPrintable(err));
 
-        m_form->PushButton6_Click();
+        QVERIFY(test::press(*m_form));
         const QLabel* notice = m_form->preview().findChild<QLabel*>("PageNotice");
         QVERIFY(notice && notice->isVisibleTo(&m_form->preview()));
         QVERIFY2(notice->text().startsWith(said.captured(0).mid(path.size() + 2)),
                  qPrintable(notice->text()));
         m_form->preview().PushButton8_Click();
         m_form->findChild<QPlainTextEdit*>("txtMore")->setPlainText(QString());
-        m_form->PushButton6_Click();
+        QVERIFY(test::press(*m_form));
         QVERIFY(!notice->isVisibleTo(&m_form->preview()));
         m_form->preview().PushButton8_Click();
     }
@@ -513,7 +513,7 @@ private slots:
         QLineEdit* orgName = m_form->findChild<QLineEdit*>("txtOrgName");
         const auto restore = qScopeGuard([&, was = orgName->text()] { orgName->setText(was); });
         orgName->setText(name);
-        m_form->PushButton6_Click();
+        QVERIFY(test::press(*m_form));
         const QLabel* notice = m_form->preview().findChild<QLabel*>("PageNotice");
         QCOMPARE(notice->text().contains("\"Your organization's name\" did not fit"), !fits);
     }

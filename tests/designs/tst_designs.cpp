@@ -1,5 +1,4 @@
 #include "DocumentReading.h"
-#include "OneOffice.h"
 #include "TestEnvironment.h"
 #include "TestFiles.h"
 
@@ -14,6 +13,7 @@
 #include "flyer/PageCapture.h"
 #include "flyer/RecordFields.h"
 #include "office/OfficeEngine.h"
+#include "office/OfficeSession.h"
 #include "record/EventRecord.h"
 #include "word97/WordParagraphs.h"
 #include "wordimport/WordImportRepair.h"
@@ -301,8 +301,7 @@ private slots:
                 return false;
             }
         };
-        test::OneOffice offices(*m_office);
-        OfficeUse use(offices);
+        OfficeSession use(*m_office);
         FlyerRun run(use);
         run.setDesign(chosenDesign(design));
         run.fill(fields, step);
@@ -376,8 +375,7 @@ private slots:
             body();
             return true;
         };
-        test::OneOffice offices(*m_office);
-        OfficeUse use(offices);
+        OfficeSession use(*m_office);
         FlyerRun run(use);
         run.setDesign(chosenDesign(design));
         run.fill(FlyerFields{QDate(2027, 3, 4), QTime(18, 30), "", text, "", "", "", "", ""}, step);

@@ -12,11 +12,12 @@
 #include "designs/Designs.h"
 #include "designs/FlyerTemplate.h"
 #include "details/Form1.h"
+#include "flyer/FlyerJobs.h"
 #include "flyer/PageCapture.h"
-#include "flyer/TemplateAhead.h"
+#include "office/OfficeCallWatch.h"
 #include "office/OfficeEngine.h"
+#include "office/OfficePool.h"
 #include "office/OfficeProcess.h"
-#include "office/ReadyOffice.h"
 #include "preview/Form2.h"
 #include "word97/WordBookmarks.h"
 #include "word97/WordParagraphs.h"
@@ -30,8 +31,10 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
-#include <QTimer>
+#include <QScopeGuard>
+#include <QSignalSpy>
 
+#include <atomic>
 #include <csignal>
 #include <tuple>
 
@@ -86,8 +89,9 @@ QString announced(QWidget& window)
 
 qint64 readyOffice()
 {
-    const qint64 pid = ReadyOffice::take().processId();
-    ReadyOffice::giveBack(false);
+    OfficeEngine& office = programOffices().take();
+    const qint64 pid = office.processId();
+    programOffices().giveBack(office, false);
     return pid;
 }
 
@@ -102,8 +106,6 @@ private slots:
     {
         m_form = test::loadedMainWindow();
         QVERIFY(Dialogs::takeShown().isEmpty());
-        // As the program does: between flyers the office holds the template opened ahead.
-        ReadyOffice::prepareWith(openTemplateAhead);
     }
 
     void init() { Dialogs::takeShown(); }
@@ -111,7 +113,7 @@ private slots:
     void sampleDataMakesASavedFlyer()
     {
         m_form->PushButton3_Click();
-        m_form->PushButton6_Click();
+        QVERIFY(test::press(*m_form));
         QCOMPARE(messageTexts(), QStringList());
 
         Form2& preview = m_form->preview();
@@ -234,7 +236,7 @@ private slots:
         auto* location = m_form->findChild<QLineEdit*>("txtLocation");
         location->setText("12 Harbour Road");
         const qint64 office = readyOffice();
-        m_form->PushButton6_Click();
+        QVERIFY(test::press(*m_form));
         QCOMPARE(announced(preview),
                  QStringLiteral("The flyer is made; the preview shows its page."));
         QCOMPARE(messageTexts(), QStringList());
@@ -271,7 +273,7 @@ private slots:
         }();
         QVERIFY(leftover != embeddedTemplate());
 
-        m_form->PushButton6_Click();
+        QVERIFY(test::press(*m_form));
         QCOMPARE(messageTexts(), QStringList());
         QVERIFY(!QFile::exists(templateCopyPath()));
         const test::SavedDocument flyer = test::readSavedDocument(m_form->preview().mWordFile);
@@ -281,18 +283,14 @@ private slots:
 
     void secondPressDuringARunDoesNothing()
     {
-        int pressesWhileBusy = 0;
-        QTimer press;
-        connect(&press, &QTimer::timeout, this, [&] {
-            if (m_form->busy()) {
-                ++pressesWhileBusy;
-                m_form->findChild<QPushButton*>("PushButton6")->click();
-            }
-        });
-        press.start(100);
+        // The press returns to the event loop at once, busy until its flyer is shown.
+        QSignalSpy ended(m_form.get(), &Form1::pressEnded);
         m_form->PushButton6_Click();
-        press.stop();
-        QVERIFY(pressesWhileBusy > 0);
+        QVERIFY(m_form->busy() && ended.isEmpty());
+        m_form->findChild<QPushButton*>("PushButton6")->click();
+        QVERIFY(ended.wait(600000));
+        QVERIFY(!m_form->busy());
+        QCOMPARE(ended.size(), 1);
         QCOMPARE(messageTexts(), QStringList());
         // One run, one document.
         QCOMPARE(test::tempFiles().filter(QRegularExpression("^qtemar[1-9]{8}\\.doc$")).size(), 1);
@@ -304,7 +302,7 @@ private slots:
         const qint64 office = readyOffice();
         kill(pid_t(office), SIGKILL);
         QTRY_VERIFY(test::processGone(office));
-        m_form->PushButton6_Click();
+        QVERIFY(test::press(*m_form));
         QCOMPARE(messageTexts(), QStringList());
         QVERIFY(m_form->preview().isVisible());
         QVERIFY(readyOffice() != office);
@@ -316,7 +314,8 @@ private slots:
         m_form->PushButton3_Click();
         // The saved flyer as the Word 97 readers see it, and as the office reads it back.
         const auto press = [&] {
-            m_form->PushButton6_Click();
+            if (!test::press(*m_form))
+                qFatal("the press did not end");
             const QString path = m_form->preview().mWordFile;
             const auto flyer = std::make_tuple(readWordBookmarks(path), readWordShapes(path),
                                                test::readSavedDocument(path));
@@ -324,18 +323,17 @@ private slots:
             return flyer;
         };
         // Without the template opened ahead, for comparison.
-        ReadyOffice::prepareWith(nullptr);
+        programOffices().prepareWith(QString(), nullptr);
         readyOffice(); // its giveBack closes what the preparation left
         const auto opened = press();
-        ReadyOffice::prepareWith(openTemplateAhead);
-        readyOffice();
-        QCoreApplication::processEvents(); // the preparation's turn after the giveBack
+        m_form->jobs().openAhead(FlyerDesign());
+        QVERIFY(programOffices().waitUntilConnected().isEmpty()); // once the template is open
         QVERIFY(!QFile::exists(templateCopyPath()));
         QVERIFY(press() == opened);
         QCOMPARE(messageTexts(), QStringList());
 
         const qint64 office = readyOffice();
-        QCoreApplication::processEvents();
+        QVERIFY(programOffices().waitUntilConnected().isEmpty());
         kill(pid_t(office), SIGKILL);
         QTRY_VERIFY(test::processGone(office));
         QVERIFY(press() == opened);
@@ -354,27 +352,25 @@ private slots:
     {
         QFETCH(int, signal);
         const qint64 office = readyOffice();
-        // Strikes once the run has copied the template, while the office opens it.
-        QTimer strike;
-        connect(&strike, &QTimer::timeout, this, [&] {
-            if (QFile::exists(templateCopyPath()) && strike.isActive()) {
-                strike.stop();
+        // Strikes as the run puts its first text in.
+        std::atomic_bool struck = false;
+        watchOfficeCallsForTests([&](const QString& doing) {
+            if (doing.startsWith("setting the text of the bookmark") && !struck.exchange(true))
                 kill(pid_t(office), signal);
-            }
         });
-        strike.start(0);
-        m_form->PushButton6_Click();
+        const auto unwatch = qScopeGuard([] { watchOfficeCallsForTests(nullptr); });
+        QVERIFY(test::press(*m_form));
 
         const QStringList texts = messageTexts();
         QCOMPARE(texts.size(), 1);
         QVERIFY2(texts[0].startsWith("The office ") &&
-                     texts[0].contains("Form1.PushButton6_Click at line 112\r"),
+                     texts[0].contains("Form1.PushButton6_Click at line 122\r"),
                  qPrintable(texts[0]));
         expectMainWindowWithoutPreview();
         // Only the fresh office is left, and the next press works with it.
         QTRY_COMPARE(test::childProcesses(), QList<qint64>{readyOffice()});
         QVERIFY(readyOffice() != office);
-        m_form->PushButton6_Click();
+        QVERIFY(test::press(*m_form));
         QCOMPARE(messageTexts(), QStringList());
         QVERIFY(m_form->preview().isVisible());
         m_form->preview().PushButton8_Click();
@@ -382,10 +378,10 @@ private slots:
 
     void officeUnavailableGivesOneMessageAndNoPreview()
     {
-        ReadyOffice::end();
+        programOffices().end();
         qputenv("LUMAREL_SOFFICE", "/nonexistent/soffice");
         const auto restore = qScopeGuard([] { qunsetenv("LUMAREL_SOFFICE"); });
-        m_form->PushButton6_Click();
+        QVERIFY(test::press(*m_form));
         QCOMPARE(announced(*m_form), QStringLiteral("No flyer was made."));
         const QStringList texts = messageTexts();
         QCOMPARE(texts.size(), 1);
@@ -399,11 +395,11 @@ private slots:
     {
         // A folder where the office's PDF of the page should go: the flyer is saved, but its
         // page cannot be rendered.
-        QVERIFY(ReadyOffice::waitUntilConnected().isEmpty());
+        QVERIFY(programOffices().waitUntilConnected().isEmpty());
         const QDir offices(instanceFoldersRoot());
         for (const QString& office : offices.entryList({QString(kInstanceFolderPrefix) + '*'}))
             QVERIFY(offices.mkpath(office + "/page.pdf"));
-        m_form->PushButton6_Click();
+        QVERIFY(test::press(*m_form));
         const QStringList texts = messageTexts();
         QCOMPARE(texts.size(), 1);
         QVERIFY2(texts[0].contains("Form1.SaveDocAsJPG at line 120\r"), qPrintable(texts[0]));
@@ -465,7 +461,7 @@ private slots:
         m_form = test::loadedMainWindow(); // a restart
         QVERIFY(item("Poster")->isChecked() && !item("Classic")->isChecked());
         m_form->PushButton3_Click();
-        m_form->PushButton6_Click();
+        QVERIFY(test::press(*m_form));
         QCOMPARE(messageTexts(), QStringList());
         QCOMPARE(orgNameStory(m_form->preview().mWordFile), Story::Main);
         m_form->preview().PushButton8_Click();
@@ -479,7 +475,7 @@ private slots:
         QVERIFY(item("Club design.dot")->isChecked());
         QVERIFY(QFile::remove(mine));
         for (int press = 0; press < 2; ++press) {
-            m_form->PushButton6_Click();
+            QVERIFY(test::press(*m_form));
             QCOMPARE(messageTexts(), press ? QStringList() : QStringList{designFallbackText(mine)});
             QCOMPARE(orgNameStory(m_form->preview().mWordFile), Story::TextBox);
             m_form->preview().PushButton8_Click();
@@ -495,7 +491,7 @@ private slots:
 
     void closingThePreviewLeavesNothingBehind()
     {
-        m_form->PushButton6_Click();
+        QVERIFY(test::press(*m_form));
         QCOMPARE(messageTexts(), QStringList());
         test::resetProgramEnds();
         m_form->preview().close();

@@ -7,7 +7,7 @@
 #include "details/WordCheck.h"
 #include "flyer/EngineCheck.h"
 #include "office/OfficeEngine.h"
-#include "office/ReadyOffice.h"
+#include "office/OfficePool.h"
 
 #include <QProcess>
 #include <QScopeGuard>
@@ -23,7 +23,7 @@ class EngineCheckTest : public QObject
 private slots:
     void init()
     {
-        ReadyOffice::end();
+        programOffices().end();
         Dialogs::takeShown();
         test::resetProgramEnds();
         qunsetenv("LUMAREL_SOFFICE");
@@ -97,13 +97,14 @@ private slots:
 
     void availableOfficePassesQuietlyAndStaysReadyUntilTheProgramEnds()
     {
-        ReadyOffice::start();
+        programOffices().keep(1);
         QVERIFY(CheckWordInstalled());
         QCOMPARE(Dialogs::takeShown().size(), 0);
         QCOMPARE(test::programEnds(), 0);
         // The checked office is the one the first flyer gets, and the only one.
-        const qint64 office = ReadyOffice::take().processId();
-        ReadyOffice::giveBack(false);
+        OfficeEngine& taken = programOffices().take();
+        const qint64 office = taken.processId();
+        programOffices().giveBack(taken, false);
         QCOMPARE(test::childProcesses(), QList<qint64>{office});
         endProgram();
         QCOMPARE(test::childProcesses(), QList<qint64>());

@@ -8,8 +8,7 @@
 #include "flyer/FlyerRun.h"
 #include "flyer/PageCapture.h"
 #include "office/OfficeEngine.h"
-#include "office/OfficeLoan.h"
-#include "office/ReadyOffice.h"
+#include "office/OfficeSession.h"
 #include "word97/WordShapes.h"
 #include "wordimport/WordImportRepair.h"
 
@@ -64,7 +63,7 @@ bool noteFailure(QList<FlyerStage>& failed, FlyerStage stage, const std::functio
 QImage capture(const QString& document, QList<FlyerStage>* failed = nullptr)
 {
     QList<FlyerStage> stages;
-    OfficeUse use(ReadyOffice::loan());
+    OfficeSession use(programOffices());
     FlyerRun run(use);
     run.capturePage(document, [&](FlyerStage stage, const std::function<void()>& body) {
         return noteFailure(stages, stage, body);
@@ -166,7 +165,7 @@ private slots:
                                  "Doors at six.\r\nSupper at seven.",
                                  "A plate to share."};
         const QString document = test::rootFolder() + "/kept.doc";
-        std::optional<OfficeUse> use(std::in_place, ReadyOffice::loan());
+        std::optional<OfficeSession> use(std::in_place, programOffices());
         FlyerRun run(*use);
         const FlyerRun::StepRunner step = [](FlyerStage, const std::function<void()>& body) {
             body();
@@ -230,7 +229,7 @@ private slots:
         QVERIFY(capture(test::rootFolder() + "/no such flyer.doc", &failed).isNull());
         // One office fault, one failure: what needs the document is not attempted.
         QCOMPARE(failed, QList<FlyerStage>{FlyerStage::OpenSaved});
-        ReadyOffice::end();
+        programOffices().end();
         QCOMPARE(test::childProcesses(), QList<qint64>());
     }
 };

@@ -7,6 +7,7 @@
 
 #include <QDateTimeEdit>
 #include <QLocale>
+#include <QSignalSpy>
 
 #include <memory>
 
@@ -24,6 +25,15 @@ inline std::unique_ptr<Form1> loadedMainWindow()
     form->findChild<QDateTimeEdit*>("dtpTime")->setDateTime(
         QDateTime(QDate(2027, 1, 15), QTime(15, 5)));
     return form;
+}
+
+// Presses "Start Creating Template" and waits for the press to end, however long the office
+// takes: the flyer is made off the window's thread. False when it did not end.
+[[nodiscard]] inline bool press(Form1& form)
+{
+    QSignalSpy ended(&form, &Form1::pressEnded);
+    form.PushButton6_Click();
+    return !ended.isEmpty() || ended.wait(600000);
 }
 
 // Each test of the window starts from it shown alone, nothing in the temporary folder and no

@@ -1,0 +1,61 @@
+#pragma once
+
+#include "flyer/FlyerService.h"
+
+#include <QObject>
+
+#include <condition_variable>
+#include <deque>
+#include <functional>
+#include <mutex>
+#include <thread>
+
+namespace lumarel {
+
+class OfficePool;
+
+// The window's office work, done on a thread of its own so that the window never waits for an
+// office: one job at a time, in the order asked. Each job's result comes back by a signal, on
+// the thread that made this object.
+class FlyerJobs : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit FlyerJobs(OfficePool& offices, QObject* parent = nullptr);
+    // Jobs not begun are dropped and their signals not sent; the job in progress ends first.
+    ~FlyerJobs() override;
+
+    // Queues the window's flyer (FlyerService::makeForWindow); made() carries the number
+    // returned.
+    quint64 make(const FlyerFields& fields, const FlyerDesign& design, const QString& documentPath);
+    // Queues the copy of a saved flyer document in `format` (FlyerService::saveDocument);
+    // saved() carries the number returned.
+    quint64 save(const QString& document, const QString& target, SaveFormat format);
+    // Keeps `design` opened ahead in the idle office, ready for the next flyer. A design file is
+    // opened afresh by each flyer.
+    void openAhead(const FlyerDesign& design);
+    // Whether a job is queued or in progress.
+    bool busy() const;
+
+signals:
+    void made(quint64 job, const lumarel::WindowFlyer& flyer);
+    // `failure` is empty when the file was written.
+    void saved(quint64 job, const QString& failure);
+
+private:
+    quint64 queue(std::function<std::function<void()>()> work);
+    void runJobs();
+
+    OfficePool& m_offices;
+    mutable std::mutex m_mutex;
+    std::condition_variable m_wanted;
+    // Each job runs on the worker and returns what the owner's thread does with its result.
+    std::deque<std::function<std::function<void()>()>> m_queue;
+    bool m_running = false; // a job is in progress
+    bool m_stop = false;
+    quint64 m_lastJob = 0;
+    std::thread m_worker;
+};
+
+} // namespace lumarel

@@ -1,0 +1,62 @@
+#include "office/OfficeSession.h"
+
+#include "office/OfficeEngine.h"
+
+#include <exception>
+#include <utility>
+
+namespace lumarel {
+
+OfficeSession::OfficeSession(OfficePool& pool)
+    : m_pool(&pool), m_exceptions(std::uncaught_exceptions())
+{
+}
+
+OfficeSession::OfficeSession(OfficeEngine& kept)
+    : m_kept(&kept), m_exceptions(std::uncaught_exceptions())
+{
+}
+
+OfficeSession::~OfficeSession()
+{
+    if (std::uncaught_exceptions() > m_exceptions)
+        m_failed = true;
+    end();
+}
+
+OfficeEngine& OfficeSession::office()
+{
+    if (m_kept)
+        return *(m_office = m_kept);
+    if (m_office && m_office->answers())
+        return *m_office;
+    if (m_office) {
+        m_failed = true;
+        end();
+    }
+    // Marked first: a take that throws still counts as a use that ended.
+    m_taking = true;
+    m_office = &m_pool->take(&m_ahead);
+    return *m_office;
+}
+
+std::optional<OpenedAhead> OfficeSession::takeAhead(const QString& key)
+{
+    if (!m_ahead || m_ahead->key != key)
+        return std::nullopt;
+    return std::exchange(m_ahead, std::nullopt);
+}
+
+void OfficeSession::end()
+{
+    m_ahead.reset();
+    if (!std::exchange(m_taking, false)) {
+        m_office = nullptr;
+        return;
+    }
+    if (OfficeEngine* office = std::exchange(m_office, nullptr))
+        m_pool->giveBack(*office, std::exchange(m_failed, false));
+    m_failed = false;
+}
+
+} // namespace lumarel
