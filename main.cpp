@@ -15,7 +15,7 @@
 #include "preview/Form2.h"
 #include "runfiles/DocumentClaim.h"
 #include "runfiles/PartFiles.h"
-#include "runfiles/TempFolder.h"
+#include "app/TempFolder.h"
 
 #include <QApplication>
 #include <QFile>

@@ -1,7 +1,7 @@
 #include "designs/FlyerTemplate.h"
 
 #include "app/Failure.h"
-#include "runfiles/TempFolder.h"
+#include "app/TempFolder.h"
 
 #include <QFile>
 

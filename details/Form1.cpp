@@ -17,7 +17,7 @@
 #include "office/OfficePool.h"
 #include "preview/Form2.h"
 #include "runfiles/DocumentClaim.h"
-#include "runfiles/TempFolder.h"
+#include "app/TempFolder.h"
 
 #include <QAction>
 #include <QCloseEvent>

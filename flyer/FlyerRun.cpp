@@ -11,7 +11,7 @@
 #include "office/OfficeSession.h"
 #include "office/TextFit.h"
 #include "runfiles/RunLock.h"
-#include "runfiles/TempFolder.h"
+#include "app/TempFolder.h"
 #include "wordimport/ReadyTemplate.h"
 #include "wordimport/WordImportRepair.h"
 #include "wordimport/WordMlTextBoxes.h"

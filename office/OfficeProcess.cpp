@@ -2,7 +2,7 @@
 
 #include "app/Failure.h"
 #include "office/OfficeProfile.h"
-#include "runfiles/TempFolder.h"
+#include "app/TempFolder.h"
 
 #include <QByteArrayList>
 #include <QCoreApplication>

@@ -2,7 +2,7 @@
 
 #include "app/Failure.h"
 #include "flyer/FlyerService.h"
-#include "runfiles/TempFolder.h"
+#include "app/TempFolder.h"
 
 #include <QDir>
 #include <QFontMetricsF>

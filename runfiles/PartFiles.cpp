@@ -1,7 +1,7 @@
 #include "runfiles/PartFiles.h"
 
 #include "app/Failure.h"
-#include "runfiles/TempFolder.h"
+#include "app/TempFolder.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 #include "runfiles/RunLock.h"
 
 #include "app/Failure.h"
-#include "runfiles/TempFolder.h"
+#include "app/TempFolder.h"
 
 #include <QDeadlineTimer>
 #include <QThread>

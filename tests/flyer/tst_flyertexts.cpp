@@ -9,7 +9,7 @@
 #include "runfiles/DocumentClaim.h"
 #include "runfiles/DocumentName.h"
 #include "runfiles/FileBeside.h"
-#include "runfiles/TempFolder.h"
+#include "app/TempFolder.h"
 #include "word97/WordText.h"
 #include "wordimport/WordImportRepair.h"
 

@@ -1,4 +1,4 @@
-#include "runfiles/TempFolder.h"
+#include "app/TempFolder.h"
 
 #include "app/Failure.h"
 
