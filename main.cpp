@@ -5,6 +5,7 @@
 #include "app/ProgramEnd.h"
 #include "app/SingleInstance.h"
 #include "app/StopSignals.h"
+#include "app/TempFolder.h"
 #include "app/Translations.h"
 #include "cli/CommandLine.h"
 #include "details/Form1.h"
@@ -15,7 +16,6 @@
 #include "preview/Form2.h"
 #include "runfiles/DocumentClaim.h"
 #include "runfiles/PartFiles.h"
-#include "app/TempFolder.h"
 
 #include <QApplication>
 #include <QFile>

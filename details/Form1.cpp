@@ -6,6 +6,7 @@
 #include "app/ProgramEnd.h"
 #include "app/SettingsStore.h"
 #include "app/StepTrap.h"
+#include "app/TempFolder.h"
 #include "app/WindowLook.h"
 #include "details/Form1Layout.h"
 #include "details/OneLineBox.h"
@@ -17,7 +18,6 @@
 #include "office/OfficePool.h"
 #include "preview/Form2.h"
 #include "runfiles/DocumentClaim.h"
-#include "app/TempFolder.h"
 
 #include <QAction>
 #include <QCloseEvent>

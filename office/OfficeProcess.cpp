@@ -1,8 +1,8 @@
 #include "office/OfficeProcess.h"
 
 #include "app/Failure.h"
-#include "office/OfficeProfile.h"
 #include "app/TempFolder.h"
+#include "office/OfficeProfile.h"
 
 #include <QByteArrayList>
 #include <QCoreApplication>

@@ -1,8 +1,8 @@
 #include "preview/PagePrint.h"
 
 #include "app/Failure.h"
-#include "flyer/FlyerService.h"
 #include "app/TempFolder.h"
+#include "flyer/FlyerService.h"
 
 #include <QDir>
 #include <QFontMetricsF>

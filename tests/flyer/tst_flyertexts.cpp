@@ -3,13 +3,13 @@
 
 #include "DocumentReading.h"
 #include "app/Failure.h"
+#include "app/TempFolder.h"
 #include "flyer/BookmarkTexts.h"
 #include "flyer/FontCoverage.h"
 #include "office/OfficeEngine.h"
 #include "runfiles/DocumentClaim.h"
 #include "runfiles/DocumentName.h"
 #include "runfiles/FileBeside.h"
-#include "app/TempFolder.h"
 #include "word97/WordText.h"
 #include "wordimport/WordImportRepair.h"
 
