@@ -10,6 +10,7 @@
 #include <QIcon>
 #include <QImageReader>
 #include <QPixmap>
+#include <QThread>
 #include <QtEndian>
 
 #include <cerrno>
@@ -100,7 +101,9 @@ bool FileExists(const QString& path)
 
 void RemoveFile(const QString& path)
 {
-    QCoreApplication::processEvents();
+    // The window's pending events go first; work off its thread has none to let through.
+    if (QCoreApplication::instance() && QThread::currentThread() == qApp->thread())
+        QCoreApplication::processEvents();
     if (!QFile::remove(path))
         ForceDeleteFile(path);
 }

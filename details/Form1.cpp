@@ -162,7 +162,6 @@ void Form1::Form_Load(EngineCheck engineCheck)
         trap.step(fieldLayout(field).restoreStep, [&] { restoreField(field); });
     // Before any flyer is made from what may be placeholders.
     m_writer.tellStoreProblem();
-    openStoredDesignAhead();
 
     if (engineCheck == EngineCheck::Run) {
         bool engineAvailable = true;
@@ -170,6 +169,8 @@ void Form1::Form_Load(EngineCheck engineCheck)
         if (!engineAvailable)
             return;
     }
+    // Once the office is known to start, so that the check does not wait for the preparation.
+    openStoredDesignAhead();
 
     show();
     fitToScreen();
@@ -324,7 +325,8 @@ void Form1::showFlyer(const WindowFlyer& flyer)
         trap.step(166, [&] {
             // The picture as the office rendered it, without reading the file back.
             preview().loadPicture(flyer.page.isNull() ? pageNotice(flyer.failure) : flyer.page);
-            preview().setPageNotice(flyerNotices(m_press->fields, flyer.pageCount, flyer.unfitted)
+            preview().setPageNotice(flyerNotices(m_press->fields, flyer.pageCount, flyer.unfitted,
+                                                 flyer.mixedDirections)
                                         .join(QLatin1Char('\n')));
         });
         trap.step(168, [&] { preview().mWordFile = flyer.document; });

@@ -146,20 +146,16 @@ void OfficePool::Impl::hold(Holder* holder)
     } catch (...) {
         reason = startFailure("unexpected error");
     }
+    // Kept for the preparation as it becomes ready, so that nobody who sees it ready takes it
+    // before the preparation.
+    std::unique_lock poolLock(mutex);
     std::unique_lock lock(holder->mutex);
     holder->engine = engine.get();
     holder->reason = reason;
     holder->enter(engine ? State::Ready : State::Failed);
-    lock.unlock();
+    holder->prepare = engine && reserve(*holder);
+    poolLock.unlock();
     // Prepared once started and after each give-back, until released.
-    if (engine) {
-        std::unique_lock poolLock(mutex);
-        if (reserve(*holder)) {
-            poolLock.unlock();
-            holder->wantPreparation();
-        }
-    }
-    lock.lock();
     for (;;) {
         holder->changed.wait(lock, [holder] { return holder->release || holder->prepare; });
         if (holder->release)
@@ -296,9 +292,12 @@ QString OfficePool::waitUntilConnected()
             std::unique_lock lock(d->mutex);
             holder = d->freeHolder(lock);
         }
-        if (readyEngine(*holder))
-            return QString();
-        return reasonOf(*holder);
+        if (!readyEngine(*holder))
+            return reasonOf(*holder);
+        // Connected and, when the preparation kept it, prepared.
+        std::unique_lock lock(d->mutex);
+        d->idle.wait(lock, [&] { return !holder->preparing; });
+        return QString();
     } catch (const std::exception& e) {
         return startFailure(e.what());
     } catch (...) {

@@ -36,8 +36,8 @@ public:
     // Keeps `count` offices starting or running from now on, the ones in use included, and
     // starts the missing ones in the background. Never throws.
     void keep(int count);
-    // Waits until an office that is not in use is connected (starting one when none is);
-    // returns the reason why it could not be started, or an empty text. Never throws.
+    // Waits until an office that is not in use is connected (starting one when none is) and
+    // prepared; returns the reason why it could not be started, or an empty text. Never throws.
     QString waitUntilConnected();
     // An office for one use: one that is ready, or the one starting, or a new one; an office
     // that ended or no longer answers, or whose start failed, is replaced. Throws Failure when

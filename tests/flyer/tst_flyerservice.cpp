@@ -5,6 +5,7 @@
 #include "OfficeProcesses.h"
 #include "TestFiles.h"
 #include "app/Failure.h"
+#include "flyer/FlyerJobs.h"
 #include "flyer/FlyerService.h"
 #include "office/OfficeCallWatch.h"
 #include "office/OfficeEngine.h"
@@ -17,7 +18,10 @@
 #include "wordimport/ReadyTemplate.h"
 
 #include <QScopeGuard>
+#include <QSignalSpy>
 #include <QThread>
+
+#include <mutex>
 
 using namespace lumarel;
 
@@ -157,6 +161,52 @@ private slots:
             watchOfficeCallsForTests(nullptr);
             QVERIFY(nextOffice(pool) != struck);
         }
+    }
+
+    // The window's flyers, on the jobs' thread: in the order asked, each from the design the idle
+    // office opened ahead, on either paper, so that none opens a copy in the temporary folder.
+    void windowFlyersComeInOrderFromTheDesignOpenedAhead_data()
+    {
+        QTest::addColumn<int>("paper");
+        QTest::newRow("Letter, the embedded template") << int(Paper::Letter);
+        QTest::newRow("A4, a design file") << int(Paper::A4);
+    }
+
+    void windowFlyersComeInOrderFromTheDesignOpenedAhead()
+    {
+        QFETCH(int, paper);
+        OfficePool pool;
+        FlyerJobs jobs(pool);
+        FlyerDesign design;
+        design.paper = Paper(paper);
+        jobs.openAhead(design);
+        pool.keep(1);
+        QVERIFY(pool.waitUntilConnected().isEmpty()); // once the design is open
+        // The copies in the temporary folder that an office opened, from whatever thread.
+        std::mutex noting;
+        QStringList opened;
+        const QString copies = "opening \"" + test::tempFolder() + "/(template|design)\\.";
+        watchOfficeCallsForTests([&](const QString& doing) {
+            const std::lock_guard lock(noting);
+            if (doing.contains(QRegularExpression(copies)))
+                opened << doing;
+        });
+        const auto unwatch = qScopeGuard([] { watchOfficeCallsForTests(nullptr); });
+        QSignalSpy made(&jobs, &FlyerJobs::made);
+        const QString first = test::tempFolder() + "/qtemar11111111.doc";
+        const QString second = test::tempFolder() + "/qtemar22222222.doc";
+        const quint64 job = jobs.make(fields("Spring Fair"), design, first);
+        QCOMPARE(jobs.make(fields("Autumn Market"), design, second), job + 1);
+        QTRY_COMPARE_WITH_TIMEOUT(made.size(), 2, 300000);
+        for (int i : {0, 1}) {
+            QCOMPARE(made[i][0].value<quint64>(), job + i);
+            const auto flyer = made[i][1].value<WindowFlyer>();
+            QVERIFY(flyer.saved && flyer.failures.isEmpty() && !flyer.page.isNull());
+            QVERIFY(QFile::remove(flyer.document));
+        }
+        const std::lock_guard lock(noting);
+        QVERIFY2(opened.isEmpty(), qPrintable(opened.join('\n')));
+        QCOMPARE(test::tempFiles(), QStringList());
     }
 
     void anOfficeFaultNamesTheFileAskedForNotItsParts_data()
