@@ -225,7 +225,8 @@ int BatchCommand::execute(const QCommandLineParser& parser, Console& console)
                 if (failure.isEmpty()) {
                     progress.done(job.line, job.path);
                     for (const QString& notice :
-                         flyerNotices(job.fields, flyer.pages, flyer.unfitted, !format->document))
+                         flyerNotices(job.fields, flyer.pages, flyer.unfitted,
+                                      flyer.mixedDirections, !format->document))
                         progress.message(job.line, job.path + QStringLiteral(": ") + notice);
                     ++made;
                 } else if (!overwrite && QFileInfo::exists(job.path)) {

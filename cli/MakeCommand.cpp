@@ -82,8 +82,8 @@ int MakeCommand::execute(const QCommandLineParser& parser, Console& console)
         const FlyerFields fields = flyerFields(record);
         const MadeFlyer made =
             flyers.make(fields, *format, QFileInfo(output).absoluteFilePath(), true);
-        for (const QString& notice :
-             flyerNotices(fields, made.pages, made.unfitted, !format->document))
+        for (const QString& notice : flyerNotices(fields, made.pages, made.unfitted,
+                                                  made.mixedDirections, !format->document))
             console.err << QStringLiteral("lumarel: %1: %2").arg(output, notice) << Qt::endl;
     } catch (const Failure& failure) {
         console.err << QStringLiteral("lumarel: %1: %2").arg(output, failure.description())

@@ -8,6 +8,7 @@
 #include "designs/DesignCheck.h"
 #include "designs/FlyerTemplate.h"
 #include "designs/OdfTextFrames.h"
+#include "flyer/FontCoverage.h"
 #include "office/OfficeEngine.h"
 #include "office/OfficeSession.h"
 #include "office/TextFit.h"
@@ -210,6 +211,7 @@ void FlyerRun::putTexts(const FlyerFields& fields, const StepRunner& step)
 {
     m_step = &step;
     m_unfitted.clear();
+    m_mixedDirections.clear();
     QString dateText, orgText, addrText;
     plainStep(FlyerStage::DateText, [&] { dateText = eventDateText(fields.eventDate); });
     plainStep(FlyerStage::OrgNameText, [&] { orgText = orgNameText(fields.orgName); });
@@ -240,6 +242,8 @@ void FlyerRun::putTexts(const FlyerFields& fields, const StepRunner& step)
         if (!m_designBookmarks || m_design.builtIn == &defaultDesign()) {
             if (!office().fitBookmarkText(QStringLiteral("OrgName"), kStripFit))
                 m_unfitted << QStringLiteral("OrgName");
+            if (mixesDirections(orgText))
+                m_mixedDirections << QStringLiteral("OrgName");
             return;
         }
         for (const QString& name : designBookmarkNames())

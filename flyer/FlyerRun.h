@@ -88,6 +88,9 @@ public:
     void putTexts(const FlyerFields& fields, const StepRunner& step);
     // The bookmarks whose text putTexts() could not fit into its place, even in smaller type.
     const QStringList& unfitted() const { return m_unfitted; }
+    // The bookmarks whose text mixes right-to-left and left-to-right writing in a place turned
+    // on its side, where the office shows the runs of the other direction upside down.
+    const QStringList& mixedDirections() const { return m_mixedDirections; }
     // Lets other runs use the template copy and the page picture again; the run holds them
     // from the template copy until it ends or calls this.
     void unlock();
@@ -143,6 +146,7 @@ private:
     QImage m_page;
     QString m_failure;
     QStringList m_unfitted;
+    QStringList m_mixedDirections;
     std::unique_ptr<RunLock> m_lock;
 };
 

@@ -83,6 +83,7 @@ WindowFlyer FlyerService::makeForWindow(const FlyerFields& fields, const FlyerDe
     flyer.page = run.page();
     flyer.pageCount = run.pageCount();
     flyer.unfitted = run.unfitted();
+    flyer.mixedDirections = run.mixedDirections();
     flyer.failure = run.failure();
     flyer.officeFailed = run.officeFailed();
 
@@ -168,6 +169,7 @@ MadeFlyer FlyerService::make(const FlyerFields& fields, OutputFormat format, con
         m_run->putTexts(fields, steps.runner());
         steps.throwFirst();
         made.unfitted = m_run->unfitted();
+        made.mixedDirections = m_run->mixedDirections();
         OfficeEngine& office = *m_kept.current();
         // The office's own lock and temporary files stay out of the user's folder.
         writePrivatelyThenMove(part.path(), [&](const QString& privatePath) {

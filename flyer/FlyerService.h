@@ -27,8 +27,9 @@ struct WindowFlyer
     bool saved = false;
     QImage page; // its first page as written to the picture file; null when none was
     int pageCount = 0;
-    QStringList unfitted; // the bookmarks whose text did not fit its place
-    QString failure;      // why the last failing step failed
+    QStringList unfitted;        // the bookmarks whose text did not fit its place
+    QStringList mixedDirections; // see FlyerRun::mixedDirections()
+    QString failure;             // why the last failing step failed
     bool officeFailed = false;
     QList<StageFailure> failures; // every stage that failed, in the order they ran
 };
@@ -37,7 +38,8 @@ struct WindowFlyer
 struct MadeFlyer
 {
     int pages = 0;
-    QStringList unfitted; // the bookmarks whose text did not fit its place
+    QStringList unfitted;        // the bookmarks whose text did not fit its place
+    QStringList mixedDirections; // see FlyerRun::mixedDirections()
 };
 
 // The office work of every face of the program, on offices of one pool: the window's flyer,

@@ -128,17 +128,36 @@ QStringList undrawableCharacterNotices(const FlyerFields& fields)
     return notices;
 }
 
+bool mixesDirections(const QString& text)
+{
+    bool left = false, right = false;
+    for (const char32_t c : text.toUcs4()) {
+        const QChar::Direction direction = QChar::direction(c);
+        left = left || direction == QChar::DirL;
+        right = right || direction == QChar::DirR || direction == QChar::DirAL;
+    }
+    return left && right;
+}
+
 QStringList flyerNotices(const FlyerFields& fields, int pages, const QStringList& unfitted,
-                         bool pictureOnly)
+                         const QStringList& mixedDirections, bool pictureOnly)
 {
     QStringList notices;
-    for (const FieldLabel& field : kFieldLabels)
+    for (const FieldLabel& field : kFieldLabels) {
         if (field.bookmark && unfitted.contains(QLatin1String(field.bookmark)))
             notices << QCoreApplication::translate("lumarel::FlyerNotices",
                                                    "\"%1\" did not fit its place on the flyer, "
                                                    "even in smaller type: part of it is cut off. "
                                                    "A shorter text fits.")
                            .arg(labelText(field));
+        if (field.bookmark && mixedDirections.contains(QLatin1String(field.bookmark)))
+            notices << QCoreApplication::translate(
+                           "lumarel::FlyerNotices",
+                           "\"%1\" mixes right-to-left and left-to-right writing, which this "
+                           "design's turned strip cannot show together: part of it reads upside "
+                           "down. Another design shows it as typed.")
+                           .arg(labelText(field));
+    }
     notices << undrawableCharacterNotices(fields);
     if (const QString overflow = pageOverflowText(pages, pictureOnly); !overflow.isEmpty())
         notices.prepend(overflow);

@@ -17,9 +17,13 @@ QString undrawableCharacters(const QString& text);
 QStringList undrawableCharacterNotices(const FlyerFields& fields);
 
 // Everything said of a flyer that was made: a page overflow first (see pageOverflowText), then
-// the fields whose text did not fit its place (named by their bookmarks in `unfitted`), then the
-// characters no font draws.
+// the fields whose text did not fit its place (named by their bookmarks in `unfitted`) or mixes
+// directions where they cannot be shown together (`mixedDirections`), then the characters no
+// font draws.
 QStringList flyerNotices(const FlyerFields& fields, int pages, const QStringList& unfitted,
-                         bool pictureOnly = false);
+                         const QStringList& mixedDirections, bool pictureOnly = false);
+
+// Whether `text` holds both right-to-left and left-to-right letters.
+bool mixesDirections(const QString& text);
 
 } // namespace lumarel
