@@ -67,6 +67,10 @@ Die Felder zeigen, was gelesen werden konnte. Die Datei wird, wie sie ist, daneb
         <translation>„%1“ passte auch in kleinerer Schrift nicht auf seinen Platz im Flyer: Ein Teil ist abgeschnitten. Ein kürzerer Text passt.</translation>
     </message>
     <message>
+        <source>&quot;%1&quot; mixes right-to-left and left-to-right writing, which this design&apos;s turned strip cannot show together: part of it reads upside down. Another design shows it as typed.</source>
+        <translation>„%1“ mischt Schrift von rechts nach links mit Schrift von links nach rechts, was der gedrehte Streifen dieses Designs nicht zusammen zeigen kann: Ein Teil steht auf dem Kopf. Ein anderes Design zeigt ihn wie eingegeben.</translation>
+    </message>
+    <message>
         <source>The flyer runs to %1 pages, not one: shorten its texts to fit it on one page. %2</source>
         <translation>Der Flyer umfasst %1 Seiten statt einer: Kürzen Sie die Texte, damit er auf eine Seite passt. %2</translation>
     </message>

@@ -67,6 +67,10 @@ Los campos muestran lo que se pudo leer. El archivo tal como está se guardará 
         <translation>«%1» no cabía en su lugar del folleto, ni siquiera con letra más pequeña: una parte queda cortada. Un texto más corto cabe.</translation>
     </message>
     <message>
+        <source>&quot;%1&quot; mixes right-to-left and left-to-right writing, which this design&apos;s turned strip cannot show together: part of it reads upside down. Another design shows it as typed.</source>
+        <translation>«%1» mezcla escritura de derecha a izquierda y de izquierda a derecha, que la franja girada de este diseño no puede mostrar juntas: una parte se lee al revés. Otro diseño lo muestra tal como se escribió.</translation>
+    </message>
+    <message>
         <source>The flyer runs to %1 pages, not one: shorten its texts to fit it on one page. %2</source>
         <translation>El folleto ocupa %1 páginas, no una: acorte sus textos para que quepa en una página. %2</translation>
     </message>

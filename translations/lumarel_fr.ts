@@ -67,6 +67,10 @@ Les champs montrent ce qui a pu être lu. Le fichier tel quel sera conservé à 
         <translation>« %1 » ne tenait pas à sa place sur le flyer, même en plus petits caractères : une partie est coupée. Un texte plus court tiendra.</translation>
     </message>
     <message>
+        <source>&quot;%1&quot; mixes right-to-left and left-to-right writing, which this design&apos;s turned strip cannot show together: part of it reads upside down. Another design shows it as typed.</source>
+        <translation>« %1 » mêle une écriture de droite à gauche et une écriture de gauche à droite, que la bande tournée de ce modèle ne peut pas montrer ensemble : une partie se lit à l&apos;envers. Un autre modèle l&apos;affiche tel que saisi.</translation>
+    </message>
+    <message>
         <source>The flyer runs to %1 pages, not one: shorten its texts to fit it on one page. %2</source>
         <translation>Le flyer tient sur %1 pages, et non une : raccourcissez ses textes pour qu&apos;il tienne sur une page. %2</translation>
     </message>
