@@ -27,7 +27,7 @@ void report(const QString& name, const QList<double>& samples);
 
 // The ready office's resident memory at rest, a few seconds after `when`.
 void reportReadyOfficeMemory(const char* when);
-// A press of the window's button, to its end; throws Failure when it does not end.
+// A press of the window's button, to its end.
 void pressToPreview(Form1& form);
 // Keeps a benchmark's temporary files and settings in `folder`, out of the user's own.
 void useFolder(const QString& folder);
