@@ -1,6 +1,5 @@
 #include "flyer/FlyerJobs.h"
 
-#include "app/StepTrap.h"
 #include "flyer/TemplateAhead.h"
 #include "office/OfficePool.h"
 
@@ -22,36 +21,22 @@ FlyerJobs::~FlyerJobs()
     m_worker.join();
 }
 
-quint64 FlyerJobs::queue(std::function<std::function<void()>()> work)
+void FlyerJobs::queue(std::function<std::function<void()>()> work)
 {
     const std::lock_guard lock(m_mutex);
     m_queue.push_back(std::move(work));
     m_wanted.notify_all();
-    return ++m_lastJob;
 }
 
 quint64 FlyerJobs::make(const FlyerFields& fields, const FlyerDesign& design,
                         const QString& documentPath)
 {
-    const quint64 job = m_lastJob + 1;
-    return queue([this, job, fields, design, documentPath]() -> std::function<void()> {
+    const quint64 job = ++m_lastJob;
+    queue([this, job, fields, design, documentPath]() -> std::function<void()> {
         WindowFlyer flyer = FlyerService(m_offices).makeForWindow(fields, design, documentPath);
         return [this, job, flyer = std::move(flyer)] { emit made(job, flyer); };
     });
-}
-
-quint64 FlyerJobs::save(const QString& document, const QString& target, SaveFormat format)
-{
-    const quint64 job = m_lastJob + 1;
-    return queue([this, job, document, target, format]() -> std::function<void()> {
-        QString failure;
-        try {
-            FlyerService(m_offices).saveDocument(document, target, format);
-        } catch (...) {
-            failure = describeCurrentException();
-        }
-        return [this, job, failure] { emit saved(job, failure); };
-    });
+    return job;
 }
 
 void FlyerJobs::openAhead(const FlyerDesign& design)
@@ -59,12 +44,6 @@ void FlyerJobs::openAhead(const FlyerDesign& design)
     m_offices.prepareWith(
         openedAheadKey(design, ImportRepair::Whole),
         [design](OfficeEngine& office) { return openDesignAhead(office, design); });
-}
-
-bool FlyerJobs::busy() const
-{
-    const std::lock_guard lock(m_mutex);
-    return m_running || !m_queue.empty();
 }
 
 void FlyerJobs::runJobs()
@@ -76,11 +55,9 @@ void FlyerJobs::runJobs()
             return;
         const auto work = std::move(m_queue.front());
         m_queue.pop_front();
-        m_running = true;
         lock.unlock();
         const std::function<void()> report = work();
         lock.lock();
-        m_running = false;
         // Sent from the owner's thread; a job whose owner is going says nothing.
         if (!m_stop)
             QMetaObject::invokeMethod(this, report, Qt::QueuedConnection);

@@ -29,32 +29,24 @@ public:
     // Queues the window's flyer (FlyerService::makeForWindow); made() carries the number
     // returned.
     quint64 make(const FlyerFields& fields, const FlyerDesign& design, const QString& documentPath);
-    // Queues the copy of a saved flyer document in `format` (FlyerService::saveDocument);
-    // saved() carries the number returned.
-    quint64 save(const QString& document, const QString& target, SaveFormat format);
     // Keeps `design` opened ahead in the idle office, ready for the next flyer. A design file is
     // opened afresh by each flyer.
     void openAhead(const FlyerDesign& design);
-    // Whether a job is queued or in progress.
-    bool busy() const;
 
 signals:
     void made(quint64 job, const lumarel::WindowFlyer& flyer);
-    // `failure` is empty when the file was written.
-    void saved(quint64 job, const QString& failure);
 
 private:
-    quint64 queue(std::function<std::function<void()>()> work);
+    void queue(std::function<std::function<void()>()> work);
     void runJobs();
 
     OfficePool& m_offices;
-    mutable std::mutex m_mutex;
+    std::mutex m_mutex;
     std::condition_variable m_wanted;
     // Each job runs on the worker and returns what the owner's thread does with its result.
     std::deque<std::function<std::function<void()>()>> m_queue;
-    bool m_running = false; // a job is in progress
     bool m_stop = false;
-    quint64 m_lastJob = 0;
+    quint64 m_lastJob = 0; // asked from the owner's thread only
     std::thread m_worker;
 };
 

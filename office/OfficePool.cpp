@@ -226,6 +226,9 @@ void OfficePool::Impl::retire(std::shared_ptr<Holder> holder)
         holder->changed.notify_all();
     }
     holder->ahead.reset();
+    // A preparation it was kept for is not waited for any more.
+    holder->preparing = false;
+    idle.notify_all();
     std::erase(holders, holder);
     retiring.push_back(std::move(holder));
 }
