@@ -15,14 +15,15 @@ QByteArray embeddedTemplate()
     return resource.readAll();
 }
 
-QString templateCopyPath()
+QString templateCopyPath(const QString& folder)
 {
-    return flyerTempFolder() + QStringLiteral("/template.dot");
+    return (folder.isEmpty() ? flyerTempFolder() : folder) + QStringLiteral("/template.dot");
 }
 
-QString designCopyPath(const QString& ending)
+QString designCopyPath(const QString& ending, const QString& folder)
 {
-    return flyerTempFolder() + QStringLiteral("/design.") + ending.toLower();
+    return (folder.isEmpty() ? flyerTempFolder() : folder) + QStringLiteral("/design.") +
+           ending.toLower();
 }
 
 } // namespace lumarel

@@ -1,6 +1,5 @@
 #include "flyer/FlyerJobs.h"
 
-#include "flyer/TemplateAhead.h"
 #include "office/OfficePool.h"
 
 namespace lumarel {

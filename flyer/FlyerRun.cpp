@@ -112,8 +112,7 @@ void FlyerRun::openTemplate(const StepRunner& step)
         openDesign();
         return;
     }
-    m_designCopy = m_copyFolder.isEmpty() ? templateCopyPath()
-                                          : m_copyFolder + QStringLiteral("/template.dot");
+    m_designCopy = templateCopyPath(m_copyFolder);
     QByteArray templateBytes;
     plainStep(FlyerStage::ReadTemplate, [&] { templateBytes = embeddedTemplate(); });
     bool foundCopy = false;
@@ -160,9 +159,7 @@ void FlyerRun::openDesign()
                                   .arg(source, failure.description()));
             }
         }
-        const QString ending = QFileInfo(source).suffix();
-        copyPath = m_copyFolder.isEmpty() ? designCopyPath(ending)
-                                          : m_copyFolder + QStringLiteral("/design.") + ending;
+        copyPath = designCopyPath(QFileInfo(source).suffix(), m_copyFolder);
     });
     plainStep(FlyerStage::CopyTemplate, [&] {
         lock();

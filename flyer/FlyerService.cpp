@@ -60,6 +60,27 @@ int writeFilledTemplate(OfficeEngine& office, OutputFormat format, const QString
 
 } // namespace
 
+std::optional<OpenedAhead> openDesignAhead(OfficeEngine& office, const FlyerDesign& design)
+{
+    OfficeSession session(office);
+    FlyerRun run(session);
+    run.setDesign(design);
+    // The office's own folder: the shared temporary folder stays free for the flyers' runs.
+    run.setCopyFolder(office.privateFolder());
+    const QString key = run.aheadKey();
+    if (key.isEmpty() || (design.isDefault() && FileExists(templateCopyPath())))
+        return std::nullopt;
+    StageRecord steps(true);
+    run.openTemplate(steps.runner());
+    if (!run.designCopy().isEmpty())
+        QFile::remove(run.designCopy());
+    if (!steps.failures().isEmpty())
+        return std::nullopt;
+    // Looked up now, so that the flyer only puts the texts in.
+    office.findBookmarks(run.designBookmarks());
+    return OpenedAhead{key, run.designBookmarks()};
+}
+
 FlyerService::FlyerService(OfficePool& offices) : m_offices(offices), m_kept(offices) {}
 
 FlyerService::~FlyerService() = default;

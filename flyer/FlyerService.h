@@ -10,6 +10,7 @@
 #include <QString>
 
 #include <memory>
+#include <optional>
 
 namespace lumarel {
 
@@ -41,6 +42,12 @@ struct MadeFlyer
     QStringList unfitted;        // the bookmarks whose text did not fit its place
     QStringList mixedDirections; // see FlyerRun::mixedDirections()
 };
+
+// Opens `design` in `office` ahead of the window's next flyer, as a flyer run opens it, with its
+// bookmarks looked up, for OfficePool::prepareWith(). Only a built-in design, and only when the
+// temporary folder holds no template copy: a copy left there is for the next run to open as it
+// is. Nothing when it could not be opened.
+std::optional<OpenedAhead> openDesignAhead(OfficeEngine& office, const FlyerDesign& design);
 
 // The office work of every face of the program, on offices of one pool: the window's flyer,
 // the preview's saved formats and the command line's flyer files. Each call gives its office

@@ -7,6 +7,5 @@ target_sources(lumarel_flyer PRIVATE FontCoverage.cpp FontCoverage.h)
 target_link_libraries(lumarel_flyer PRIVATE PkgConfig::FONTCONFIG)
 # The one service the faces call, on offices of a loan.
 target_sources(lumarel_flyer PRIVATE FlyerService.cpp FlyerService.h)
-target_sources(lumarel_flyer PRIVATE TemplateAhead.cpp TemplateAhead.h)
 # The window's office work, on a thread of its own.
 target_sources(lumarel_flyer PRIVATE FlyerJobs.cpp FlyerJobs.h)

@@ -50,13 +50,11 @@ std::optional<OpenedAhead> OfficeSession::takeAhead(const QString& key)
 void OfficeSession::end()
 {
     m_ahead.reset();
-    if (!std::exchange(m_taking, false)) {
-        m_office = nullptr;
-        return;
-    }
-    if (OfficeEngine* office = std::exchange(m_office, nullptr))
-        m_pool->giveBack(*office, std::exchange(m_failed, false));
-    m_failed = false;
+    OfficeEngine* const office = std::exchange(m_office, nullptr);
+    const bool failed = std::exchange(m_failed, false);
+    // Nothing to give back for a kept office, or a take that threw.
+    if (std::exchange(m_taking, false) && office)
+        m_pool->giveBack(*office, failed);
 }
 
 } // namespace lumarel
