@@ -6,6 +6,7 @@
 #include "app/WindowLook.h"
 #include "details/FieldWidgets.h"
 #include "details/Form1Layout.h"
+#include "details/LiveFlyer.h"
 #include "details/OneLineBox.h"
 #include "record/LineBlocks.h"
 
@@ -130,6 +131,7 @@ void Form1::buildWidgets()
     for (QWidget* owner : menuOwners) {
         owner->addAction(m_undo);
         owner->addAction(m_designMenu->menuAction());
+        owner->addAction(m_live->action());
         owner->setContextMenuPolicy(Qt::ActionsContextMenu);
     }
     addWindowKeys(this);
@@ -155,7 +157,7 @@ bool Form1::showWindowMenu(QObject* watched, const QContextMenuEvent& event)
         menu = new QMenu;
     if (!menu->isEmpty())
         menu->addSeparator();
-    menu->addActions({m_undo, m_designMenu->menuAction()});
+    menu->addActions({m_undo, m_designMenu->menuAction(), m_live->action()});
     menu->setAttribute(Qt::WA_DeleteOnClose);
     menu->setObjectName(QStringLiteral("WindowMenu"));
     menu->popup(event.globalPos());

@@ -3,6 +3,11 @@
 #include "app/StepTrap.h"
 #include "flyer/TemplateAhead.h"
 #include "office/OfficePool.h"
+#include "runfiles/DocumentClaim.h"
+#include "runfiles/DocumentName.h"
+#include "runfiles/TempFolder.h"
+
+#include <QFile>
 
 namespace lumarel {
 
@@ -36,6 +41,26 @@ quint64 FlyerJobs::make(const FlyerFields& fields, const FlyerDesign& design,
     const quint64 job = m_lastJob + 1;
     return queue([this, job, fields, design, documentPath]() -> std::function<void()> {
         WindowFlyer flyer = FlyerService(m_offices).makeForWindow(fields, design, documentPath);
+        return [this, job, flyer = std::move(flyer)] { emit made(job, flyer); };
+    });
+}
+
+quint64 FlyerJobs::makePage(const FlyerFields& fields, const FlyerDesign& design)
+{
+    const quint64 job = m_lastJob + 1;
+    return queue([this, job, fields, design]() -> std::function<void()> {
+        WindowFlyer flyer;
+        try {
+            const QString document = DocumentNamer().freePath(flyerTempFolder());
+            // Claimed, so that no other start takes it for a leftover while the office works.
+            const DocumentClaim claim(document);
+            flyer = FlyerService(m_offices).makeForWindow(fields, design, document);
+            QFile::remove(document);
+        } catch (...) {
+            flyer.failure = describeCurrentException();
+        }
+        flyer.document.clear();
+        flyer.saved = false;
         return [this, job, flyer = std::move(flyer)] { emit made(job, flyer); };
     });
 }
