@@ -44,6 +44,8 @@ public:
     // Takes the stored choice, once the details window is shown.
     void restore();
     bool isOn() const { return m_on; }
+    // A page is being made or due after the pause.
+    bool busy() const { return m_pacer.state() != LivePacer::State::Idle; }
     // The details, the design or the paper changed.
     void changed();
     // The window, once the live page was first turned on.
