@@ -130,8 +130,8 @@ void Form1::buildWidgets()
     m_designMenu = makeDesignMenu();
     for (QWidget* owner : menuOwners) {
         owner->addAction(m_undo);
-        owner->addAction(m_designMenu->menuAction());
         owner->addAction(m_live->action());
+        owner->addAction(m_designMenu->menuAction());
         owner->setContextMenuPolicy(Qt::ActionsContextMenu);
     }
     addWindowKeys(this);
@@ -157,7 +157,7 @@ bool Form1::showWindowMenu(QObject* watched, const QContextMenuEvent& event)
         menu = new QMenu;
     if (!menu->isEmpty())
         menu->addSeparator();
-    menu->addActions({m_undo, m_designMenu->menuAction(), m_live->action()});
+    menu->addActions({m_undo, m_live->action(), m_designMenu->menuAction()});
     menu->setAttribute(Qt::WA_DeleteOnClose);
     menu->setObjectName(QStringLiteral("WindowMenu"));
     menu->popup(event.globalPos());

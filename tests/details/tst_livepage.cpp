@@ -29,39 +29,35 @@ namespace {
 
 // Holds the next office call that puts a text in until released: what happens meanwhile
 // happens amid a page, however fast the office is.
-class HeldCall
+struct HeldCall
 {
-public:
-    HeldCall() : m_state(std::make_shared<State>())
+    struct Gates
     {
-        watchOfficeCallsForTests([state = m_state](const QString& doing) {
+        std::atomic_bool taken = false;
+        QSemaphore reached, released;
+    };
+    std::shared_ptr<Gates> gates = std::make_shared<Gates>();
+
+    HeldCall()
+    {
+        watchOfficeCallsForTests([gates = gates](const QString& doing) {
             if (doing.startsWith("setting the text of the bookmark") &&
-                !state->taken.exchange(true)) {
-                state->reached.release();
-                state->release.acquire();
+                !gates->taken.exchange(true)) {
+                gates->reached.release();
+                gates->released.acquire();
             }
         });
     }
     ~HeldCall()
     {
         watchOfficeCallsForTests(nullptr);
-        m_state->release.release();
+        release();
     }
-    // Waits, with the event loop running, until the call is held.
     bool reached()
     {
-        return QTest::qWaitFor([&] { return m_state->reached.tryAcquire(); }, 600000);
+        return QTest::qWaitFor([&] { return gates->reached.tryAcquire(); }, 600000);
     }
-    void release() { m_state->release.release(); }
-
-private:
-    struct State
-    {
-        std::atomic_bool taken = false;
-        QSemaphore reached;
-        QSemaphore release;
-    };
-    std::shared_ptr<State> m_state;
+    void release() { gates->released.release(); }
 };
 
 } // namespace
