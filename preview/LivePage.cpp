@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QScrollArea>
 #include <QShortcut>
+#include <QStyle>
 #include <QTime>
 #include <QVBoxLayout>
 #include <QWheelEvent>
@@ -98,10 +99,12 @@ LivePage::LivePage(QWidget* parent) : QWidget(parent, Qt::Window)
     shortcut({QKeySequence::ZoomOut}, &LivePage::zoomOut);
 
     m_line->setText(tr("The page is being made\u2026"));
-    // Room for a page at the first zoom, and no more than that asks of the screen.
+    // Room for a page at the first zoom, and for the bar that scrolls it down when notices take
+    // some of its height; no more than that asks of the screen.
     ensurePolished(); // the style gives the area its frame
     const int frame = 2 * m_area->frameWidth();
-    m_area->setMinimumSize(pagePixels(kPageRoom, m_zoom) + QSize(frame, frame));
+    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, m_area);
+    m_area->setMinimumSize(pagePixels(kPageRoom, m_zoom) + QSize(frame + bar, frame));
     adjustSize();
     m_area->setMinimumSize(QSize(100, 100));
     describe();
