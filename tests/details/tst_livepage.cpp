@@ -161,13 +161,12 @@ private slots:
         QVERIFY(shown.wait(600000));
         QVERIFY2(page.lineText().startsWith("The page could not be made: "),
                  qPrintable(page.lineText()));
-        QVERIFY(Dialogs::takeShown().isEmpty());
 
         m_form->findChild<QLineEdit*>("txtLocation")->setText("14 Harbour Road");
         QVERIFY(shown.wait(600000));
         QVERIFY2(page.lineText().startsWith("Updated "), qPrintable(page.lineText()));
         QCOMPARE(m_form->live().shownFields().location, "14 Harbour Road");
-        QVERIFY(Dialogs::takeShown().isEmpty());
+        QVERIFY(Dialogs::takeShown().isEmpty()); // nor for the failed page
         QCOMPARE(test::tempFiles(), QStringList());
     }
 
