@@ -82,6 +82,11 @@ qint64 memoryField(qint64 pid, const char* file, const char* field)
 
 } // namespace
 
+qint64 residentKb(qint64 pid)
+{
+    return memoryField(pid, "status", "VmRSS:");
+}
+
 void pressToPreview(Form1& form)
 {
     QEventLoop ended;

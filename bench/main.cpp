@@ -21,6 +21,7 @@ int main(int argc, char** argv)
         {"export", lumarel::bench::exportBenchmarks},
         {"cli", lumarel::bench::cliBenchmarks},
         {"steps", lumarel::bench::stepBenchmarks},
+        {"live", lumarel::bench::liveBenchmarks},
     };
     const QStringList wanted = app.arguments().mid(1);
     try {

@@ -9,6 +9,7 @@
 #include "app/TempFolder.h"
 #include "app/WindowLook.h"
 #include "details/Form1Layout.h"
+#include "details/LiveFlyer.h"
 #include "details/OneLineBox.h"
 #include "details/WordCheck.h"
 #include "flyer/FlyerJobs.h"
@@ -37,7 +38,8 @@
 
 namespace lumarel {
 
-Form1::Form1(QWidget* parent) : QWidget(parent), m_pointer(this)
+Form1::Form1(QWidget* parent, std::chrono::milliseconds livePause)
+    : QWidget(parent), m_pointer(this), m_live(std::make_unique<LiveFlyer>(*this, livePause))
 {
     setObjectName(QStringLiteral("Form1"));
     announceAsWindow(this);
@@ -117,6 +119,7 @@ void Form1::selectAllOnFocus(QObject* watched, Qt::FocusReason reason)
 void Form1::Field_Change(const FieldSpec& field)
 {
     m_writer.changed(QLatin1String(field.name), fieldValue(field));
+    m_live->changed();
 }
 
 void Form1::restoreField(const FieldSpec& field)
@@ -175,6 +178,7 @@ void Form1::Form_Load(EngineCheck engineCheck)
     show();
     fitToScreen();
     centreOnScreen(this);
+    m_live->restore();
 }
 
 namespace {

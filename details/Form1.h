@@ -4,6 +4,7 @@
 #include "app/StepTrap.h"
 #include "designs/DesignSetting.h"
 #include "details/FieldWriter.h"
+#include "details/LivePacer.h"
 #include "flyer/BookmarkTexts.h"
 #include "record/EventRecord.h"
 #include "runfiles/DocumentName.h"
@@ -28,6 +29,7 @@ namespace lumarel {
 class DocumentClaim;
 class FlyerJobs;
 class Form2;
+class LiveFlyer;
 struct WindowFlyer;
 
 // The event details window: the program's start-up window.
@@ -36,7 +38,9 @@ class Form1 : public QWidget
     Q_OBJECT
 
 public:
-    explicit Form1(QWidget* parent = nullptr);
+    // The live page asks for a page once the details have rested for `livePause`.
+    explicit Form1(QWidget* parent = nullptr,
+                   std::chrono::milliseconds livePause = LivePacer::kPause);
     ~Form1() override;
 
     // Tests skip the office check at the end of start-up; the program always runs it.
@@ -64,6 +68,8 @@ public:
     bool busy() const { return m_busy; }
     // The office work of the window's flyers, made at its first use.
     FlyerJobs& jobs();
+    // The page beside the window that follows the typing (F6, "Live Page" in the window's menu).
+    LiveFlyer& live() { return *m_live; }
 
 signals:
     // A press of "Start Creating Template" ended, with or without a flyer.
@@ -139,6 +145,7 @@ private:
     };
     std::unique_ptr<Press> m_press;
     std::unique_ptr<FlyerJobs> m_jobs;
+    std::unique_ptr<LiveFlyer> m_live; // goes before the jobs it asks
     DocumentNamer m_documentNamer;
     std::unique_ptr<DocumentClaim> m_documentClaim; // on the last flyer document made
     std::unique_ptr<Form2> m_preview;

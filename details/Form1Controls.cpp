@@ -6,6 +6,7 @@
 #include "app/WindowLook.h"
 #include "details/FieldWidgets.h"
 #include "details/Form1Layout.h"
+#include "details/LiveFlyer.h"
 #include "details/OneLineBox.h"
 #include "record/LineBlocks.h"
 
@@ -129,6 +130,7 @@ void Form1::buildWidgets()
     m_designMenu = makeDesignMenu();
     for (QWidget* owner : menuOwners) {
         owner->addAction(m_undo);
+        owner->addAction(m_live->action());
         owner->addAction(m_designMenu->menuAction());
         owner->setContextMenuPolicy(Qt::ActionsContextMenu);
     }
@@ -155,7 +157,7 @@ bool Form1::showWindowMenu(QObject* watched, const QContextMenuEvent& event)
         menu = new QMenu;
     if (!menu->isEmpty())
         menu->addSeparator();
-    menu->addActions({m_undo, m_designMenu->menuAction()});
+    menu->addActions({m_undo, m_live->action(), m_designMenu->menuAction()});
     menu->setAttribute(Qt::WA_DeleteOnClose);
     menu->setObjectName(QStringLiteral("WindowMenu"));
     menu->popup(event.globalPos());

@@ -5,6 +5,7 @@
 #include "app/SettingsStore.h"
 #include "designs/DesignCheck.h"
 #include "designs/PaperSize.h"
+#include "details/LiveFlyer.h"
 #include "flyer/FlyerJobs.h"
 
 #include <QAction>
@@ -91,6 +92,7 @@ void Form1::openStoredDesignAhead()
 {
     QString notice; // told at the next flyer
     jobs().openAhead(storedDesign(SettingsStore::get(DesignSetting::key()), &notice));
+    m_live->changed();
 }
 
 void Form1::chooseDesignFile()

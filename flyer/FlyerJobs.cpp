@@ -1,6 +1,12 @@
 #include "flyer/FlyerJobs.h"
 
+#include "app/StepTrap.h"
+#include "app/TempFolder.h"
 #include "office/OfficePool.h"
+#include "runfiles/DocumentClaim.h"
+#include "runfiles/DocumentName.h"
+
+#include <QFile>
 
 namespace lumarel {
 
@@ -33,6 +39,27 @@ quint64 FlyerJobs::make(const FlyerFields& fields, const FlyerDesign& design,
     const quint64 job = ++m_lastJob;
     queue([this, job, fields, design, documentPath]() -> std::function<void()> {
         WindowFlyer flyer = FlyerService(m_offices).makeForWindow(fields, design, documentPath);
+        return [this, job, flyer = std::move(flyer)] { emit made(job, flyer); };
+    });
+    return job;
+}
+
+quint64 FlyerJobs::makePage(const FlyerFields& fields, const FlyerDesign& design)
+{
+    const quint64 job = ++m_lastJob;
+    queue([this, job, fields, design]() -> std::function<void()> {
+        WindowFlyer flyer;
+        try {
+            const QString document = DocumentNamer().freePath(flyerTempFolder());
+            // Claimed, so that no other start takes it for a leftover while the office works.
+            const DocumentClaim claim(document);
+            flyer = FlyerService(m_offices).makeForWindow(fields, design, document);
+            QFile::remove(document);
+        } catch (...) {
+            flyer.failure = describeCurrentException();
+        }
+        flyer.document.clear();
+        flyer.saved = false;
         return [this, job, flyer = std::move(flyer)] { emit made(job, flyer); };
     });
     return job;

@@ -29,6 +29,10 @@ public:
     // Queues the window's flyer (FlyerService::makeForWindow); made() carries the number
     // returned.
     quint64 make(const FlyerFields& fields, const FlyerDesign& design, const QString& documentPath);
+    // Queues the same flyer for its page alone: its document goes under a claimed name of its
+    // own in the program's temporary folder and is removed once the page is taken, so the
+    // result names no document. made() carries the number returned.
+    quint64 makePage(const FlyerFields& fields, const FlyerDesign& design);
     // Keeps `design` opened ahead in the idle office, ready for the next flyer. A design file is
     // opened afresh by each flyer.
     void openAhead(const FlyerDesign& design);

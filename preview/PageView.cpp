@@ -73,6 +73,13 @@ void stretch(QImage& canvas, const QRectF& target, const QImage& picture, QRectF
 
 } // namespace
 
+QImage pictureAt(const QImage& picture, TwipsSize size, double dpi)
+{
+    QImage page = whiteImage(size, dpi);
+    stretch(page, page.rect(), picture, picture.rect());
+    return page;
+}
+
 Integer toInteger(double whole)
 {
     return checked<Integer>(whole);
@@ -149,8 +156,7 @@ void PageView::assignPicture(const QImage& picture, TwipsSize naturalSize)
 void PageView::showPicture(const QImage& picture, TwipsSize naturalSize)
 {
     // The picture at its natural size; the page shows as much of it as its own size allows.
-    m_pageImage = whiteImage(naturalSize, m_dpi);
-    stretch(m_pageImage, m_pageImage.rect(), picture, picture.rect());
+    m_pageImage = pictureAt(picture, naturalSize, m_dpi);
     ++m_generation;
 }
 
@@ -279,13 +285,13 @@ void PageView::viewportResized(TwipsSize outer, TwipsSize inner)
 
 void PageView::ZoomStep(Long zoomOut)
 {
-    const Single proposed = zoomOut == 0 ? mZoom + 0.25f : mZoom - 0.25f;
+    const Single proposed = zoomOut == 0 ? mZoom + kZoomStep : mZoom - kZoomStep;
     SetZoom(proposed);
 }
 
 void PageView::SetZoom(Single proposed)
 {
-    if (!(proposed >= 0.25f && proposed <= 4.0f))
+    if (!zoomAllowed(proposed))
         return;
     mZoom = proposed;
     if (RedrawImage())

@@ -28,6 +28,16 @@ struct TwipsSize
     Single height = 0;
 };
 
+// The zoom of every view of the page moves in steps of a quarter, from 25 % to 400 %.
+constexpr Single kZoomStep = 0.25f;
+inline bool zoomAllowed(Single zoom)
+{
+    return zoom >= 0.25f && zoom <= 4.0f;
+}
+
+// `picture` on a white page of `size` at `dpi`, scaled smoothly: a page as a view first shows it.
+QImage pictureAt(const QImage& picture, TwipsSize size, double dpi);
+
 // A scroll bar as the view sees it: minimum 0, arrow and page clicks move by 1. Setting the
 // value runs the change handler when the value really changes.
 class ScrollBarModel

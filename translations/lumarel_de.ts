@@ -257,6 +257,56 @@ Die Felder zeigen, was gelesen werden konnte. Die Datei wird, wie sie ist, daneb
     </message>
 </context>
 <context>
+    <name>lumarel::LiveFlyer</name>
+    <message>
+        <source>&amp;Live Page</source>
+        <translation>&amp;Live-Seite</translation>
+    </message>
+    <message>
+        <source>The page could not be made: &quot;%1&quot;: %2.</source>
+        <translation>Die Seite konnte nicht erstellt werden: „%1“: %2.</translation>
+    </message>
+    <message>
+        <source>The page could not be made: %1</source>
+        <translation>Die Seite konnte nicht erstellt werden: %1</translation>
+    </message>
+    <message>
+        <source>The page may lack a text: %1</source>
+        <translation>Der Seite fehlt vielleicht ein Text: %1</translation>
+    </message>
+</context>
+<context>
+    <name>lumarel::LivePage</name>
+    <message>
+        <source>%1: Live Page</source>
+        <translation>%1: Live-Seite</translation>
+    </message>
+    <message>
+        <source>%1: live page</source>
+        <translation>%1: Live-Seite</translation>
+    </message>
+    <message>
+        <source>The page is being made…</source>
+        <translation>Die Seite wird erstellt…</translation>
+    </message>
+    <message>
+        <source>Updated %1</source>
+        <translation>Aktualisiert um %1</translation>
+    </message>
+    <message>
+        <source>Flyer page, not made yet</source>
+        <translation>Flyerseite, noch nicht erstellt</translation>
+    </message>
+    <message>
+        <source>Flyer page, updated %1</source>
+        <translation>Flyerseite, aktualisiert um %1</translation>
+    </message>
+    <message>
+        <source>Zoom %1 %. Arrow and Page keys scroll the page, Ctrl+Plus and Ctrl+Minus zoom. %2</source>
+        <translation>Zoom %1 %. Pfeil- und Bildtasten blättern die Seite, Strg+Plus und Strg+Minus zoomen. %2</translation>
+    </message>
+</context>
+<context>
     <name>lumarel::StepTrap</name>
     <message>
         <source>at line </source>

@@ -257,6 +257,56 @@ Los campos muestran lo que se pudo leer. El archivo tal como está se guardará 
     </message>
 </context>
 <context>
+    <name>lumarel::LiveFlyer</name>
+    <message>
+        <source>&amp;Live Page</source>
+        <translation>Página en &amp;vivo</translation>
+    </message>
+    <message>
+        <source>The page could not be made: &quot;%1&quot;: %2.</source>
+        <translation>No se pudo crear la página: «%1»: %2.</translation>
+    </message>
+    <message>
+        <source>The page could not be made: %1</source>
+        <translation>No se pudo crear la página: %1</translation>
+    </message>
+    <message>
+        <source>The page may lack a text: %1</source>
+        <translation>Puede que a la página le falte un texto: %1</translation>
+    </message>
+</context>
+<context>
+    <name>lumarel::LivePage</name>
+    <message>
+        <source>%1: Live Page</source>
+        <translation>%1: página en vivo</translation>
+    </message>
+    <message>
+        <source>%1: live page</source>
+        <translation>%1: página en vivo</translation>
+    </message>
+    <message>
+        <source>The page is being made…</source>
+        <translation>La página se está creando…</translation>
+    </message>
+    <message>
+        <source>Updated %1</source>
+        <translation>Actualizada a las %1</translation>
+    </message>
+    <message>
+        <source>Flyer page, not made yet</source>
+        <translation>Página del folleto, aún no creada</translation>
+    </message>
+    <message>
+        <source>Flyer page, updated %1</source>
+        <translation>Página del folleto, actualizada a las %1</translation>
+    </message>
+    <message>
+        <source>Zoom %1 %. Arrow and Page keys scroll the page, Ctrl+Plus and Ctrl+Minus zoom. %2</source>
+        <translation>Zoom %1 %. Las flechas y las teclas de página desplazan la página; Ctrl+Más y Ctrl+Menos cambian el zoom. %2</translation>
+    </message>
+</context>
+<context>
     <name>lumarel::StepTrap</name>
     <message>
         <source>at line </source>

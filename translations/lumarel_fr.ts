@@ -257,6 +257,56 @@ Les champs montrent ce qui a pu être lu. Le fichier tel quel sera conservé à 
     </message>
 </context>
 <context>
+    <name>lumarel::LiveFlyer</name>
+    <message>
+        <source>&amp;Live Page</source>
+        <translation>Page en &amp;direct</translation>
+    </message>
+    <message>
+        <source>The page could not be made: &quot;%1&quot;: %2.</source>
+        <translation>La page n’a pas pu être créée : « %1 » : %2.</translation>
+    </message>
+    <message>
+        <source>The page could not be made: %1</source>
+        <translation>La page n’a pas pu être créée : %1</translation>
+    </message>
+    <message>
+        <source>The page may lack a text: %1</source>
+        <translation>Il manque peut-être un texte à la page : %1</translation>
+    </message>
+</context>
+<context>
+    <name>lumarel::LivePage</name>
+    <message>
+        <source>%1: Live Page</source>
+        <translation>%1 : page en direct</translation>
+    </message>
+    <message>
+        <source>%1: live page</source>
+        <translation>%1 : page en direct</translation>
+    </message>
+    <message>
+        <source>The page is being made…</source>
+        <translation>La page est en cours de création…</translation>
+    </message>
+    <message>
+        <source>Updated %1</source>
+        <translation>Mise à jour à %1</translation>
+    </message>
+    <message>
+        <source>Flyer page, not made yet</source>
+        <translation>Page du flyer, pas encore créée</translation>
+    </message>
+    <message>
+        <source>Flyer page, updated %1</source>
+        <translation>Page du flyer, mise à jour à %1</translation>
+    </message>
+    <message>
+        <source>Zoom %1 %. Arrow and Page keys scroll the page, Ctrl+Plus and Ctrl+Minus zoom. %2</source>
+        <translation>Zoom %1 %. Les flèches et les touches Page font défiler la page, Ctrl+Plus et Ctrl+Moins zooment. %2</translation>
+    </message>
+</context>
+<context>
     <name>lumarel::StepTrap</name>
     <message>
         <source>at line </source>

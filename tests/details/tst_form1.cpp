@@ -323,7 +323,8 @@ private slots:
         QVERIFY(storedTexts() != before);
         if (undoIn.isEmpty()) {
             const QList<QAction*> menu = control<QLabel>(*form, "Label4_0")->actions();
-            QVERIFY(menu.size() == 2 && menu[0]->text() == "&Undo" && menu[1]->text() == "&Design");
+            QVERIFY(menu.size() == 3 && menu[0]->text() == "&Undo" &&
+                    menu[1]->text() == "&Live Page" && menu[2]->text() == "&Design");
             menu[0]->trigger();
         } else {
             QWidget* target = control<QWidget>(*form, qPrintable(undoIn));

@@ -15,10 +15,11 @@ namespace lumarel::test {
 
 // The main window loaded without the engine check, in US English, with its pickers at
 // 2027-01-15 15:05 so that a flyer's date and time texts are known.
-inline std::unique_ptr<Form1> loadedMainWindow()
+inline std::unique_ptr<Form1>
+loadedMainWindow(std::chrono::milliseconds livePause = LivePacer::kPause)
 {
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-    auto form = std::make_unique<Form1>();
+    auto form = std::make_unique<Form1>(nullptr, livePause);
     form->Form_Load(Form1::EngineCheck::Skip);
     form->findChild<QDateTimeEdit*>("dtpEventDate")
         ->setDateTime(QDateTime(QDate(2027, 1, 15), QTime(0, 0)));

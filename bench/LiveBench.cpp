@@ -1,0 +1,269 @@
+// The live page: from the last change to its page shown, step by step, against the office's own
+// conversion of the template; a keystroke with the live page on and off; the resident memory of
+// the program and of its office over 500 pages in a row.
+#include "Benchmarks.h"
+
+#include "app/Dialogs.h"
+#include "app/Failure.h"
+#include "details/Form1.h"
+#include "details/LiveFlyer.h"
+#include "flyer/FlyerJobs.h"
+#include "office/OfficeCallWatch.h"
+#include "office/OfficeEngine.h"
+#include "office/OfficePool.h"
+#include "preview/LivePage.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QEventLoop>
+#include <QFile>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <chrono>
+#include <cstdio>
+#include <ctime>
+#include <functional>
+#include <mutex>
+
+namespace lumarel::bench {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using namespace std::chrono_literals;
+
+double msBetween(Clock::time_point from, Clock::time_point to)
+{
+    return std::chrono::duration<double, std::milli>(to - from).count();
+}
+
+// The moments of one page: the office's are the first call of each of its steps, announced on
+// the jobs' thread (the office's preparation of the next flyer never puts a text in).
+struct PageMoments
+{
+    Clock::time_point changed, asked, filling, saving, rendering, closing, received, shown;
+};
+
+class PageClock
+{
+public:
+    PageClock()
+    {
+        watchOfficeCallsForTests([this](const QString& doing) {
+            const std::lock_guard lock(m_mutex);
+            const auto mark = [&](const char* start, Clock::time_point& at) {
+                if (doing.startsWith(QLatin1String(start)) && at == Clock::time_point())
+                    at = Clock::now();
+            };
+            mark("setting the text of the bookmark", m_moments.filling);
+            if (m_moments.filling != Clock::time_point()) {
+                mark("saving the document as", m_moments.saving);
+                mark("exporting", m_moments.rendering);
+                mark("counting the pages", m_moments.closing);
+            }
+        });
+    }
+    ~PageClock() { watchOfficeCallsForTests(nullptr); }
+
+    void start()
+    {
+        const std::lock_guard lock(m_mutex);
+        m_moments = PageMoments();
+        m_moments.changed = Clock::now();
+    }
+    PageMoments& moments() { return m_moments; } // on the window's thread, once the page is in
+
+private:
+    std::mutex m_mutex;
+    PageMoments m_moments;
+};
+
+void requireQuiet(const LivePage& page)
+{
+    if (!page.lineText().startsWith(QLatin1String("Updated")))
+        throw Failure(QStringLiteral("the live page said: %1").arg(page.lineText()));
+    if (const QList<ShownMessage> shown = Dialogs::takeShown(); !shown.isEmpty())
+        throw Failure(QStringLiteral("the live page led to a message: %1").arg(shown[0].text));
+}
+
+// The main window with its live page on, the first page shown; `watch` connects to the window
+// before the live page does.
+std::unique_ptr<Form1> windowWithLivePage(std::chrono::milliseconds pause,
+                                          const std::function<void(Form1&)>& watch = {})
+{
+    auto form = std::make_unique<Form1>(nullptr, pause);
+    form->Form_Load(Form1::EngineCheck::Skip);
+    if (watch)
+        watch(*form);
+    form->PushButton3_Click();
+    if (const QString failure = programOffices().waitUntilConnected(); !failure.isEmpty())
+        throw Failure(failure);
+    if (!form->live().isOn())
+        form->live().action()->trigger();
+    QSignalSpy shown(form->live().page(), &LivePage::shown);
+    if (!shown.wait(600000))
+        throw Failure(QStringLiteral("the first live page did not come"));
+    requireQuiet(*form->live().page());
+    return form;
+}
+
+// Changes the organisation's name and waits for the live page to show it.
+void nextPage(Form1& form, int n)
+{
+    LivePage& page = *form.live().page();
+    QSignalSpy shown(&page, &LivePage::shown);
+    form.findChild<QLineEdit*>(QStringLiteral("txtOrgName"))
+        ->setText(QStringLiteral("Quenwick %1").arg(n));
+    if (!shown.wait(600000))
+        throw Failure(QStringLiteral("live page %1 did not come").arg(n));
+    requireQuiet(page);
+}
+
+void typeKey(QWidget* widget)
+{
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_X, Qt::NoModifier, QStringLiteral("x"));
+    QApplication::sendEvent(widget, &press);
+    QApplication::sendEvent(widget, &release);
+}
+
+// The event loop for `ms`, as between two keys of a typist.
+void between(int ms)
+{
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+qint64 readyOfficeId()
+{
+    OfficeEngine& office = programOffices().take();
+    const qint64 pid = office.processId();
+    programOffices().giveBack(office, false);
+    return pid;
+}
+
+} // namespace
+
+void liveBenchmarks()
+{
+    constexpr int kPages = 25;
+    QTemporaryDir folder;
+    useFolder(folder.path());
+    Dialogs::setScripted(true);
+    const QString templatePath = folder.path() + QStringLiteral("/bench-template.dot");
+    QFile(QStringLiteral(":/template.dot")).copy(templatePath);
+
+    // From the last change to the page shown, with the pause a typist gets.
+    QList<double> pause, wait, fill, save, render, close, paint, whole, own, cli;
+    {
+        PageClock clock;
+        const auto form = windowWithLivePage(LivePacer::kPause, [&](Form1& window) {
+            // Before the live page's own handler, which scales and shows the page.
+            QObject::connect(&window.jobs(), &FlyerJobs::made, &window,
+                             [&] { clock.moments().received = Clock::now(); });
+            QObject::connect(&window.live(), &LiveFlyer::asked, &window,
+                             [&] { clock.moments().asked = Clock::now(); });
+        });
+        LivePage& page = *form->live().page();
+        QObject::connect(&page, &LivePage::shown, &page, [&] {
+            page.repaint();
+            clock.moments().shown = Clock::now();
+        });
+        for (int n = 0; n < kPages; ++n) {
+            // By turns with the office's own conversion, so that the load of the machine at
+            // any moment weighs on both alike.
+            if (n % 5 == 0)
+                cli += commandLineConversion(templatePath, folder.path(), 1);
+            clock.start();
+            nextPage(*form, n);
+            const PageMoments& at = clock.moments();
+            pause << msBetween(at.changed, at.asked);
+            wait << msBetween(at.asked, at.filling);
+            fill << msBetween(at.filling, at.saving);
+            save << msBetween(at.saving, at.rendering);
+            render << msBetween(at.rendering, at.closing);
+            close << msBetween(at.closing, at.received);
+            paint << msBetween(at.received, at.shown);
+            whole << msBetween(at.changed, at.shown);
+            own << msBetween(at.asked, at.shown);
+            // The office opens the design ahead again, as it does while the user reads the page.
+            between(300);
+        }
+    }
+    report(QStringLiteral("live page: last change to page shown"), whole);
+    report(QStringLiteral("    the pause after the last change"), pause);
+    report(QStringLiteral("    queue and office wait (design opened ahead)"), wait);
+    report(QStringLiteral("    office: fill six texts"), fill);
+    report(QStringLiteral("    office: save the .doc"), save);
+    report(QStringLiteral("    office: render the page (PDF export + raster)"), render);
+    report(QStringLiteral("    office: close; the run's files; back to the window"), close);
+    report(QStringLiteral("    scale and paint the page"), paint);
+    report(QStringLiteral("live page: page asked to page shown (no pause)"), own);
+    report(QStringLiteral("soffice --headless --convert-to pdf (template)"), cli);
+    ratio("ratio last change to live page / convert-to", median(whole), median(cli), 0.5);
+    ratio("ratio page asked to page shown / convert-to", median(own), median(cli));
+
+    // Pages without a pause, one after another: the office is always at work.
+    const auto form = windowWithLivePage(0ms);
+    QWidget* box = form->findChild<QLineEdit*>(QStringLiteral("txtLocation"));
+    box->setFocus();
+    // The wall clock and the window thread's own processor time: on a machine shared with other
+    // work, and with the office at work beside the window, the wall clock counts waits too.
+    QList<double> on, off, onProcessor, offProcessor;
+    for (int round = 0; round < 8; ++round)
+        for (const bool live : {false, true}) {
+            if (form->live().isOn() != live)
+                form->live().action()->trigger();
+            for (int key = 0; key < 10; ++key) {
+                timespec start, end;
+                clock_gettime(CLOCK_THREAD_CPUTIME_ID, &start);
+                (live ? on : off) += timeRuns(1, [&] { typeKey(box); });
+                clock_gettime(CLOCK_THREAD_CPUTIME_ID, &end);
+                (live ? onProcessor : offProcessor)
+                    << (end.tv_sec - start.tv_sec) * 1e3 + (end.tv_nsec - start.tv_nsec) / 1e6;
+                between(40);
+            }
+        }
+    report(QStringLiteral("keystroke to store, live page off"), off);
+    report(QStringLiteral("keystroke to store, live page on, office at work"), on);
+    report(QStringLiteral("    processor time, live page off"), offProcessor);
+    report(QStringLiteral("    processor time, live page on"), onProcessor);
+    ratio("ratio keystroke live page on / off", median(on), median(off), 1.1);
+    ratio("ratio keystroke processor time on / off", median(onProcessor), median(offProcessor));
+    if (!form->live().isOn())
+        form->live().action()->trigger();
+
+    qint64 program20 = 0, office20 = 0, office = 0;
+    for (int n = 1; n <= 500; ++n) {
+        nextPage(*form, n);
+        if (n == 20) {
+            office = readyOfficeId();
+            program20 = residentKb(QCoreApplication::applicationPid());
+            office20 = residentKb(office);
+        }
+        if (n % 100 == 0) {
+            const qint64 now = readyOfficeId();
+            std::printf("    after %3d pages: program %lld kB, office %lld (%lld kB)\n", n,
+                        residentKb(QCoreApplication::applicationPid()), now, residentKb(now));
+        }
+    }
+    const qint64 officeNow = readyOfficeId();
+    const qint64 program500 = residentKb(QCoreApplication::applicationPid());
+    const qint64 office500 = residentKb(officeNow);
+    std::printf("%-56s %lld kB after 20, %lld kB after 500: %+.1f MB (goal: at most +20)\n",
+                "live page, 500 pages: program resident", program20, program500,
+                (program500 - program20) / 1024.0);
+    std::printf("%-56s %lld kB after 20, %lld kB after 500: %+.1f MB (goal: at most +20)%s\n",
+                "live page, 500 pages: office resident", office20, office500,
+                (office500 - office20) / 1024.0,
+                officeNow == office ? "" : " (another office by then)");
+    std::fflush(stdout);
+    programOffices().end();
+}
+
+} // namespace lumarel::bench
