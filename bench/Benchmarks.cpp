@@ -1,6 +1,7 @@
 #include "Benchmarks.h"
 
 #include "app/Failure.h"
+#include "app/ProcessMemory.h"
 #include "details/Form1.h"
 #include "office/OfficeEngine.h"
 #include "office/OfficePool.h"
@@ -66,27 +67,6 @@ void report(const QString& name, const QList<double>& samples)
     std::fflush(stdout);
 }
 
-namespace {
-
-// A field of /proc/<pid>/<file>, in kB.
-qint64 memoryField(qint64 pid, const char* file, const char* field)
-{
-    QFile status(QStringLiteral("/proc/%1/%2").arg(pid).arg(QLatin1String(file)));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith(field))
-            return line.mid(qstrlen(field)).trimmed().split(' ').value(0).toLongLong();
-    return -1;
-}
-
-} // namespace
-
-qint64 residentKb(qint64 pid)
-{
-    return memoryField(pid, "status", "VmRSS:");
-}
-
 void pressToPreview(Form1& form)
 {
     QEventLoop ended;
@@ -102,9 +82,8 @@ void reportReadyOfficeMemory(const char* when)
     const qint64 office = taken.processId();
     programOffices().giveBack(taken, false);
     QThread::sleep(3);
-    std::printf("%-48s resident %lld kB (proportional %lld kB)\n", when,
-                memoryField(office, "status", "VmRSS:"),
-                memoryField(office, "smaps_rollup", "Pss:"));
+    std::printf("%-48s resident %lld kB (proportional %lld kB)\n", when, residentKb(office),
+                processMemoryKb(office, "smaps_rollup", "Pss:"));
     std::fflush(stdout);
 }
 

@@ -25,8 +25,6 @@ double median(QList<double> samples);
 // One line: name, median, minimum and maximum, in milliseconds.
 void report(const QString& name, const QList<double>& samples);
 
-// A process's resident memory in kB (-1 when it cannot be read).
-qint64 residentKb(qint64 pid);
 // The ready office's resident memory at rest, a few seconds after `when`.
 void reportReadyOfficeMemory(const char* when);
 // A press of the window's button, to its end.

@@ -5,6 +5,7 @@
 
 #include "app/Dialogs.h"
 #include "app/Failure.h"
+#include "app/ProcessMemory.h"
 #include "details/Form1.h"
 #include "details/LiveFlyer.h"
 #include "flyer/FlyerJobs.h"

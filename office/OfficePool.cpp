@@ -1,6 +1,7 @@
 #include "office/OfficePool.h"
 
 #include "app/Failure.h"
+#include "app/ProcessMemory.h"
 #include "app/ProgramEnd.h"
 #include "office/OfficeEngine.h"
 
@@ -41,6 +42,7 @@ struct Holder
     bool taken = false;     // by a use or by the preparation
     bool preparing = false; // by the preparation
     std::optional<OpenedAhead> ahead;
+    qint64 firstResidentKb = -1; // after its first use
 
     // With the mutex held.
     void enter(State next)
@@ -56,6 +58,20 @@ struct Holder
         changed.notify_all();
     }
 };
+
+// An office keeps some memory of every document it has held, however it was closed: one that
+// has grown by this much since its first use is replaced by a fresh one, between two uses.
+constexpr qint64 kGrowthLimitKb = 12 * 1024;
+
+// Whether the office, back from a use, has outgrown its first use. With the pool's mutex held.
+bool outgrown(Holder& holder, qint64 residentNowKb)
+{
+    if (residentNowKb < 0)
+        return false;
+    if (holder.firstResidentKb < 0)
+        holder.firstResidentKb = residentNowKb;
+    return residentNowKb - holder.firstResidentKb > kGrowthLimitKb;
+}
 
 QString startFailure(const char* cause)
 {
@@ -351,25 +367,28 @@ void OfficePool::giveBack(OfficeEngine& office, bool failed)
     }
     if (!holder)
         return;
+    qint64 resident = -1;
     if (!failed) {
         try {
             office.closeDocuments();
-            bool prepare = false;
-            {
-                const std::lock_guard lock(d->mutex);
-                holder->taken = false;
-                prepare = d->reserve(*holder);
-            }
-            if (prepare)
-                holder->wantPreparation();
-            return;
+            resident = residentKb(office.processId());
         } catch (...) {
+            failed = true;
         }
     }
-    const std::lock_guard lock(d->mutex);
-    holder->taken = false;
-    d->retire(holder);
-    d->startKept();
+    bool prepare = false;
+    {
+        const std::lock_guard lock(d->mutex);
+        holder->taken = false;
+        if (failed || outgrown(*holder, resident)) {
+            d->retire(holder);
+            d->startKept();
+        } else {
+            prepare = d->reserve(*holder);
+        }
+    }
+    if (prepare)
+        holder->wantPreparation();
 }
 
 void OfficePool::prepareWith(const QString& key, Preparation work)

@@ -46,8 +46,9 @@ public:
     // open for the use, which takes it over or leaves it to be closed at the give-back.
     OfficeEngine& take(std::optional<OpenedAhead>* ahead = nullptr);
     // After a use: the documents the office still holds are closed, and it is ready for the
-    // next use. An office that failed during the use, or does not close them, is ended, and
-    // one is started in its place in the background when the pool keeps it.
+    // next use. An office that failed during the use, or does not close them, or has grown
+    // well beyond its memory after its first use, is ended, and one is started in its place in
+    // the background when the pool keeps it.
     void giveBack(OfficeEngine& office, bool failed);
     // Work that readies an idle office for its next use (a template opened), done by the
     // office's own thread once it has started and after each give-back, unless it already holds
