@@ -14,6 +14,7 @@
 #include "office/TextFit.h"
 #include "runfiles/RunLock.h"
 #include "wordimport/ReadyTemplate.h"
+#include "wordimport/TextBoxRepair.h"
 #include "wordimport/WordImportRepair.h"
 #include "wordimport/WordMlTextBoxes.h"
 
