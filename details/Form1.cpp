@@ -329,8 +329,7 @@ void Form1::showFlyer(const WindowFlyer& flyer)
         trap.step(166, [&] {
             // The picture as the office rendered it, without reading the file back.
             preview().loadPicture(flyer.page.isNull() ? pageNotice(flyer.failure) : flyer.page);
-            preview().setPageNotice(flyerNotices(m_press->fields, flyer.pageCount, flyer.unfitted,
-                                                 flyer.mixedDirections)
+            preview().setPageNotice(flyerNotices(m_press->fields, flyer.pageCount, flyer.unfitted)
                                         .join(QLatin1Char('\n')));
         });
         trap.step(168, [&] { preview().mWordFile = flyer.document; });

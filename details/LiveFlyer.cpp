@@ -172,10 +172,9 @@ void LiveFlyer::made(quint64 job, const WindowFlyer& flyer)
         m_page->showFailure(tr("The page could not be made: %1").arg(reason));
     } else {
         m_shownFields = m_askedFields;
-        m_page->showPage(
-            flyer.page,
-            flyerNotices(m_askedFields, flyer.pageCount, flyer.unfitted, flyer.mixedDirections),
-            problem.isEmpty() ? QString() : tr("The page may lack a text: %1").arg(problem));
+        m_page->showPage(flyer.page, flyerNotices(m_askedFields, flyer.pageCount, flyer.unfitted),
+                         problem.isEmpty() ? QString()
+                                           : tr("The page may lack a text: %1").arg(problem));
     }
     if (m_pacer.made())
         ask();

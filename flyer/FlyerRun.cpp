@@ -14,6 +14,7 @@
 #include "office/TextFit.h"
 #include "runfiles/RunLock.h"
 #include "wordimport/ReadyTemplate.h"
+#include "wordimport/TextBoxRepair.h"
 #include "wordimport/WordImportRepair.h"
 #include "wordimport/WordMlTextBoxes.h"
 
@@ -254,7 +255,9 @@ bool FlyerRun::save(const QString& documentPath, const StepRunner& step, AfterSa
     m_step = &step;
     m_keptDocument.clear();
     const bool saved = officeStep(FlyerStage::Save, [&] { office().saveAs(documentPath); });
-    if (saved && after == AfterSave::KeepForPage) {
+    // The page of a turned name that mixes directions comes from the file's import, which lays
+    // it out as it reads (see restoreTextBoxBookmarks).
+    if (saved && after == AfterSave::KeepForPage && m_mixedDirections.isEmpty()) {
         // Closed by capturePage(), once its page is rendered.
         m_keptDocument = documentPath;
         return true;

@@ -89,7 +89,9 @@ public:
     // The bookmarks whose text putTexts() could not fit into its place, even in smaller type.
     const QStringList& unfitted() const { return m_unfitted; }
     // The bookmarks whose text mixes right-to-left and left-to-right writing in a place turned
-    // on its side, where the office shows the runs of the other direction upside down.
+    // on its side, where the office's frame shows the runs of the other direction upside down:
+    // their page is made from the saved file's import, which shows them as they read (see
+    // restoreTextBoxBookmarks).
     const QStringList& mixedDirections() const { return m_mixedDirections; }
     // Lets other runs use the template copy and the page picture again; the run holds them
     // from the template copy until it ends or calls this.

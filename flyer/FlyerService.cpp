@@ -48,10 +48,12 @@ private:
 
 // The filled template written in `format`, as the window's flyer: its Word 97 file is the
 // document as the office holds it, and so is its page, which the window shows without reading
-// the file back. What else a format holds is made from the Word 97 file, as the preview saves it.
-int writeFilledTemplate(OfficeEngine& office, OutputFormat format, const QString& path)
+// the file back. What else a format holds is made from the Word 97 file, as the preview saves it,
+// and so is the page of a turned name that mixes directions (see restoreTextBoxBookmarks).
+int writeFilledTemplate(OfficeEngine& office, OutputFormat format, const QString& path,
+                        bool mixedDirections)
 {
-    if (showsOnlyThePage(format) || format.document == SaveFormat::Word97)
+    if ((showsOnlyThePage(format) && !mixedDirections) || format.document == SaveFormat::Word97)
         return writeOpenDocument(office, format, path);
     const FileBeside saved(path + QStringLiteral(".doc"));
     exportOpenDocument(office, SaveFormat::Word97, saved.path());
@@ -104,7 +106,6 @@ WindowFlyer FlyerService::makeForWindow(const FlyerFields& fields, const FlyerDe
     flyer.page = run.page();
     flyer.pageCount = run.pageCount();
     flyer.unfitted = run.unfitted();
-    flyer.mixedDirections = run.mixedDirections();
     flyer.failure = run.failure();
     flyer.officeFailed = run.officeFailed();
 
@@ -190,11 +191,13 @@ MadeFlyer FlyerService::make(const FlyerFields& fields, OutputFormat format, con
         m_run->putTexts(fields, steps.runner());
         steps.throwFirst();
         made.unfitted = m_run->unfitted();
-        made.mixedDirections = m_run->mixedDirections();
+        if (!showsOnlyThePage(format) && format.document != SaveFormat::Word97)
+            made.mixedDirections = m_run->mixedDirections();
         OfficeEngine& office = *m_kept.current();
         // The office's own lock and temporary files stay out of the user's folder.
         writePrivatelyThenMove(part.path(), [&](const QString& privatePath) {
-            made.pages = writeFilledTemplate(office, format, privatePath);
+            made.pages = writeFilledTemplate(office, format, privatePath,
+                                             !m_run->mixedDirections().isEmpty());
         });
     } catch (const Failure& failure) {
         discardTemplate();

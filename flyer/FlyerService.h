@@ -28,9 +28,8 @@ struct WindowFlyer
     bool saved = false;
     QImage page; // its first page as written to the picture file; null when none was
     int pageCount = 0;
-    QStringList unfitted;        // the bookmarks whose text did not fit its place
-    QStringList mixedDirections; // see FlyerRun::mixedDirections()
-    QString failure;             // why the last failing step failed
+    QStringList unfitted; // the bookmarks whose text did not fit its place
+    QString failure;      // why the last failing step failed
     bool officeFailed = false;
     QList<StageFailure> failures; // every stage that failed, in the order they ran
 };
@@ -39,8 +38,10 @@ struct WindowFlyer
 struct MadeFlyer
 {
     int pages = 0;
-    QStringList unfitted;        // the bookmarks whose text did not fit its place
-    QStringList mixedDirections; // see FlyerRun::mixedDirections()
+    QStringList unfitted; // the bookmarks whose text did not fit its place
+    // Those of FlyerRun::mixedDirections() in a file that keeps the office's frame: a .docx or
+    // an .odt, which the office shows with part of the text upside down.
+    QStringList mixedDirections;
 };
 
 // Opens `design` in `office` ahead of the window's next flyer, as a flyer run opens it, with its

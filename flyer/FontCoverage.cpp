@@ -128,17 +128,6 @@ QStringList undrawableCharacterNotices(const FlyerFields& fields)
     return notices;
 }
 
-bool mixesDirections(const QString& text)
-{
-    bool left = false, right = false;
-    for (const char32_t c : text.toUcs4()) {
-        const QChar::Direction direction = QChar::direction(c);
-        left = left || direction == QChar::DirL;
-        right = right || direction == QChar::DirR || direction == QChar::DirAL;
-    }
-    return left && right;
-}
-
 QStringList flyerNotices(const FlyerFields& fields, int pages, const QStringList& unfitted,
                          const QStringList& mixedDirections, bool pictureOnly)
 {

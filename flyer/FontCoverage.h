@@ -21,9 +21,6 @@ QStringList undrawableCharacterNotices(const FlyerFields& fields);
 // directions where they cannot be shown together (`mixedDirections`), then the characters no
 // font draws.
 QStringList flyerNotices(const FlyerFields& fields, int pages, const QStringList& unfitted,
-                         const QStringList& mixedDirections, bool pictureOnly = false);
-
-// Whether `text` holds both right-to-left and left-to-right letters.
-bool mixesDirections(const QString& text);
+                         const QStringList& mixedDirections = {}, bool pictureOnly = false);
 
 } // namespace lumarel

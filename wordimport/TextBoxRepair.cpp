@@ -11,6 +11,7 @@
 #include <com/sun/star/container/XNameAccess.hpp>
 #include <com/sun/star/container/XNameContainer.hpp>
 #include <com/sun/star/container/XNamed.hpp>
+#include <com/sun/star/drawing/TextFitToSizeType.hpp>
 #include <com/sun/star/drawing/XDrawPageSupplier.hpp>
 #include <com/sun/star/drawing/XShape.hpp>
 #include <com/sun/star/drawing/XShapes.hpp>
@@ -313,6 +314,22 @@ Reference<css::text::XTextFrame> replaceByFrame(const Reference<css::lang::XComp
     return frame;
 }
 
+// The import's shape lays its text out as a line across the page and turns the line with the
+// shape, so that runs of either direction stay the right way up, where the frame's turned layout
+// draws the runs against its paragraph's direction upside down. It is put where the file places
+// the box.
+void keepTurnedShape(const Reference<css::drawing::XShape>& shape, const WordShape& fileShape)
+{
+    const Reference<css::beans::XPropertySet> properties(shape, UNO_QUERY_THROW);
+    properties->setPropertyValue("HoriOrientRelation", Any(relationOf(fileShape.horizontalTo)));
+    properties->setPropertyValue("HoriOrientPosition", Any(fromTwips(fileShape.left)));
+    properties->setPropertyValue("VertOrientRelation", Any(relationOf(fileShape.verticalTo)));
+    properties->setPropertyValue("VertOrientPosition", Any(fromTwips(fileShape.top)));
+    // The frame the text was fitted in measures a line of both directions shorter than the
+    // shape lays it out.
+    properties->setPropertyValue("TextFitToSize", Any(css::drawing::TextFitToSizeType_AUTOFIT));
+}
+
 void addBookmark(const Reference<css::lang::XComponent>& document,
                  const Reference<css::text::XText>& text, int offset, const QString& name)
 {
@@ -329,10 +346,21 @@ void addBookmark(const Reference<css::lang::XComponent>& document,
 
 } // namespace
 
+bool mixesDirections(const QString& text)
+{
+    bool left = false, right = false;
+    for (const char32_t c : text.toUcs4()) {
+        const QChar::Direction direction = QChar::direction(c);
+        left = left || direction == QChar::DirL;
+        right = right || direction == QChar::DirR || direction == QChar::DirAL;
+    }
+    return left && right;
+}
+
 void restoreTextBoxBookmarks(const Reference<css::lang::XComponent>& document,
                              const QList<WordBookmark>& fileBookmarks,
                              const QList<WordShape>& fileShapes,
-                             const WordParagraphs& fileParagraphs)
+                             const WordParagraphs& fileParagraphs, TextBoxRepair repair)
 {
     Reference<css::text::XBookmarksSupplier> supplier(document, UNO_QUERY);
     if (!supplier.is())
@@ -373,9 +401,17 @@ void restoreTextBoxBookmarks(const Reference<css::lang::XComponent>& document,
                 unnamedName = mark.name + QStringLiteral("Box");
                 firstStart = mark.start;
             }
-        const Reference<css::text::XTextFrame> frame = replaceByFrame(
-            document, shapes[shapeOfBox.value(it.key())],
-            fileShape == fileShapes.cend() ? nullptr : &*fileShape, styles, unnamedName);
+        const Reference<css::drawing::XShape>& shape = shapes[shapeOfBox.value(it.key())];
+        if (repair == TextBoxRepair::Page && fileShape != fileShapes.cend() &&
+            fileShape->textFlow != 0 &&
+            mixesDirections(
+                fromUno(Reference<css::text::XText>(shape, UNO_QUERY_THROW)->getString()))) {
+            keepTurnedShape(shape, *fileShape);
+            continue;
+        }
+        const Reference<css::text::XTextFrame> frame =
+            replaceByFrame(document, shape, fileShape == fileShapes.cend() ? nullptr : &*fileShape,
+                           styles, unnamedName);
         for (const WordBookmark& mark : it.value())
             addBookmark(document, frame->getText(), mark.start, mark.name);
     }

@@ -22,10 +22,24 @@ namespace lumarel {
 // writes none for a frame, so an unnamed box is named after its first bookmark and "Box" (the
 // template's `OrgName` box is `OrgNameBox`). Runs inside a call to the office; throws css::uno
 // exceptions like any other such call.
+//
+// For a page alone (TextBoxRepair::Page), a turned box whose text mixes directions keeps the
+// import's shape instead, placed as the file places the box and without its bookmarks: the
+// frame's turned layout draws the runs against its paragraph's direction upside down, the
+// shape lays the line out as it reads and turns it whole.
+enum class TextBoxRepair
+{
+    Whole,
+    Page,
+};
 void restoreTextBoxBookmarks(const css::uno::Reference<css::lang::XComponent>& document,
                              const QList<WordBookmark>& fileBookmarks,
                              const QList<WordShape>& fileShapes,
-                             const WordParagraphs& fileParagraphs);
+                             const WordParagraphs& fileParagraphs,
+                             TextBoxRepair repair = TextBoxRepair::Whole);
+
+// Whether `text` holds both right-to-left and left-to-right letters.
+bool mixesDirections(const QString& text);
 
 // The paragraphs of each text box: the text frames, then the drawing shapes that hold text.
 QList<QStringList> textBoxParagraphs(const css::uno::Reference<css::lang::XComponent>& document);

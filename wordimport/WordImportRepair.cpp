@@ -39,7 +39,8 @@ void repairWordImport(OfficeEngine& office, const QString& path, ImportRepair re
     office.workOnDocument(
         QStringLiteral("restoring the text boxes of \"%1\"").arg(path),
         {[fileBookmarks, fileShapes, fileParagraphs, fileStyles, whole](const auto& document) {
-            restoreTextBoxBookmarks(document, fileBookmarks, fileShapes, fileParagraphs);
+            restoreTextBoxBookmarks(document, fileBookmarks, fileShapes, fileParagraphs,
+                                    whole ? TextBoxRepair::Whole : TextBoxRepair::Page);
             if (!whole)
                 return;
             if (!fileStyles.isEmpty())
