@@ -68,6 +68,14 @@ struct OfficeEngine::Impl
     QTemporaryDir folder{instanceFoldersRoot() + QLatin1Char('/') +
                          QLatin1String(kInstanceFolderPrefix) + QStringLiteral("XXXXXX")};
     std::unique_ptr<QLockFile> ownerLock; // released before the folder goes
+    // The folder emptied while it is locked, then the lock released, then the empty folder
+    // removed: another start that took the lock meanwhile for an abandoned folder's removes it.
+    void releaseFolder();
+    ~Impl()
+    {
+        run.end(0);
+        releaseFolder();
+    }
     Run run;
     css::uno::Reference<css::uno::XComponentContext> remote;
     css::uno::Reference<css::frame::XDesktop2> desktop;

@@ -146,6 +146,25 @@ void OfficeEngine::Impl::shutDown()
         removeOwnLock(path, profileUrl);
 }
 
+void OfficeEngine::Impl::releaseFolder()
+{
+    if (!ownerLock)
+        return;
+    folder.setAutoRemove(false);
+    const QDir own(folder.path());
+    for (const QFileInfo& entry :
+         own.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
+        if (entry.fileName() == QLatin1String(kOwnerLockName))
+            continue;
+        if (entry.isDir() && !entry.isSymLink())
+            QDir(entry.filePath()).removeRecursively();
+        else
+            QFile::remove(entry.filePath());
+    }
+    ownerLock.reset();
+    own.rmdir(own.path());
+}
+
 void OfficeEngine::Impl::prepareBaseProfile(const QString& base)
 {
     QLockFile lock(base + QStringLiteral(".lock"));
@@ -194,7 +213,7 @@ OfficeEngine::OfficeEngine() : d(std::make_unique<Impl>())
         throw Failure(QStringLiteral("No private folder for the office could be made in the "
                                      "temporary folder: %1")
                           .arg(d->folder.errorString()));
-    d->ownerLock = std::make_unique<QLockFile>(d->folder.filePath(QStringLiteral("owner.lock")));
+    d->ownerLock = std::make_unique<QLockFile>(d->folder.filePath(QLatin1String(kOwnerLockName)));
     d->ownerLock->lock();
     removeAbandonedInstanceFolders();
     d->program = officeExecutable();
@@ -297,8 +316,7 @@ void OfficeEngine::endWithoutConnection()
         d->run.end(0);
         for (const QString& path : std::exchange(d->openedPaths, {}))
             removeOwnLock(path, profileUrl);
-        d->ownerLock.reset();
-        d->folder.remove();
+        d->releaseFolder();
     } catch (...) {
     }
 }

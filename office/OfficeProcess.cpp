@@ -302,9 +302,10 @@ static void removeAbandonedInstanceFolders(const QString& root)
             info.st_uid != getuid() || (info.st_mode & 0077) != 0)
             continue;
         // A folder without its lock may be one that is being set up right now.
-        if (!QFileInfo::exists(folder + QStringLiteral("/owner.lock")))
+        const QString lockPath = folder + QLatin1Char('/') + QLatin1String(kOwnerLockName);
+        if (!QFileInfo::exists(lockPath))
             continue;
-        QLockFile owner(folder + QStringLiteral("/owner.lock"));
+        QLockFile owner(lockPath);
         if (!owner.tryLock(0))
             continue;
         QFile record(folder + QStringLiteral("/pipes"));

@@ -70,10 +70,11 @@ QStringList officePipeSockets(const QString& pipeName);
 void removeOfficePipes(const QString& pipeName, const QString& profileUrl);
 
 // Each instance keeps its profile and temporary files in a private folder named
-// kInstanceFolderPrefix + random letters, locked by its owner. A program that was killed
-// cannot remove its folder or its office's pipes; the next instance does, once the lock shows
-// that the owner is gone, and only in folders of the user's own that are closed to others.
+// kInstanceFolderPrefix + random letters, locked by its owner with kOwnerLockName. A program that
+// was killed cannot remove its folder or its office's pipes; the next instance does, once the lock
+// shows that the owner is gone, and only in folders of the user's own that are closed to others.
 inline constexpr char kInstanceFolderPrefix[] = "lumarel-office-";
+inline constexpr char kOwnerLockName[] = "owner.lock";
 void recordOfficePipes(const QString& instanceFolder, const QString& pipeName,
                        const QString& profileUrl);
 void removeAbandonedInstanceFolders();
