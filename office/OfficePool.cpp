@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <condition_variable>
+#include <malloc.h>
 #include <mutex>
 #include <thread>
 #include <utility>
@@ -251,7 +252,7 @@ void OfficePool::Impl::retire(std::shared_ptr<Holder> holder)
 
 void OfficePool::Impl::joinEnded()
 {
-    std::erase_if(retiring, [](const std::shared_ptr<Holder>& holder) {
+    const auto joined = std::erase_if(retiring, [](const std::shared_ptr<Holder>& holder) {
         std::unique_lock lock(holder->mutex);
         if (holder->state != State::Ended && holder->thread.joinable())
             return false;
@@ -260,6 +261,12 @@ void OfficePool::Impl::joinEnded()
             holder->thread.join();
         return true;
     });
+#ifdef __GLIBC__
+    // What the ended office's thread and connection freed stays with the program otherwise, in
+    // the allocator's pool for that thread: the program would grow with each office replaced.
+    if (joined > 0)
+        malloc_trim(0);
+#endif
 }
 
 // A holder nobody uses, a ready one first; one being prepared is waited for, since it is
