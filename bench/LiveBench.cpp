@@ -159,8 +159,8 @@ void liveBenchmarks()
     const QString templatePath = folder.path() + QStringLiteral("/bench-template.dot");
     QFile(QStringLiteral(":/template.dot")).copy(templatePath);
 
-    // From the last change to the page shown, with the pause a typist gets.
-    QList<double> pause, wait, fill, save, render, close, paint, whole, own, cli;
+    // From the last change to the page shown, with the live page's own pacing.
+    QList<double> pause, wait, fill, save, render, close, paint, whole, own, typed, cli;
     {
         PageClock clock;
         const auto form = windowWithLivePage(LivePacer::kPause, [&](Form1& window) {
@@ -195,6 +195,25 @@ void liveBenchmarks()
             // The office opens the design ahead again, as it does while the user reads the page.
             between(300);
         }
+        // A word typed at a typist's pace: its last key most often comes while the page of an
+        // earlier one is being made.
+        auto* name = form->findChild<QLineEdit*>(QStringLiteral("txtOrgName"));
+        for (int n = 0; n < kPages; ++n) {
+            for (int key = 1; key <= 6; ++key) {
+                name->setText(QStringLiteral("Quenwick Club %1 ").arg(n) + QString(key, u'x'));
+                if (key < 6)
+                    between(150);
+            }
+            const Clock::time_point last = Clock::now();
+            while (form->live().shownFields().orgName != name->text()) {
+                QSignalSpy shown(&page, &LivePage::shown);
+                if (!shown.wait(600000))
+                    throw Failure(QStringLiteral("the typed name's page did not come"));
+                requireQuiet(page);
+            }
+            typed << msBetween(last, Clock::now());
+            between(300);
+        }
     }
     report(QStringLiteral("live page: last change to page shown"), whole);
     report(QStringLiteral("    the pause after the last change"), pause);
@@ -205,9 +224,11 @@ void liveBenchmarks()
     report(QStringLiteral("    office: close; the run's files; back to the window"), close);
     report(QStringLiteral("    scale and paint the page"), paint);
     report(QStringLiteral("live page: page asked to page shown (no pause)"), own);
+    report(QStringLiteral("live page: last key of a word typed to its page shown"), typed);
     report(QStringLiteral("soffice --headless --convert-to pdf (template)"), cli);
     ratio("ratio last change to live page / convert-to", median(whole), median(cli), 0.5);
     ratio("ratio page asked to page shown / convert-to", median(own), median(cli));
+    ratio("ratio last key typed to its page / convert-to", median(typed), median(cli));
 
     // Pages without a pause, one after another: the office is always at work.
     const auto form = windowWithLivePage(0ms);

@@ -19,7 +19,11 @@ public:
         MakingRested   // a page, and the details changed since and have rested
     };
 
-    static constexpr std::chrono::milliseconds kPause{330};
+    // No wait of its own: a page is asked at once when none is being made, and the changes
+    // made while one is come together in the next, so a page follows the last change within
+    // the time of two. The timer's turn of the event loop still gathers the changes of one
+    // command (Clear, Load Sample, Undo) into one page.
+    static constexpr std::chrono::milliseconds kPause{0};
 
     explicit LivePacer(std::chrono::milliseconds pause = kPause) : m_pause(pause) {}
 
