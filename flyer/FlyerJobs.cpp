@@ -8,6 +8,9 @@
 
 #include <QFile>
 
+#include <sys/resource.h>
+#include <unistd.h>
+
 namespace lumarel {
 
 FlyerJobs::FlyerJobs(OfficePool& offices, QObject* parent)
@@ -74,6 +77,9 @@ void FlyerJobs::openAhead(const FlyerDesign& design)
 
 void FlyerJobs::runJobs()
 {
+    // Below the window's thread, and so are the threads it starts (the page's second half):
+    // when every core is busy, a page gives way to the typing, not the typing to a page.
+    setpriority(PRIO_PROCESS, id_t(gettid()), 5);
     std::unique_lock lock(m_mutex);
     for (;;) {
         m_wanted.wait(lock, [this] { return m_stop || !m_queue.empty(); });
