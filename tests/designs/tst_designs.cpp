@@ -14,7 +14,6 @@
 #include "flyer/RecordFields.h"
 #include "office/OfficeEngine.h"
 #include "office/OfficeSession.h"
-#include "office/PageRenderer.h"
 #include "record/EventRecord.h"
 #include "word97/WordParagraphs.h"
 #include "wordimport/WordImportRepair.h"
@@ -543,20 +542,6 @@ private slots:
         const QRect inside = filled.rect().adjusted(edge, edge, -edge, -edge);
         QCOMPARE(written & inside, written);
         QVERIFY(written.height() > filled.height() / 4);
-
-        // Drawn in bands, the page has the pixels Poppler draws for it whole.
-        const QString pdf = test::tempFolder() + "/" + name + ".pdf";
-        openWordDocument(*m_office, flyer, true, ImportRepair::Page);
-        m_office->exportPdf(pdf, "1");
-        m_office->closeDocuments();
-        const auto whole = Poppler::Document::load(pdf);
-        whole->setRenderHint(Poppler::Document::Antialiasing);
-        whole->setRenderHint(Poppler::Document::TextAntialiasing);
-        const QImage banded = renderFirstPdfPage(pdf, kPageDotsPerMeter);
-        const double dpi = kPageDotsPerMeter * 0.0254;
-        QCOMPARE(banded, whole->page(0)
-                             ->renderToImage(dpi, dpi, 0, 0, banded.width(), banded.height())
-                             .convertToFormat(QImage::Format_RGB32));
     }
 
     void ownDesignFilledAsMade_data()
