@@ -77,8 +77,8 @@ void FlyerJobs::openAhead(const FlyerDesign& design)
 
 void FlyerJobs::runJobs()
 {
-    // Below the window's thread, and so are the threads it starts (the page's second half):
-    // when every core is busy, a page gives way to the typing, not the typing to a page.
+    // Below the window's thread: when every core is busy, a page gives way to the typing, not
+    // the typing to a page.
     setpriority(PRIO_PROCESS, id_t(gettid()), 5);
     std::unique_lock lock(m_mutex);
     for (;;) {
