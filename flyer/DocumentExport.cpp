@@ -132,9 +132,14 @@ int writeOpenDocument(OfficeEngine& office, OutputFormat format, const QString& 
 int writeFromWordFile(OfficeEngine& office, const QString& wordFile, OutputFormat format,
                       const QString& path)
 {
-    // The page alone matters in a PDF and a picture, so the import repairs only the page.
+    // The page alone matters in a PDF and a picture, so the import repairs only the page. An
+    // .odt shows the import's turned shape as the page does; the office reads a .docx's turned
+    // shape back across the page, so a .docx keeps the frame.
     openWordDocument(office, wordFile, true,
-                     showsOnlyThePage(format) ? ImportRepair::Page : ImportRepair::Whole);
+                     showsOnlyThePage(format) ? ImportRepair::Page
+                     : format.document == SaveFormat::OpenDocument
+                         ? ImportRepair::WholeKeepingTurnedShapes
+                         : ImportRepair::Whole);
     const OpenDocument opened{office};
     return writeOpenDocument(office, format, path);
 }

@@ -191,7 +191,7 @@ MadeFlyer FlyerService::make(const FlyerFields& fields, OutputFormat format, con
         m_run->putTexts(fields, steps.runner());
         steps.throwFirst();
         made.unfitted = m_run->unfitted();
-        if (!showsOnlyThePage(format) && format.document != SaveFormat::Word97)
+        if (format.document == SaveFormat::Word2007)
             made.mixedDirections = m_run->mixedDirections();
         OfficeEngine& office = *m_kept.current();
         // The office's own lock and temporary files stay out of the user's folder.

@@ -39,8 +39,8 @@ struct MadeFlyer
 {
     int pages = 0;
     QStringList unfitted; // the bookmarks whose text did not fit its place
-    // Those of FlyerRun::mixedDirections() in a file that keeps the office's frame: a .docx or
-    // an .odt, which the office shows with part of the text upside down.
+    // Those of FlyerRun::mixedDirections() in a file that keeps the office's frame: a .docx,
+    // which the office shows with part of the text upside down.
     QStringList mixedDirections;
 };
 

@@ -402,7 +402,7 @@ void restoreTextBoxBookmarks(const Reference<css::lang::XComponent>& document,
                 firstStart = mark.start;
             }
         const Reference<css::drawing::XShape>& shape = shapes[shapeOfBox.value(it.key())];
-        if (repair == TextBoxRepair::Page && fileShape != fileShapes.cend() &&
+        if (repair == TextBoxRepair::KeepMixedShapes && fileShape != fileShapes.cend() &&
             fileShape->textFlow != 0 &&
             mixesDirections(
                 fromUno(Reference<css::text::XText>(shape, UNO_QUERY_THROW)->getString()))) {

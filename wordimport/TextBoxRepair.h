@@ -23,14 +23,14 @@ namespace lumarel {
 // template's `OrgName` box is `OrgNameBox`). Runs inside a call to the office; throws css::uno
 // exceptions like any other such call.
 //
-// For a page alone (TextBoxRepair::Page), a turned box whose text mixes directions keeps the
-// import's shape instead, placed as the file places the box and without its bookmarks: the
-// frame's turned layout draws the runs against its paragraph's direction upside down, the
-// shape lays the line out as it reads and turns it whole.
+// With TextBoxRepair::KeepMixedShapes (for a page alone, or an .odt), a turned box whose text
+// mixes directions keeps the import's shape instead, placed as the file places the box and
+// without its bookmarks: the frame's turned layout draws the runs against its paragraph's
+// direction upside down, the shape lays the line out as it reads and turns it whole.
 enum class TextBoxRepair
 {
     Whole,
-    Page,
+    KeepMixedShapes,
 };
 void restoreTextBoxBookmarks(const css::uno::Reference<css::lang::XComponent>& document,
                              const QList<WordBookmark>& fileBookmarks,

@@ -35,13 +35,13 @@ void repairWordImport(OfficeEngine& office, const QString& path, ImportRepair re
             return; // not a Word 97 file: its import loses nothing of this kind
     }
     const QStringList fileStyles = wordFileStyles(fileParagraphs);
-    const bool whole = repair == ImportRepair::Whole;
     office.workOnDocument(
         QStringLiteral("restoring the text boxes of \"%1\"").arg(path),
-        {[fileBookmarks, fileShapes, fileParagraphs, fileStyles, whole](const auto& document) {
+        {[fileBookmarks, fileShapes, fileParagraphs, fileStyles, repair](const auto& document) {
             restoreTextBoxBookmarks(document, fileBookmarks, fileShapes, fileParagraphs,
-                                    whole ? TextBoxRepair::Whole : TextBoxRepair::Page);
-            if (!whole)
+                                    repair == ImportRepair::Whole ? TextBoxRepair::Whole
+                                                                  : TextBoxRepair::KeepMixedShapes);
+            if (repair == ImportRepair::Page)
                 return;
             if (!fileStyles.isEmpty())
                 removeUnusedStyles(document, fileStyles);

@@ -14,6 +14,9 @@ enum class ImportRepair
     // Only what shows on the page, for a picture or a PDF of it: the styles that no text uses
     // and a white page background show nowhere, and their removal costs a call per style.
     Page,
+    // The whole document for a format that keeps the import's turned shapes as they are laid
+    // out (an .odt): a turned box whose text mixes directions keeps its shape, as for the page.
+    WholeKeepingTurnedShapes,
 };
 
 // Mends what the office's Word 97 import gets wrong in the document just opened from `path`:
