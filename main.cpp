@@ -75,6 +75,7 @@ int main(int argc, char** argv)
     });
     // The office starts while the window is built and its values restored.
     lumarel::programOffices().keep(1);
+    lumarel::programOffices().replaceWhenGrown(lumarel::kWindowOfficeGrowthLimitKb);
     lumarel::nameApplication();
     QGuiApplication::setDesktopFileName(QStringLiteral("lumarel"));
     QGuiApplication::setWindowIcon(lumarel::appIcon());

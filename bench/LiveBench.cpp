@@ -160,6 +160,7 @@ void liveBenchmarks()
     QTemporaryDir folder;
     useFolder(folder.path());
     Dialogs::setScripted(true);
+    programOffices().replaceWhenGrown(kWindowOfficeGrowthLimitKb); // as the window program does
     const QString templatePath = folder.path() + QStringLiteral("/bench-template.dot");
     QFile(QStringLiteral(":/template.dot")).copy(templatePath);
 

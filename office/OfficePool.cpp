@@ -60,18 +60,15 @@ struct Holder
     }
 };
 
-// An office keeps some memory of every document it has held, however it was closed: one that
-// has grown by this much since its first use is replaced by a fresh one, between two uses.
-constexpr qint64 kGrowthLimitKb = 12 * 1024;
-
-// Whether the office, back from a use, has outgrown its first use. With the pool's mutex held.
-bool outgrown(Holder& holder, qint64 residentNowKb)
+// Whether the office, back from a use, has grown by more than `limitKb` since its first use;
+// never when the limit is 0. With the pool's mutex held.
+bool outgrown(Holder& holder, qint64 residentNowKb, qint64 limitKb)
 {
-    if (residentNowKb < 0)
+    if (limitKb <= 0 || residentNowKb < 0)
         return false;
     if (holder.firstResidentKb < 0)
         holder.firstResidentKb = residentNowKb;
-    return residentNowKb - holder.firstResidentKb > kGrowthLimitKb;
+    return residentNowKb - holder.firstResidentKb > limitKb;
 }
 
 QString startFailure(const char* cause)
@@ -89,6 +86,7 @@ struct OfficePool::Impl
     std::vector<std::shared_ptr<Holder>> holders; // starting, ready or failed
     std::vector<std::shared_ptr<Holder>> retiring;
     int kept = 0;
+    qint64 growthLimitKb = 0;
     QString preparationKey;
     Preparation preparation;
 
@@ -310,6 +308,12 @@ void OfficePool::keep(int count)
     d->startKept();
 }
 
+void OfficePool::replaceWhenGrown(qint64 limitKb)
+{
+    const std::lock_guard lock(d->mutex);
+    d->growthLimitKb = limitKb;
+}
+
 QString OfficePool::waitUntilConnected()
 {
     try {
@@ -387,7 +391,7 @@ void OfficePool::giveBack(OfficeEngine& office, bool failed)
     {
         const std::lock_guard lock(d->mutex);
         holder->taken = false;
-        if (failed || outgrown(*holder, resident)) {
+        if (failed || outgrown(*holder, resident, d->growthLimitKb)) {
             d->retire(holder);
             d->startKept();
         } else {

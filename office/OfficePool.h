@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QtGlobal>
 
 #include <functional>
 #include <memory>
@@ -47,9 +48,13 @@ public:
     OfficeEngine& take(std::optional<OpenedAhead>* ahead = nullptr);
     // After a use: the documents the office still holds are closed, and it is ready for the
     // next use. An office that failed during the use, or does not close them, or has grown
-    // well beyond its memory after its first use, is ended, and one is started in its place in
-    // the background when the pool keeps it.
+    // beyond the limit of replaceWhenGrown(), is ended, and one is started in its place in the
+    // background when the pool keeps it.
     void giveBack(OfficeEngine& office, bool failed);
+    // An office keeps some memory of every document it has held, however it was closed: one
+    // whose resident memory has grown by more than `limitKb` since its first use is replaced
+    // as it is given back. 0, the default, keeps every office however it grows.
+    void replaceWhenGrown(qint64 limitKb);
     // Work that readies an idle office for its next use (a template opened), done by the
     // office's own thread once it has started and after each give-back, unless it already holds
     // what `key` names. A use that wants the office meanwhile waits for the work to end. The
@@ -68,6 +73,10 @@ private:
     struct Impl;
     std::unique_ptr<Impl> d;
 };
+
+// What the window program lets an office grow by before it is replaced: a live page makes
+// hundreds of flyers in one session.
+inline constexpr qint64 kWindowOfficeGrowthLimitKb = 12 * 1024;
 
 // The program's offices: the one the window keeps ready and the command line's alike. Ended
 // with the program.

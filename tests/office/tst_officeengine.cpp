@@ -328,6 +328,23 @@ private slots:
         QVERIFY(test::processGone(offices[0]));
     }
 
+    void officeThatOutgrewItsFirstUseIsReplacedAsItIsGivenBack()
+    {
+        OfficePool pool;
+        pool.replaceWhenGrown(1); // any growth at all
+        QList<qint64> offices;
+        for (int use = 0; use < 3; ++use) {
+            OfficeEngine& office = pool.take();
+            offices << office.processId();
+            office.open(m_document);
+            pool.giveBack(office, false);
+        }
+        // The first use sets the measure; a document more grows any office.
+        QCOMPARE(offices[1], offices[0]);
+        QVERIFY(offices[2] != offices[0]);
+        QTRY_VERIFY(test::processGone(offices[0]));
+    }
+
     void programKilledTakesItsOfficeAlong()
     {
         QProcess holder;
