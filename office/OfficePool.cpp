@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 
 #include <algorithm>
+#include <atomic>
 #include <condition_variable>
 #include <malloc.h>
 #include <mutex>
@@ -86,7 +87,7 @@ struct OfficePool::Impl
     std::vector<std::shared_ptr<Holder>> holders; // starting, ready or failed
     std::vector<std::shared_ptr<Holder>> retiring;
     int kept = 0;
-    qint64 growthLimitKb = 0;
+    std::atomic<qint64> growthLimitKb = 0; // read at each give-back without the mutex
     QString preparationKey;
     Preparation preparation;
 
@@ -310,7 +311,6 @@ void OfficePool::keep(int count)
 
 void OfficePool::replaceWhenGrown(qint64 limitKb)
 {
-    const std::lock_guard lock(d->mutex);
     d->growthLimitKb = limitKb;
 }
 
@@ -382,7 +382,9 @@ void OfficePool::giveBack(OfficeEngine& office, bool failed)
     if (!failed) {
         try {
             office.closeDocuments();
-            resident = residentKb(office.processId());
+            // Read only where a limit asks for it: a batch gives back an office per flyer.
+            if (d->growthLimitKb > 0)
+                resident = residentKb(office.processId());
         } catch (...) {
             failed = true;
         }
