@@ -2,6 +2,7 @@
 #include "app/AppServices.h"
 #include "app/DialogBoxes.h"
 #include "app/Failure.h"
+#include "app/ProcessMemory.h"
 #include "app/ProgramEnd.h"
 #include "app/SingleInstance.h"
 #include "app/StopSignals.h"
@@ -43,6 +44,9 @@ void stopAtOfficeCallForTests()
 
 int main(int argc, char** argv)
 {
+    // Every page picture, in the preview, the live page or a list's pictures, reuses the memory
+    // of the one before.
+    lumarel::reuseLargeBlocks();
     // Dates and times, on the flyer and in the window, follow the user's time settings whole.
     QLocale::setDefault(lumarel::timeLocale());
     // The command line needs no display, so it decides before any window system is touched.

@@ -14,4 +14,11 @@ inline qint64 residentKb(qint64 pid)
     return processMemoryKb(pid, "status", "VmRSS:");
 }
 
+// A page's picture takes tens of megabytes at a time, and the allocator would map fresh memory
+// for each one and give it back after: one page fault per 4 kB, which on a virtual machine costs
+// more than drawing the page. Blocks of up to 32 MB come from the heap instead, and the heap
+// keeps up to 64 MB of what is freed at its end, so that the next picture reuses the same pages.
+// Call once, before any thread starts; a no-op outside glibc.
+void reuseLargeBlocks();
+
 } // namespace lumarel

@@ -1,6 +1,7 @@
 #include "Benchmarks.h"
 
 #include "app/Failure.h"
+#include "app/ProcessMemory.h"
 
 #include <QApplication>
 
@@ -12,6 +13,7 @@ int main(int argc, char** argv)
     // The flyer run drives the real windows, off screen.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    lumarel::reuseLargeBlocks(); // as the program does
     QApplication app(argc, argv);
     // Name a benchmark area on the command line to run only that one.
     const std::pair<const char*, void (*)()> areas[] = {
