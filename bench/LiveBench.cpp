@@ -13,14 +13,13 @@
 #include "office/OfficeCallWatch.h"
 #include "office/OfficeEngine.h"
 #include "office/OfficePool.h"
+#include "office/OfficeProcess.h"
 #include "preview/LivePage.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QDir>
 #include <QEventLoop>
 #include <QFile>
-#include <QHash>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QSignalSpy>
@@ -146,29 +145,13 @@ void between(int ms)
 
 // The program's offices, read from /proc without taking one from the pool, which would close
 // the design it holds opened ahead: the largest resident memory among the program's child
-// processes and theirs, in kB, and the process that has it.
+// processes, in kB, and the process that has it.
 std::pair<qint64, qint64> largestOffice()
 {
-    QHash<qint64, qint64> parents;
-    for (const QString& entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
-        QFile stat(QStringLiteral("/proc/%1/stat").arg(entry));
-        if (entry.toLongLong() > 0 && stat.open(QIODevice::ReadOnly))
-            // After the name in parentheses, which may hold spaces: the state, then the parent.
-            parents[entry.toLongLong()] = QString::fromLatin1(stat.readAll())
-                                              .section(u')', -1)
-                                              .simplified()
-                                              .split(' ')
-                                              .value(1)
-                                              .toLongLong();
-    }
     std::pair<qint64, qint64> largest{0, 0};
-    for (auto each = parents.cbegin(); each != parents.cend(); ++each) {
-        qint64 ancestor = each.value();
-        while (ancestor > 1 && ancestor != QCoreApplication::applicationPid())
-            ancestor = parents.value(ancestor);
-        if (ancestor > 1)
-            largest = std::max(largest, std::pair{residentKb(each.key()), each.key()});
-    }
+    for (const ProcessStatus& process : processTable())
+        if (process.parent == QCoreApplication::applicationPid() && process.state != 'Z')
+            largest = std::max(largest, std::pair{residentKb(process.pid), process.pid});
     return {largest.second, largest.first};
 }
 

@@ -44,9 +44,6 @@ private:
     bool m_reaped = false;
 };
 
-// The office executable: LUMAREL_SOFFICE when set, else `soffice` from the search path. The
-// office's own launcher script is bypassed for the soffice.bin beside it, which needs no
-// helper process of its own. Throws Failure when none can be run.
 // One process as /proc lists it.
 struct ProcessStatus
 {
@@ -58,6 +55,9 @@ struct ProcessStatus
 // Every process of the machine that /proc shows this program.
 QList<ProcessStatus> processTable();
 
+// The office executable: LUMAREL_SOFFICE when set, else `soffice` from the search path. The
+// office's own launcher script is bypassed for the soffice.bin beside it, which needs no
+// helper process of its own. Throws Failure when none can be run.
 QString officeExecutable();
 
 // A new name for an office's pipe: "lumarel-" and 32 hexadecimal digits, the only form of
