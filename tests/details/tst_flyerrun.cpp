@@ -356,7 +356,7 @@ private slots:
         std::atomic_bool struck = false;
         watchOfficeCallsForTests([&](const QString& doing) {
             if (doing.startsWith("setting the text of the bookmark") && !struck.exchange(true))
-                kill(pid_t(office), signal);
+                test::signalChild(office, signal);
         });
         const auto unwatch = qScopeGuard([] { watchOfficeCallsForTests(nullptr); });
         QVERIFY(test::press(*m_form));

@@ -241,7 +241,7 @@ private slots:
         OfficeEngine engine;
         const qint64 office = engine.processId();
         OfficeEngine::setTimeLimitForTests(3000);
-        kill(pid_t(office), SIGSTOP);
+        test::signalChild(office, SIGSTOP);
         // The caller's events keep flowing while the office hangs.
         int ticks = 0;
         QTimer ticker;
@@ -296,7 +296,7 @@ private slots:
         OfficeEngine& first = pool.take();
         const qint64 office = first.processId();
         pool.giveBack(first, false);
-        kill(pid_t(office), SIGSTOP);
+        test::signalChild(office, SIGSTOP);
         OfficeEngine& next = pool.take();
         QVERIFY(next.processId() != office);
         QVERIFY(test::processGone(office));

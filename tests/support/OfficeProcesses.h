@@ -6,8 +6,10 @@
 #include <QFile>
 #include <QList>
 
+#include <cerrno>
 #include <csignal>
 #include <sys/types.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace lumarel::test {
@@ -38,6 +40,18 @@ inline QList<qint64> childProcesses(qint64 parent = getpid())
         if (process.parent == parent && process.state != 'Z' && process.state != 'X')
             children << process.pid;
     return children;
+}
+
+// Sends `signal` to `pid`, a child of this process. A SIGSTOP returns only once every thread of
+// it has stopped: kill() returns as soon as one thread takes the signal, and until that one has
+// stopped the others, they may still answer a call.
+inline void signalChild(qint64 pid, int signal)
+{
+    ::kill(pid_t(pid), signal);
+    siginfo_t info;
+    if (signal == SIGSTOP)
+        while (waitid(P_PID, id_t(pid), &info, WSTOPPED | WNOWAIT) != 0 && errno == EINTR) {
+        }
 }
 
 } // namespace lumarel::test
