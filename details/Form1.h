@@ -38,7 +38,8 @@ class Form1 : public QWidget
     Q_OBJECT
 
 public:
-    // The live page asks for a page once the details have rested for `livePause`.
+    // The live page asks for a page at once after a change made at rest, and `livePause` after
+    // the last of changes made quicker than that.
     explicit Form1(QWidget* parent = nullptr,
                    std::chrono::milliseconds livePause = LivePacer::kPause);
     ~Form1() override;

@@ -51,7 +51,6 @@ QString pageProblem(const WindowFlyer& flyer)
 LiveFlyer::LiveFlyer(Form1& form, std::chrono::milliseconds pause) : m_form(form), m_pacer(pause)
 {
     m_pause.setSingleShot(true);
-    m_pause.setInterval(m_pacer.pause());
     connect(&m_pause, &QTimer::timeout, this, [this] {
         if (m_pacer.paused())
             ask();
@@ -84,8 +83,7 @@ void LiveFlyer::changed()
 {
     if (!m_on)
         return;
-    m_pacer.changed();
-    m_pause.start();
+    m_pause.start(m_pacer.changed(LivePacer::Clock::now()));
 }
 
 void LiveFlyer::turn(bool on)
@@ -116,7 +114,7 @@ void LiveFlyer::turn(bool on)
     }
     // The first page comes at once, without a pause.
     m_pause.stop();
-    m_pacer.changed();
+    m_pacer.changed(LivePacer::Clock::now());
     if (m_pacer.paused())
         ask();
 }

@@ -27,9 +27,9 @@ public:
     static void store(bool on);
 };
 
-// The details window's live page: after each pause in the changes it asks the window's flyer
-// jobs for the page of the details and design of the moment, as a press makes it, and shows
-// it in a window of its own beside the details window, hidden while that one is.
+// The details window's live page: at the pace LivePacer sets, it asks the window's flyer jobs for
+// the page of the details and design of the moment, as a press makes it, and shows it in a window
+// of its own beside the details window, hidden while that one is.
 class LiveFlyer : public QObject
 {
     Q_OBJECT

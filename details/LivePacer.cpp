@@ -2,8 +2,11 @@
 
 namespace lumarel {
 
-void LivePacer::changed()
+std::chrono::milliseconds LivePacer::changed(Clock::time_point at)
 {
+    const bool atRest = !m_lastChange || at - *m_lastChange >= m_pause;
+    m_lastChange = at;
+    m_atOnce = m_atOnce || atRest;
     switch (m_state) {
     case State::Idle:
     case State::Waiting:
@@ -15,10 +18,12 @@ void LivePacer::changed()
         m_state = State::MakingChanged;
         break;
     }
+    return m_atOnce ? std::chrono::milliseconds(0) : m_pause;
 }
 
 bool LivePacer::paused()
 {
+    m_atOnce = false;
     switch (m_state) {
     case State::Waiting:
         m_state = State::Making;
@@ -51,6 +56,7 @@ bool LivePacer::made()
 
 void LivePacer::stop()
 {
+    m_atOnce = false;
     switch (m_state) {
     case State::Waiting:
         m_state = State::Idle;

@@ -1,4 +1,5 @@
-// The live page's pacing, event by event: c a change, p the pause over, m the page made, s off.
+// The live page's pacing, event by event: c a change, p the wait over, m the page made, s off,
+// . a tenth of a second passing.
 #include "TestEnvironment.h"
 
 #include "details/LivePacer.h"
@@ -48,7 +49,7 @@ private slots:
             bool ask = false;
             switch (event.toLatin1()) {
             case 'c':
-                pacer.changed();
+                pacer.changed(LivePacer::Clock::now());
                 break;
             case 'p':
                 ask = pacer.paused();
@@ -64,6 +65,49 @@ private slots:
         }
         QCOMPARE(asked, asks);
         QCOMPARE(int(pacer.state()), int(end));
+    }
+
+    void waitsForTheRestOnlyAmidChanges_data()
+    {
+        QTest::addColumn<QString>("events");
+        QTest::addColumn<QString>("waits"); // of each change: 0 none, r the pause
+        QTest::newRow("a single change") << "c"
+                                         << "0";
+        QTest::newRow("one command's changes, in one turn") << "cccp"
+                                                            << "000";
+        QTest::newRow("keys a tenth of a second apart") << "cp.c.c.cp"
+                                                        << "0rrr";
+        QTest::newRow("a change after the pause has passed") << "cp.cp...cp.c"
+                                                             << "0r0r";
+        QTest::newRow("a change at rest while a page is made") << "cpcp...cm"
+                                                               << "0r0";
+    }
+
+    void waitsForTheRestOnlyAmidChanges()
+    {
+        QFETCH(QString, events);
+        QFETCH(QString, waits);
+        constexpr std::chrono::milliseconds kPause{300};
+        LivePacer pacer(kPause);
+        LivePacer::Clock::time_point now;
+        QString waited;
+        for (const QChar event : events) {
+            switch (event.toLatin1()) {
+            case 'c':
+                waited += pacer.changed(now) == kPause ? 'r' : '0';
+                break;
+            case 'p':
+                pacer.paused();
+                break;
+            case 'm':
+                pacer.made();
+                break;
+            case '.':
+                now += std::chrono::milliseconds(100);
+                break;
+            }
+        }
+        QCOMPARE(waited, waits);
     }
 };
 
