@@ -19,7 +19,6 @@
 #include "runfiles/PartFiles.h"
 
 #include <QApplication>
-#include <QFile>
 
 #include <csignal>
 
@@ -110,10 +109,11 @@ int main(int argc, char** argv)
     // removed, and the office ended without a call through its connection, which a flyer's
     // call may be using.
     lumarel::endOnLibraryExit([&form] {
-        if (const QString document = form.claimedDocument(); !document.isEmpty())
-            QFile::remove(document);
+        form.endDocumentClaim();
         lumarel::programOffices().endAfterLibraryExit();
     });
+    // The end skips the window's destructor, which would release its document's claim.
+    lumarel::addProgramEndAction([&form] { form.endDocumentClaim(); });
     stopAtOfficeCallForTests();
     form.Form_Load();
     const int code = app.exec();

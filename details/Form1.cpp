@@ -24,6 +24,7 @@
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QDateTimeEdit>
+#include <QFile>
 #include <QFocusEvent>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -365,9 +366,12 @@ Form2& Form1::preview()
     return *m_preview;
 }
 
-QString Form1::claimedDocument() const
+void Form1::endDocumentClaim()
 {
-    return m_documentClaim ? m_documentClaim->documentPath() : QString();
+    if (!m_documentClaim)
+        return;
+    QFile::remove(m_documentClaim->documentPath());
+    m_documentClaim.reset();
 }
 
 Form2* Form1::shownPreview() const

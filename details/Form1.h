@@ -64,8 +64,9 @@ public:
     Form2& preview();
     // The preview window when it is open, without making one.
     Form2* shownPreview() const;
-    // The flyer document the window made last or is making; empty before the first.
-    QString claimedDocument() const;
+    // The program's end: the flyer document the window made last or is making goes, and its
+    // claim with it.
+    void endDocumentClaim();
     bool busy() const { return m_busy; }
     // The office work of the window's flyers, made at its first use.
     FlyerJobs& jobs();

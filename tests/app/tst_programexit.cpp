@@ -29,6 +29,7 @@ private slots:
         QTest::newRow("the display server ends") << 0 << 1 << false << false;
         QTest::newRow("the display server ends, the office connected") << 0 << 1 << true << false;
         QTest::newRow("the display server ends amid a flyer") << 0 << 1 << true << true;
+        QTest::newRow("SIGTERM amid a flyer") << int(SIGTERM) << 0 << true << true;
     }
 
     void endsAsAClose()
@@ -94,6 +95,7 @@ private slots:
         // What the program printed tells why its office's folder stayed.
         QVERIFY2(offices().isEmpty(), errors.right(900).constData());
         QCOMPARE(QDir(own).entryList({"qtemar*.doc"}), QStringList());
+        QCOMPARE(QDir(own + "/.lumarel-claims").entryList(QDir::Files), QStringList());
         display.kill();
         display.waitForFinished();
     }
