@@ -296,7 +296,7 @@ void liveBenchmarks()
         }
     report(QStringLiteral("keystroke to store, live page off, office idle"), wall[Off]);
     report(QStringLiteral("keystroke to store, live page off, office at work"), wall[OfficeAtWork]);
-    report(QStringLiteral("keystroke to store, live page on, office at work"), wall[On]);
+    report(QStringLiteral("keystroke to store, live page on"), wall[On]);
     report(QStringLiteral("    processor time, live page off, office idle"), processor[Off]);
     report(QStringLiteral("    processor time, live page off, office at work"),
            processor[OfficeAtWork]);
