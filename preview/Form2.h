@@ -75,6 +75,7 @@ private:
     // Places the controls and tells the view its viewport's size.
     void layOut(const Form2Layout& layout);
     void applyView();
+    void placePageNotice();
     void forwardPageMouse(QEvent* event);
     // The wheel scrolls the page; with Ctrl it zooms as the buttons do.
     void pageWheel(QWheelEvent* event);

@@ -17,6 +17,8 @@
 #include <QShortcut>
 #include <QSignalBlocker>
 
+#include <algorithm>
+
 // The preview window's controls: made and placed by the layout, and showing the view's state.
 namespace lumarel {
 
@@ -79,7 +81,7 @@ void Form2::layOut(const Form2Layout& layout)
     if (m_viewportInside)
         m_viewportInside->setGeometry(Picture2->contentsRect());
     if (m_pageNotice)
-        m_pageNotice->setGeometry(Twips::toPixels(pageNoticeArea(m_layout.viewport), dpi));
+        placePageNotice();
 }
 
 void Form2::createControls()
@@ -206,8 +208,6 @@ void Form2::setPageNotice(const QString& text)
     if (!m_pageNotice) {
         m_pageNotice = new QLabel(this);
         m_pageNotice->setObjectName(QStringLiteral("PageNotice"));
-        m_pageNotice->setGeometry(
-            Twips::toPixels(pageNoticeArea(m_layout.viewport), m_view.screenDpi()));
         m_pageNotice->setWordWrap(true);
         m_pageNotice->setMargin(4);
         m_pageNotice->setFrameShape(QFrame::Box);
@@ -218,8 +218,20 @@ void Form2::setPageNotice(const QString& text)
     }
     m_pageNotice->setText(text);
     m_pageNotice->setAccessibleName(text);
+    placePageNotice();
     m_pageNotice->setVisible(!text.isEmpty());
     m_pageNotice->raise();
+}
+
+void Form2::placePageNotice()
+{
+    // Tall enough for every line of its text, up to half the view.
+    const double dpi = m_view.screenDpi();
+    QRect area = Twips::toPixels(pageNoticeArea(m_layout.viewport), dpi);
+    const int mostHeight = Twips::toPixels(m_layout.viewport, dpi).height() / 2;
+    area.setHeight(std::clamp(m_pageNotice->heightForWidth(area.width()), area.height(),
+                              std::max(area.height(), mostHeight)));
+    m_pageNotice->setGeometry(area);
 }
 
 void Form2::applyView()

@@ -338,12 +338,20 @@ private slots:
                      !err.contains("The file holds every page"),
                  qPrintable(err));
 
+        // With a name that does not fit as well: two notices, each read whole.
+        QLineEdit* orgName = m_form->findChild<QLineEdit*>("txtOrgName");
+        const QString name = orgName->text();
+        const auto restore = qScopeGuard([&] { orgName->setText(name); });
+        orgName->setText(QString("Quenwick Garden Club ").repeated(5));
         QVERIFY(test::press(*m_form));
         const QLabel* notice = m_form->preview().findChild<QLabel*>("PageNotice");
         QVERIFY(notice && notice->isVisibleTo(&m_form->preview()));
-        QVERIFY2(notice->text().startsWith(said.captured(0).mid(path.size() + 2)),
+        QVERIFY2(notice->text().startsWith(said.captured(0).mid(path.size() + 2)) &&
+                     notice->text().contains("did not fit"),
                  qPrintable(notice->text()));
+        QVERIFY(notice->height() >= notice->heightForWidth(notice->width()));
         m_form->preview().PushButton8_Click();
+        orgName->setText(name);
         m_form->findChild<QPlainTextEdit*>("txtMore")->setPlainText(QString());
         QVERIFY(test::press(*m_form));
         QVERIFY(!notice->isVisibleTo(&m_form->preview()));
