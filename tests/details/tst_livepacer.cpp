@@ -15,41 +15,46 @@ private slots:
     void asksOncePerRestAndNeverWhileMaking_data()
     {
         QTest::addColumn<QString>("events");
-        QTest::addColumn<QString>("asks"); // + where the event asks for a page
+        QTest::addColumn<QString>("asks");  // + where the event asks for a page
+        QTest::addColumn<QString>("waits"); // of each change: 0 none, r the pause
         QTest::addColumn<State>("end");
-        QTest::newRow("a pause with nothing changed asks nothing") << "p"
-                                                                   << "." << State::Idle;
-        QTest::newRow("changes before the pause ask once") << "cccp"
-                                                           << "...+" << State::Making;
-        QTest::newRow("a page made with nothing changed rests") << "cpm"
-                                                                << ".+." << State::Idle;
-        QTest::newRow("changes while making ask once more when it ends")
-            << "cpccpcpm"
-            << ".+.....+" << State::Making;
-        QTest::newRow("a page made before the pause is over leaves the pause to ask")
-            << "cpcmp"
-            << ".+..+" << State::Making;
-        QTest::newRow("a change after the pause ended restarts it") << "cpcpcmp"
-                                                                    << ".+....+" << State::Making;
-        QTest::newRow("turned off while waiting, the pause asks nothing") << "csp"
-                                                                          << "..." << State::Idle;
-        QTest::newRow("turned off while making, that page ends and no other comes")
-            << "cpcpsm"
-            << ".+...." << State::Idle;
+        const auto row = [](const char* name, const char* events, const char* asks,
+                            const char* waits, State end) {
+            QTest::newRow(name) << QString(events) << QString(asks) << QString(waits) << end;
+        };
+        row("a pause with nothing changed asks nothing", "p", ".", "", State::Idle);
+        row("one command's changes ask once, at once", "cccp", "...+", "000", State::Making);
+        row("a page made with nothing changed rests", "cpm", ".+.", "0", State::Idle);
+        row("changes while making ask once more when it ends", "cpccpcpm", ".+.....+", "0rrr",
+            State::Making);
+        row("a page made before the pause is over leaves the pause to ask", "cpcmp", ".+..+", "0r",
+            State::Making);
+        row("a change after the pause ended restarts it", "cpcpcmp", ".+....+", "0rr",
+            State::Making);
+        row("turned off while waiting, the pause asks nothing", "csp", "...", "0", State::Idle);
+        row("turned off while making, that page ends and no other comes", "cpcpsm", ".+....", "0r",
+            State::Idle);
+        row("keys a tenth of a second apart wait for the pause", "cpm.c.c.cp", ".+.......+", "0rrr",
+            State::Making);
+        row("a change once the pause has passed asks at once", "cpm...cp.c", ".+.....+..", "00r",
+            State::MakingChanged);
     }
 
     void asksOncePerRestAndNeverWhileMaking()
     {
         QFETCH(QString, events);
         QFETCH(QString, asks);
+        QFETCH(QString, waits);
         QFETCH(State, end);
-        LivePacer pacer(std::chrono::milliseconds(0));
-        QString asked;
+        constexpr std::chrono::milliseconds kPause{300};
+        LivePacer pacer(kPause);
+        LivePacer::Clock::time_point now;
+        QString asked, waited;
         for (const QChar event : events) {
             bool ask = false;
             switch (event.toLatin1()) {
             case 'c':
-                pacer.changed(LivePacer::Clock::now());
+                waited += pacer.changed(now) == kPause ? 'r' : '0';
                 break;
             case 'p':
                 ask = pacer.paused();
@@ -60,54 +65,15 @@ private slots:
             case 's':
                 pacer.stop();
                 break;
-            }
-            asked += ask ? '+' : '.';
-        }
-        QCOMPARE(asked, asks);
-        QCOMPARE(int(pacer.state()), int(end));
-    }
-
-    void waitsForTheRestOnlyAmidChanges_data()
-    {
-        QTest::addColumn<QString>("events");
-        QTest::addColumn<QString>("waits"); // of each change: 0 none, r the pause
-        QTest::newRow("a single change") << "c"
-                                         << "0";
-        QTest::newRow("one command's changes, in one turn") << "cccp"
-                                                            << "000";
-        QTest::newRow("keys a tenth of a second apart") << "cp.c.c.cp"
-                                                        << "0rrr";
-        QTest::newRow("a change after the pause has passed") << "cp.cp...cp.c"
-                                                             << "0r0r";
-        QTest::newRow("a change at rest while a page is made") << "cpcp...cm"
-                                                               << "0r0";
-    }
-
-    void waitsForTheRestOnlyAmidChanges()
-    {
-        QFETCH(QString, events);
-        QFETCH(QString, waits);
-        constexpr std::chrono::milliseconds kPause{300};
-        LivePacer pacer(kPause);
-        LivePacer::Clock::time_point now;
-        QString waited;
-        for (const QChar event : events) {
-            switch (event.toLatin1()) {
-            case 'c':
-                waited += pacer.changed(now) == kPause ? 'r' : '0';
-                break;
-            case 'p':
-                pacer.paused();
-                break;
-            case 'm':
-                pacer.made();
-                break;
             case '.':
                 now += std::chrono::milliseconds(100);
                 break;
             }
+            asked += ask ? '+' : '.';
         }
+        QCOMPARE(asked, asks);
         QCOMPARE(waited, waits);
+        QCOMPARE(int(pacer.state()), int(end));
     }
 };
 
