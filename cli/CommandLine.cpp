@@ -2,6 +2,7 @@
 
 #include "app/AppServices.h"
 #include "app/Failure.h"
+#include "app/ProgramEnd.h"
 #include "app/StopSignals.h"
 #include "cli/BatchCommand.h"
 #include "cli/DesignCommands.h"
@@ -177,13 +178,20 @@ int runCommandLine(const QStringList& arguments, Console& console)
 
 int commandLineMain(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
-    nameApplication();
-    stopCommandOnSignals();
-    QTextStream out(stdout);
-    QTextStream err(stderr);
-    Console console{out, err, ::isatty(STDERR_FILENO) == 1};
-    return runCommandLine(QCoreApplication::arguments(), console);
+    int code = 0;
+    {
+        QCoreApplication app(argc, argv);
+        nameApplication();
+        stopCommandOnSignals();
+        QTextStream out(stdout);
+        QTextStream err(stderr);
+        Console console{out, err, ::isatty(STDERR_FILENO) == 1};
+        code = runCommandLine(QCoreApplication::arguments(), console);
+    } // the application's end ends the offices
+    // The office's connection libraries may still have threads of their own running; exit()
+    // would destroy those libraries' statics under them.
+    endProgram(code);
+    return code;
 }
 
 } // namespace lumarel::cli
